@@ -1,0 +1,44 @@
+#include "copy/copy.h"
+#include "platform/identity.h"
+#include "platform/qtclipboard.h"
+#include "platform/qtdialogs.h"
+#include "platform/qttray.h"
+#include "platform/termination.h"
+#include "platform/udptransport.h"
+#include "shell/pictures.h"
+#include "shell/shell.h"
+
+#include <QApplication>
+#include <QSessionManager>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("miltoanne"));
+    QApplication::setApplicationDisplayName(QStringLiteral("ミルトアンヌ"));
+    // The program lives in the tray: closing its last window must not end it.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(shell::pictureFor(core::IconId::normal(0)));
+
+    platform::UdpTransport transport;
+    platform::QtTray tray(shell::pictureForHandle);
+    platform::QtDialogs dialogs;
+    platform::SystemClock clock;
+    platform::QtClipboard clipboard;
+    platform::SystemIdentity identity;
+    const core::Services services{transport, tray, dialogs, clock, clipboard, identity,
+                                  QApplication::applicationDirPath(), QApplication::font().family()};
+
+    copy::Copy copy(services);
+    shell::Shell shell(copy);
+    platform::TerminationWatcher termination;
+    QObject::connect(&termination, &platform::TerminationWatcher::terminationRequested, &copy,
+                     &copy::Copy::terminate);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &shell, &shell::Shell::sessionEnding);
+    // The end runs inside a handler; the event loop ends once that handler is done.
+    QObject::connect(&copy, &copy::Copy::ended, &app, &QApplication::exit, Qt::QueuedConnection);
+
+    if (!copy.startUp())
+        return 0;
+    return QApplication::exec();
+}

@@ -1,0 +1,155 @@
+#include "copy/copy.h"
+
+#include "core/errors.h"
+#include "protocol/send.h"
+#include "protocol/wire.h"
+#include "text/fields.h"
+
+namespace copy {
+namespace {
+
+constexpr int kTimerMs = 500;
+constexpr quint16 kPort = 57979;
+constexpr int kLoginWidth = 20;
+
+const QString kAlreadyRunning = QStringLiteral("「ミルトアンヌ」は、既に起動しています。");
+
+// Runs one step of a sequence whose failing steps are passed over.
+template <typename Step>
+void skipOnFailure(Step &&step)
+{
+    try {
+        step();
+    } catch (const std::exception &) {
+    }
+}
+
+} // namespace
+
+Copy::Copy(const core::Services &services, QObject *parent)
+    : QObject(parent), m_context(services), m_dispatcher(m_context), m_guard(services.programDir)
+{
+    m_timer1.setInterval(kTimerMs);
+    m_timer2.setInterval(kTimerMs);
+    // The blink timer runs from the window's design until start-up stops it.
+    m_timer2.start();
+    connect(&services.transport, &platform::Transport::datagramArrived, this,
+            [this](const QByteArray &bytes, const QString &sender) { m_dispatcher.arrive(bytes, sender); });
+}
+
+bool Copy::startUp()
+{
+    core::Context &c = m_context;
+    core::SharedState &s = c.state;
+
+    if (!m_guard.tryAcquire()) {
+        c.box(kAlreadyRunning, platform::box::exclamation);
+        endAtStartUp();
+        return false;
+    }
+    skipOnFailure([&] { c.fontSet(); });
+    s.startTime = text::hhmm(c.now().time());
+    s.portNo = QString::number(kPort);
+
+    const int bindError = c.services.transport.bindReceiver(s.portNo.toUShort());
+    if (bindError == platform::socket_error::addressInUse) {
+        c.box(kAlreadyRunning + QChar(u'\r') + QStringLiteral("(PortNo Error!)"), platform::box::exclamation);
+        endAtStartUp();
+        return false;
+    }
+    // Any other bind failure is passed over like every other failing step: the copy runs on,
+    // deaf, and still sends. The bind is synchronous, so there is nothing to wait for.
+
+    s.trayIcon = c.frmSnd.icon();
+    c.nidSet();
+    c.trayCall(platform::TrayOp::Add);
+    c.frmSnd.setTxtMsg(QString());
+    c.youbiSet();
+    c.frmSnd.setWeekdayPanel(s.youbi);
+    c.frmLetter().setStatusPanel(QString());
+    // Centring the main window is its widget's business; it is hidden here in any case.
+    c.frmSnd.hide();
+    s.sndLogged = QStringLiteral("0");
+    skipOnFailure([&] {
+        s.loginName = c.services.identity.loginName().left(kLoginWidth);
+        s.hostName = c.services.identity.hostName();
+    });
+    c.menu.setVisible(core::MenuId::User, false);
+    c.menu.setChecked(core::MenuId::Human, true);
+    c.menu.setChecked(core::MenuId::Tel, false);
+    m_timer2.stop();
+
+    protocol::sendDatagram(c, s.aiteAdr, protocol::startNotice(s.startTime));
+    return true;
+}
+
+bool Copy::queryUnload(UnloadMode mode)
+{
+    if (m_ended)
+        return false;
+    if (mode == UnloadMode::CloseBox) {
+        m_context.frmSnd.hide();
+        return true;
+    }
+    if (!confirmEnd())
+        return true;
+    endProgram();
+    return false;
+}
+
+void Copy::mnuEndClick()
+{
+    if (!m_ended && confirmEnd())
+        endProgram();
+}
+
+void Copy::terminate()
+{
+    if (!m_ended)
+        endProgram();
+}
+
+void Copy::menuClicked(core::MenuId id)
+{
+    switch (id) {
+    case core::MenuId::End:
+        mnuEndClick();
+        break;
+    default:
+        // The other entries belong to the windows that carry them.
+        break;
+    }
+}
+
+bool Copy::confirmEnd()
+{
+    if (!m_context.messageWaiting())
+        return true;
+    const int answer = m_context.box(QStringLiteral("未確認のﾒｯｾｰｼﾞがあります... 終了しますか？"),
+                                     platform::box::yesNo | platform::box::question |
+                                         platform::box::defaultButton2);
+    return answer == platform::box::yes;
+}
+
+void Copy::endProgram()
+{
+    core::SharedState &s = m_context.state;
+    skipOnFailure([&] {
+        s.endTime = text::hhmm(m_context.now().time());
+        protocol::sendDatagram(m_context, s.aiteAdr, protocol::endNotice(s.startTime, s.endTime));
+    });
+    m_context.trayCall(platform::TrayOp::Delete);
+    m_timer1.stop();
+    m_timer2.stop();
+    m_ended = true;
+    emit ended(0);
+}
+
+void Copy::endAtStartUp()
+{
+    m_timer2.stop();
+    m_ended = true;
+    emit ended(0);
+}
+
+} // namespace copy

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "core/context.h"
+#include "platform/instanceguard.h"
+#include "protocol/dispatch.h"
+
+#include <QObject>
+#include <QTimer>
+
+namespace copy {
+
+// Why the main window is asked to unload. Only the close box keeps the program running without
+// a question; the others are ends.
+enum class UnloadMode {
+    CloseBox = 0,     // the window's own close box or control menu
+    ByProgram = 1,
+    SessionEnd = 2,   // the desktop session ends
+    TaskList = 3,
+};
+
+// One running copy of the messenger: its context, its dispatch, start-up and shut-down. It has no
+// widgets; the windows attach to its models.
+class Copy final : public QObject {
+    Q_OBJECT
+public:
+    explicit Copy(const core::Services &services, QObject *parent = nullptr);
+
+    core::Context &context() { return m_context; }
+    const core::Context &context() const { return m_context; }
+    protocol::Dispatcher &dispatcher() { return m_dispatcher; }
+    QTimer &timer1() { return m_timer1; } // call animation
+    QTimer &timer2() { return m_timer2; } // tray blink
+
+    // The start-up sequence. False when the copy ended during it (another copy runs, or the port
+    // is taken); the reason has been shown to the user.
+    bool startUp();
+
+    // The main window is asked to unload. Returns true when the unload is cancelled: always for
+    // the close box, which only hides the window, and when the user keeps a waiting message.
+    bool queryUnload(UnloadMode mode);
+    // "終了(&X)".
+    void mnuEndClick();
+    // A termination signal: ends through the end notice, without a question.
+    void terminate();
+    // A tray or call menu entry was chosen.
+    void menuClicked(core::MenuId id);
+
+    bool hasEnded() const { return m_ended; }
+
+signals:
+    // The process is to end with this exit code.
+    void ended(int exitCode);
+
+private:
+    // Asks before ending while a message waits; true when the user chose to end.
+    bool confirmEnd();
+    void endProgram();
+    void endAtStartUp();
+
+    core::Context m_context;
+    protocol::Dispatcher m_dispatcher;
+    platform::InstanceGuard m_guard;
+    QTimer m_timer1;
+    QTimer m_timer2;
+    bool m_ended = false;
+};
+
+} // namespace copy

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "core/icons.h"
+#include "platform/tray.h"
+
+#include <QString>
+
+namespace core {
+
+// Header of the next outgoing message or letter: two fixed-width fields.
+struct MsgHead {
+    QString headName = QString(12, u' ');
+    QString headTime = QString(8, u' ');
+};
+
+// The state that several parts of a running copy share, under the names the whole program uses.
+// Nothing here is saved; the partner and the options have files of their own.
+struct SharedState {
+    // The partner and the addresses in use.
+    QString aiteName;
+    QString aiteAdr;  // empty: no partner registered
+    QString sendAdr;  // where replies and the next message go
+    QString rcvAdr;   // sender of the last ordinary message
+    QString portNo;   // "57979", held as text
+    QString startTime;
+    QString endTime;
+
+    // The tray.
+    IconId trayIcon;
+    platform::TrayRecord nid;
+    int nidResult = 0;
+
+    MsgHead msgHead;
+    QString openState;
+
+    // The last message shown.
+    QString rcvName;
+    QString rcvTime;
+
+    // Enabled states the two message entries get back when the operation lock is lifted.
+    bool sndEnable = false;
+    bool rcvEnable = false;
+
+    QString rcvData;      // the datagram in hand
+    QString rcvTag;       // its first 11 characters, as the receive handler takes them
+    QString remoteHostIP; // its sender, as the receiving socket reports it
+    int youbiNo = 0;      // weekday of the start-up day, Sunday = 1
+    QString youbi;        // the same as one kanji
+    QString ans;          // answer of the last message box, as text
+    QString sndLogged;    // "1" while a run of sent messages is open
+    int blinkState = 0;   // phase shared by the blink and the call animation
+    int callCount = 0;
+
+    // Who this copy is, for the user search: login name (at most 20 characters) and host name.
+    QString loginName;
+    QString hostName;
+};
+
+} // namespace core

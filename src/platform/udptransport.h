@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/transport.h"
+
+#include <QHostAddress>
+#include <QUdpSocket>
+
+namespace platform {
+
+// Transport on real UDP sockets, IPv4 only so that every address reads as dotted decimal.
+// Production binds to any IPv4 address; a test gives 127.0.0.x so that copies share a machine.
+class UdpTransport final : public Transport {
+    Q_OBJECT
+public:
+    explicit UdpTransport(QHostAddress bindAddress = QHostAddress(QHostAddress::AnyIPv4),
+                          QObject *parent = nullptr);
+
+    int bindReceiver(quint16 port) override;
+    std::unique_ptr<SendSocket> newSender() override;
+
+    // Maps Qt's socket error to the Winsock number the program reports.
+    static int errorNumber(QAbstractSocket::SocketError error);
+
+private:
+    void readPending();
+
+    QHostAddress m_bindAddress;
+    QUdpSocket m_receiver;
+};
+
+} // namespace platform

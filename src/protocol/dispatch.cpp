@@ -1,0 +1,80 @@
+#include "protocol/dispatch.h"
+
+#include "core/errors.h"
+#include "platform/dialogs.h"
+#include "text/cp932.h"
+
+#include <new>
+
+namespace protocol {
+
+Dispatcher::Dispatcher(core::Context &context) : m_context(context) {}
+
+void Dispatcher::setHandler(Kind kind, Handler handler)
+{
+    m_tagHandlers[static_cast<std::size_t>(kind)] = std::move(handler);
+}
+
+void Dispatcher::setMessageHandlers(Handler receive, Handler recvAck, Handler letterSend)
+{
+    m_receive = std::move(receive);
+    m_recvAck = std::move(recvAck);
+    m_letterSend = std::move(letterSend);
+}
+
+void Dispatcher::arrive(const QByteArray &bytes, const QString &sender)
+{
+    m_queue.push_back({bytes, sender});
+    if (m_busy)
+        return;
+    m_busy = true;
+    while (!m_queue.empty()) {
+        const Arrival next = std::move(m_queue.front());
+        m_queue.pop_front();
+        handle(next);
+    }
+    m_busy = false;
+}
+
+void Dispatcher::run(const Handler &handler)
+{
+    if (handler)
+        handler();
+}
+
+void Dispatcher::handle(const Arrival &arrival)
+{
+    int number = 0;
+    try {
+        m_context.state.rcvData = text::fromCp932(arrival.bytes);
+        m_context.state.remoteHostIP = arrival.sender;
+        const Kind kind = classify(m_context.state.rcvData);
+        if (kind == Kind::Message)
+            handleMessage();
+        else
+            run(m_tagHandlers[static_cast<std::size_t>(kind)]);
+        return;
+    } catch (const core::RuntimeError &e) {
+        number = e.number();
+    } catch (const std::bad_alloc &) {
+        number = core::error_number::outOfMemory;
+    } catch (const std::exception &) {
+        number = core::error_number::invalidCall;
+    }
+    m_context.box(QStringLiteral("受信ﾒｯｾｰｼﾞｴﾗｰ！ ") + QStringLiteral("ｴﾗｰｺｰﾄﾞ:") + QString::number(number),
+                  platform::box::critical);
+}
+
+void Dispatcher::handleMessage()
+{
+    core::SharedState &s = m_context.state;
+    s.rcvAdr = s.remoteHostIP;
+    const bool letterWaits = m_context.frmLetter().statusPanel() == u"未確認";
+    run(m_receive);
+    if (letterWaits && s.aiteAdr == s.rcvAdr)
+        run(m_letterSend);
+    else
+        run(m_recvAck);
+}
+
+} // namespace protocol

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "core/context.h"
+#include "protocol/tags.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+#include <deque>
+#include <functional>
+
+namespace protocol {
+
+// Reads each arriving datagram into rcvData and hands it to the handler of its kind. Handlers are
+// plugged in by the parts that own them; a kind without one changes nothing.
+//
+// One datagram is handled at a time: an arrival during a handler (say, while it shows a modal box)
+// waits in a queue and is handled after it, so no handler is ever entered twice.
+class Dispatcher final {
+public:
+    using Handler = std::function<void()>;
+
+    explicit Dispatcher(core::Context &context);
+
+    // The action for a tagged kind.
+    void setHandler(Kind kind, Handler handler);
+    // The three steps of an ordinary message: the receive handler, then either the receipt
+    // acknowledgement or, when a letter waits for the partner who sent it, the letter.
+    void setMessageHandlers(Handler receive, Handler recvAck, Handler letterSend);
+
+    void arrive(const QByteArray &bytes, const QString &sender);
+
+private:
+    struct Arrival {
+        QByteArray bytes;
+        QString sender;
+    };
+    void handle(const Arrival &arrival);
+    void handleMessage();
+    static void run(const Handler &handler);
+
+    core::Context &m_context;
+    std::array<Handler, kTags.size()> m_tagHandlers;
+    Handler m_receive;
+    Handler m_recvAck;
+    Handler m_letterSend;
+    std::deque<Arrival> m_queue;
+    bool m_busy = false;
+};
+
+} // namespace protocol

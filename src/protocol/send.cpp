@@ -1,0 +1,22 @@
+#include "protocol/send.h"
+
+#include "text/cp932.h"
+
+namespace protocol {
+
+int sendDatagram(core::Context &context, const QString &destination, const QString &text,
+                 const std::function<void()> &afterSend)
+{
+    bool ok = false;
+    const quint16 port = context.state.portNo.toUShort(&ok); // 0 when unset: the send then fails
+    auto socket = context.services.transport.newSender();
+    socket->bind();
+    const int result = socket->send(destination, ok ? port : 0, text::toCp932(text));
+    // Arrivals queue while a handler runs, so there are no events to pump here.
+    if (afterSend)
+        afterSend();
+    socket->close();
+    return result;
+}
+
+} // namespace protocol

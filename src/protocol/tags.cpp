@@ -1,0 +1,24 @@
+#include "protocol/tags.h"
+
+namespace protocol {
+
+QString tagOf(Kind kind)
+{
+    for (const TagRow &row : kTags) {
+        if (row.kind == kind)
+            return QString::fromUtf16(row.tag);
+    }
+    return {};
+}
+
+Kind classify(QStringView datagram)
+{
+    const QStringView head = datagram.left(kTagWidth);
+    for (const TagRow &row : kTags) {
+        if (head == QStringView(row.tag))
+            return row.kind;
+    }
+    return Kind::Message;
+}
+
+} // namespace protocol

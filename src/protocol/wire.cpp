@@ -1,0 +1,36 @@
+#include "protocol/wire.h"
+
+#include "protocol/tags.h"
+#include "text/fields.h"
+
+namespace protocol {
+
+void fillMsgHead(core::MsgHead &head, const QString &userName, QTime time)
+{
+    head.headName = text::fixedField(userName, kNameWidth);
+    head.headTime = text::fixedField(text::hhmmss(time), kTimeWidth);
+}
+
+QString ordinaryMessage(const core::MsgHead &head, const QString &text)
+{
+    return head.headName + head.headTime + text;
+}
+
+MessageFields splitMessage(QStringView datagram)
+{
+    return {text::charsBetween(datagram, 1, kNameWidth),
+            text::charsBetween(datagram, kNameWidth + 1, kNameWidth + kTimeWidth),
+            text::charsFrom(datagram, kTextStart)};
+}
+
+QString startNotice(const QString &startTime)
+{
+    return tagOf(Kind::Start) + startTime + kWaveDash + QString(5, u' ');
+}
+
+QString endNotice(const QString &startTime, const QString &endTime)
+{
+    return tagOf(Kind::End) + startTime + kWaveDash + endTime;
+}
+
+} // namespace protocol

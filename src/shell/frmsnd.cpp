@@ -1,0 +1,160 @@
+#include "shell/frmsnd.h"
+
+#include "core/twips.h"
+#include "shell/pictures.h"
+#include "shell/textstyle.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QScreen>
+
+namespace shell {
+namespace {
+
+qreal logicalDpi()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? screen->logicalDotsPerInch() : 96.0;
+}
+
+QRect twipsRect(int left, int top, int width, int height)
+{
+    const qreal dpi = logicalDpi();
+    return {core::twipsToPixels(left, dpi), core::twipsToPixels(top, dpi), core::twipsToPixels(width, dpi),
+            core::twipsToPixels(height, dpi)};
+}
+
+QLabel *addPanel(QStatusBar *bar, int widthTwips, const char *name)
+{
+    auto *panel = new QLabel(bar);
+    panel->setObjectName(QString::fromLatin1(name));
+    panel->setMinimumWidth(core::twipsToPixels(widthTwips, logicalDpi()) - 8);
+    bar->addWidget(panel);
+    return panel;
+}
+
+} // namespace
+
+FrmSnd::FrmSnd(core::Context &context, Actions actions) : m_context(context), m_actions(std::move(actions))
+{
+    setObjectName(QStringLiteral("FrmSnd"));
+    const qreal dpi = logicalDpi();
+    resize(core::twipsToPixels(4410, dpi), core::twipsToPixels(2280, dpi));
+
+    TxtMsg = new QPlainTextEdit(this);
+    TxtMsg->setObjectName(QStringLiteral("TxtMsg"));
+    TxtMsg->setGeometry(twipsRect(15, 80, 3135, 1815));
+    TxtMsg->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    connect(TxtMsg, &QPlainTextEdit::textChanged, this,
+            [this] { m_context.frmSnd.takeTypedText(TxtMsg->toPlainText()); });
+
+    CmdSend = new QPushButton(QStringLiteral("送信(&S)"), this);
+    CmdSend->setObjectName(QStringLiteral("CmdSend"));
+    CmdSend->setGeometry(twipsRect(3240, 960, 1100, 375));
+    connect(CmdSend, &QPushButton::clicked, this, [this] {
+        if (m_actions.send)
+            m_actions.send();
+    });
+
+    CmdCancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ "), this);
+    CmdCancel->setObjectName(QStringLiteral("CmdCancel"));
+    CmdCancel->setGeometry(twipsRect(3240, 1440, 1100, 375));
+    connect(CmdCancel, &QPushButton::clicked, this, [this] {
+        if (m_actions.cancel)
+            m_actions.cancel();
+    });
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(twipsRect(3840, 120, 480, 480));
+    Image1->setToolTip(QStringLiteral("ﾀﾞﾌﾞﾙｸﾘｯｸでCALL"));
+    Image1->installEventFilter(this);
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    m_datePanel = addPanel(StatusBar1, 2540, "StatusBar1Date");
+    m_weekdayPanel = addPanel(StatusBar1, 706, "StatusBar1Weekday");
+    m_timePanel = addPanel(StatusBar1, 2187, "StatusBar1Time");
+    StatusBar1->setGeometry(0, height() - StatusBar1->sizeHint().height(), width(),
+                            StatusBar1->sizeHint().height());
+
+    // The date and time panels are kept current only while someone can see them.
+    m_clockTimer.setInterval(1000);
+    connect(&m_clockTimer, &QTimer::timeout, this, &FrmSnd::refreshClock);
+
+    connect(&m_context.frmSnd, &core::WindowModel::changed, this, [this] {
+        if (isVisible())
+            refresh();
+    });
+    connect(&m_context.frmSnd, &core::WindowModel::visibilityChanged, this, &FrmSnd::followVisibility);
+    refresh();
+    centre();
+}
+
+void FrmSnd::refresh()
+{
+    const core::MainWindowModel &m = m_context.frmSnd;
+    setWindowTitle(m.caption());
+    const QIcon picture = pictureFor(m.icon());
+    setWindowIcon(picture);
+    Image1->setPixmap(picture.pixmap(Image1->size()));
+    if (TxtMsg->toPlainText() != m.txtMsg())
+        TxtMsg->setPlainText(m.txtMsg());
+    applyTextStyle(*TxtMsg, m.txtMsgStyle());
+    m_weekdayPanel->setText(m.weekdayPanel());
+    refreshClock();
+}
+
+void FrmSnd::refreshClock()
+{
+    const QDateTime now = m_context.now();
+    const QLocale locale;
+    m_datePanel->setText(locale.toString(now.date(), QLocale::ShortFormat));
+    m_timePanel->setText(locale.toString(now.time(), QLocale::ShortFormat));
+}
+
+void FrmSnd::followVisibility(bool visible)
+{
+    if (visible) {
+        refresh();
+        show();
+        raise();
+        activateWindow();
+        TxtMsg->setFocus();
+        m_clockTimer.start();
+    } else {
+        m_clockTimer.stop();
+        hide();
+    }
+}
+
+void FrmSnd::centre()
+{
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move((area.width() - frameGeometry().width()) / 2, (area.height() - frameGeometry().height()) / 2);
+    }
+}
+
+void FrmSnd::closeEvent(QCloseEvent *event)
+{
+    if (m_actions.closeBox && m_actions.closeBox())
+        event->ignore();
+    else
+        event->accept();
+}
+
+bool FrmSnd::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Image1 && event->type() == QEvent::MouseButtonPress) {
+        const auto *press = static_cast<QMouseEvent *>(event);
+        if (press->button() == Qt::RightButton && m_actions.callMenu)
+            m_actions.callMenu(press->globalPosition().toPoint());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace shell

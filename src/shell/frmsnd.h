@@ -1,0 +1,54 @@
+#pragma once
+
+#include "core/context.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+
+namespace shell {
+
+// The compose window. It shows its model and passes the user's acts on; the behaviour lives in
+// the handlers.
+class FrmSnd final : public QWidget {
+    Q_OBJECT
+public:
+    struct Actions {
+        std::function<bool()> closeBox;       // true: stay open (the window only hides)
+        std::function<void()> send;
+        std::function<void()> cancel;
+        std::function<void(QPoint)> callMenu; // right button on Image1
+    };
+
+    FrmSnd(core::Context &context, Actions actions);
+
+    QPlainTextEdit *TxtMsg = nullptr;
+    QPushButton *CmdSend = nullptr;
+    QPushButton *CmdCancel = nullptr;
+    QLabel *Image1 = nullptr;
+    QStatusBar *StatusBar1 = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void refresh();
+    void refreshClock();
+    void followVisibility(bool visible);
+    void centre();
+
+    core::Context &m_context;
+    Actions m_actions;
+    QLabel *m_datePanel = nullptr;
+    QLabel *m_weekdayPanel = nullptr;
+    QLabel *m_timePanel = nullptr;
+    QTimer m_clockTimer;
+};
+
+} // namespace shell

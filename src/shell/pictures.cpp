@@ -1,0 +1,120 @@
+#include "shell/pictures.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+namespace shell {
+namespace {
+
+// One hue per icon set, spread round the colour wheel.
+QColor setColour(int set)
+{
+    return QColor::fromHsv((set * 36 + 200) % 360, 150, 220);
+}
+
+void drawEnvelope(QPainter &p, const QRectF &r, const QColor &fill)
+{
+    const QColor edge = fill.darker(170);
+    p.setPen(QPen(edge, r.width() / 16.0));
+    p.setBrush(fill);
+    p.drawRoundedRect(r, r.width() / 12.0, r.width() / 12.0);
+    QPainterPath flap;
+    flap.moveTo(r.topLeft());
+    flap.lineTo(r.center().x(), r.top() + r.height() * 0.6);
+    flap.lineTo(r.topRight());
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(flap);
+}
+
+void drawBadge(QPainter &p, const QRectF &r)
+{
+    p.setPen(QPen(Qt::white, r.width() / 12.0));
+    p.setBrush(QColor(220, 30, 40));
+    p.drawEllipse(r);
+    p.setPen(QPen(Qt::white, r.width() / 6.0, Qt::SolidLine, Qt::RoundCap));
+    const qreal x = r.center().x();
+    p.drawLine(QPointF(x, r.top() + r.height() * 0.25), QPointF(x, r.top() + r.height() * 0.55));
+    p.drawPoint(QPointF(x, r.top() + r.height() * 0.75));
+}
+
+void drawArrow(QPainter &p, const QRectF &r, bool up, const QColor &colour)
+{
+    QPainterPath arrow;
+    const qreal cx = r.center().x();
+    const qreal tip = up ? r.top() : r.bottom();
+    const qreal base = up ? r.bottom() : r.top();
+    const qreal mid = r.top() + r.height() / 2;
+    arrow.moveTo(cx, tip);
+    arrow.lineTo(r.right(), mid);
+    arrow.lineTo(cx + r.width() * 0.18, mid);
+    arrow.lineTo(cx + r.width() * 0.18, base);
+    arrow.lineTo(cx - r.width() * 0.18, base);
+    arrow.lineTo(cx - r.width() * 0.18, mid);
+    arrow.lineTo(r.left(), mid);
+    arrow.closeSubpath();
+    p.setPen(QPen(colour.darker(160), r.width() / 16.0));
+    p.setBrush(colour);
+    p.drawPath(arrow);
+}
+
+QPixmap draw(core::IconId id, int side)
+{
+    QPixmap pixmap(side, side);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal s = side;
+    const QRectF body(s * 0.06, s * 0.2, s * 0.88, s * 0.62);
+    using Kind = core::IconId::Kind;
+    switch (id.kind) {
+    case Kind::Normal:
+        drawEnvelope(p, body, setColour(id.index));
+        break;
+    case Kind::Received:
+        drawEnvelope(p, body, setColour(id.index).lighter(115));
+        drawBadge(p, QRectF(s * 0.45, s * 0.02, s * 0.55, s * 0.55));
+        break;
+    case Kind::CallFrame: {
+        // Five frames of a ringing bell: the bell swings and the rings grow.
+        const qreal angle = (id.index % 2 == 0 ? -1 : 1) * 12.0 * ((id.index + 1) / 2);
+        p.translate(s / 2, s * 0.15);
+        p.rotate(angle);
+        p.setPen(QPen(QColor(120, 80, 0), s / 16.0));
+        p.setBrush(QColor(250, 200, 40));
+        QPainterPath bell;
+        bell.moveTo(-s * 0.32, s * 0.62);
+        bell.cubicTo(-s * 0.3, s * 0.1, s * 0.3, s * 0.1, s * 0.32, s * 0.62);
+        bell.closeSubpath();
+        p.drawPath(bell);
+        p.drawEllipse(QPointF(0, s * 0.7), s * 0.08, s * 0.08);
+        break;
+    }
+    case Kind::Start:
+        drawArrow(p, QRectF(s * 0.15, s * 0.1, s * 0.7, s * 0.8), true, QColor(60, 180, 80));
+        break;
+    case Kind::End:
+        drawArrow(p, QRectF(s * 0.15, s * 0.1, s * 0.7, s * 0.8), false, QColor(150, 150, 160));
+        break;
+    case Kind::None:
+        break;
+    }
+    return pixmap;
+}
+
+} // namespace
+
+QIcon pictureFor(core::IconId id)
+{
+    QIcon icon;
+    for (int side : {16, 24, 32, 48, 64})
+        icon.addPixmap(draw(id, side));
+    return icon;
+}
+
+QIcon pictureForHandle(quint32 handle)
+{
+    return pictureFor(core::IconId::fromHandle(handle));
+}
+
+} // namespace shell

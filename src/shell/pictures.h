@@ -1,0 +1,13 @@
+#pragma once
+
+#include "core/icons.h"
+
+#include <QIcon>
+
+namespace shell {
+
+// The program's pictures, drawn here so that they are ours and sharp at every size.
+QIcon pictureFor(core::IconId id);
+QIcon pictureForHandle(quint32 handle);
+
+} // namespace shell

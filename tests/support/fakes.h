@@ -1,0 +1,99 @@
+#pragma once
+
+#include "platform/clipboard.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/identity.h"
+#include "platform/tray.h"
+
+#include <QDateTime>
+#include <QList>
+
+#include <deque>
+#include <optional>
+
+namespace testkit {
+
+// Records every tray call; the icon is "shown" from Add to Delete.
+class FakeTray final : public platform::Tray {
+    Q_OBJECT
+public:
+    struct Call {
+        platform::TrayOp op;
+        platform::TrayRecord nid;
+    };
+    int notify(platform::TrayOp op, const platform::TrayRecord &nid) override;
+
+    const QList<Call> &calls() const { return m_calls; }
+    bool shown() const { return m_shown; }
+    const platform::TrayRecord &current() const { return m_current; }
+    void pressLeft() { emit leftPressed(); }
+    void pressRight(QPoint pos = {}) { emit rightPressed(pos); }
+
+private:
+    QList<Call> m_calls;
+    platform::TrayRecord m_current;
+    bool m_shown = false;
+};
+
+// Answers boxes from a queue (the default button when the queue is empty) and keeps every box shown.
+class ScriptedDialogs final : public platform::Dialogs {
+public:
+    struct Shown {
+        QString text;
+        int style;
+        QString title;
+    };
+    int messageBox(const QString &text, int style, const QString &title) override;
+    std::optional<platform::FontChoice> chooseFont(const platform::FontChoice &initial) override;
+    std::optional<quint32> chooseColor(quint32 initial) override;
+
+    void answerNext(int answer) { m_answers.push_back(answer); }
+    void pickFontNext(std::optional<platform::FontChoice> font) { m_fonts.push_back(std::move(font)); }
+    void pickColorNext(std::optional<quint32> color) { m_colors.push_back(color); }
+
+    const QList<Shown> &shown() const { return m_shown; }
+    QStringList texts() const;
+    void clear() { m_shown.clear(); }
+
+private:
+    QList<Shown> m_shown;
+    std::deque<int> m_answers;
+    std::deque<std::optional<platform::FontChoice>> m_fonts;
+    std::deque<std::optional<quint32>> m_colors;
+};
+
+class ManualClock final : public platform::Clock {
+public:
+    explicit ManualClock(QDateTime start = QDateTime(QDate(2026, 12, 8), QTime(9, 5, 0)))
+        : m_now(std::move(start))
+    {
+    }
+    QDateTime now() const override { return m_now; }
+    void set(const QDateTime &when) { m_now = when; }
+    void advance(int seconds) { m_now = m_now.addSecs(seconds); }
+
+private:
+    QDateTime m_now;
+};
+
+class FakeClipboard final : public platform::Clipboard {
+public:
+    bool hasText() const override { return m_text.has_value(); }
+    QString text() const override { return m_text.value_or(QString()); }
+    void clear() override { m_text.reset(); }
+    void setText(const QString &text) { m_text = text; }
+
+private:
+    std::optional<QString> m_text;
+};
+
+class FakeIdentity final : public platform::Identity {
+public:
+    QString login = QStringLiteral("tester");
+    QString host = QStringLiteral("testhost");
+    QString loginName() const override { return login; }
+    QString hostName() const override { return host; }
+};
+
+} // namespace testkit

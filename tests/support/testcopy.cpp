@@ -1,0 +1,51 @@
+#include "support/testcopy.h"
+
+#include "platform/udptransport.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace testkit {
+
+TestCopy::TestCopy(FakeNetwork &network, const QString &address, const QString &programDir)
+    : transport(network.host(address)), m_address(address)
+{
+    build(programDir);
+}
+
+TestCopy::TestCopy(const QString &loopbackAddress, const QString &programDir)
+    : transport(std::make_unique<platform::UdpTransport>(QHostAddress(loopbackAddress))),
+      m_address(loopbackAddress)
+{
+    build(programDir);
+}
+
+TestCopy::~TestCopy() = default;
+
+void TestCopy::build(const QString &programDir)
+{
+    m_programDir = programDir.isEmpty() ? m_dir.path() : programDir;
+    const core::Services services{*transport, tray, dialogs, clock, clipboard, identity, m_programDir,
+                                  QStringLiteral("ＭＳ Ｐゴシック")};
+    copy = std::make_unique<copy::Copy>(services);
+}
+
+QString TestCopy::programDir() const
+{
+    return m_programDir;
+}
+
+void TestCopy::writeFile(const QString &name, const QByteArray &bytes) const
+{
+    QFile file(QDir(m_programDir).filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write test file");
+}
+
+QByteArray TestCopy::readFile(const QString &name) const
+{
+    QFile file(QDir(m_programDir).filePath(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace testkit

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "copy/copy.h"
+#include "support/fakenetwork.h"
+#include "support/fakes.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace testkit {
+
+// One whole copy of the program in this process, at an address of its own, with its own
+// temporary program directory and scripted dialogs. On a fake network by default; with
+// `realSockets` it binds real UDP sockets to its (loopback) address.
+class TestCopy {
+    // First, so that it outlives the copy's lock file inside it.
+    QTemporaryDir m_dir;
+
+public:
+    // A copy on the fake network.
+    TestCopy(FakeNetwork &network, const QString &address, const QString &programDir = {});
+    // A copy on real UDP sockets bound to `loopbackAddress` (127.0.0.x).
+    TestCopy(const QString &loopbackAddress, const QString &programDir = {});
+    ~TestCopy();
+
+    // Runs the start-up; false when the copy ended during it.
+    bool start() { return copy->startUp(); }
+
+    core::Context &context() { return copy->context(); }
+    core::SharedState &state() { return copy->context().state; }
+    core::OptSettings &opt() { return copy->context().opt; }
+    const QString &address() const { return m_address; }
+    QString programDir() const;
+    // Puts a data file into the program directory before start-up.
+    void writeFile(const QString &name, const QByteArray &bytes) const;
+    QByteArray readFile(const QString &name) const;
+
+    FakeTray tray;
+    ScriptedDialogs dialogs;
+    ManualClock clock;
+    FakeClipboard clipboard;
+    FakeIdentity identity;
+    std::unique_ptr<platform::Transport> transport;
+    std::unique_ptr<copy::Copy> copy;
+
+private:
+    void build(const QString &programDir);
+
+    QString m_address;
+    QString m_programDir;
+};
+
+} // namespace testkit

@@ -1,0 +1,218 @@
+#include "core/errors.h"
+#include "protocol/send.h"
+#include "support/testcopy.h"
+#include "text/cp932.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+using protocol::Kind;
+using testkit::FakeNetwork;
+using testkit::TestCopy;
+
+// The dispatch of arriving datagrams and the one send sequence, between copies on a fake network.
+class TestDispatch final : public QObject {
+    Q_OBJECT
+private slots:
+    void failingHandlerShowsOneBoxAndTheNextDatagramIsHandled();
+    void arrivalDuringAHandlerWaitsItsTurn();
+    void ordinaryMessageIsAnsweredByAckOrLetter_data();
+    void ordinaryMessageIsAnsweredByAckOrLetter();
+    void undecodableBytesStillReachTheHandler();
+    void sendToABadAddressIsSkippedSilently_data();
+    void sendToABadAddressIsSkippedSilently();
+    void replyGoesToPort57979OfTheSender();
+    void oversizedDatagramFailsAndNothingBreaks();
+
+private:
+    static void sendRaw(FakeNetwork &net, const QString &from, const QString &to, const QString &text)
+    {
+        auto host = net.host(from);
+        host->newSender()->send(to, 57979, text::toCp932(text));
+        net.flush();
+    }
+};
+
+void TestDispatch::failingHandlerShowsOneBoxAndTheNextDatagramIsHandled()
+{
+    FakeNetwork net;
+    TestCopy alice(net, QStringLiteral("127.0.0.2"));
+    QVERIFY(alice.start());
+    int calls = 0;
+    alice.copy->dispatcher().setHandler(Kind::Call, [&] {
+        if (++calls == 1)
+            throw core::RuntimeError(13, "type mismatch");
+    });
+
+    sendRaw(net, QStringLiteral("127.0.0.3"), QStringLiteral("127.0.0.2"), QStringLiteral("CALLYOU呼び出し1"));
+    QCOMPARE(alice.dialogs.shown().size(), 1);
+    QCOMPARE(alice.dialogs.shown()[0].text, QStringLiteral("受信ﾒｯｾｰｼﾞｴﾗｰ！ ｴﾗｰｺｰﾄﾞ:13"));
+    QCOMPARE(alice.dialogs.shown()[0].style, 16);
+    QCOMPARE(alice.dialogs.shown()[0].title, QStringLiteral("ミルトアンヌ"));
+    QCOMPARE(alice.state().ans, QStringLiteral("1"));
+
+    sendRaw(net, QStringLiteral("127.0.0.3"), QStringLiteral("127.0.0.2"), QStringLiteral("CALLYOU呼び出し2"));
+    QCOMPARE(calls, 2);
+    QCOMPARE(alice.state().rcvData, QStringLiteral("CALLYOU呼び出し2"));
+    QCOMPARE(alice.dialogs.shown().size(), 1);
+
+    // A failure that is not one of ours still gets a number and a box, and the copy goes on.
+    alice.copy->dispatcher().setHandler(Kind::Call, [] { throw std::out_of_range("index"); });
+    sendRaw(net, QStringLiteral("127.0.0.3"), QStringLiteral("127.0.0.2"), QStringLiteral("CALLYOU呼び出し1"));
+    QCOMPARE(alice.dialogs.shown().size(), 2);
+    QVERIFY(alice.dialogs.shown()[1].text.startsWith(QStringLiteral("受信ﾒｯｾｰｼﾞｴﾗｰ！ ｴﾗｰｺｰﾄﾞ:")));
+    QVERIFY(!alice.copy->hasEnded());
+}
+
+void TestDispatch::arrivalDuringAHandlerWaitsItsTurn()
+{
+    FakeNetwork net;
+    TestCopy alice(net, QStringLiteral("127.0.0.2"));
+    QVERIFY(alice.start());
+    QStringList order;
+    auto &dispatcher = alice.copy->dispatcher();
+    dispatcher.setHandler(Kind::Held, [&] {
+        order << QStringLiteral("hold begins");
+        // A datagram that arrives while this handler still runs (as during a modal box).
+        dispatcher.arrive(text::toCp932(u"破棄"), QStringLiteral("127.0.0.4"));
+        order << QStringLiteral("hold ends with ") + alice.state().rcvData + u' ' + alice.state().remoteHostIP;
+    });
+    dispatcher.setHandler(Kind::Discarded, [&] { order << QStringLiteral("discard ") + alice.state().remoteHostIP; });
+
+    dispatcher.arrive(text::toCp932(u"保留"), QStringLiteral("127.0.0.3"));
+    QCOMPARE(order, (QStringList{QStringLiteral("hold begins"), QStringLiteral("hold ends with 保留 127.0.0.3"),
+                                 QStringLiteral("discard 127.0.0.4")}));
+}
+
+void TestDispatch::ordinaryMessageIsAnsweredByAckOrLetter_data()
+{
+    QTest::addColumn<QString>("letterPanel");
+    QTest::addColumn<QString>("sender");
+    QTest::addColumn<QStringList>("steps");
+    const QString partner = QStringLiteral("127.0.0.3");
+    QTest::newRow("no letter") << QString() << partner << QStringList{u"receive"_s, u"ack"_s};
+    QTest::newRow("letter waits, partner writes") << QStringLiteral("未確認") << partner
+                                                  << QStringList{u"receive"_s, u"letter"_s};
+    QTest::newRow("letter waits, stranger writes") << QStringLiteral("未確認") << QStringLiteral("127.0.0.4")
+                                                   << QStringList{u"receive"_s, u"ack"_s};
+    QTest::newRow("letter delivered already") << QStringLiteral("確認されました...  ") << partner
+                                              << QStringList{u"receive"_s, u"ack"_s};
+}
+
+void TestDispatch::ordinaryMessageIsAnsweredByAckOrLetter()
+{
+    QFETCH(QString, letterPanel);
+    QFETCH(QString, sender);
+    QFETCH(QStringList, steps);
+    FakeNetwork net;
+    TestCopy alice(net, QStringLiteral("127.0.0.2"));
+    QVERIFY(alice.start());
+    alice.state().aiteAdr = QStringLiteral("127.0.0.3");
+    alice.context().frmLetter().setStatusPanel(letterPanel);
+    QStringList seen;
+    QString rcvAdrDuringReceive;
+    alice.copy->dispatcher().setMessageHandlers(
+        [&] {
+            seen << QStringLiteral("receive");
+            rcvAdrDuringReceive = alice.state().rcvAdr;
+        },
+        [&] { seen << QStringLiteral("ack"); }, [&] { seen << QStringLiteral("letter"); });
+
+    sendRaw(net, sender, QStringLiteral("127.0.0.2"), QStringLiteral("ゆうこ      12:00:00こんにちは"));
+    QCOMPARE(seen, steps);
+    QCOMPARE(rcvAdrDuringReceive, sender);
+}
+
+void TestDispatch::undecodableBytesStillReachTheHandler()
+{
+    FakeNetwork net;
+    TestCopy alice(net, QStringLiteral("127.0.0.2"));
+    QVERIFY(alice.start());
+    bool received = false;
+    alice.copy->dispatcher().setMessageHandlers([&] { received = true; }, {}, {});
+    auto other = net.host(QStringLiteral("127.0.0.3"));
+    other->newSender()->send(u"127.0.0.2", 57979, QByteArray::fromHex("ff 8540") + text::toCp932(u"後半も届く"));
+    net.flush();
+    QVERIFY(received);
+    QVERIFY(alice.state().rcvData.endsWith(QStringLiteral("後半も届く")));
+    QVERIFY(alice.dialogs.shown().isEmpty());
+}
+
+void TestDispatch::sendToABadAddressIsSkippedSilently_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::newRow("empty: no partner registered") << QString();
+    QTest::newRow("not an address") << QStringLiteral("partner-pc");
+    QTest::newRow("octet out of range") << QStringLiteral("127.0.0.300");
+    QTest::newRow("IPv6") << QStringLiteral("::1");
+}
+
+void TestDispatch::sendToABadAddressIsSkippedSilently()
+{
+    QFETCH(QString, address);
+    FakeNetwork net;
+    TestCopy alice(net, QStringLiteral("127.0.0.2"));
+    TestCopy bob(net, QStringLiteral("127.0.0.3"));
+    QVERIFY(alice.start());
+    QVERIFY(bob.start());
+    net.clearLog();
+    bool afterSendRan = false;
+    const int result = protocol::sendDatagram(alice.context(), address, QStringLiteral("破棄"),
+                                              [&] { afterSendRan = true; });
+    QVERIFY(result != 0);
+    QVERIFY(afterSendRan); // the steps after the failing one still run
+    QVERIFY(alice.dialogs.shown().isEmpty());
+    QCOMPARE(net.flush(), 0);
+
+    // The copy goes on: the next send to a good address arrives.
+    bool held = false;
+    bob.copy->dispatcher().setHandler(Kind::Discarded, [&] { held = true; });
+    QCOMPARE(protocol::sendDatagram(alice.context(), QStringLiteral("127.0.0.3"), QStringLiteral("破棄")), 0);
+    net.flush();
+    QVERIFY(held);
+}
+
+void TestDispatch::replyGoesToPort57979OfTheSender()
+{
+    FakeNetwork net;
+    TestCopy alice(net, QStringLiteral("127.0.0.2"));
+    TestCopy bob(net, QStringLiteral("127.0.0.3"));
+    QVERIFY(alice.start());
+    QVERIFY(bob.start());
+    bob.copy->dispatcher().setHandler(Kind::PresenceRequest, [&] {
+        protocol::sendDatagram(bob.context(), bob.state().remoteHostIP, QStringLiteral("存在OK?      09:05"));
+    });
+    QString answer;
+    alice.copy->dispatcher().setHandler(Kind::PresenceOneSided, [&] { answer = alice.state().rcvData; });
+    net.clearLog();
+    protocol::sendDatagram(alice.context(), QStringLiteral("127.0.0.3"), QStringLiteral("存在確認"));
+    net.flush();
+    QCOMPARE(answer, QStringLiteral("存在OK?      09:05"));
+    QCOMPARE(net.sent().size(), 2);
+    for (const testkit::SentDatagram &d : net.sent())
+        QCOMPARE(d.port, quint16(57979));
+}
+
+void TestDispatch::oversizedDatagramFailsAndNothingBreaks()
+{
+    FakeNetwork net;
+    TestCopy alice(net, QStringLiteral("127.0.0.2"));
+    TestCopy bob(net, QStringLiteral("127.0.0.3"));
+    QVERIFY(alice.start());
+    QVERIFY(bob.start());
+    qsizetype received = -1;
+    bob.copy->dispatcher().setMessageHandlers([&] { received = bob.state().rcvData.size(); }, {}, {});
+    const QString largest(65507, u'a');
+    QCOMPARE(protocol::sendDatagram(alice.context(), QStringLiteral("127.0.0.3"), largest), 0);
+    net.flush();
+    QCOMPARE(received, 65507);
+    received = -1;
+    QCOMPARE(protocol::sendDatagram(alice.context(), QStringLiteral("127.0.0.3"), largest + u'a'), 10040);
+    net.flush();
+    QCOMPARE(received, -1);
+    QVERIFY(alice.dialogs.shown().isEmpty());
+}
+
+QTEST_MAIN(TestDispatch)
+#include "test_dispatch.moc"

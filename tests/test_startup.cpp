@@ -1,0 +1,348 @@
+#include "support/testcopy.h"
+#include "text/cp932.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using core::IconId;
+using core::MenuId;
+using platform::TrayOp;
+using testkit::FakeNetwork;
+using testkit::TestCopy;
+
+namespace {
+const QString kAlice = u"127.0.0.2"_s;
+const QString kBob = u"127.0.0.3"_s;
+const QString kAlreadyRunning = u"「ミルトアンヌ」は、既に起動しています。"_s;
+const QString kEndQuestion = u"未確認のﾒｯｾｰｼﾞがあります... 終了しますか？"_s;
+} // namespace
+
+// A copy's start-up and shut-down, as its user and its partner see them.
+class TestStartup final : public QObject {
+    Q_OBJECT
+private slots:
+    void startUpLeavesOnlyTheTrayIcon();
+    void startNoticeReachesThePartner();
+    void trayTip_data();
+    void trayTip();
+    void secondCopyIsRefusedAndTheFirstRunsOn();
+    void portTakenEndsWithPortNoError();
+    void otherBindFailureIsPassedOver();
+    void closeBoxOnlyHides();
+    void endWithoutWaitingMessage();
+    void endWithWaitingMessageAsksFirst_data();
+    void endWithWaitingMessageAsksFirst();
+    void blinkPhaseWithNormalPictureAsksNothing();
+    void terminationNeverAsks();
+    void endWithoutPartnerStillEnds();
+    void trueEnableGivesTheMenuBack();
+};
+
+void TestStartup::startUpLeavesOnlyTheTrayIcon()
+{
+    FakeNetwork net;
+    TestCopy alice(net, kAlice);
+    alice.identity.login = u"a-login-name-longer-than-twenty"_s;
+    alice.context().frmSnd.show();
+    QVERIFY(alice.start());
+
+    const core::SharedState &s = alice.state();
+    QCOMPARE(alice.tray.calls().size(), 1);
+    QCOMPARE(alice.tray.calls()[0].op, TrayOp::Add);
+    QCOMPARE(alice.tray.current().hIcon, IconId::normal(0).handle());
+    QCOMPARE(alice.tray.current().szTip, text::toCp932(u"ミルトアンヌ"));
+    QCOMPARE(alice.tray.current().cbSize, 89);
+    QCOMPARE(alice.tray.current().uCallbackMessage, 512);
+    QCOMPARE(s.nidResult, 1);
+    QVERIFY(!alice.context().frmSnd.isVisible());
+    QVERIFY(alice.context().frmSnd.txtMsg().isEmpty());
+    QCOMPARE(s.startTime, u"09:05"_s);
+    QCOMPARE(s.portNo, u"57979"_s);
+    // 2026-12-08 is a Tuesday.
+    QCOMPARE(s.youbiNo, 3);
+    QCOMPARE(alice.context().frmSnd.weekdayPanel(), u"火"_s);
+    QVERIFY(alice.context().frmLetter().statusPanel().isEmpty());
+    QCOMPARE(s.sndLogged, u"0"_s);
+    QCOMPARE(s.loginName, u"a-login-name-longer-"_s);
+    QCOMPARE(s.hostName, u"testhost"_s);
+    const core::MenuModel &menu = alice.context().menu;
+    QVERIFY(!menu.visible(MenuId::User));
+    QVERIFY(menu.checked(MenuId::Human));
+    QVERIFY(!menu.checked(MenuId::Tel));
+    QVERIFY(menu.enabled(MenuId::SendMsg));
+    QVERIFY(!menu.enabled(MenuId::RecvMsg));
+    QVERIFY(!alice.copy->timer2().isActive());
+    QVERIFY(!alice.copy->timer1().isActive());
+    QVERIFY(!alice.context().messageWaiting());
+    // The font options reach the message boxes.
+    QCOMPARE(alice.context().frmSnd.txtMsgStyle().fontName, u"ＭＳ Ｐゴシック"_s);
+    QCOMPARE(alice.context().frmRecv.text1Style().backColor, 0xFFFFFFu);
+
+    // Without a partner the start notice goes to the empty address: it fails, silently.
+    QCOMPARE(net.sent().size(), 1);
+    QVERIFY(net.sent()[0].to.isEmpty());
+    QVERIFY(net.sent()[0].result != 0);
+    QVERIFY(alice.dialogs.shown().isEmpty());
+}
+
+void TestStartup::startNoticeReachesThePartner()
+{
+    FakeNetwork net;
+    TestCopy alice(net, kAlice);
+    TestCopy bob(net, kBob);
+    QVERIFY(bob.start());
+    QString seen;
+    QString from;
+    bob.copy->dispatcher().setHandler(protocol::Kind::Start, [&] {
+        seen = bob.state().rcvData;
+        from = bob.state().remoteHostIP;
+    });
+    alice.state().aiteAdr = kBob;
+    alice.clock.set(QDateTime(QDate(2026, 12, 8), QTime(8, 7, 30)));
+    QVERIFY(alice.start());
+    net.flush();
+    QCOMPARE(seen, u"START送信    08:07～     "_s);
+    QCOMPARE(from, kAlice);
+    QCOMPARE(net.sentFrom(kAlice).last().bytes,
+             QByteArray::fromHex("5354415254 9197904d 20202020 30383a3037 8160 2020202020"));
+}
+
+void TestStartup::trayTip_data()
+{
+    QTest::addColumn<int>("tipEnabled");
+    QTest::addColumn<QString>("tipText");
+    QTest::addColumn<QByteArray>("tip");
+    QTest::newRow("tips off") << 0 << u"ミルトアンヌ"_s << QByteArray();
+    QTest::newRow("own tip") << 1 << u"ゆうこの PC"_s << text::toCp932(u"ゆうこの PC");
+    QTest::newRow("40 kanji are cut to 32, never mid-character")
+        << 1 << QString(40, QChar(u'漢')) << text::toCp932(QString(32, QChar(u'漢')));
+    QTest::newRow("odd byte left over is dropped")
+        << 1 << (u"a"_s + QString(40, QChar(u'漢'))) << text::toCp932(u"a"_s + QString(31, QChar(u'漢')));
+}
+
+void TestStartup::trayTip()
+{
+    QFETCH(int, tipEnabled);
+    QFETCH(QString, tipText);
+    QFETCH(QByteArray, tip);
+    FakeNetwork net;
+    TestCopy alice(net, kAlice);
+    alice.opt().tipEnabled = tipEnabled;
+    alice.opt().tipText = tipText;
+    QVERIFY(alice.start());
+    QCOMPARE(alice.tray.current().szTip, tip);
+    QVERIFY(alice.tray.current().szTip.size() <= 64);
+}
+
+void TestStartup::secondCopyIsRefusedAndTheFirstRunsOn()
+{
+    FakeNetwork net;
+    TestCopy first(net, kAlice);
+    QVERIFY(first.start());
+    TestCopy second(net, u"127.0.0.5"_s, first.programDir());
+    QSignalSpy ended(second.copy.get(), &copy::Copy::ended);
+    net.clearLog();
+
+    QVERIFY(!second.start());
+    QCOMPARE(ended.size(), 1);
+    QCOMPARE(second.dialogs.shown().size(), 1);
+    QCOMPARE(second.dialogs.shown()[0].text, kAlreadyRunning);
+    QCOMPARE(second.dialogs.shown()[0].style, 48);
+    QCOMPARE(second.dialogs.shown()[0].title, u"ミルトアンヌ"_s);
+    QCOMPARE(second.state().ans, u"1"_s);
+    QVERIFY(second.tray.calls().isEmpty());
+    QVERIFY(net.sent().isEmpty());
+
+    QVERIFY(!first.copy->hasEnded());
+    QVERIFY(first.tray.shown());
+    bool handled = false;
+    first.copy->dispatcher().setHandler(protocol::Kind::Held, [&] { handled = true; });
+    net.host(u"127.0.0.9"_s)->newSender()->send(kAlice, 57979, text::toCp932(u"保留"));
+    net.flush();
+    QVERIFY(handled);
+}
+
+void TestStartup::portTakenEndsWithPortNoError()
+{
+    FakeNetwork net;
+    net.occupy(kAlice, 57979);
+    TestCopy alice(net, kAlice);
+    QSignalSpy ended(alice.copy.get(), &copy::Copy::ended);
+    QVERIFY(!alice.start());
+    QCOMPARE(ended.size(), 1);
+    QCOMPARE(alice.dialogs.shown().size(), 1);
+    QCOMPARE(alice.dialogs.shown()[0].text, kAlreadyRunning + u"\r(PortNo Error!)"_s);
+    QCOMPARE(alice.dialogs.shown()[0].style, 48);
+    QVERIFY(alice.tray.calls().isEmpty());
+    QVERIFY(net.sent().isEmpty());
+}
+
+void TestStartup::otherBindFailureIsPassedOver()
+{
+    FakeNetwork net;
+    TestCopy alice(net, kAlice);
+    static_cast<testkit::FakeTransport &>(*alice.transport).failNextBind = 10013;
+    QVERIFY(alice.start());
+    QVERIFY(alice.tray.shown());
+    QVERIFY(alice.dialogs.shown().isEmpty());
+    QVERIFY(!alice.copy->hasEnded());
+}
+
+void TestStartup::closeBoxOnlyHides()
+{
+    FakeNetwork net;
+    TestCopy alice(net, kAlice);
+    QVERIFY(alice.start());
+    alice.context().frmSnd.show();
+    QVERIFY(alice.copy->queryUnload(copy::UnloadMode::CloseBox));
+    QVERIFY(!alice.context().frmSnd.isVisible());
+    QVERIFY(!alice.copy->hasEnded());
+    QVERIFY(alice.tray.shown());
+    QVERIFY(alice.dialogs.shown().isEmpty());
+}
+
+void TestStartup::endWithoutWaitingMessage()
+{
+    FakeNetwork net;
+    TestCopy alice(net, kAlice);
+    TestCopy bob(net, kBob);
+    QVERIFY(bob.start());
+    alice.state().aiteAdr = kBob;
+    QVERIFY(alice.start());
+    QString seen;
+    bob.copy->dispatcher().setHandler(protocol::Kind::End, [&] { seen = bob.state().rcvData; });
+    QSignalSpy ended(alice.copy.get(), &copy::Copy::ended);
+
+    alice.clock.set(QDateTime(QDate(2026, 12, 8), QTime(17, 40, 59)));
+    alice.copy->menuClicked(MenuId::End);
+    net.flush();
+    QVERIFY(alice.dialogs.shown().isEmpty());
+    QCOMPARE(seen, u"END送信      09:05～17:40"_s);
+    QCOMPARE(alice.tray.calls().last().op, TrayOp::Delete);
+    QVERIFY(!alice.tray.shown());
+    QCOMPARE(ended.size(), 1);
+    QVERIFY(alice.copy->hasEnded());
+}
+
+void TestStartup::endWithWaitingMessageAsksFirst_data()
+{
+    QTest::addColumn<int>("way");
+    QTest::addColumn<int>("answer"); // 0: the box's default button
+    QTest::addColumn<bool>("ends");
+    QTest::newRow("menu, No") << 0 << 7 << false;
+    QTest::newRow("menu, default button is No") << 0 << 0 << false;
+    QTest::newRow("menu, Yes") << 0 << 6 << true;
+    QTest::newRow("task list, No") << 3 << 7 << false;
+    QTest::newRow("session end, Yes") << 2 << 6 << true;
+}
+
+void TestStartup::endWithWaitingMessageAsksFirst()
+{
+    QFETCH(int, way);
+    QFETCH(int, answer);
+    QFETCH(bool, ends);
+    FakeNetwork net;
+    TestCopy alice(net, kAlice);
+    alice.state().aiteAdr = kBob;
+    QVERIFY(alice.start());
+    // A message waits: the tray shows the received window's picture.
+    alice.context().changeTray(alice.context().frmRecv.icon());
+    QVERIFY(alice.context().messageWaiting());
+    if (answer != 0)
+        alice.dialogs.answerNext(answer);
+    net.clearLog();
+
+    bool cancelled = false;
+    if (way == 0)
+        alice.copy->mnuEndClick();
+    else
+        cancelled = alice.copy->queryUnload(static_cast<copy::UnloadMode>(way));
+
+    QCOMPARE(alice.dialogs.shown().size(), 1);
+    QCOMPARE(alice.dialogs.shown()[0].text, kEndQuestion);
+    QCOMPARE(alice.dialogs.shown()[0].style, 292);
+    QCOMPARE(alice.dialogs.shown()[0].title, u"ミルトアンヌ"_s);
+    QCOMPARE(alice.copy->hasEnded(), ends);
+    QCOMPARE(cancelled, !ends && way != 0);
+    QCOMPARE(alice.tray.shown(), !ends);
+    QCOMPARE(net.sent().size(), ends ? 1 : 0);
+    if (!ends)
+        QVERIFY(alice.context().messageWaiting());
+}
+
+void TestStartup::blinkPhaseWithNormalPictureAsksNothing()
+{
+    FakeNetwork net;
+    TestCopy alice(net, kAlice);
+    QVERIFY(alice.start());
+    alice.context().changeTray(alice.context().frmRecv.icon());
+    alice.context().changeTray(IconId::normal(0));
+    alice.copy->mnuEndClick();
+    QVERIFY(alice.dialogs.shown().isEmpty());
+    QVERIFY(alice.copy->hasEnded());
+}
+
+void TestStartup::terminationNeverAsks()
+{
+    FakeNetwork net;
+    TestCopy alice(net, kAlice);
+    alice.state().aiteAdr = kBob;
+    QVERIFY(alice.start());
+    alice.context().changeTray(alice.context().frmRecv.icon());
+    net.clearLog();
+    alice.copy->terminate();
+    QVERIFY(alice.dialogs.shown().isEmpty());
+    QVERIFY(alice.copy->hasEnded());
+    QCOMPARE(net.sent().size(), 1);
+    QVERIFY(net.sent()[0].text().startsWith(u"END送信      09:05～"_s));
+    // A second request after the end sends nothing more.
+    alice.copy->terminate();
+    alice.copy->mnuEndClick();
+    QCOMPARE(net.sent().size(), 1);
+}
+
+void TestStartup::endWithoutPartnerStillEnds()
+{
+    FakeNetwork net;
+    TestCopy alice(net, kAlice);
+    QVERIFY(alice.start());
+    net.clearLog();
+    alice.copy->mnuEndClick();
+    QVERIFY(alice.copy->hasEnded());
+    QCOMPARE(net.sent().size(), 1);
+    QVERIFY(net.sent()[0].to.isEmpty());
+    QVERIFY(net.sent()[0].result != 0);
+    QVERIFY(alice.dialogs.shown().isEmpty());
+}
+
+void TestStartup::trueEnableGivesTheMenuBack()
+{
+    FakeNetwork net;
+    TestCopy alice(net, kAlice);
+    QVERIFY(alice.start());
+    core::Context &c = alice.context();
+    // What a lock leaves behind: everything but the lock entry hidden, a message waiting.
+    for (const core::MenuEntry &e : c.menu.entries()) {
+        if (e.parent == MenuId::Tray && e.id != MenuId::Tray && e.id != MenuId::Lock)
+            c.menu.setVisible(e.id, false);
+    }
+    c.menu.setChecked(MenuId::Lock, true);
+    c.menu.setEnabled(MenuId::Log, false);
+    c.state.sndEnable = false;
+    c.state.rcvEnable = true;
+
+    c.trueEnable();
+    for (const core::MenuEntry &e : c.menu.entries()) {
+        if (e.parent == MenuId::Tray && e.id != MenuId::Tray)
+            QVERIFY2(e.visible == (e.id != MenuId::User), qPrintable(QString::fromUtf16(e.name)));
+    }
+    QVERIFY(!c.menu.checked(MenuId::Lock));
+    QVERIFY(!c.menu.enabled(MenuId::SendMsg));
+    QVERIFY(c.menu.enabled(MenuId::RecvMsg));
+    QVERIFY(c.menu.enabled(MenuId::Log));
+    QVERIFY(c.menu.enabled(MenuId::User));
+}
+
+QTEST_MAIN(TestStartup)
+#include "test_startup.moc"
