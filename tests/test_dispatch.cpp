@@ -109,7 +109,7 @@ void TestDispatch::ordinaryMessageIsAnsweredByAckOrLetter()
     TestCopy alice(net, QStringLiteral("127.0.0.2"));
     QVERIFY(alice.start());
     alice.state().aiteAdr = QStringLiteral("127.0.0.3");
-    alice.context().frmLetter().setStatusPanel(letterPanel);
+    alice.context().frmLetter().edit([&](core::LetterView &v) { v.statusPanel = letterPanel; });
     QStringList seen;
     QString rcvAdrDuringReceive;
     alice.copy->dispatcher().setMessageHandlers(

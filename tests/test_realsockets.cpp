@@ -39,7 +39,7 @@ void TestRealSockets::startNoticeCrossesARealSocket()
         from = bob.state().remoteHostIP;
     });
     TestCopy alice(u"127.0.0.2"_s);
-    alice.state().aiteAdr = u"127.0.0.3"_s;
+    alice.writePartner(u"bob"_s, u"127.0.0.3"_s);
     QVERIFY(alice.start());
     QTRY_VERIFY(!seen.isEmpty());
     QCOMPARE(seen, u"START送信    09:05～     "_s);

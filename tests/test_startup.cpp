@@ -56,13 +56,13 @@ void TestStartup::startUpLeavesOnlyTheTrayIcon()
     QCOMPARE(alice.tray.current().uCallbackMessage, 512);
     QCOMPARE(s.nidResult, 1);
     QVERIFY(!alice.context().frmSnd.isVisible());
-    QVERIFY(alice.context().frmSnd.txtMsg().isEmpty());
+    QVERIFY(alice.context().frmSnd.view().txtMsg.isEmpty());
     QCOMPARE(s.startTime, u"09:05"_s);
     QCOMPARE(s.portNo, u"57979"_s);
     // 2026-12-08 is a Tuesday.
     QCOMPARE(s.youbiNo, 3);
-    QCOMPARE(alice.context().frmSnd.weekdayPanel(), u"火"_s);
-    QVERIFY(alice.context().frmLetter().statusPanel().isEmpty());
+    QCOMPARE(alice.context().frmSnd.view().weekdayPanel, u"火"_s);
+    QVERIFY(alice.context().frmLetter().view().statusPanel.isEmpty());
     QCOMPARE(s.sndLogged, u"0"_s);
     QCOMPARE(s.loginName, u"a-login-name-longer-"_s);
     QCOMPARE(s.hostName, u"testhost"_s);
@@ -76,8 +76,8 @@ void TestStartup::startUpLeavesOnlyTheTrayIcon()
     QVERIFY(!alice.copy->timer1().isActive());
     QVERIFY(!alice.context().messageWaiting());
     // The font options reach the message boxes.
-    QCOMPARE(alice.context().frmSnd.txtMsgStyle().fontName, u"ＭＳ Ｐゴシック"_s);
-    QCOMPARE(alice.context().frmRecv.text1Style().backColor, 0xFFFFFFu);
+    QCOMPARE(alice.context().frmSnd.view().txtMsgStyle.fontName, u"ＭＳ Ｐゴシック"_s);
+    QCOMPARE(alice.context().frmRecv.view().text1Style.backColor, 0xFFFFFFu);
 
     // Without a partner the start notice goes to the empty address: it fails, silently.
     QCOMPARE(net.sent().size(), 1);
@@ -98,7 +98,7 @@ void TestStartup::startNoticeReachesThePartner()
         seen = bob.state().rcvData;
         from = bob.state().remoteHostIP;
     });
-    alice.state().aiteAdr = kBob;
+    alice.writePartner(u"ぼぶ"_s, kBob);
     alice.clock.set(QDateTime(QDate(2026, 12, 8), QTime(8, 7, 30)));
     QVERIFY(alice.start());
     net.flush();
@@ -128,8 +128,10 @@ void TestStartup::trayTip()
     QFETCH(QByteArray, tip);
     FakeNetwork net;
     TestCopy alice(net, kAlice);
-    alice.opt().tipEnabled = tipEnabled;
-    alice.opt().tipText = tipText;
+    alice.writeOptions([&](core::OptSettings &opt) {
+        opt.tipEnabled = tipEnabled;
+        opt.tipText = tipText;
+    });
     QVERIFY(alice.start());
     QCOMPARE(alice.tray.current().szTip, tip);
     QVERIFY(alice.tray.current().szTip.size() <= 64);
@@ -208,7 +210,7 @@ void TestStartup::endWithoutWaitingMessage()
     TestCopy alice(net, kAlice);
     TestCopy bob(net, kBob);
     QVERIFY(bob.start());
-    alice.state().aiteAdr = kBob;
+    alice.writePartner(u"ぼぶ"_s, kBob);
     QVERIFY(alice.start());
     QString seen;
     bob.copy->dispatcher().setHandler(protocol::Kind::End, [&] { seen = bob.state().rcvData; });
@@ -244,7 +246,7 @@ void TestStartup::endWithWaitingMessageAsksFirst()
     QFETCH(bool, ends);
     FakeNetwork net;
     TestCopy alice(net, kAlice);
-    alice.state().aiteAdr = kBob;
+    alice.writePartner(u"ぼぶ"_s, kBob);
     QVERIFY(alice.start());
     // A message waits: the tray shows the received window's picture.
     alice.context().changeTray(alice.context().frmRecv.icon());
@@ -287,7 +289,7 @@ void TestStartup::terminationNeverAsks()
 {
     FakeNetwork net;
     TestCopy alice(net, kAlice);
-    alice.state().aiteAdr = kBob;
+    alice.writePartner(u"ぼぶ"_s, kBob);
     QVERIFY(alice.start());
     alice.context().changeTray(alice.context().frmRecv.icon());
     net.clearLog();

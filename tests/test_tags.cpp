@@ -90,9 +90,9 @@ void TestTags::messageLayout()
     QVERIFY(shortOne.time.isEmpty());
     QVERIFY(shortOne.text.isEmpty());
 
-    QCOMPARE(text::toCp932(protocol::startNotice(QStringLiteral("09:05"))),
+    QCOMPARE(text::toCp932(protocol::startNoticeText(QStringLiteral("09:05"))),
              QByteArray::fromHex("5354415254 9197904d 20202020 30393a3035 8160 2020202020"));
-    QCOMPARE(text::toCp932(protocol::endNotice(QStringLiteral("09:05"), QStringLiteral("17:40"))),
+    QCOMPARE(text::toCp932(protocol::endNoticeText(QStringLiteral("09:05"), QStringLiteral("17:40"))),
              QByteArray::fromHex("454e44 9197904d 202020202020 30393a3035 8160 31373a3430"));
 }
 

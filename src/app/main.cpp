@@ -1,4 +1,5 @@
 #include "copy/copy.h"
+#include "platform/files.h"
 #include "platform/identity.h"
 #include "platform/qtclipboard.h"
 #include "platform/qtdialogs.h"
@@ -9,6 +10,7 @@
 #include "shell/shell.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QSessionManager>
 
 int main(int argc, char *argv[])
@@ -18,6 +20,9 @@ int main(int argc, char *argv[])
     QApplication::setApplicationDisplayName(QStringLiteral("ミルトアンヌ"));
     // The program lives in the tray: closing its last window must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
+    // The interface is Japanese: dates and times in the windows take the Japanese forms whatever
+    // the system's own locale.
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     QApplication::setWindowIcon(shell::pictureFor(core::IconId::normal(0)));
 
     platform::UdpTransport transport;
@@ -26,7 +31,8 @@ int main(int argc, char *argv[])
     platform::SystemClock clock;
     platform::QtClipboard clipboard;
     platform::SystemIdentity identity;
-    const core::Services services{transport, tray, dialogs, clock, clipboard, identity,
+    platform::QtFileStore files;
+    const core::Services services{transport, tray, dialogs, clock, clipboard, identity, files,
                                   QApplication::applicationDirPath(), QApplication::font().family()};
 
     copy::Copy copy(services);

@@ -1,8 +1,8 @@
 #include "copy/copy.h"
 
 #include "core/errors.h"
-#include "protocol/send.h"
-#include "protocol/wire.h"
+#include "protocol/presence.h"
+#include "settings/optfile.h"
 #include "text/fields.h"
 
 namespace copy {
@@ -27,7 +27,8 @@ void skipOnFailure(Step &&step)
 } // namespace
 
 Copy::Copy(const core::Services &services, QObject *parent)
-    : QObject(parent), m_context(services), m_dispatcher(m_context), m_guard(services.programDir)
+    : QObject(parent), m_context(services), m_dispatcher(m_context), m_guard(services.programDir), m_partner(m_context),
+      m_logViewer(m_context)
 {
     m_timer1.setInterval(kTimerMs);
     m_timer2.setInterval(kTimerMs);
@@ -35,6 +36,18 @@ Copy::Copy(const core::Services &services, QObject *parent)
     m_timer2.start();
     connect(&services.transport, &platform::Transport::datagramArrived, this,
             [this](const QByteArray &bytes, const QString &sender) { m_dispatcher.arrive(bytes, sender); });
+    plugHandlers();
+}
+
+void Copy::plugHandlers()
+{
+    using protocol::Kind;
+    core::Context &c = m_context;
+    m_dispatcher.setHandler(Kind::PresenceRequest, [&c] { protocol::presenceReply(c); });
+    m_dispatcher.setHandler(Kind::PresenceOk, [&c] { protocol::presenceAnswer(c, true); });
+    m_dispatcher.setHandler(Kind::PresenceOneSided, [&c] { protocol::presenceAnswer(c, false); });
+    m_dispatcher.setHandler(Kind::Start, [&c] { protocol::startEndDisplay(c, true); });
+    m_dispatcher.setHandler(Kind::End, [&c] { protocol::startEndDisplay(c, false); });
 }
 
 bool Copy::startUp()
@@ -47,6 +60,8 @@ bool Copy::startUp()
         endAtStartUp();
         return false;
     }
+    skipOnFailure([&] { settings::rdAdrSub(c); });
+    skipOnFailure([&] { settings::rdOptSub(c); });
     skipOnFailure([&] { c.fontSet(); });
     s.startTime = text::hhmm(c.now().time());
     s.portNo = QString::number(kPort);
@@ -63,10 +78,10 @@ bool Copy::startUp()
     s.trayIcon = c.frmSnd.icon();
     c.nidSet();
     c.trayCall(platform::TrayOp::Add);
-    c.frmSnd.setTxtMsg(QString());
+    c.frmSnd.edit([](core::MainView &v) { v.txtMsg.clear(); });
     c.youbiSet();
-    c.frmSnd.setWeekdayPanel(s.youbi);
-    c.frmLetter().setStatusPanel(QString());
+    c.frmSnd.edit([&](core::MainView &v) { v.weekdayPanel = s.youbi; });
+    c.frmLetter().edit([](core::LetterView &v) { v.statusPanel.clear(); });
     // Centring the main window is its widget's business; it is hidden here in any case.
     c.frmSnd.hide();
     s.sndLogged = QStringLiteral("0");
@@ -79,7 +94,7 @@ bool Copy::startUp()
     c.menu.setChecked(core::MenuId::Tel, false);
     m_timer2.stop();
 
-    protocol::sendDatagram(c, s.aiteAdr, protocol::startNotice(s.startTime));
+    protocol::startNotice(c);
     return true;
 }
 
@@ -115,6 +130,12 @@ void Copy::menuClicked(core::MenuId id)
     case core::MenuId::End:
         mnuEndClick();
         break;
+    case core::MenuId::Log:
+        m_logViewer.open();
+        break;
+    case core::MenuId::Aite:
+        m_partner.mnuAiteClick();
+        break;
     default:
         // The other entries belong to the windows that carry them.
         break;
@@ -133,11 +154,7 @@ bool Copy::confirmEnd()
 
 void Copy::endProgram()
 {
-    core::SharedState &s = m_context.state;
-    skipOnFailure([&] {
-        s.endTime = text::hhmm(m_context.now().time());
-        protocol::sendDatagram(m_context, s.aiteAdr, protocol::endNotice(s.startTime, s.endTime));
-    });
+    skipOnFailure([&] { protocol::endNotice(m_context); });
     m_context.trayCall(platform::TrayOp::Delete);
     m_timer1.stop();
     m_timer2.stop();

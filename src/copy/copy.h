@@ -1,8 +1,10 @@
 #pragma once
 
 #include "core/context.h"
+#include "history/viewer.h"
 #include "platform/instanceguard.h"
 #include "protocol/dispatch.h"
+#include "settings/partner.h"
 
 #include <QObject>
 #include <QTimer>
@@ -30,6 +32,8 @@ public:
     protocol::Dispatcher &dispatcher() { return m_dispatcher; }
     QTimer &timer1() { return m_timer1; } // call animation
     QTimer &timer2() { return m_timer2; } // tray blink
+    settings::Partner &partner() { return m_partner; }
+    history::LogViewer &logViewer() { return m_logViewer; }
 
     // The start-up sequence. False when the copy ended during it (another copy runs, or the port
     // is taken); the reason has been shown to the user.
@@ -56,10 +60,13 @@ private:
     bool confirmEnd();
     void endProgram();
     void endAtStartUp();
+    void plugHandlers();
 
     core::Context m_context;
     protocol::Dispatcher m_dispatcher;
     platform::InstanceGuard m_guard;
+    settings::Partner m_partner;
+    history::LogViewer m_logViewer;
     QTimer m_timer1;
     QTimer m_timer2;
     bool m_ended = false;

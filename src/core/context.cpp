@@ -2,30 +2,38 @@
 
 #include "text/cp932.h"
 
+#include <QRandomGenerator>
+
 namespace core {
 
-Context::Context(const Services &s) : services(s)
+Context::Context(const Services &s)
+    : services(s),
+      LvLog({QStringLiteral(" 送信日"), QStringLiteral("送信時間"), QStringLiteral("受信時間（相手が受信した時間）"),
+             QStringLiteral("送信ﾒｯｾｰｼﾞ")}),
+      LvrcvLog({QStringLiteral(" 受信日"), QStringLiteral("送信時間（相手が送信した時間）"), QStringLiteral("受信時間"),
+                QStringLiteral("受信ﾒｯｾｰｼﾞ")}),
+      random([](int n) { return static_cast<int>(QRandomGenerator::global()->bounded(n)); })
 {
     opt.fontName = s.defaultFontName;
 }
 
 Context::~Context() = default;
 
-LetterWindowModel &Context::frmLetter()
+QString Context::dataFile(const QString &name) const
 {
-    if (!m_letter) {
-        m_letter = std::make_unique<LetterWindowModel>();
-        emit letterLoadedChanged(true);
-    }
-    return *m_letter;
+    return platform::dataFilePath(services.programDir, name);
 }
 
-void Context::unloadLetter()
+platform::FileResult Context::withDiskRetry(const std::function<platform::FileResult()> &operation,
+                                            const QString &diskFullText, const QString &title)
 {
-    if (!m_letter)
-        return;
-    m_letter.reset();
-    emit letterLoadedChanged(false);
+    for (;;) {
+        const platform::FileResult result = operation();
+        if (result != platform::FileResult::DiskFull)
+            return result;
+        if (box(diskFullText, platform::box::retryCancel | platform::box::critical, title) != platform::box::retry)
+            return result;
+    }
 }
 
 void Context::nidSet()
@@ -56,6 +64,17 @@ bool Context::messageWaiting() const
     return frmRecv.icon().handle() == state.nid.hIcon;
 }
 
+void Context::lockOn()
+{
+    menu.setChecked(MenuId::Lock, true);
+    state.sndEnable = menu.enabled(MenuId::SendMsg);
+    state.rcvEnable = menu.enabled(MenuId::RecvMsg);
+    for (MenuId id : {MenuId::SendMsg, MenuId::RecvMsg, MenuId::Log, MenuId::Clip, MenuId::User, MenuId::Aite,
+                      MenuId::Opt, MenuId::Letter, MenuId::About, MenuId::End, MenuId::Line1, MenuId::Line2,
+                      MenuId::Line3, MenuId::Line4, MenuId::Line5})
+        menu.setVisible(id, false);
+}
+
 void Context::trueEnable()
 {
     for (MenuId id : {MenuId::SendMsg, MenuId::RecvMsg, MenuId::Log, MenuId::Clip, MenuId::Aite, MenuId::Opt,
@@ -68,6 +87,16 @@ void Context::trueEnable()
     for (MenuId id : {MenuId::Log, MenuId::Clip, MenuId::User, MenuId::Aite, MenuId::Opt, MenuId::Icon,
                       MenuId::Other, MenuId::Letter, MenuId::About, MenuId::End})
         menu.setEnabled(id, true);
+}
+
+void Context::applyIconSet(int set)
+{
+    const IconId normal = IconId::normal(set);
+    frmSnd.setIcon(normal);
+    if (LetterWindowModel *letter = letterSlot.ifLoaded())
+        letter->setIcon(normal);
+    frmAddress().setIcon(normal);
+    frmRecv.setIcon(IconId::received(set));
 }
 
 void Context::fontSet()
@@ -85,8 +114,11 @@ void Context::fontSet()
     style.strikethru = truthOf(opt.fontStrikethru);
     if (const quint32 back = opt.backColor.toUInt(&ok); ok)
         style.backColor = back & 0xFFFFFF;
-    frmSnd.setTxtMsgStyle(style);
-    frmRecv.setTextStyles(style, style);
+    frmSnd.edit([&](MainView &v) { v.txtMsgStyle = style; });
+    frmRecv.edit([&](ReceivedView &v) {
+        v.text1Style = style;
+        v.text2Style = style;
+    });
 }
 
 void Context::youbiSet()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/history.h"
 #include "core/menu.h"
 #include "core/options.h"
 #include "core/state.h"
@@ -7,13 +8,14 @@
 #include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/files.h"
 #include "platform/identity.h"
 #include "platform/transport.h"
 #include "platform/tray.h"
 
 #include <QString>
 
-#include <memory>
+#include <functional>
 
 namespace core {
 
@@ -25,14 +27,17 @@ struct Services {
     platform::Clock &clock;
     platform::Clipboard &clipboard;
     platform::Identity &identity;
+    platform::FileStore &files;
     QString programDir;
     QString defaultFontName; // the compose window's own font, the default of the font option
 };
 
 inline const QString kProductName = QStringLiteral("ミルトアンヌ");
+inline const QString kErrorTitle = QStringLiteral("ｴﾗｰ確認");
 
-// Everything one running copy holds: its services, the shared state, the options and the models
-// of its windows. Two contexts live side by side in one test process; nothing here is global.
+// Everything one running copy holds: its services, the shared state, the options, the history
+// lists and the models of its windows. Two contexts live side by side in one test process;
+// nothing here is global.
 class Context final : public QObject {
     Q_OBJECT
 public:
@@ -43,14 +48,21 @@ public:
     SharedState state;
     OptSettings opt;
     MenuModel menu;
+    HistoryList LvLog;    // sent
+    HistoryList LvrcvLog; // received
+
+    // Windows that only hide.
     MainWindowModel frmSnd;
     ReceivedWindowModel frmRecv;
+    LogWindowModel frmLog;
+    // Windows that unload.
+    WindowSlot<LetterWindowModel> letterSlot;
+    WindowSlot<AddressWindowModel> addressSlot;
+    LetterWindowModel &frmLetter() { return letterSlot.get(); }
+    AddressWindowModel &frmAddress() { return addressSlot.get(); }
 
-    // The letter window is unloaded when it closes; touching it loads it again, hidden, with its
-    // design contents.
-    LetterWindowModel &frmLetter();
-    bool letterLoaded() const { return m_letter != nullptr; }
-    void unloadLetter();
+    // Draws a number from 0 to n - 1 (the random icon); tests may replace it.
+    std::function<int(int)> random;
 
     // Fills the tray record from the state: icon, and the tip when tips are on.
     void nidSet();
@@ -59,8 +71,13 @@ public:
     int trayCall(platform::TrayOp op);
     // A received message waits exactly while the tray shows the received window's picture.
     bool messageWaiting() const;
+    // Puts the operation lock on: the lock entry checked, the message entries' states kept
+    // aside, every other entry hidden.
+    void lockOn();
     // Gives the menu entries back after the operation lock.
     void trueEnable();
+    // Gives every window the pictures of icon set `set`.
+    void applyIconSet(int set);
     // Applies the font and colour options to the three message boxes.
     void fontSet();
     // Today's weekday into youbiNo and youbi.
@@ -69,12 +86,11 @@ public:
     // A message box whose answer is kept in `ans`.
     int box(const QString &text, int style, const QString &title = kProductName);
     QDateTime now() const { return services.clock.now(); }
-
-signals:
-    void letterLoadedChanged(bool loaded);
-
-private:
-    std::unique_ptr<LetterWindowModel> m_letter;
+    QString dataFile(const QString &name) const;
+    // Runs a file operation, offering Retry and Cancel while the disk is full. Any other failure
+    // ends it without a word. Returns the last result.
+    platform::FileResult withDiskRetry(const std::function<platform::FileResult()> &operation,
+                                       const QString &diskFullText, const QString &title);
 };
 
 } // namespace core

@@ -5,7 +5,11 @@
 
 #include <QString>
 
+#include <memory>
+
 namespace core {
+
+struct HistoryRow;
 
 // Header of the next outgoing message or letter: two fixed-width fields.
 struct MsgHead {
@@ -36,6 +40,14 @@ struct SharedState {
     // The last message shown.
     QString rcvName;
     QString rcvTime;
+
+    // The current rows of the sent and received history lists.
+    std::shared_ptr<HistoryRow> ItemL;
+    std::shared_ptr<HistoryRow> ItemR;
+    // The journal entry about to be written.
+    QString logKind;
+    QString logTime;
+    QString logMsg;
 
     // Enabled states the two message entries get back when the operation lock is lifted.
     bool sndEnable = false;

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
 namespace core {
 
 // How a message box draws its text: the font and colour options, as the boxes take them.
@@ -30,9 +32,9 @@ public:
     WindowModel(QString caption, IconId icon) : m_caption(std::move(caption)), m_icon(icon) {}
 
     const QString &caption() const { return m_caption; }
-    void setCaption(const QString &caption) { assign(m_caption, caption); }
+    void setCaption(const QString &caption);
     IconId icon() const { return m_icon; }
-    void setIcon(IconId icon) { assign(m_icon, icon); }
+    void setIcon(IconId icon);
 
     bool isVisible() const { return m_visible; }
     // Shows the window, placed by the placement rule when it is in its normal state.
@@ -43,78 +45,172 @@ signals:
     void changed();
     void visibilityChanged(bool visible);
 
-protected:
-    template <typename T>
-    void assign(T &field, const T &value)
-    {
-        if (field == value)
-            return;
-        field = value;
-        emit changed();
-    }
-
 private:
     QString m_caption;
     IconId m_icon;
     bool m_visible = false;
 };
 
-// The compose window, FrmSnd.
-class MainWindowModel final : public WindowModel {
-    Q_OBJECT
+// A window model with the contents of its controls in one plain record.
+template <typename View>
+class ViewModel : public WindowModel {
 public:
-    MainWindowModel() : WindowModel(QStringLiteral("送信ﾒｯｾｰｼﾞ"), IconId::normal(0)) {}
+    ViewModel(QString caption, IconId icon) : WindowModel(std::move(caption), icon) {}
 
-    const QString &txtMsg() const { return m_txtMsg; }
-    void setTxtMsg(const QString &text) { assign(m_txtMsg, text); }
-    // What the user typed; the widget already shows it, so no refresh is asked for.
-    void takeTypedText(const QString &text) { m_txtMsg = text; }
-
-    const TextStyle &txtMsgStyle() const { return m_style; }
-    void setTxtMsgStyle(const TextStyle &style) { assign(m_style, style); }
-
-    // Panel 2 of StatusBar1: the weekday of the start-up day.
-    const QString &weekdayPanel() const { return m_weekday; }
-    void setWeekdayPanel(const QString &text) { assign(m_weekday, text); }
+    const View &view() const { return m_view; }
+    template <typename Edit>
+    void edit(Edit &&change)
+    {
+        change(m_view);
+        emit changed();
+    }
+    // For what the widget itself already shows (text the user typed): no refresh is asked for.
+    template <typename Edit>
+    void editQuietly(Edit &&change)
+    {
+        change(m_view);
+    }
 
 private:
-    QString m_txtMsg;
-    TextStyle m_style;
-    QString m_weekday;
+    View m_view;
+};
+
+// The compose window, FrmSnd.
+struct MainView {
+    QString txtMsg;
+    TextStyle txtMsgStyle;
+    QString weekdayPanel; // panel 2 of StatusBar1: the weekday of the start-up day
+};
+class MainWindowModel final : public ViewModel<MainView> {
+public:
+    MainWindowModel() : ViewModel(QStringLiteral("送信ﾒｯｾｰｼﾞ"), IconId::normal(0)) {}
 };
 
 // The received-message window, FrmRecv. Its icon is the received picture of the icon set; the
 // tray showing that same picture is what "a message is waiting" means.
-class ReceivedWindowModel final : public WindowModel {
-    Q_OBJECT
+struct ReceivedView {
+    QString text1;             // the received text, line breaks as CR LF
+    QString text2;             // the reply being written
+    bool text1Visible = true;  // hidden while the message is closed
+    QString cmdOPCLCaption;    // "OPEN" or "CLOSE"
+    QString weekdayPanel;      // panel 2 of the status bar
+    TextStyle text1Style;
+    TextStyle text2Style;
+};
+class ReceivedWindowModel final : public ViewModel<ReceivedView> {
 public:
-    ReceivedWindowModel() : WindowModel(QStringLiteral("ミルトアンヌ　受信ﾒｯｾｰｼﾞ"), IconId::received(0)) {}
-
-    const TextStyle &text1Style() const { return m_text1Style; }
-    const TextStyle &text2Style() const { return m_text2Style; }
-    void setTextStyles(const TextStyle &text1, const TextStyle &text2)
-    {
-        assign(m_text1Style, text1);
-        assign(m_text2Style, text2);
-    }
-
-private:
-    TextStyle m_text1Style;
-    TextStyle m_text2Style;
+    ReceivedWindowModel() : ViewModel(QStringLiteral("ミルトアンヌ　受信ﾒｯｾｰｼﾞ"), IconId::received(0)) {}
 };
 
 // The letter window, FrmLetter. Panel 1 of its status bar is the letter's state: empty when no
 // letter waits, "未確認" while one waits for the partner.
-class LetterWindowModel final : public WindowModel {
-    Q_OBJECT
+struct LetterView {
+    QString statusPanel;
+};
+class LetterWindowModel final : public ViewModel<LetterView> {
 public:
-    LetterWindowModel() : WindowModel(QStringLiteral("置き手紙作成"), IconId::normal(0)) {}
+    LetterWindowModel() : ViewModel(QStringLiteral("置き手紙作成"), IconId::normal(0)) {}
+};
 
-    const QString &statusPanel() const { return m_status; }
-    void setStatusPanel(const QString &text) { assign(m_status, text); }
+// The send-result notice, FrmSndOK, and the reaction notice, FrmRcvOK.
+struct SendResultView {
+    QString label1 = QStringLiteral("あなたのﾒｯｾｰｼﾞは拒否されました。");
+    QString label2; // date
+    QString label3; // time
+};
+class SendResultWindowModel final : public ViewModel<SendResultView> {
+public:
+    SendResultWindowModel() : ViewModel(QStringLiteral("ミルトアンヌ　送信確認 "), IconId::normal(0)) {}
+};
+struct ReactionView {
+    QString label1 = QStringLiteral("メッセージは確認されました。");
+    QString label2;
+    QString label3;
+};
+class ReactionWindowModel final : public ViewModel<ReactionView> {
+public:
+    ReactionWindowModel() : ViewModel(QStringLiteral("ミルトアンヌ　着信確認"), IconId::normal(0)) {}
+};
+// The small notice, FrmSROK: a picture and the time.
+struct SmallNoticeView {
+    QString label1;
+    bool image1 = true; // a delivered message
+    bool image2 = true; // a reaction of the partner
+};
+class SmallNoticeWindowModel final : public ViewModel<SmallNoticeView> {
+public:
+    SmallNoticeWindowModel() : ViewModel(QString(), IconId::normal(0)) {}
+};
+
+// The partner registration window, FrmAddress.
+struct AddressView {
+    QString txtName1;
+    QString txtIp1;
+    QString lblCheck;
+    bool image2 = false; // the copy there runs and has me as its partner
+    bool image3 = false; // it runs, with another partner or none
+    bool image4 = false; // nobody answered
+};
+class AddressWindowModel final : public ViewModel<AddressView> {
+public:
+    AddressWindowModel() : ViewModel(QStringLiteral("ミルトアンヌ"), IconId::normal(0)) {}
+};
+
+// The history viewer, FrmLog: which tab, the lists or one row in the detail pane, panel 3.
+struct LogView {
+    QString selectedTab = QStringLiteral("tabSnd");
+    bool detailVisible = false; // PicLog with CmdBack and CmdNext; the tabs and lists hidden
+    QString shownList;          // "1" sent, "2" received
+    qint32 detailPos = 0;
+    QString lblDate;
+    QString lblSt;
+    QString lblRt;
+    QString txtLog;
+    bool cmdBackEnabled = true;
+    bool cmdNextEnabled = true;
+    bool cmdClearEnabled = true;
+    QString panel3;
+    // Counts the row clicks: each lays the detail pane out anew, while the step buttons keep the
+    // label positions the click gave them.
+    quint32 detailLayouts = 0;
+};
+class LogWindowModel final : public ViewModel<LogView> {
+public:
+    LogWindowModel() : ViewModel(QStringLiteral("送受信履歴"), IconId::normal(0)) {}
+};
+
+// A window that is unloaded when it closes: touching it loads it again, hidden, with its design
+// contents. Its widget is made when it loads and goes with it.
+class WindowSlotBase : public QObject {
+    Q_OBJECT
+signals:
+    void loaded();
+    void unloading();
+};
+
+template <typename Model>
+class WindowSlot final : public WindowSlotBase {
+public:
+    Model &get()
+    {
+        if (!m_model) {
+            m_model = std::make_unique<Model>();
+            emit loaded();
+        }
+        return *m_model;
+    }
+    bool isLoaded() const { return m_model != nullptr; }
+    Model *ifLoaded() const { return m_model.get(); }
+    void unload()
+    {
+        if (!m_model)
+            return;
+        emit unloading();
+        m_model.reset();
+    }
 
 private:
-    QString m_status;
+    std::unique_ptr<Model> m_model;
 };
 
 } // namespace core

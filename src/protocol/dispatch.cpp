@@ -69,7 +69,7 @@ void Dispatcher::handleMessage()
 {
     core::SharedState &s = m_context.state;
     s.rcvAdr = s.remoteHostIP;
-    const bool letterWaits = m_context.frmLetter().statusPanel() == u"未確認";
+    const bool letterWaits = m_context.frmLetter().view().statusPanel == u"未確認";
     run(m_receive);
     if (letterWaits && s.aiteAdr == s.rcvAdr)
         run(m_letterSend);

@@ -23,12 +23,12 @@ MessageFields splitMessage(QStringView datagram)
             text::charsFrom(datagram, kTextStart)};
 }
 
-QString startNotice(const QString &startTime)
+QString startNoticeText(const QString &startTime)
 {
     return tagOf(Kind::Start) + startTime + kWaveDash + QString(5, u' ');
 }
 
-QString endNotice(const QString &startTime, const QString &endTime)
+QString endNoticeText(const QString &startTime, const QString &endTime)
 {
     return tagOf(Kind::End) + startTime + kWaveDash + endTime;
 }

@@ -27,7 +27,7 @@ struct MessageFields {
 };
 MessageFields splitMessage(QStringView datagram);
 
-QString startNotice(const QString &startTime);
-QString endNotice(const QString &startTime, const QString &endTime);
+QString startNoticeText(const QString &startTime);
+QString endNoticeText(const QString &startTime, const QString &endTime);
 
 } // namespace protocol

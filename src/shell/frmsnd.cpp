@@ -1,12 +1,12 @@
 #include "shell/frmsnd.h"
 
 #include "core/twips.h"
+#include "shell/modelwindow.h"
 #include "shell/pictures.h"
 #include "shell/textstyle.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QLocale>
 #include <QMouseEvent>
 #include <QScreen>
 
@@ -48,7 +48,7 @@ FrmSnd::FrmSnd(core::Context &context, Actions actions) : m_context(context), m_
     TxtMsg->setGeometry(twipsRect(15, 80, 3135, 1815));
     TxtMsg->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     connect(TxtMsg, &QPlainTextEdit::textChanged, this,
-            [this] { m_context.frmSnd.takeTypedText(TxtMsg->toPlainText()); });
+            [this] { m_context.frmSnd.editQuietly([this](core::MainView &v) { v.txtMsg = TxtMsg->toPlainText(); }); });
 
     CmdSend = new QPushButton(QStringLiteral("送信(&S)"), this);
     CmdSend->setObjectName(QStringLiteral("CmdSend"));
@@ -75,23 +75,16 @@ FrmSnd::FrmSnd(core::Context &context, Actions actions) : m_context(context), m_
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(false);
-    m_datePanel = addPanel(StatusBar1, 2540, "StatusBar1Date");
+    QLabel *datePanel = addPanel(StatusBar1, 2540, "StatusBar1Date");
     m_weekdayPanel = addPanel(StatusBar1, 706, "StatusBar1Weekday");
-    m_timePanel = addPanel(StatusBar1, 2187, "StatusBar1Time");
+    QLabel *timePanel = addPanel(StatusBar1, 2187, "StatusBar1Time");
     StatusBar1->setGeometry(0, height() - StatusBar1->sizeHint().height(), width(),
                             StatusBar1->sizeHint().height());
 
-    // The date and time panels are kept current only while someone can see them.
-    m_clockTimer.setInterval(1000);
-    connect(&m_clockTimer, &QTimer::timeout, this, &FrmSnd::refreshClock);
+    m_clock = new StatusClock(*this, *datePanel, *timePanel, [this] { return m_context.now(); });
 
-    connect(&m_context.frmSnd, &core::WindowModel::changed, this, [this] {
-        if (isVisible())
-            refresh();
-    });
-    connect(&m_context.frmSnd, &core::WindowModel::visibilityChanged, this, &FrmSnd::followVisibility);
-    refresh();
     centre();
+    followModel(*this, m_context.frmSnd, m_context.opt, [this] { refresh(); });
 }
 
 void FrmSnd::refresh()
@@ -101,34 +94,16 @@ void FrmSnd::refresh()
     const QIcon picture = pictureFor(m.icon());
     setWindowIcon(picture);
     Image1->setPixmap(picture.pixmap(Image1->size()));
-    if (TxtMsg->toPlainText() != m.txtMsg())
-        TxtMsg->setPlainText(m.txtMsg());
-    applyTextStyle(*TxtMsg, m.txtMsgStyle());
-    m_weekdayPanel->setText(m.weekdayPanel());
-    refreshClock();
+    if (TxtMsg->toPlainText() != m.view().txtMsg)
+        TxtMsg->setPlainText(m.view().txtMsg);
+    applyTextStyle(*TxtMsg, m.view().txtMsgStyle);
+    m_weekdayPanel->setText(m.view().weekdayPanel);
 }
 
-void FrmSnd::refreshClock()
+void FrmSnd::showEvent(QShowEvent *event)
 {
-    const QDateTime now = m_context.now();
-    const QLocale locale;
-    m_datePanel->setText(locale.toString(now.date(), QLocale::ShortFormat));
-    m_timePanel->setText(locale.toString(now.time(), QLocale::ShortFormat));
-}
-
-void FrmSnd::followVisibility(bool visible)
-{
-    if (visible) {
-        refresh();
-        show();
-        raise();
-        activateWindow();
-        TxtMsg->setFocus();
-        m_clockTimer.start();
-    } else {
-        m_clockTimer.stop();
-        hide();
-    }
+    QWidget::showEvent(event);
+    TxtMsg->setFocus();
 }
 
 void FrmSnd::centre()

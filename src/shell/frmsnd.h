@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/context.h"
+#include "shell/statusclock.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -35,20 +36,17 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void refresh();
-    void refreshClock();
-    void followVisibility(bool visible);
     void centre();
 
     core::Context &m_context;
     Actions m_actions;
-    QLabel *m_datePanel = nullptr;
     QLabel *m_weekdayPanel = nullptr;
-    QLabel *m_timePanel = nullptr;
-    QTimer m_clockTimer;
+    StatusClock *m_clock = nullptr;
 };
 
 } // namespace shell

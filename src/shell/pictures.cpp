@@ -112,6 +112,49 @@ QIcon pictureFor(core::IconId id)
     return icon;
 }
 
+namespace {
+void drawHeart(QPainter &p, QPointF centre, qreal size, const QColor &fill)
+{
+    QPainterPath heart;
+    const qreal x = centre.x();
+    const qreal y = centre.y();
+    heart.moveTo(x, y + size * 0.35);
+    heart.cubicTo(x - size * 0.6, y - size * 0.05, x - size * 0.25, y - size * 0.55, x, y - size * 0.2);
+    heart.cubicTo(x + size * 0.25, y - size * 0.55, x + size * 0.6, y - size * 0.05, x, y + size * 0.35);
+    p.setPen(QPen(fill.darker(160), size / 14.0));
+    p.setBrush(fill);
+    p.drawPath(heart);
+}
+} // namespace
+
+QIcon presencePicture(Presence answer)
+{
+    QIcon icon;
+    for (int side : {16, 32, 48}) {
+        QPixmap pixmap(side, side);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        const qreal s = side;
+        switch (answer) {
+        case Presence::Mutual:
+            drawHeart(p, QPointF(s * 0.36, s * 0.5), s * 0.62, QColor(235, 70, 110));
+            drawHeart(p, QPointF(s * 0.64, s * 0.5), s * 0.62, QColor(250, 120, 150));
+            break;
+        case Presence::OneSided:
+            drawHeart(p, QPointF(s * 0.5, s * 0.5), s * 0.8, QColor(250, 150, 170));
+            break;
+        case Presence::Nobody:
+            p.setPen(QPen(QColor(140, 140, 150), s / 10.0, Qt::DashLine));
+            p.setBrush(Qt::NoBrush);
+            p.drawEllipse(QRectF(s * 0.15, s * 0.15, s * 0.7, s * 0.7));
+            break;
+        }
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
 QIcon pictureForHandle(quint32 handle)
 {
     return pictureFor(core::IconId::fromHandle(handle));

@@ -10,4 +10,8 @@ namespace shell {
 QIcon pictureFor(core::IconId id);
 QIcon pictureForHandle(quint32 handle);
 
+// The answers of the presence check: two hearts, one heart, nobody.
+enum class Presence { Mutual, OneSided, Nobody };
+QIcon presencePicture(Presence answer);
+
 } // namespace shell

@@ -1,5 +1,7 @@
 #include "shell/shell.h"
 
+#include "settings/frmaddress.h"
+
 #include <QSessionManager>
 
 namespace shell {
@@ -13,9 +15,23 @@ Shell::Shell(copy::Copy &copy)
                    [&copy] { copy.context().frmSnd.hide(); },
                    [this](QPoint pos) { m_menus.callMenu().popup(pos); },
                }),
-      m_menus(copy.context().menu, [&copy](core::MenuId id) { copy.menuClicked(id); })
+      m_menus(copy.context().menu, [&copy](core::MenuId id) { copy.menuClicked(id); }),
+      m_frmLog(copy.context(), copy.logViewer())
 {
     connect(&copy.context().services.tray, &platform::Tray::rightPressed, this, &Shell::trayRightPressed);
+
+    // Windows that unload get a widget when they load and lose it when they unload. The widget
+    // may be the one whose button unloaded it, so it goes once that event is over.
+    core::Context &c = copy.context();
+    auto loadAddress = [this, &c, &copy] { m_frmAddress = new settings::FrmAddress(c, copy.partner()); };
+    connect(&c.addressSlot, &core::WindowSlotBase::loaded, this, loadAddress);
+    connect(&c.addressSlot, &core::WindowSlotBase::unloading, this, [this] {
+        if (m_frmAddress)
+            m_frmAddress->deleteLater();
+        m_frmAddress = nullptr;
+    });
+    if (c.addressSlot.isLoaded())
+        loadAddress();
 }
 
 void Shell::trayRightPressed(const QPoint &pos)

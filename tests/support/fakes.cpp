@@ -41,6 +41,34 @@ std::optional<quint32> ScriptedDialogs::chooseColor(quint32)
     return next;
 }
 
+bool FlakyFileStore::failNow()
+{
+    ++m_attempts;
+    if (m_skip > 0) {
+        --m_skip;
+        return false;
+    }
+    if (m_failures <= 0)
+        return false;
+    --m_failures;
+    return true;
+}
+
+platform::FileResult FlakyFileStore::read(const QString &path, QByteArray &out, qint64 maxBytes)
+{
+    return m_real.read(path, out, maxBytes);
+}
+
+platform::FileResult FlakyFileStore::replace(const QString &path, const QByteArray &bytes, bool ownerOnly)
+{
+    return failNow() ? m_failure : m_real.replace(path, bytes, ownerOnly);
+}
+
+platform::FileResult FlakyFileStore::append(const QString &path, const QByteArray &bytes)
+{
+    return failNow() ? m_failure : m_real.append(path, bytes);
+}
+
 QStringList ScriptedDialogs::texts() const
 {
     QStringList out;

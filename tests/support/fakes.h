@@ -3,6 +3,7 @@
 #include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/files.h"
 #include "platform/identity.h"
 #include "platform/tray.h"
 
@@ -61,6 +62,31 @@ private:
     std::deque<int> m_answers;
     std::deque<std::optional<platform::FontChoice>> m_fonts;
     std::deque<std::optional<quint32>> m_colors;
+};
+
+// Real files, with failures on demand: the next writes can be made to fail as on a full disk.
+class FlakyFileStore final : public platform::FileStore {
+public:
+    platform::FileResult read(const QString &path, QByteArray &out, qint64 maxBytes) override;
+    platform::FileResult replace(const QString &path, const QByteArray &bytes, bool ownerOnly) override;
+    platform::FileResult append(const QString &path, const QByteArray &bytes) override;
+
+    // After `skip` more writes (replace or append) succeed, the `count` following fail with `failure`.
+    void failNextWrites(int count, platform::FileResult failure = platform::FileResult::DiskFull, int skip = 0)
+    {
+        m_skip = skip;
+        m_failures = count;
+        m_failure = failure;
+    }
+    int writesAttempted() const { return m_attempts; }
+
+private:
+    bool failNow();
+    platform::QtFileStore m_real;
+    int m_skip = 0;
+    int m_failures = 0;
+    int m_attempts = 0;
+    platform::FileResult m_failure = platform::FileResult::DiskFull;
 };
 
 class ManualClock final : public platform::Clock {

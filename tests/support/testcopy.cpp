@@ -1,6 +1,8 @@
 #include "support/testcopy.h"
 
 #include "platform/udptransport.h"
+#include "settings/optfile.h"
+#include "settings/partner.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,7 +27,7 @@ TestCopy::~TestCopy() = default;
 void TestCopy::build(const QString &programDir)
 {
     m_programDir = programDir.isEmpty() ? m_dir.path() : programDir;
-    const core::Services services{*transport, tray, dialogs, clock, clipboard, identity, m_programDir,
+    const core::Services services{*transport, tray, dialogs, clock, clipboard, identity, files, m_programDir,
                                   QStringLiteral("ＭＳ Ｐゴシック")};
     copy = std::make_unique<copy::Copy>(services);
 }
@@ -40,6 +42,19 @@ void TestCopy::writeFile(const QString &name, const QByteArray &bytes) const
     QFile file(QDir(m_programDir).filePath(name));
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write test file");
+}
+
+void TestCopy::writeOptions(const std::function<void(core::OptSettings &)> &change) const
+{
+    core::OptSettings opt;
+    opt.fontName = QStringLiteral("ＭＳ Ｐゴシック");
+    change(opt);
+    writeFile(QStringLiteral("optFile.dat"), settings::formatOptions(opt));
+}
+
+void TestCopy::writePartner(const QString &name, const QString &address) const
+{
+    writeFile(QStringLiteral("adrFile.dat"), settings::formatAddressFile({name, address}));
 }
 
 QByteArray TestCopy::readFile(const QString &name) const

@@ -6,6 +6,7 @@
 
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 namespace testkit {
@@ -35,12 +36,17 @@ public:
     // Puts a data file into the program directory before start-up.
     void writeFile(const QString &name, const QByteArray &bytes) const;
     QByteArray readFile(const QString &name) const;
+    // Writes an options file holding the defaults as changed by `change`, for the next start-up.
+    void writeOptions(const std::function<void(core::OptSettings &)> &change) const;
+    // Writes an address file registering this partner, for the next start-up.
+    void writePartner(const QString &name, const QString &address) const;
 
     FakeTray tray;
     ScriptedDialogs dialogs;
     ManualClock clock;
     FakeClipboard clipboard;
     FakeIdentity identity;
+    FlakyFileStore files;
     std::unique_ptr<platform::Transport> transport;
     std::unique_ptr<copy::Copy> copy;
 

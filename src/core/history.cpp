@@ -1,0 +1,73 @@
+#include "core/history.h"
+
+namespace core {
+
+HistoryList::HistoryList(QStringList headings) : m_headings(std::move(headings)) {}
+
+std::shared_ptr<HistoryRow> HistoryList::append(HistoryRow row)
+{
+    const int at = rowCount();
+    beginInsertRows({}, at, at);
+    m_rows.push_back(std::make_shared<HistoryRow>(std::move(row)));
+    endInsertRows();
+    return m_rows.back();
+}
+
+void HistoryList::rowChanged(const std::shared_ptr<HistoryRow> &row)
+{
+    // The row written to is nearly always the newest, so look from the end.
+    for (auto it = m_rows.rbegin(); it != m_rows.rend(); ++it) {
+        if (*it == row) {
+            const int r = static_cast<int>(std::distance(it, m_rows.rend()) - 1);
+            emit dataChanged(index(r, 0), index(r, kColumns - 1));
+            return;
+        }
+    }
+}
+
+void HistoryList::clear()
+{
+    beginResetModel();
+    m_rows.clear();
+    endResetModel();
+}
+
+int HistoryList::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int HistoryList::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : kColumns;
+}
+
+QVariant HistoryList::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
+        return {};
+    const HistoryRow &row = *m_rows[static_cast<std::size_t>(index.row())];
+    switch (index.column()) {
+    case 0:
+        return row.date;
+    case 1:
+        return row.sendTime;
+    case 2:
+        return row.recvTime;
+    default: {
+        // One line in the list; the detail pane shows the message with its line breaks.
+        QString flat = row.message;
+        flat.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+        return flat;
+    }
+    }
+}
+
+QVariant HistoryList::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < m_headings.size())
+        return m_headings[section];
+    return {};
+}
+
+} // namespace core

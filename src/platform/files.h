@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace platform {
+
+enum class FileResult {
+    Ok,
+    Missing,  // read: there is no such file
+    DiskFull, // the disk has no room left: worth a retry once the user has made some
+    Failed,   // anything else: no permission, a locked file, a directory in the way
+};
+
+// The data files: read whole, replaced atomically, or appended to.
+class FileStore {
+public:
+    virtual ~FileStore() = default;
+    // Reads at most `maxBytes` of the file into `out`.
+    virtual FileResult read(const QString &path, QByteArray &out, qint64 maxBytes) = 0;
+    // Replaces the file: afterwards it holds either `bytes` whole or what it held before.
+    // `ownerOnly` makes it readable and writable by its owner alone.
+    virtual FileResult replace(const QString &path, const QByteArray &bytes, bool ownerOnly) = 0;
+    // Appends `bytes`, creating the file when it is missing.
+    virtual FileResult append(const QString &path, const QByteArray &bytes) = 0;
+};
+
+class QtFileStore final : public FileStore {
+public:
+    FileResult read(const QString &path, QByteArray &out, qint64 maxBytes) override;
+    FileResult replace(const QString &path, const QByteArray &bytes, bool ownerOnly) override;
+    FileResult append(const QString &path, const QByteArray &bytes) override;
+};
+
+// `dir` followed by `name`, with a separator only where `dir` does not already end in one (a
+// drive root such as "C:\" or "/").
+QString dataFilePath(const QString &dir, const QString &name);
+
+} // namespace platform

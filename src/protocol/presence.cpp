@@ -1,0 +1,50 @@
+#include "protocol/presence.h"
+
+#include "protocol/send.h"
+#include "protocol/tags.h"
+#include "protocol/wire.h"
+#include "text/fields.h"
+
+namespace protocol {
+
+void presenceReply(core::Context &context)
+{
+    const core::SharedState &s = context.state;
+    const Kind answer = s.remoteHostIP == s.aiteAdr ? Kind::PresenceOk : Kind::PresenceOneSided;
+    sendDatagram(context, s.remoteHostIP, tagOf(answer) + s.startTime);
+}
+
+void presenceAnswer(core::Context &context, bool mutual)
+{
+    // Whatever check is or is not in progress: a late answer still replaces "nobody there".
+    core::AddressWindowModel &window = context.frmAddress();
+    window.edit([&](core::AddressView &v) {
+        v.lblCheck = mutual ? QStringLiteral("いるよ～") : QStringLiteral("片想い中");
+        v.image2 = mutual;
+        v.image3 = !mutual;
+        v.image4 = false;
+    });
+    window.setCaption(QStringLiteral("ミルトアンヌ　起動時間：") + text::charsBetween(context.state.rcvData, 12, 16).toString());
+}
+
+void startNotice(core::Context &context)
+{
+    sendDatagram(context, context.state.aiteAdr, startNoticeText(context.state.startTime));
+}
+
+void endNotice(core::Context &context)
+{
+    core::SharedState &s = context.state;
+    s.endTime = text::hhmm(context.now().time());
+    sendDatagram(context, s.aiteAdr, endNoticeText(s.startTime, s.endTime));
+}
+
+void startEndDisplay(core::Context &context, bool started)
+{
+    if (!context.messageWaiting() && context.opt.notifyStartEnd == 1)
+        context.changeTray(started ? core::IconId::start() : core::IconId::end());
+    context.frmLog.setCaption(QStringLiteral("送受信履歴　（") + text::charsBetween(context.state.rcvData, 12, 22).toString() +
+                              QStringLiteral("）"));
+}
+
+} // namespace protocol

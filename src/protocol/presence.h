@@ -1,0 +1,18 @@
+#pragma once
+
+#include "core/context.h"
+
+// Whether the other side runs: the presence check's answer, and the start and end notices.
+namespace protocol {
+
+// "存在確認" arrived: answer with our start time, saying whether the asker is our partner.
+void presenceReply(core::Context &context);
+// An answer arrived: "いるよ～" when we are its partner too, "片想い中" when not.
+void presenceAnswer(core::Context &context, bool mutual);
+
+void startNotice(core::Context &context);
+void endNotice(core::Context &context);
+// The partner's start or end notice arrived.
+void startEndDisplay(core::Context &context, bool started);
+
+} // namespace protocol

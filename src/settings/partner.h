@@ -1,0 +1,55 @@
+#pragma once
+
+#include "core/context.h"
+
+#include <QTimer>
+
+#include <functional>
+
+namespace settings {
+
+struct AddressFile {
+    QString name;
+    QString address;
+};
+// The address file's bytes; empty optional for a file whose first field is not the marker.
+// Fields the file lacks stay empty.
+std::optional<AddressFile> parseAddressFile(const QByteArray &bytes);
+QByteArray formatAddressFile(const AddressFile &partner);
+
+// Start-up: the partner from adrFile.dat into aiteName, sendAdr and aiteAdr, and into the
+// registration window's boxes (loaded, not shown).
+void rdAdrSub(core::Context &context);
+
+// The partner registration window's handlers: opening, registering and the presence check.
+class Partner final : public QObject {
+    Q_OBJECT
+public:
+    // How long the presence check waits for an answer before it says nobody is there.
+    static constexpr int kCheckWaitMs = 1000;
+
+    explicit Partner(core::Context &context);
+
+    // "お相手登録(&P)": through the password window when a password guards it.
+    void mnuAiteClick();
+    // Fills the boxes from the partner and shows the window.
+    void adrEdit();
+    // "登録".
+    void cmdOkClick();
+    // "存在確認".
+    void cmdCheckClick();
+    // "閉じる" and the close box: the window unloads, nothing is saved.
+    void cmdCancelClick();
+    // The presence check's wait ran out.
+    void checkTimeout();
+
+    QTimer &checkTimer() { return m_checkTimer; }
+    // Opens the password window for the registration; set by the part that owns that window.
+    std::function<void()> askPassword;
+
+private:
+    core::Context &m_context;
+    QTimer m_checkTimer;
+};
+
+} // namespace settings

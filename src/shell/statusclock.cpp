@@ -1,0 +1,36 @@
+#include "shell/statusclock.h"
+
+#include <QEvent>
+#include <QLocale>
+
+namespace shell {
+
+StatusClock::StatusClock(QWidget &window, QLabel &datePanel, QLabel &timePanel, std::function<QDateTime()> now)
+    : QObject(&window), m_date(datePanel), m_time(timePanel), m_now(std::move(now))
+{
+    m_timer.setInterval(1000);
+    connect(&m_timer, &QTimer::timeout, this, &StatusClock::refresh);
+    window.installEventFilter(this);
+    refresh();
+}
+
+void StatusClock::refresh()
+{
+    const QDateTime now = m_now();
+    const QLocale locale;
+    m_date.setText(locale.toString(now.date(), QLocale::ShortFormat));
+    m_time.setText(locale.toString(now.time(), QLocale::ShortFormat));
+}
+
+bool StatusClock::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Show) {
+        refresh();
+        m_timer.start();
+    } else if (event->type() == QEvent::Hide) {
+        m_timer.stop();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace shell

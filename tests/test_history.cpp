@@ -1,0 +1,198 @@
+#include "history/rowsteps.h"
+#include "support/testcopy.h"
+#include "text/cp932.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using history::Completion;
+using testkit::FakeNetwork;
+using testkit::TestCopy;
+
+namespace {
+const QByteArray kDashes(51, '-');
+
+// A copy started with these history options, at 2026-12-08 09:05:00.
+struct Fixture {
+    FakeNetwork net;
+    TestCopy copy{net, u"127.0.0.2"_s};
+    Fixture(int logEnabled, int logSave)
+    {
+        copy.writeOptions([&](core::OptSettings &opt) {
+            opt.logEnabled = logEnabled;
+            opt.logSave = logSave;
+        });
+        if (!copy.start())
+            qFatal("copy did not start");
+    }
+    core::Context &c() { return copy.context(); }
+    QByteArray journal() const { return copy.readFile(u"logFile.dat"_s); }
+    void at(int h, int m, int s) { copy.clock.set(QDateTime(QDate(2026, 12, 8), QTime(h, m, s))); }
+};
+} // namespace
+
+// The history rows that sending and receiving enter, and the journal they append to.
+class TestHistory final : public QObject {
+    Q_OBJECT
+private slots:
+    void threeSendsBeforeAReaction();
+    void discardNoticeStampsOnce();
+    void nothingWhileHistoryIsOff();
+    void receivedRows();
+    void journalLinesByteExact();
+    void journalOnFullDisk_data();
+    void journalOnFullDisk();
+    void stepsAfterTheViewerClearedTheList();
+};
+
+void TestHistory::threeSendsBeforeAReaction()
+{
+    Fixture f(1, 1);
+    f.at(9, 10, 1);
+    history::sentAcknowledged(f.c(), u"一"_s);
+    f.at(9, 10, 2);
+    history::sentAcknowledged(f.c(), u"二"_s);
+    f.at(9, 10, 3);
+    history::sentAcknowledged(f.c(), u"三"_s);
+    QCOMPARE(f.c().LvLog.size(), 1);
+    const core::HistoryRow &row = f.c().LvLog.at(1);
+    QCOMPARE(row.date, u"26/12/08"_s);
+    QCOMPARE(row.sendTime, u"09:10:03"_s);
+    QCOMPARE(row.message, u"一 | 二 | 三"_s);
+    QVERIFY(row.recvTime.isEmpty());
+    const QByteArray expected = kDashes + "< send    2026/12/08 09:10:01>-----\r\n" + text::toCp932(u"一\r\n") +
+                                kDashes + "< send    2026/12/08 09:10:02>-----\r\n" + text::toCp932(u"一 | 二\r\n") +
+                                kDashes + "< send    2026/12/08 09:10:03>-----\r\n" +
+                                text::toCp932(u"一 | 二 | 三\r\n");
+    QCOMPARE(f.journal(), expected);
+
+    // The reaction closes the run; the next send opens a new row.
+    f.at(9, 11, 0);
+    history::partnerNotice(f.c(), false);
+    QCOMPARE(f.c().LvLog.at(1).recvTime, u"09:11:00"_s);
+    history::sentAcknowledged(f.c(), u"四"_s);
+    QCOMPARE(f.c().LvLog.size(), 2);
+    QCOMPARE(f.c().LvLog.at(2).message, u"四"_s);
+}
+
+void TestHistory::discardNoticeStampsOnce()
+{
+    Fixture f(1, 0);
+    history::sentAcknowledged(f.c(), u"hi"_s);
+    f.at(12, 0, 5);
+    history::partnerNotice(f.c(), true);
+    QCOMPARE(f.c().LvLog.at(1).recvTime, u"12:00:05*"_s);
+    QCOMPARE(f.c().state.sndLogged, u"0"_s);
+    f.at(12, 30, 0);
+    history::partnerNotice(f.c(), false);
+    QCOMPARE(f.c().LvLog.at(1).recvTime, u"12:00:05*"_s);
+    QVERIFY(f.journal().isEmpty()); // logSave off
+}
+
+void TestHistory::nothingWhileHistoryIsOff()
+{
+    Fixture f(0, 1);
+    history::sentAcknowledged(f.c(), u"hi"_s);
+    history::partnerNotice(f.c(), false);
+    history::messageReceived(f.c());
+    history::receivedCompleted(f.c(), Completion::Open, u"text"_s);
+    QCOMPARE(f.c().LvLog.size(), 0);
+    QCOMPARE(f.c().LvrcvLog.size(), 0);
+    QCOMPARE(f.c().state.sndLogged, u"0"_s);
+    QVERIFY(f.journal().isEmpty());
+}
+
+void TestHistory::receivedRows()
+{
+    Fixture f(1, 1);
+    f.at(8, 0, 0);
+    history::messageReceived(f.c());
+    f.at(8, 1, 0);
+    history::messageReceived(f.c()); // a second message before the first was dealt with
+    f.at(8, 2, 0);
+    history::receivedCompleted(f.c(), Completion::Discard, u"二通目"_s);
+    QCOMPARE(f.c().LvrcvLog.size(), 2);
+    QVERIFY(f.c().LvrcvLog.at(1).recvTime.isEmpty());
+    QVERIFY(f.c().LvrcvLog.at(1).message.isEmpty());
+    QCOMPARE(f.c().LvrcvLog.at(2).sendTime, u"08:01:00"_s);
+    QCOMPARE(f.c().LvrcvLog.at(2).recvTime, u"08:02:00*"_s);
+    QCOMPARE(f.c().LvrcvLog.at(2).message, u"二通目"_s);
+    QVERIFY(f.journal().isEmpty()); // a discarded message is never journaled
+
+    history::messageReceived(f.c());
+    f.at(8, 3, 0);
+    history::receivedCompleted(f.c(), Completion::Open, u"三通目"_s);
+    QCOMPARE(f.journal(), kDashes + "< receive 2026/12/08 08:03:00>-----\r\n" + text::toCp932(u"三通目\r\n"));
+}
+
+void TestHistory::journalLinesByteExact()
+{
+    Fixture f(1, 1);
+    f.at(23, 59, 59);
+    // A message of several lines keeps its own line breaks; "～" and half-width kana in CP932.
+    history::sentAcknowledged(f.c(), u"1行目\r\n2行目～ﾃｽﾄ"_s);
+    QCOMPARE(f.journal(), kDashes + "< send    2026/12/08 23:59:59>-----\r\n" +
+                              QByteArray::fromHex("318d7396da0d0a32 8d7396da 8160 c3bdc4 0d0a"));
+    QCOMPARE(history::journalHeader(u"other"_s, QDate(2026, 1, 2), u"01:02:03"_s),
+             QString(51, u'-') + u"< receive 2026/01/02 01:02:03>-----"_s);
+}
+
+void TestHistory::journalOnFullDisk_data()
+{
+    QTest::addColumn<int>("goodWrites"); // writes that succeed before the disk fills
+    QTest::addColumn<int>("failures");
+    QTest::addColumn<QList<int>>("answers");
+    QTest::addColumn<QByteArray>("written");
+    const QByteArray header = kDashes + "< send    2026/12/08 09:05:00>-----\r\n";
+    QTest::newRow("retry then both lines") << 0 << 1 << QList<int>{4} << (header + "hi\r\n");
+    QTest::newRow("cancel on the header writes nothing") << 0 << 1 << QList<int>{2} << QByteArray();
+    QTest::newRow("cancel on the message leaves the header") << 1 << 2 << QList<int>{4, 2} << header;
+}
+
+void TestHistory::journalOnFullDisk()
+{
+    QFETCH(int, goodWrites);
+    QFETCH(int, failures);
+    QFETCH(QList<int>, answers);
+    QFETCH(QByteArray, written);
+    Fixture f(1, 1);
+    for (int answer : answers)
+        f.copy.dialogs.answerNext(answer);
+    f.copy.files.failNextWrites(failures, platform::FileResult::DiskFull, goodWrites);
+    history::sentAcknowledged(f.c(), u"hi"_s);
+    QCOMPARE(f.journal(), written);
+    QCOMPARE(f.copy.dialogs.shown().size(), answers.size());
+    for (const auto &shown : f.copy.dialogs.shown()) {
+        QCOMPARE(shown.text, u"ﾃﾞｨｽｸの空き容量が不足しています。"_s);
+        QCOMPARE(shown.title, u"ﾛｸﾞ書込みｴﾗｰ"_s);
+    }
+    // The row is entered whatever became of the journal.
+    QCOMPARE(f.c().LvLog.at(1).message, u"hi"_s);
+
+    // Any other failure abandons the entry silently.
+    f.copy.dialogs.clear();
+    f.copy.files.failNextWrites(1, platform::FileResult::Failed);
+    history::sentAcknowledged(f.c(), u"more"_s);
+    QVERIFY(f.copy.dialogs.shown().isEmpty());
+}
+
+void TestHistory::stepsAfterTheViewerClearedTheList()
+{
+    Fixture f(1, 1);
+    history::sentAcknowledged(f.c(), u"a"_s);
+    f.c().LvLog.clear();
+    // The run is still open: the next acknowledgement goes to the detached row and its journal
+    // entry still holds the whole run.
+    history::sentAcknowledged(f.c(), u"b"_s);
+    QCOMPARE(f.c().LvLog.size(), 0);
+    QVERIFY(f.journal().endsWith(text::toCp932(u"a | b\r\n")));
+    // With the list empty the reaction closes the run without a stamp.
+    history::partnerNotice(f.c(), false);
+    QCOMPARE(f.c().state.sndLogged, u"0"_s);
+    history::sentAcknowledged(f.c(), u"c"_s);
+    QCOMPARE(f.c().LvLog.size(), 1);
+    QCOMPARE(f.c().LvLog.at(1).message, u"c"_s);
+}
+
+QTEST_MAIN(TestHistory)
+#include "test_history.moc"

@@ -1,0 +1,286 @@
+#include "settings/partner.h"
+#include "support/testcopy.h"
+#include "text/cp932.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using testkit::FakeNetwork;
+using testkit::TestCopy;
+
+namespace {
+const QString kAlice = u"127.0.0.2"_s;
+const QString kBob = u"127.0.0.3"_s;
+} // namespace
+
+// The partner: its file, its registration and the presence check between two copies, and the
+// start and end notices each copy shows of the other.
+class TestPartner final : public QObject {
+    Q_OBJECT
+private slots:
+    void addressFileRoundTrip();
+    void startUpReadsThePartner_data();
+    void startUpReadsThePartner();
+    void registrationRefusals_data();
+    void registrationRefusals();
+    void registrationSavesAndTakesEffect();
+    void registrationOnFullDiskKeepsTheOldPartner();
+    void presence_data();
+    void presence();
+    void lateAnswerReplacesNobodyThere();
+    void startAndEndNotices();
+    void startNoticeKeepsAWaitingMessagesPicture();
+};
+
+void TestPartner::addressFileRoundTrip()
+{
+    const QByteArray bytes = settings::formatAddressFile({u"山田, 花子"_s, u"127.0.0.3"_s});
+    QCOMPARE(bytes, text::toCp932(u"\"adrFile\"\r\n\"山田, 花子\",\"127.0.0.3\"\r\n"));
+    const auto read = settings::parseAddressFile(bytes);
+    QVERIFY(read);
+    QCOMPARE(read->name, u"山田, 花子"_s);
+    QCOMPARE(read->address, u"127.0.0.3"_s);
+}
+
+void TestPartner::startUpReadsThePartner_data()
+{
+    QTest::addColumn<QByteArray>("file"); // empty: no file
+    QTest::addColumn<QString>("aiteName");
+    QTest::addColumn<QString>("aiteAdr");
+    QTest::addColumn<bool>("foreign");
+    QTest::newRow("no file") << QByteArray() << QString() << QString() << false;
+    QTest::newRow("registered") << text::toCp932(u"\"adrFile\"\r\n\"ぼぶ\",\"127.0.0.3\"\r\n") << u"ぼぶ"_s << kBob
+                                << false;
+    QTest::newRow("marker only") << QByteArray("\"adrFile\"\r\n") << QString() << QString() << false;
+    QTest::newRow("options file in its place") << QByteArray("\"optFile\"\r\n\"0\"\r\n") << QString() << QString()
+                                               << true;
+    QTest::newRow("garbage") << QByteArray("\xff\xfe\x00\x01garbage", 11) << QString() << QString() << true;
+}
+
+void TestPartner::startUpReadsThePartner()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, aiteName);
+    QFETCH(QString, aiteAdr);
+    QFETCH(bool, foreign);
+    FakeNetwork net;
+    TestCopy alice(net, kAlice);
+    if (!file.isEmpty())
+        alice.writeFile(u"adrFile.dat"_s, file);
+    QVERIFY(alice.start());
+    QCOMPARE(alice.state().aiteName, aiteName);
+    QCOMPARE(alice.state().aiteAdr, aiteAdr);
+    QCOMPARE(alice.state().sendAdr, aiteAdr);
+    QCOMPARE(alice.dialogs.texts(), foreign ? QStringList{u"ミルトアンヌのﾌｧｲﾙではありません"_s} : QStringList{});
+    // The window opens with the partner in its boxes.
+    alice.copy->partner().adrEdit();
+    QVERIFY(alice.context().frmAddress().isVisible());
+    QCOMPARE(alice.context().frmAddress().view().txtName1, aiteName);
+    QCOMPARE(alice.context().frmAddress().view().txtIp1, aiteAdr);
+}
+
+void TestPartner::registrationRefusals_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("empty, even with a name") << QString() << u"IPｱﾄﾞﾚｽは必ず指定してください。"_s;
+    QTest::newRow("broadcast") << u"10.0.0.255"_s << u"入力されたIPｱﾄﾞﾚｽは指定できません。"_s;
+    QTest::newRow("255 anywhere") << u"192.168.255.7"_s << u"入力されたIPｱﾄﾞﾚｽは指定できません。"_s;
+}
+
+void TestPartner::registrationRefusals()
+{
+    QFETCH(QString, address);
+    QFETCH(QString, message);
+    FakeNetwork net;
+    TestCopy alice(net, kAlice);
+    alice.writePartner(u"old"_s, kBob);
+    QVERIFY(alice.start());
+    const QByteArray before = alice.readFile(u"adrFile.dat"_s);
+    alice.copy->partner().adrEdit();
+    alice.context().frmAddress().edit([&](core::AddressView &v) {
+        v.txtName1 = u"new"_s;
+        v.txtIp1 = address;
+    });
+    alice.copy->partner().cmdOkClick();
+    QCOMPARE(alice.dialogs.texts(), QStringList{message});
+    QCOMPARE(alice.dialogs.shown()[0].title, u"ｴﾗｰ確認"_s);
+    QCOMPARE(alice.dialogs.shown()[0].style, 16);
+    QCOMPARE(alice.readFile(u"adrFile.dat"_s), before);
+    QCOMPARE(alice.state().aiteAdr, kBob);
+}
+
+void TestPartner::registrationSavesAndTakesEffect()
+{
+    FakeNetwork net;
+    TestCopy alice(net, kAlice);
+    QVERIFY(alice.start());
+    alice.copy->menuClicked(core::MenuId::Aite);
+    QVERIFY(alice.context().frmAddress().isVisible());
+    QVERIFY(alice.context().frmAddress().view().txtIp1.isEmpty());
+    alice.context().frmAddress().edit([&](core::AddressView &v) {
+        v.txtName1 = QString();
+        v.txtIp1 = u"127.0.0.25"_s; // "25" is no "255"
+    });
+    alice.copy->partner().cmdOkClick();
+    QCOMPARE(alice.dialogs.texts(), QStringList{u"保存しました。"_s});
+    QCOMPARE(alice.dialogs.shown()[0].style, 64);
+    QCOMPARE(alice.dialogs.shown()[0].title, u"ミルトアンヌ"_s);
+    QCOMPARE(alice.state().aiteAdr, u"127.0.0.25"_s);
+    QCOMPARE(alice.state().sendAdr, u"127.0.0.25"_s);
+    QVERIFY(alice.context().frmAddress().isVisible());
+    QCOMPARE(alice.readFile(u"adrFile.dat"_s), QByteArray("\"adrFile\"\r\n\"\",\"127.0.0.25\"\r\n"));
+
+    // Closing unloads the window; it comes back with its design contents, then the partner.
+    alice.copy->partner().cmdCancelClick();
+    QVERIFY(!alice.context().addressSlot.isLoaded());
+    QCOMPARE(alice.context().frmAddress().view().txtIp1, QString());
+    alice.copy->partner().adrEdit();
+    QCOMPARE(alice.context().frmAddress().view().txtIp1, u"127.0.0.25"_s);
+}
+
+void TestPartner::registrationOnFullDiskKeepsTheOldPartner()
+{
+    FakeNetwork net;
+    TestCopy alice(net, kAlice);
+    alice.writePartner(u"old"_s, kBob);
+    QVERIFY(alice.start());
+    const QByteArray before = alice.readFile(u"adrFile.dat"_s);
+    alice.copy->partner().adrEdit();
+    alice.context().frmAddress().edit([](core::AddressView &v) { v.txtIp1 = u"127.0.0.9"_s; });
+    alice.files.failNextWrites(1);
+    alice.dialogs.answerNext(2); // Cancel
+    alice.copy->partner().cmdOkClick();
+    QCOMPARE(alice.dialogs.texts(), QStringList{u"ディスクの空き容量が不足しています。"_s});
+    QCOMPARE(alice.readFile(u"adrFile.dat"_s), before);
+    QCOMPARE(alice.state().aiteAdr, kBob);
+
+    alice.dialogs.clear();
+    alice.files.failNextWrites(1);
+    alice.dialogs.answerNext(4); // Retry
+    alice.copy->partner().cmdOkClick();
+    QCOMPARE(alice.dialogs.texts(), (QStringList{u"ディスクの空き容量が不足しています。"_s, u"保存しました。"_s}));
+    QCOMPARE(alice.state().aiteAdr, u"127.0.0.9"_s);
+}
+
+void TestPartner::presence_data()
+{
+    QTest::addColumn<bool>("bobRuns");
+    QTest::addColumn<QString>("bobsPartner");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<int>("picture"); // 2, 3 or 4
+    QTest::newRow("registered on both sides") << true << kAlice << u"いるよ～"_s << 2;
+    QTest::newRow("registered on one side only") << true << u"127.0.0.8"_s << u"片想い中"_s << 3;
+    QTest::newRow("bob has no partner") << true << QString() << u"片想い中"_s << 3;
+    QTest::newRow("nobody there") << false << QString() << u"いないね～！"_s << 4;
+}
+
+void TestPartner::presence()
+{
+    QFETCH(bool, bobRuns);
+    QFETCH(QString, bobsPartner);
+    QFETCH(QString, label);
+    QFETCH(int, picture);
+    FakeNetwork net;
+    TestCopy alice(net, kAlice);
+    TestCopy bob(net, kBob);
+    if (!bobsPartner.isEmpty())
+        bob.writePartner(u"alice"_s, bobsPartner);
+    bob.clock.set(QDateTime(QDate(2026, 12, 8), QTime(7, 45)));
+    if (bobRuns)
+        QVERIFY(bob.start());
+    QVERIFY(alice.start());
+
+    settings::Partner &partner = alice.copy->partner();
+    partner.adrEdit();
+    core::AddressWindowModel &window = alice.context().frmAddress();
+    window.edit([](core::AddressView &v) {
+        v.lblCheck = u"old result"_s;
+        v.txtIp1 = kBob;
+    });
+    partner.cmdCheckClick();
+    QVERIFY(window.view().lblCheck.isEmpty()); // cleared at the start of each check
+    QCOMPARE(alice.state().aiteAdr, kBob);     // the typed address is the partner now, saved or not
+    QCOMPARE(alice.state().sendAdr, kBob);
+    QVERIFY(partner.checkTimer().isActive());
+    net.flush();
+    partner.checkTimeout();
+
+    QCOMPARE(window.view().lblCheck, label);
+    QCOMPARE(window.view().image2, picture == 2);
+    QCOMPARE(window.view().image3, picture == 3);
+    QCOMPARE(window.view().image4, picture == 4);
+    QCOMPARE(window.caption(), bobRuns ? u"ミルトアンヌ　起動時間：07:45"_s : u"ミルトアンヌ"_s);
+    QVERIFY(alice.readFile(u"adrFile.dat"_s).isEmpty()); // nothing was saved
+}
+
+void TestPartner::lateAnswerReplacesNobodyThere()
+{
+    FakeNetwork net;
+    TestCopy alice(net, kAlice);
+    TestCopy bob(net, kBob);
+    bob.writePartner(u"alice"_s, kAlice);
+    QVERIFY(alice.start());
+    alice.copy->partner().adrEdit();
+    alice.context().frmAddress().edit([](core::AddressView &v) { v.txtIp1 = kBob; });
+    alice.copy->partner().cmdCheckClick();
+    alice.copy->partner().checkTimeout();
+    QCOMPARE(alice.context().frmAddress().view().lblCheck, u"いないね～！"_s);
+
+    // Bob starts late and answers a second check after the first gave up: the window turns.
+    QVERIFY(bob.start());
+    alice.copy->partner().cmdCheckClick();
+    alice.copy->partner().checkTimeout(); // nothing came yet
+    net.flush();
+    QCOMPARE(alice.context().frmAddress().view().lblCheck, u"いるよ～"_s);
+    QVERIFY(alice.context().frmAddress().view().image2);
+    QVERIFY(!alice.context().frmAddress().view().image4);
+}
+
+void TestPartner::startAndEndNotices()
+{
+    FakeNetwork net;
+    TestCopy alice(net, kAlice);
+    TestCopy bob(net, kBob);
+    alice.writeOptions([](core::OptSettings &opt) { opt.notifyStartEnd = 1; });
+    QVERIFY(alice.start());
+    bob.writePartner(u"alice"_s, kAlice);
+    QVERIFY(bob.start()); // 09:05
+    net.flush();
+    QCOMPARE(alice.context().frmLog.caption(), u"送受信履歴　（09:05～     ）"_s);
+    QCOMPARE(alice.tray.current().hIcon, core::IconId::start().handle());
+
+    bob.clock.set(QDateTime(QDate(2026, 12, 8), QTime(17, 40)));
+    bob.copy->mnuEndClick();
+    net.flush();
+    QCOMPARE(alice.context().frmLog.caption(), u"送受信履歴　（09:05～17:40）"_s);
+    QCOMPARE(alice.tray.current().hIcon, core::IconId::end().handle());
+}
+
+void TestPartner::startNoticeKeepsAWaitingMessagesPicture()
+{
+    FakeNetwork net;
+    TestCopy alice(net, kAlice);
+    TestCopy bob(net, kBob);
+    alice.writeOptions([](core::OptSettings &opt) { opt.notifyStartEnd = 1; });
+    QVERIFY(alice.start());
+    alice.context().changeTray(alice.context().frmRecv.icon());
+    bob.writePartner(u"alice"_s, kAlice);
+    QVERIFY(bob.start());
+    net.flush();
+    QVERIFY(alice.context().messageWaiting());
+    QCOMPARE(alice.context().frmLog.caption(), u"送受信履歴　（09:05～     ）"_s);
+
+    // With the option off only the caption changes.
+    TestCopy carol(net, u"127.0.0.4"_s);
+    QVERIFY(carol.start());
+    carol.context().frmLog.setCaption(u"x"_s);
+    bob.state().aiteAdr = u"127.0.0.4"_s;
+    bob.copy->mnuEndClick();
+    net.flush();
+    QCOMPARE(carol.context().frmLog.caption(), u"送受信履歴　（09:05～09:05）"_s);
+    QCOMPARE(carol.tray.current().hIcon, core::IconId::normal(0).handle());
+}
+
+QTEST_MAIN(TestPartner)
+#include "test_partner.moc"

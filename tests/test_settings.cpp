@@ -1,0 +1,278 @@
+#include "core/placement.h"
+#include "settings/optfile.h"
+#include "support/testcopy.h"
+#include "text/cp932.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using core::MenuId;
+using testkit::FakeNetwork;
+using testkit::TestCopy;
+
+namespace {
+const QString kForeign = u"ミルトアンヌのﾌｧｲﾙではありません"_s;
+
+// The options file of a copy with every default and the font "ＭＳ Ｐゴシック", as Windows writes it.
+QByteArray exampleFile()
+{
+    return text::toCp932(u"\"optFile\"\r\n"
+                         u"\"0\"\r\n"
+                         u"1,0,1,0,0,1\r\n"
+                         u"0,\"\",\"\",\"\"\r\n"
+                         u"\"True\",\"False\",\"False\",\"False\",\"False\"\r\n"
+                         u"0\r\n"
+                         u"\"\",0,1,1,\"ミルトアンヌ\",0,0,\"0\",\"送信ﾒｯｾｰｼﾞ\",0\r\n"
+                         u"\"ＭＳ Ｐゴシック\",\"9\",\"0\",\"False\",\"False\",\"False\",\"False\",\"16777215\"\r\n");
+}
+
+core::OptSettings defaults()
+{
+    core::OptSettings opt;
+    opt.fontName = u"ＭＳ Ｐゴシック"_s;
+    return opt;
+}
+} // namespace
+
+// The options file: read at start-up over the defaults, written back whole, never half-written.
+class TestSettings final : public QObject {
+    Q_OBJECT
+private slots:
+    void writerMatchesTheExample();
+    void readers_data();
+    void readers();
+    void textsWithCommasAndJapaneseSurvive();
+    void doubleQuoteIsKeptAsACharacter();
+    void startUpAppliesIconSetAndLock();
+    void randomIconIsDrawnAndSaved();
+    void fullDiskRetryThenSuccess();
+    void fullDiskCancelKeepsTheOldFile();
+    void optionsFileIsPrivate();
+    void placement_data();
+    void placement();
+};
+
+void TestSettings::writerMatchesTheExample()
+{
+    QCOMPARE(settings::formatOptions(defaults()), exampleFile());
+}
+
+void TestSettings::readers_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("foreign");
+    QTest::addColumn<QString>("userName");   // group 6
+    QTest::addColumn<int>("addOnHold");      // group 2
+    QTest::addColumn<QString>("posCenter");  // group 4
+    QTest::addColumn<QString>("fontSize");   // group 7
+
+    QByteArray custom = exampleFile();
+    custom.replace(text::toCp932(u"1,0,1,0,0,1"), "1,0,1,0,0,0");
+    custom.replace(text::toCp932(u"\"\",0,1,1"), text::toCp932(u"\"ゆうこ\",0,1,1"));
+    custom.replace("\"9\"", "\"10.5\"");
+    QTest::newRow("example with changes") << custom << false << u"ゆうこ"_s << 0 << u"True"_s << u"10.5"_s;
+    QTest::newRow("marker only") << QByteArray("\"optFile\"\r\n") << false << QString() << 1 << u"True"_s
+                                 << u"9"_s;
+    const QByteArray firstThree = text::toCp932(u"\"optFile\"\r\n\"3\"\r\n1,0,1,0,0,0\r\n1,\"pw\",\"\",\"\"\r\n");
+    QTest::newRow("first three groups") << firstThree << false << QString() << 0 << u"True"_s << u"9"_s;
+    QTest::newRow("truncated group keeps the rest")
+        << QByteArray("\"optFile\"\r\n\"0\"\r\n1,0,1,0,0,0\r\n0,\"\",\"\",\"\"\r\n\"False\",\"True\"")
+        << false << QString() << 0 << u"False"_s << u"9"_s;
+    QByteArray badNumber = exampleFile();
+    badNumber.replace("1,0,1,0,0,1", "1,0,1,0,0,x");
+    QTest::newRow("field that is no number keeps its default") << badNumber << false << QString() << 1
+                                                               << u"True"_s << u"9"_s;
+    QTest::newRow("foreign first field") << QByteArray("\"adrFile\"\r\n\"a\",\"b\"\r\n") << true << QString() << 1
+                                         << u"True"_s << u"9"_s;
+    QTest::newRow("empty file") << QByteArray() << true << QString() << 1 << u"True"_s << u"9"_s;
+    QByteArray garbage(4096, '\0');
+    for (int i = 0; i < garbage.size(); ++i)
+        garbage[i] = static_cast<char>((i * 131 + 7) & 0xFF);
+    QTest::newRow("binary garbage") << garbage << true << QString() << 1 << u"True"_s << u"9"_s;
+    QTest::newRow("invalid CP932 inside a text")
+        << (QByteArray("\"optFile\"\r\n\"0\"\r\n1,0,1,0,0,1\r\n0,\"\",\"\",\"\"\r\n\"True\",\"False\",\"False\","
+                       "\"False\",\"False\"\r\n0\r\n\"a\x81\",0,1,1,\"") +
+            text::toCp932(u"ミルトアンヌ") + QByteArray("\",0,0,\"0\",\"s\",0\r\n"))
+        << false << u"a\uFFFD"_s << 1 << u"True"_s << u"9"_s;
+    QTest::newRow("a 10 MB line") << (QByteArray("\"optFile\"\r\n\"") + QByteArray(10 * 1024 * 1024, 'x') + "\"\r\n")
+                                  << false << QString() << 1 << u"True"_s << u"9"_s;
+}
+
+void TestSettings::readers()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, foreign);
+    QFETCH(QString, userName);
+    QFETCH(int, addOnHold);
+    QFETCH(QString, posCenter);
+    QFETCH(QString, fontSize);
+    FakeNetwork net;
+    TestCopy alice(net, u"127.0.0.2"_s);
+    alice.writeFile(u"optFile.dat"_s, file);
+    QVERIFY(alice.start());
+    QCOMPARE(alice.dialogs.texts(), foreign ? QStringList{kForeign} : QStringList{});
+    if (foreign) {
+        QCOMPARE(alice.dialogs.shown()[0].title, u"ｴﾗｰ確認"_s);
+        QCOMPARE(alice.dialogs.shown()[0].style, 0);
+    }
+    const core::OptSettings &opt = alice.opt();
+    QCOMPARE(opt.userName, userName);
+    QCOMPARE(opt.addOnHold, addOnHold);
+    QCOMPARE(opt.posCenter, posCenter);
+    QCOMPARE(opt.fontSize, fontSize);
+    QCOMPARE(opt.tipText, u"ミルトアンヌ"_s);
+    QVERIFY(!alice.context().menu.checked(MenuId::Lock));
+}
+
+void TestSettings::textsWithCommasAndJapaneseSurvive()
+{
+    core::OptSettings written = defaults();
+    written.userName = u"山田, 花子"_s;
+    written.tipText = u"ﾐﾙﾄ,アンヌ\\~"_s;
+    written.sendTitle = u"a,b,c"_s;
+    written.password = u"p,w 1"_s;
+    written.fontColor = u"255"_s;
+    written.recvConfirmMin = -1;
+    core::OptSettings read = defaults();
+    QCOMPARE(settings::parseOptions(settings::formatOptions(written), read), settings::OptFileState::Read);
+    QCOMPARE(settings::formatOptions(read), settings::formatOptions(written));
+    QCOMPARE(read.userName, written.userName);
+    QCOMPARE(read.tipText, written.tipText);
+    QCOMPARE(read.password, written.password);
+    QCOMPARE(read.recvConfirmMin, -1);
+}
+
+void TestSettings::doubleQuoteIsKeptAsACharacter()
+{
+    core::OptSettings written = defaults();
+    written.userName = u"say \"hi\""_s;
+    core::OptSettings read = defaults();
+    settings::parseOptions(settings::formatOptions(written), read);
+    QCOMPARE(read.userName, u"say ”hi”"_s);
+    // Nothing after the name moved: the quote did not end the field early.
+    QCOMPARE(read.tipText, written.tipText);
+    QCOMPARE(read.logSave, written.logSave);
+}
+
+void TestSettings::startUpAppliesIconSetAndLock()
+{
+    FakeNetwork net;
+    TestCopy alice(net, u"127.0.0.2"_s);
+    alice.writeOptions([](core::OptSettings &opt) {
+        opt.iconNo = u"7"_s;
+        opt.startLocked = 1;
+    });
+    QVERIFY(alice.start());
+    core::Context &c = alice.context();
+    QCOMPARE(c.frmSnd.icon(), core::IconId::normal(7));
+    QCOMPARE(c.frmRecv.icon(), core::IconId::received(7));
+    QCOMPARE(alice.tray.current().hIcon, core::IconId::normal(7).handle());
+    QVERIFY(c.menu.checked(MenuId::Lock));
+    QVERIFY(!c.menu.visible(MenuId::SendMsg));
+    QVERIFY(!c.menu.visible(MenuId::End));
+    QVERIFY(c.menu.visible(MenuId::Lock));
+    QVERIFY(c.state.sndEnable);
+    QVERIFY(!c.state.rcvEnable);
+}
+
+void TestSettings::randomIconIsDrawnAndSaved()
+{
+    FakeNetwork net;
+    TestCopy alice(net, u"127.0.0.2"_s);
+    alice.writeOptions([](core::OptSettings &opt) { opt.randomIcon = 1; });
+    alice.context().random = [](int n) { return n - 1; };
+    QVERIFY(alice.start());
+    QCOMPARE(alice.opt().iconNo, u"9"_s);
+    QCOMPARE(alice.context().frmRecv.icon(), core::IconId::received(9));
+    QVERIFY(settings::optWrite(alice.context()));
+    QVERIFY(alice.readFile(u"optFile.dat"_s).startsWith("\"optFile\"\r\n\"9\"\r\n"));
+}
+
+void TestSettings::fullDiskRetryThenSuccess()
+{
+    FakeNetwork net;
+    TestCopy alice(net, u"127.0.0.2"_s);
+    QVERIFY(alice.start());
+    alice.opt().userName = u"ゆうこ"_s;
+    alice.files.failNextWrites(1);
+    alice.dialogs.answerNext(4); // Retry
+    QVERIFY(settings::optWrite(alice.context()));
+    QCOMPARE(alice.dialogs.texts(), QStringList{u"ﾃﾞｨｽｸの空き容量が不足しています。"_s});
+    QCOMPARE(alice.dialogs.shown()[0].title, u"ｴﾗｰ確認"_s);
+    QCOMPARE(alice.dialogs.shown()[0].style & 7, 5);
+    QCOMPARE(alice.files.writesAttempted(), 2);
+    QCOMPARE(alice.readFile(u"optFile.dat"_s), settings::formatOptions(alice.opt()));
+}
+
+void TestSettings::fullDiskCancelKeepsTheOldFile()
+{
+    FakeNetwork net;
+    TestCopy alice(net, u"127.0.0.2"_s);
+    alice.writeFile(u"optFile.dat"_s, exampleFile());
+    QVERIFY(alice.start());
+    alice.opt().userName = u"changed"_s;
+    alice.files.failNextWrites(3);
+    alice.dialogs.answerNext(4); // Retry: fails again
+    alice.dialogs.answerNext(2); // Cancel
+    QVERIFY(!settings::optWrite(alice.context()));
+    QCOMPARE(alice.dialogs.shown().size(), 2);
+    QCOMPARE(alice.readFile(u"optFile.dat"_s), exampleFile());
+
+    // Any other failure gives up without a word.
+    alice.dialogs.clear();
+    alice.files.failNextWrites(1, platform::FileResult::Failed);
+    QVERIFY(!settings::optWrite(alice.context()));
+    QVERIFY(alice.dialogs.shown().isEmpty());
+    QCOMPARE(alice.readFile(u"optFile.dat"_s), exampleFile());
+}
+
+void TestSettings::optionsFileIsPrivate()
+{
+    FakeNetwork net;
+    TestCopy alice(net, u"127.0.0.2"_s);
+    QVERIFY(alice.start());
+    alice.opt().password = u"secret"_s;
+    QVERIFY(settings::optWrite(alice.context()));
+    const QFile::Permissions p = QFile::permissions(alice.programDir() + u"/optFile.dat"_s);
+    QVERIFY(p & QFile::ReadOwner);
+    QVERIFY(p & QFile::WriteOwner);
+    QVERIFY(!(p & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther)));
+}
+
+void TestSettings::placement_data()
+{
+    QTest::addColumn<QStringList>("trueFields");
+    QTest::addColumn<QPoint>("expected");
+    // Screen 19200 x 14400 twips, window 4000 x 2000, starting at (111, 222).
+    QTest::newRow("none") << QStringList{} << QPoint(111, 222);
+    QTest::newRow("centre") << QStringList{u"center"_s} << QPoint(7600, 6200);
+    QTest::newRow("right up") << QStringList{u"rightUp"_s} << QPoint(15200, 0);
+    QTest::newRow("right low keeps the task bar free") << QStringList{u"rightLow"_s} << QPoint(15200, 12000);
+    QTest::newRow("left up") << QStringList{u"leftUp"_s} << QPoint(0, 0);
+    QTest::newRow("left low") << QStringList{u"leftLow"_s} << QPoint(0, 12000);
+    QTest::newRow("later test wins: centre and right up") << QStringList{u"center"_s, u"rightUp"_s}
+                                                          << QPoint(15200, 0);
+    QTest::newRow("all five: left low wins") << QStringList{u"center"_s, u"rightUp"_s, u"rightLow"_s,
+                                                            u"leftUp"_s, u"leftLow"_s}
+                                             << QPoint(0, 12000);
+    QTest::newRow("right low and left up: left up wins") << QStringList{u"rightLow"_s, u"leftUp"_s}
+                                                         << QPoint(0, 0);
+}
+
+void TestSettings::placement()
+{
+    QFETCH(QStringList, trueFields);
+    QFETCH(QPoint, expected);
+    core::OptSettings opt;
+    auto flag = [&](const QString &name) { return trueFields.contains(name) ? u"True"_s : u"false"_s; };
+    opt.posCenter = flag(u"center"_s);
+    opt.posRightUp = flag(u"rightUp"_s);
+    opt.posRightLow = flag(u"rightLow"_s);
+    opt.posLeftUp = trueFields.contains(u"leftUp"_s) ? u"1"_s : u"0"_s; // numbers read as booleans too
+    opt.posLeftLow = flag(u"leftLow"_s);
+    QCOMPARE(core::placeWindow(opt, QSize(19200, 14400), QSize(4000, 2000), QPoint(111, 222)), expected);
+}
+
+QTEST_MAIN(TestSettings)
+#include "test_settings.moc"

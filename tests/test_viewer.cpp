@@ -1,0 +1,444 @@
+#include "history/frmlog.h"
+#include "history/viewer.h"
+#include "support/testcopy.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using history::Box;
+using history::LogViewer;
+using testkit::FakeNetwork;
+using testkit::TestCopy;
+
+namespace history {
+char *toString(const Box &b)
+{
+    return QTest::toString(u"(%1, %2, %3 x %4)"_s.arg(b.left).arg(b.top).arg(b.width).arg(b.height));
+}
+} // namespace history
+
+namespace {
+
+const QString kSent = u"sent"_s;
+
+// One started copy with its viewer, the lists filled by hand.
+struct Bench {
+    FakeNetwork net;
+    TestCopy alice{net, u"127.0.0.2"_s};
+    LogViewer viewer{alice.context()};
+
+    Bench() { QVERIFY(alice.start()); }
+    core::Context &context() { return alice.context(); }
+    const core::LogView &view() { return alice.context().frmLog.view(); }
+    core::HistoryList &list(const QString &which)
+    {
+        return which == kSent ? context().LvLog : context().LvrcvLog;
+    }
+    // Rows "1" to "n", each field telling its row apart.
+    void fill(const QString &which, int from, int to)
+    {
+        for (int i = from; i <= to; ++i)
+            list(which).append({u"26/12/%1"_s.arg(i, 2, 10, QChar(u'0')),
+                                u"09:00:%1"_s.arg(i, 2, 10, QChar(u'0')),
+                                u"10:00:%1"_s.arg(i, 2, 10, QChar(u'0')), u"%1 %2"_s.arg(which).arg(i)});
+    }
+    void selectTabOf(const QString &which) { viewer.tabClick(which == kSent ? u"tabSnd"_s : u"tabRcv"_s); }
+    void clickRow(const QString &which, qint32 position)
+    {
+        if (which == kSent)
+            viewer.sentRowClick(position);
+        else
+            viewer.receivedRowClick(position);
+    }
+};
+
+} // namespace
+
+// The history viewer: its steps on the lists and its window.
+class TestViewer final : public QObject {
+    Q_OBJECT
+private slots:
+    void openingCountsTheSelectedTab_data();
+    void openingCountsTheSelectedTab();
+    void clickingTheOnlyRow_data();
+    void clickingTheOnlyRow();
+    void stepsStopAtBothEnds_data();
+    void stepsStopAtBothEnds();
+    void okLeavesTheDetailPaneThenHides_data();
+    void okLeavesTheDetailPaneThenHides();
+    void clearEmptiesOnlyTheShownList_data();
+    void clearEmptiesOnlyTheShownList();
+    void closeBoxKeepsTheDetailPane();
+    void rowsAddedWhileTheDetailPaneShowsAreReachable();
+    void layoutSkipsRefusedSteps_data();
+    void layoutSkipsRefusedSteps();
+    void detailLabelsStandInOneLine();
+    void windowOpensWithManyRows();
+    void windowForwardsClicksAndKeys();
+};
+
+void TestViewer::openingCountsTheSelectedTab_data()
+{
+    QTest::addColumn<QString>("tab");
+    QTest::addColumn<int>("sent");
+    QTest::addColumn<int>("received");
+    QTest::addColumn<QString>("panel3");
+    QTest::newRow("no rows, sent tab") << u"tabSnd"_s << 0 << 0 << u"送信件数： 0"_s;
+    QTest::newRow("no rows, received tab left selected") << u"tabRcv"_s << 0 << 0 << u"受信件数： 0"_s;
+    QTest::newRow("sent tab counts the sent list") << u"tabSnd"_s << 2 << 3 << u"送信件数： 2"_s;
+    QTest::newRow("received tab counts the received list") << u"tabRcv"_s << 2 << 3 << u"受信件数： 3"_s;
+}
+
+void TestViewer::openingCountsTheSelectedTab()
+{
+    QFETCH(QString, tab);
+    QFETCH(int, sent);
+    QFETCH(int, received);
+    QFETCH(QString, panel3);
+    Bench b;
+    b.viewer.tabClick(tab);
+    // Rows entered after the tab was chosen: the count is taken when the window opens.
+    b.fill(kSent, 1, sent);
+    b.fill(u"received"_s, 1, received);
+    b.viewer.open();
+    QVERIFY(b.context().frmLog.isVisible());
+    QVERIFY(!b.view().detailVisible);
+    QCOMPARE(b.view().panel3, panel3);
+}
+
+void TestViewer::clickingTheOnlyRow_data()
+{
+    QTest::addColumn<QString>("which");
+    QTest::addColumn<QString>("shownList");
+    QTest::addColumn<QString>("panel3");
+    QTest::newRow("sent") << kSent << u"1"_s << u"送信履歴： 1/1"_s;
+    QTest::newRow("received") << u"received"_s << u"2"_s << u"受信履歴： 1/1"_s;
+}
+
+void TestViewer::clickingTheOnlyRow()
+{
+    QFETCH(QString, which);
+    QFETCH(QString, shownList);
+    QFETCH(QString, panel3);
+    Bench b;
+    b.fill(kSent, 1, 1);
+    b.fill(u"received"_s, 1, 1);
+    b.list(which).clear();
+    b.list(which).append({u"26/12/08"_s, u"09:05:10"_s, u"09:06:00*"_s, u"first line\r\nsecond line"_s});
+    b.viewer.open();
+    b.selectTabOf(which);
+    b.clickRow(which, 1);
+
+    const core::LogView &v = b.view();
+    QVERIFY(v.detailVisible);
+    QCOMPARE(v.shownList, shownList);
+    QCOMPARE(v.detailPos, 1);
+    QCOMPARE(v.panel3, panel3);
+    QVERIFY(!v.cmdBackEnabled);
+    QVERIFY(!v.cmdNextEnabled);
+    QVERIFY(!v.cmdClearEnabled);
+    QCOMPARE(v.lblDate, u"DATE： 26/12/08"_s);
+    QCOMPARE(v.lblSt, u"送信時間： 09:05:10"_s);
+    QCOMPARE(v.lblRt, u"受信時間： 09:06:00*"_s);
+    QCOMPARE(v.txtLog, u"first line\r\nsecond line"_s);
+}
+
+void TestViewer::stepsStopAtBothEnds_data()
+{
+    QTest::addColumn<QString>("which");
+    QTest::addColumn<QString>("other");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("sent") << kSent << u"received"_s << u"送信履歴： "_s;
+    QTest::newRow("received") << u"received"_s << kSent << u"受信履歴： "_s;
+}
+
+void TestViewer::stepsStopAtBothEnds()
+{
+    QFETCH(QString, which);
+    QFETCH(QString, other);
+    QFETCH(QString, label);
+    Bench b;
+    b.fill(which, 1, 3);
+    b.fill(other, 1, 5); // a longer neighbour list must not lend its count
+    b.viewer.open();
+    b.selectTabOf(which);
+    b.clickRow(which, 1);
+    const core::LogView &v = b.view();
+    QVERIFY(!v.cmdBackEnabled);
+    QVERIFY(v.cmdNextEnabled);
+
+    b.viewer.next();
+    QCOMPARE(v.detailPos, 2);
+    QVERIFY(v.cmdBackEnabled && v.cmdNextEnabled);
+    QCOMPARE(v.txtLog, which + u" 2"_s);
+    QCOMPARE(v.panel3, label + u"2/3"_s);
+
+    b.viewer.next();
+    QCOMPARE(v.detailPos, 3);
+    QVERIFY(!v.cmdNextEnabled);
+    QCOMPARE(v.lblDate, u"DATE： 26/12/03"_s);
+
+    QSignalSpy changes(&b.context().frmLog, &core::WindowModel::changed);
+    b.viewer.next();
+    QCOMPARE(v.detailPos, 3);
+    QCOMPARE(changes.size(), 0);
+
+    b.viewer.back();
+    b.viewer.back();
+    QCOMPARE(v.detailPos, 1);
+    QVERIFY(!v.cmdBackEnabled);
+    QVERIFY(v.cmdNextEnabled);
+    QCOMPARE(v.lblSt, u"送信時間： 09:00:01"_s);
+    QCOMPARE(v.lblRt, u"受信時間： 10:00:01"_s);
+    QCOMPARE(v.panel3, label + u"1/3"_s);
+    changes.clear();
+    b.viewer.back();
+    QCOMPARE(v.detailPos, 1);
+    QCOMPARE(changes.size(), 0);
+}
+
+void TestViewer::okLeavesTheDetailPaneThenHides_data()
+{
+    QTest::addColumn<QString>("which");
+    QTest::addColumn<QString>("count");
+    QTest::newRow("sent") << kSent << u"送信件数： 2"_s;
+    QTest::newRow("received") << u"received"_s << u"受信件数： 4"_s;
+}
+
+void TestViewer::okLeavesTheDetailPaneThenHides()
+{
+    QFETCH(QString, which);
+    QFETCH(QString, count);
+    Bench b;
+    b.fill(kSent, 1, 2);
+    b.fill(u"received"_s, 1, 4);
+    b.viewer.open();
+    b.selectTabOf(which);
+    b.clickRow(which, 2);
+    // Clearing is not offered over the detail pane.
+    b.viewer.clear();
+    QCOMPARE(b.list(which).size(), which == kSent ? 2 : 4);
+
+    b.viewer.ok();
+    QVERIFY(b.context().frmLog.isVisible());
+    QVERIFY(!b.view().detailVisible);
+    QVERIFY(b.view().cmdClearEnabled);
+    QCOMPARE(b.view().panel3, count);
+
+    b.viewer.ok();
+    QVERIFY(!b.context().frmLog.isVisible());
+    b.context().frmLog.edit([](core::LogView &v) { v.panel3 = u"stale"_s; });
+    b.viewer.open();
+    QVERIFY(!b.view().detailVisible);
+    QCOMPARE(b.view().panel3, count);
+}
+
+void TestViewer::clearEmptiesOnlyTheShownList_data()
+{
+    QTest::addColumn<QString>("which");
+    QTest::addColumn<QString>("other");
+    QTest::addColumn<QString>("otherCount");
+    QTest::newRow("sent tab") << kSent << u"received"_s << u"受信件数： 3"_s;
+    QTest::newRow("received tab") << u"received"_s << kSent << u"送信件数： 3"_s;
+}
+
+void TestViewer::clearEmptiesOnlyTheShownList()
+{
+    QFETCH(QString, which);
+    QFETCH(QString, other);
+    QFETCH(QString, otherCount);
+    Bench b;
+    b.fill(which, 1, 2);
+    b.fill(other, 1, 3);
+    b.viewer.open();
+    b.selectTabOf(which);
+    b.viewer.clear();
+    QVERIFY(b.list(which).isEmpty());
+    QCOMPARE(b.list(other).size(), 3);
+    QCOMPARE(b.list(other).at(3).message, other + u" 3"_s);
+    QVERIFY(b.view().panel3.isEmpty());
+    QVERIFY(b.context().frmLog.isVisible());
+
+    b.selectTabOf(other);
+    QCOMPARE(b.view().panel3, otherCount);
+}
+
+void TestViewer::closeBoxKeepsTheDetailPane()
+{
+    Bench b;
+    b.fill(kSent, 1, 2);
+    b.viewer.open();
+    b.viewer.sentRowClick(2);
+    b.viewer.closeBox();
+    QVERIFY(!b.context().frmLog.isVisible());
+
+    b.viewer.open();
+    QVERIFY(b.context().frmLog.isVisible());
+    QVERIFY(b.view().detailVisible);
+    QCOMPARE(b.view().detailPos, 2);
+    QCOMPARE(b.view().txtLog, u"sent 2"_s);
+    QCOMPARE(b.view().panel3, u"送信件数： 2"_s);
+    b.viewer.back();
+    QCOMPARE(b.view().panel3, u"送信履歴： 1/2"_s);
+}
+
+void TestViewer::rowsAddedWhileTheDetailPaneShowsAreReachable()
+{
+    Bench b;
+    b.fill(kSent, 1, 2);
+    b.viewer.open();
+    b.viewer.sentRowClick(1);
+    b.fill(kSent, 3, 4);
+    b.viewer.next();
+    QCOMPARE(b.view().panel3, u"送信履歴： 2/4"_s);
+    QVERIFY(b.view().cmdNextEnabled);
+    b.viewer.next();
+    b.viewer.next();
+    QCOMPARE(b.view().detailPos, 4);
+    QCOMPARE(b.view().txtLog, u"sent 4"_s);
+    QVERIFY(!b.view().cmdNextEnabled);
+}
+
+void TestViewer::layoutSkipsRefusedSteps_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<Box>("tabStrip");
+    QTest::addColumn<Box>("page");
+    QTest::addColumn<Box>("list");
+    QTest::addColumn<Box>("cmdOK");
+    QTest::addColumn<Box>("picLog");
+    QTest::addColumn<Box>("txtLog");
+    QTest::addColumn<QStringList>("refused");
+    // The design layout: strip 4555 x 3020, pages 4435 x 2620, pane 4555 x 3100.
+    QTest::newRow("design size") << 5955 << 3540 << Box{0, 120, 4555, 3020} << Box{50, 450, 4435, 2620}
+                                 << Box{0, 0, 4435, 2620} << Box{4755, 2730, 1095, 375}
+                                 << Box{0, 0, 4555, 3100} << Box{0, 300, 4555, 2800} << QStringList{};
+    QTest::newRow("narrow: the pages refuse, the lists keep the pages' width")
+        << 1450 << 3540 << Box{0, 120, 50, 3020} << Box{50, 450, 4435, 2620} << Box{0, 0, 4435, 2620}
+        << Box{250, 2730, 1095, 375} << Box{0, 0, 50, 3100} << Box{0, 300, 50, 2800}
+        << QStringList{u"Picture1.Width"_s, u"Picture2.Width"_s};
+    QTest::newRow("tiny: strip and pane refuse, the buttons still move")
+        << 300 << 200 << Box{0, 120, 4555, 3020} << Box{50, 450, 4435, 2620} << Box{0, 0, 4435, 2620}
+        << Box{-900, -610, 1095, 375} << Box{0, 0, 4555, 3100} << Box{0, 300, 4555, 2800}
+        << QStringList{u"TabStrip1.Height"_s, u"TabStrip1.Width"_s, u"PicLog.Height"_s, u"PicLog.Width"_s};
+    QTest::newRow("short and wide: pages and text box refuse their height")
+        << 8000 << 600 << Box{0, 120, 6600, 80} << Box{50, 450, 6480, 2620} << Box{0, 0, 6480, 2620}
+        << Box{6800, -210, 1095, 375} << Box{0, 0, 6600, 160} << Box{0, 300, 6600, 2800}
+        << QStringList{u"Picture1.Height"_s, u"Picture2.Height"_s, u"TxtLog.Height"_s};
+}
+
+void TestViewer::layoutSkipsRefusedSteps()
+{
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(Box, tabStrip);
+    QFETCH(Box, page);
+    QFETCH(Box, list);
+    QFETCH(Box, cmdOK);
+    QFETCH(Box, picLog);
+    QFETCH(Box, txtLog);
+    QFETCH(QStringList, refused);
+    const history::LayoutResult r = history::layOutWindow(history::designLayout(), width, height);
+    QCOMPARE(r.refused, refused);
+    QCOMPARE(r.layout.TabStrip1, tabStrip);
+    QCOMPARE(r.layout.Picture1, page);
+    QCOMPARE(r.layout.Picture2, page);
+    QCOMPARE(r.layout.LvLog, list);
+    QCOMPARE(r.layout.LvrcvLog, list);
+    QCOMPARE(r.layout.CmdOK, cmdOK);
+    QCOMPARE(r.layout.CmdClear, (Box{cmdOK.left, cmdOK.top - 500, 1095, 375}));
+    QCOMPARE(r.layout.Image1, (Box{width - 890, height - 1990, 480, 480}));
+    QCOMPARE(r.layout.CmdNext.left, width - 600);
+    QCOMPARE(r.layout.CmdBack.left, width - 1200);
+    QCOMPARE(r.layout.PicLog, picLog);
+    QCOMPARE(r.layout.TxtLog, txtLog);
+}
+
+void TestViewer::detailLabelsStandInOneLine()
+{
+    const history::LayoutResult r =
+        history::layOutDetail(history::designLayout(), 5955, 3540, 900, 1200, 1300);
+    QVERIFY(r.refused.isEmpty());
+    QCOMPARE(r.layout.PicLog, (Box{0, 0, 4555, 3100}));
+    QCOMPARE(r.layout.TxtLog, (Box{0, 300, 4555, 2800}));
+    QCOMPARE(r.layout.LblDate.left, 50);
+    QCOMPARE(r.layout.LblSt.left, 50 + 900 + 100);
+    QCOMPARE(r.layout.LblRt.left, 50 + 900 + 100 + 1200 + 100);
+    for (const Box &label : {r.layout.LblDate, r.layout.LblSt, r.layout.LblRt})
+        QCOMPARE(label.top, 100);
+
+    // In a window too small for the pane the labels are still set in their line.
+    const history::LayoutResult tiny =
+        history::layOutDetail(history::designLayout(), 1000, 300, 900, 1200, 1300);
+    QCOMPARE(tiny.refused, (QStringList{u"PicLog.Height"_s, u"PicLog.Width"_s}));
+    QCOMPARE(tiny.layout.LblRt.left, 2350);
+}
+
+void TestViewer::windowOpensWithManyRows()
+{
+    Bench b;
+    for (int i = 0; i < 100000; ++i)
+        b.context().LvLog.append({u"26/12/08"_s, u"09:05:00"_s, {}, u"message %1"_s.arg(i)});
+    history::FrmLog frm(b.context(), b.viewer);
+    b.viewer.open();
+    QVERIFY(QTest::qWaitForWindowExposed(&frm));
+    QCOMPARE(frm.LvLog->model()->rowCount(), 100000);
+    QVERIFY(frm.LvLog->isVisible());
+    QCOMPARE(frm.findChild<QLabel *>(u"StatusBar1Text"_s)->text(), u"送信件数： 100000"_s);
+}
+
+void TestViewer::windowForwardsClicksAndKeys()
+{
+    Bench b;
+    b.fill(kSent, 1, 3);
+    b.context().LvrcvLog.append({u"26/12/08"_s, u"09:05:00"_s, {}, u"first\r\nsecond"_s});
+    history::FrmLog frm(b.context(), b.viewer);
+    b.viewer.open();
+    QVERIFY(QTest::qWaitForWindowExposed(&frm));
+
+    const QRect row2 = frm.LvLog->visualRect(frm.LvLog->model()->index(1, 0));
+    QTest::mouseClick(frm.LvLog->viewport(), Qt::LeftButton, {}, row2.center());
+    QCOMPARE(b.view().detailPos, 2);
+    QVERIFY(frm.PicLog->isVisible() && frm.CmdNext->isVisible() && frm.CmdBack->isVisible());
+    QVERIFY(!frm.TabStrip1->isVisible() && !frm.LvLog->isVisible());
+    QVERIFY(!frm.CmdClear->isEnabled());
+    QCOMPARE(frm.TxtLog->toPlainText(), u"sent 2"_s);
+    QVERIFY(frm.LblSt->x() > frm.LblDate->x() + frm.LblDate->width());
+    QVERIFY(frm.LblRt->x() > frm.LblSt->x() + frm.LblSt->width());
+
+    QTest::mouseClick(frm.CmdNext, Qt::LeftButton);
+    QCOMPARE(b.view().detailPos, 3);
+    QVERIFY(!frm.CmdNext->isEnabled());
+    QCOMPARE(frm.findChild<QLabel *>(u"StatusBar1Text"_s)->text(), u"送信履歴： 3/3"_s);
+
+    QTest::keyClick(&frm, Qt::Key_Escape);
+    QVERIFY(!b.view().detailVisible);
+    QVERIFY(frm.LvLog->isVisible() && !frm.PicLog->isVisible());
+
+    frm.TabStrip1->setCurrentIndex(1);
+    QCOMPARE(b.view().selectedTab, u"tabRcv"_s);
+    QVERIFY(frm.Picture2->isVisible() && !frm.Picture1->isVisible());
+    QCOMPARE(frm.findChild<QLabel *>(u"StatusBar1Text"_s)->text(), u"受信件数： 1"_s);
+    const QRect only = frm.LvrcvLog->visualRect(frm.LvrcvLog->model()->index(0, 0));
+    QTest::mouseClick(frm.LvrcvLog->viewport(), Qt::LeftButton, {}, only.center());
+    QCOMPARE(b.view().shownList, u"2"_s);
+    QCOMPARE(frm.TxtLog->document()->blockCount(), 2);
+    QCOMPARE(frm.TxtLog->toPlainText(), u"first\nsecond"_s);
+    QTest::mouseClick(frm.CmdOK, Qt::LeftButton);
+    QVERIFY(frm.LvrcvLog->isVisible());
+
+    // No minimum size: the layout runs on, leaving out only what the controls refuse.
+    const int stripWidth = frm.layout().TabStrip1.width;
+    frm.resize(20, 20);
+    QCOMPARE(frm.layout().TabStrip1.width, stripWidth);
+    QVERIFY(frm.layout().CmdOK.left < 0);
+
+    frm.close();
+    QVERIFY(!b.context().frmLog.isVisible());
+    QVERIFY(!frm.isVisible());
+}
+
+QTEST_MAIN(TestViewer)
+#include "test_viewer.moc"
