@@ -15,6 +15,7 @@ private slots:
     void portHeldByAnotherProgram();
     void startNoticeCrossesARealSocket();
     void largestDatagramArrivesWhole();
+    void conversationOverRealSockets();
 };
 
 void TestRealSockets::portHeldByAnotherProgram()
@@ -60,6 +61,31 @@ void TestRealSockets::largestDatagramArrivesWhole()
     QTRY_COMPARE(received.size(), text.size());
     QCOMPARE(received, text);
     QVERIFY(protocol::sendDatagram(alice.context(), u"127.0.0.3"_s, text + u'!') != 0);
+}
+
+void TestRealSockets::conversationOverRealSockets()
+{
+    TestCopy alice(u"127.0.0.2"_s);
+    TestCopy bob(u"127.0.0.3"_s);
+    alice.writePartner(u"bob"_s, u"127.0.0.3"_s);
+    bob.writePartner(u"alice"_s, u"127.0.0.2"_s);
+    alice.writeOptions([](core::OptSettings &opt) { opt.userName = u"alice"_s; });
+    QVERIFY(alice.start());
+    QVERIFY(bob.start());
+
+    alice.copy->sending().openCompose();
+    alice.context().frmSnd.edit([](core::MainView &v) { v.txtMsg = u"本物のUDPで～"_s; });
+    alice.copy->sending().cmdSendClick();
+    QTRY_VERIFY(bob.context().messageWaiting());
+    QCOMPARE(bob.context().frmRecv.view().text1, u"本物のUDPで～"_s);
+    QTRY_COMPARE(alice.context().LvLog.size(), 1);
+    QCOMPARE(alice.context().frmSndOK().view().label1, u"メッセージは正しく送信されました。"_s);
+
+    bob.copy->receiving().openReceived();
+    bob.copy->received().cmdOPCLClick();
+    QTRY_COMPARE(alice.context().LvLog.at(1).recvTime, u"09:05:00"_s);
+    QVERIFY(alice.context().frmRcvOK().isVisible());
+    QVERIFY(!bob.context().messageWaiting());
 }
 
 QTEST_MAIN(TestRealSockets)

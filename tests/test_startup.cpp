@@ -72,8 +72,8 @@ void TestStartup::startUpLeavesOnlyTheTrayIcon()
     QVERIFY(!menu.checked(MenuId::Tel));
     QVERIFY(menu.enabled(MenuId::SendMsg));
     QVERIFY(!menu.enabled(MenuId::RecvMsg));
-    QVERIFY(!alice.copy->timer2().isActive());
-    QVERIFY(!alice.copy->timer1().isActive());
+    QVERIFY(!alice.context().Timer2.isActive());
+    QVERIFY(!alice.context().Timer1.isActive());
     QVERIFY(!alice.context().messageWaiting());
     // The font options reach the message boxes.
     QCOMPARE(alice.context().frmSnd.view().txtMsgStyle.fontName, u"ＭＳ Ｐゴシック"_s);

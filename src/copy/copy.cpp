@@ -8,7 +8,6 @@
 namespace copy {
 namespace {
 
-constexpr int kTimerMs = 500;
 constexpr quint16 kPort = 57979;
 constexpr int kLoginWidth = 20;
 
@@ -28,14 +27,14 @@ void skipOnFailure(Step &&step)
 
 Copy::Copy(const core::Services &services, QObject *parent)
     : QObject(parent), m_context(services), m_dispatcher(m_context), m_guard(services.programDir), m_partner(m_context),
-      m_logViewer(m_context)
+      m_logViewer(m_context), m_sending(m_context), m_receiving(m_context), m_received(m_context)
 {
-    m_timer1.setInterval(kTimerMs);
-    m_timer2.setInterval(kTimerMs);
     // The blink timer runs from the window's design until start-up stops it.
-    m_timer2.start();
+    m_context.Timer2.start();
     connect(&services.transport, &platform::Transport::datagramArrived, this,
             [this](const QByteArray &bytes, const QString &sender) { m_dispatcher.arrive(bytes, sender); });
+    connect(&services.tray, &platform::Tray::leftPressed, this, &Copy::trayLeftPressed);
+    connect(&m_context.Timer2, &QTimer::timeout, this, [this] { m_receiving.blinkTick(); });
     plugHandlers();
 }
 
@@ -43,6 +42,29 @@ void Copy::plugHandlers()
 {
     using protocol::Kind;
     core::Context &c = m_context;
+    m_dispatcher.setHandler(Kind::Delivered, [this] {
+        m_context.frmSndOK().edit(
+            [](core::SendResultView &v) { v.label1 = QStringLiteral("メッセージは正しく送信されました。"); });
+        m_sending.delivered();
+    });
+    m_dispatcher.setHandler(Kind::Refused, [this] {
+        m_context.frmSndOK().edit(
+            [](core::SendResultView &v) { v.label1 = QStringLiteral("あなたのﾒｯｾｰｼﾞは拒否されました。"); });
+        m_sending.refused();
+    });
+    m_dispatcher.setHandler(Kind::Opened, [this] { m_sending.reaction(); });
+    m_dispatcher.setHandler(Kind::Held, [this] {
+        m_context.frmRcvOK().edit(
+            [](core::ReactionView &v) { v.label1 = QStringLiteral("メッセージは返信保留されています。"); });
+        m_sending.reaction();
+    });
+    m_dispatcher.setHandler(Kind::Discarded, [this] {
+        m_context.frmRcvOK().edit(
+            [](core::ReactionView &v) { v.label1 = QStringLiteral("メッセージは未確認のまま閉じられました。"); });
+        m_sending.reaction();
+    });
+    m_dispatcher.setHandler(Kind::Letter, [this] { m_receiving.receive(); });
+    m_dispatcher.setMessageHandlers([this] { m_receiving.receive(); }, [this] { m_receiving.recvAck(); }, {});
     m_dispatcher.setHandler(Kind::PresenceRequest, [&c] { protocol::presenceReply(c); });
     m_dispatcher.setHandler(Kind::PresenceOk, [&c] { protocol::presenceAnswer(c, true); });
     m_dispatcher.setHandler(Kind::PresenceOneSided, [&c] { protocol::presenceAnswer(c, false); });
@@ -92,7 +114,7 @@ bool Copy::startUp()
     c.menu.setVisible(core::MenuId::User, false);
     c.menu.setChecked(core::MenuId::Human, true);
     c.menu.setChecked(core::MenuId::Tel, false);
-    m_timer2.stop();
+    c.Timer2.stop();
 
     protocol::startNotice(c);
     return true;
@@ -130,6 +152,17 @@ void Copy::menuClicked(core::MenuId id)
     case core::MenuId::End:
         mnuEndClick();
         break;
+    case core::MenuId::SendMsg:
+        m_sending.openCompose();
+        break;
+    case core::MenuId::RecvMsg:
+        m_receiving.openReceived();
+        break;
+    case core::MenuId::Human:
+    case core::MenuId::Tel:
+        m_context.menu.setChecked(core::MenuId::Human, id == core::MenuId::Human);
+        m_context.menu.setChecked(core::MenuId::Tel, id == core::MenuId::Tel);
+        break;
     case core::MenuId::Log:
         m_logViewer.open();
         break;
@@ -140,6 +173,16 @@ void Copy::menuClicked(core::MenuId id)
         // The other entries belong to the windows that carry them.
         break;
     }
+}
+
+void Copy::trayLeftPressed()
+{
+    if (m_ended || m_context.menu.checked(core::MenuId::Lock))
+        return;
+    if (m_context.menu.enabled(core::MenuId::SendMsg))
+        m_sending.openCompose();
+    else
+        m_receiving.openReceived();
 }
 
 bool Copy::confirmEnd()
@@ -156,15 +199,15 @@ void Copy::endProgram()
 {
     skipOnFailure([&] { protocol::endNotice(m_context); });
     m_context.trayCall(platform::TrayOp::Delete);
-    m_timer1.stop();
-    m_timer2.stop();
+    m_context.Timer1.stop();
+    m_context.Timer2.stop();
     m_ended = true;
     emit ended(0);
 }
 
 void Copy::endAtStartUp()
 {
-    m_timer2.stop();
+    m_context.Timer2.stop();
     m_ended = true;
     emit ended(0);
 }

@@ -4,6 +4,9 @@
 #include "history/viewer.h"
 #include "platform/instanceguard.h"
 #include "protocol/dispatch.h"
+#include "protocol/receiving.h"
+#include "protocol/sending.h"
+#include "receive/received.h"
 #include "settings/partner.h"
 
 #include <QObject>
@@ -30,10 +33,11 @@ public:
     core::Context &context() { return m_context; }
     const core::Context &context() const { return m_context; }
     protocol::Dispatcher &dispatcher() { return m_dispatcher; }
-    QTimer &timer1() { return m_timer1; } // call animation
-    QTimer &timer2() { return m_timer2; } // tray blink
     settings::Partner &partner() { return m_partner; }
     history::LogViewer &logViewer() { return m_logViewer; }
+    protocol::Sending &sending() { return m_sending; }
+    protocol::Receiving &receiving() { return m_receiving; }
+    receive::ReceivedWindow &received() { return m_received; }
 
     // The start-up sequence. False when the copy ended during it (another copy runs, or the port
     // is taken); the reason has been shown to the user.
@@ -48,6 +52,9 @@ public:
     void terminate();
     // A tray or call menu entry was chosen.
     void menuClicked(core::MenuId id);
+    // Left press on the tray icon: the compose window, or the waiting message; nothing while
+    // the operation lock is on.
+    void trayLeftPressed();
 
     bool hasEnded() const { return m_ended; }
 
@@ -67,8 +74,9 @@ private:
     platform::InstanceGuard m_guard;
     settings::Partner m_partner;
     history::LogViewer m_logViewer;
-    QTimer m_timer1;
-    QTimer m_timer2;
+    protocol::Sending m_sending;
+    protocol::Receiving m_receiving;
+    receive::ReceivedWindow m_received;
     bool m_ended = false;
 };
 

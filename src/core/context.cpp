@@ -6,6 +6,10 @@
 
 namespace core {
 
+namespace {
+constexpr int kTimerMs = 500;
+}
+
 Context::Context(const Services &s)
     : services(s),
       LvLog({QStringLiteral(" 送信日"), QStringLiteral("送信時間"), QStringLiteral("受信時間（相手が受信した時間）"),
@@ -15,6 +19,15 @@ Context::Context(const Services &s)
       random([](int n) { return static_cast<int>(QRandomGenerator::global()->bounded(n)); })
 {
     opt.fontName = s.defaultFontName;
+    Timer1.setInterval(kTimerMs);
+    Timer2.setInterval(kTimerMs);
+}
+
+int Context::iconSet() const
+{
+    bool ok = false;
+    const int set = opt.iconNo.trimmed().toInt(&ok);
+    return ok && set >= 0 && set < kIconSets ? set : 0;
 }
 
 Context::~Context() = default;
@@ -96,6 +109,10 @@ void Context::applyIconSet(int set)
     if (LetterWindowModel *letter = letterSlot.ifLoaded())
         letter->setIcon(normal);
     frmAddress().setIcon(normal);
+    for (WindowModel *notice : std::initializer_list<WindowModel *>{sndOkSlot.ifLoaded(), rcvOkSlot.ifLoaded()}) {
+        if (notice != nullptr)
+            notice->setIcon(normal);
+    }
     frmRecv.setIcon(IconId::received(set));
 }
 

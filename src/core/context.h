@@ -14,6 +14,7 @@
 #include "platform/tray.h"
 
 #include <QString>
+#include <QTimer>
 
 #include <functional>
 
@@ -58,8 +59,18 @@ public:
     // Windows that unload.
     WindowSlot<LetterWindowModel> letterSlot;
     WindowSlot<AddressWindowModel> addressSlot;
+    WindowSlot<SendResultWindowModel> sndOkSlot;
+    WindowSlot<ReactionWindowModel> rcvOkSlot;
+    WindowSlot<SmallNoticeWindowModel> srOkSlot;
     LetterWindowModel &frmLetter() { return letterSlot.get(); }
     AddressWindowModel &frmAddress() { return addressSlot.get(); }
+    SendResultWindowModel &frmSndOK() { return sndOkSlot.get(); }
+    ReactionWindowModel &frmRcvOK() { return rcvOkSlot.get(); }
+    SmallNoticeWindowModel &frmSROK() { return srOkSlot.get(); }
+
+    // The main window's two 500 ms timers: the call animation and the tray blink.
+    QTimer Timer1;
+    QTimer Timer2;
 
     // Draws a number from 0 to n - 1 (the random icon); tests may replace it.
     std::function<int(int)> random;
@@ -76,6 +87,8 @@ public:
     void lockOn();
     // Gives the menu entries back after the operation lock.
     void trueEnable();
+    // The icon set in use, from iconNo; 0 when iconNo names none.
+    int iconSet() const;
     // Gives every window the pictures of icon set `set`.
     void applyIconSet(int set);
     // Applies the font and colour options to the three message boxes.

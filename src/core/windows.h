@@ -183,6 +183,9 @@ public:
 // contents. Its widget is made when it loads and goes with it.
 class WindowSlotBase : public QObject {
     Q_OBJECT
+public:
+    virtual void unload() = 0;
+
 signals:
     void loaded();
     void unloading();
@@ -201,7 +204,7 @@ public:
     }
     bool isLoaded() const { return m_model != nullptr; }
     Model *ifLoaded() const { return m_model.get(); }
-    void unload()
+    void unload() override
     {
         if (!m_model)
             return;

@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QHeaderView>
 #include "shell/modelwindow.h"
+#include "shell/twipsgeometry.h"
 #include "shell/statusclock.h"
 #include <QPainter>
 #include <QPainterPath>
@@ -16,20 +17,9 @@
 namespace history {
 namespace {
 
-int px(int twips)
-{
-    return core::twipsToPixels(twips, shell::logicalDpi());
-}
-
-int tw(int pixels)
-{
-    return core::pixelsToTwips(pixels, shell::logicalDpi());
-}
-
-QRect pixelRect(const Box &b)
-{
-    return {px(b.left), px(b.top), px(b.width), px(b.height)};
-}
+using shell::pixelRect;
+using shell::px;
+using shell::tw;
 
 // A column whose heading and cells are centred, as the sent list's send time is.
 class CentredHeader final : public QHeaderView {
@@ -101,14 +91,6 @@ QPixmap notebookPicture(int side)
     return pixmap;
 }
 
-QLabel *addPanel(QStatusBar *bar, int widthTwips, const char *name, int stretch)
-{
-    auto *panel = new QLabel(bar);
-    panel->setObjectName(QString::fromLatin1(name));
-    panel->setMinimumWidth(px(widthTwips) - 8);
-    bar->addWidget(panel, stretch);
-    return panel;
-}
 
 QPushButton *makeButton(const QString &caption, const char *name, QWidget *parent)
 {
@@ -235,9 +217,9 @@ void FrmLog::buildStatusBar()
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(false);
-    QLabel *datePanel = addPanel(StatusBar1, 2540, "StatusBar1Date", 0);
-    QLabel *timePanel = addPanel(StatusBar1, 2540, "StatusBar1Time", 0);
-    m_textPanel = addPanel(StatusBar1, 4868, "StatusBar1Text", 1);
+    QLabel *datePanel = shell::addStatusPanel(*StatusBar1, 2540, "StatusBar1Date");
+    QLabel *timePanel = shell::addStatusPanel(*StatusBar1, 2540, "StatusBar1Time");
+    m_textPanel = shell::addStatusPanel(*StatusBar1, 4868, "StatusBar1Text", 1);
     new shell::StatusClock(*this, *datePanel, *timePanel, [this] { return m_context.now(); });
 }
 

@@ -135,27 +135,6 @@ void LogViewer::closeBox()
     m_context.frmLog.hide();
 }
 
-namespace {
-
-// Takes the layout steps in order, leaving out the sizes a control would refuse.
-class Steps final {
-public:
-    explicit Steps(QStringList &refused) : m_refused(refused) {}
-
-    void size(int &field, int value, const char *name)
-    {
-        if (value < 0)
-            m_refused << QString::fromLatin1(name);
-        else
-            field = value;
-    }
-
-private:
-    QStringList &m_refused;
-};
-
-} // namespace
-
 LogLayout designLayout()
 {
     LogLayout l;
@@ -176,7 +155,7 @@ LayoutResult layOutWindow(const LogLayout &current, int innerWidth, int innerHei
 {
     LayoutResult result{current, {}};
     LogLayout &l = result.layout;
-    Steps steps(result.refused);
+    core::LayoutSteps steps(result.refused);
 
     l.TabStrip1.left = 0;
     steps.size(l.TabStrip1.height, innerHeight - 520, "TabStrip1.Height");
@@ -215,7 +194,7 @@ LayoutResult layOutDetail(const LogLayout &current, int innerWidth, int innerHei
 {
     LayoutResult result{current, {}};
     LogLayout &l = result.layout;
-    Steps steps(result.refused);
+    core::LayoutSteps steps(result.refused);
 
     l.PicLog.left = 0;
     l.PicLog.top = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/context.h"
+#include "core/layout.h"
 
 #include <QString>
 #include <QStringList>
@@ -43,16 +44,9 @@ private:
     core::Context &m_context;
 };
 
-// A control's position and size in twips; the lists lie inside their page, the labels and TxtLog
-// inside PicLog, everything else in the window's client area.
-struct Box {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-
-    friend bool operator==(const Box &, const Box &) = default;
-};
+// The lists lie inside their page, the labels and TxtLog inside PicLog, everything else in the
+// window's client area.
+using core::Box;
 
 // Where every control of the viewer is, in twips.
 struct LogLayout {

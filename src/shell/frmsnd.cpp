@@ -1,9 +1,10 @@
 #include "shell/frmsnd.h"
 
-#include "core/twips.h"
 #include "shell/modelwindow.h"
 #include "shell/pictures.h"
 #include "shell/textstyle.h"
+#include "shell/twipsgeometry.h"
+#include "text/fields.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -11,48 +12,21 @@
 #include <QScreen>
 
 namespace shell {
-namespace {
-
-qreal logicalDpi()
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen != nullptr ? screen->logicalDotsPerInch() : 96.0;
-}
-
-QRect twipsRect(int left, int top, int width, int height)
-{
-    const qreal dpi = logicalDpi();
-    return {core::twipsToPixels(left, dpi), core::twipsToPixels(top, dpi), core::twipsToPixels(width, dpi),
-            core::twipsToPixels(height, dpi)};
-}
-
-QLabel *addPanel(QStatusBar *bar, int widthTwips, const char *name)
-{
-    auto *panel = new QLabel(bar);
-    panel->setObjectName(QString::fromLatin1(name));
-    panel->setMinimumWidth(core::twipsToPixels(widthTwips, logicalDpi()) - 8);
-    bar->addWidget(panel);
-    return panel;
-}
-
-} // namespace
 
 FrmSnd::FrmSnd(core::Context &context, Actions actions) : m_context(context), m_actions(std::move(actions))
 {
     setObjectName(QStringLiteral("FrmSnd"));
-    const qreal dpi = logicalDpi();
-    resize(core::twipsToPixels(4410, dpi), core::twipsToPixels(2280, dpi));
 
     TxtMsg = new QPlainTextEdit(this);
     TxtMsg->setObjectName(QStringLiteral("TxtMsg"));
-    TxtMsg->setGeometry(twipsRect(15, 80, 3135, 1815));
     TxtMsg->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    connect(TxtMsg, &QPlainTextEdit::textChanged, this,
-            [this] { m_context.frmSnd.editQuietly([this](core::MainView &v) { v.txtMsg = TxtMsg->toPlainText(); }); });
+    connect(TxtMsg, &QPlainTextEdit::textChanged, this, [this] {
+        const QString typed = text::wireLineBreaks(TxtMsg->toPlainText());
+        m_context.frmSnd.editQuietly([&](core::MainView &v) { v.txtMsg = typed; });
+    });
 
     CmdSend = new QPushButton(QStringLiteral("送信(&S)"), this);
     CmdSend->setObjectName(QStringLiteral("CmdSend"));
-    CmdSend->setGeometry(twipsRect(3240, 960, 1100, 375));
     connect(CmdSend, &QPushButton::clicked, this, [this] {
         if (m_actions.send)
             m_actions.send();
@@ -60,7 +34,6 @@ FrmSnd::FrmSnd(core::Context &context, Actions actions) : m_context(context), m_
 
     CmdCancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ "), this);
     CmdCancel->setObjectName(QStringLiteral("CmdCancel"));
-    CmdCancel->setGeometry(twipsRect(3240, 1440, 1100, 375));
     connect(CmdCancel, &QPushButton::clicked, this, [this] {
         if (m_actions.cancel)
             m_actions.cancel();
@@ -68,21 +41,21 @@ FrmSnd::FrmSnd(core::Context &context, Actions actions) : m_context(context), m_
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(twipsRect(3840, 120, 480, 480));
     Image1->setToolTip(QStringLiteral("ﾀﾞﾌﾞﾙｸﾘｯｸでCALL"));
     Image1->installEventFilter(this);
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(false);
-    QLabel *datePanel = addPanel(StatusBar1, 2540, "StatusBar1Date");
-    m_weekdayPanel = addPanel(StatusBar1, 706, "StatusBar1Weekday");
-    QLabel *timePanel = addPanel(StatusBar1, 2187, "StatusBar1Time");
-    StatusBar1->setGeometry(0, height() - StatusBar1->sizeHint().height(), width(),
-                            StatusBar1->sizeHint().height());
+    QLabel *datePanel = addStatusPanel(*StatusBar1, 2540, "StatusBar1Date");
+    m_weekdayPanel = addStatusPanel(*StatusBar1, 706, "StatusBar1Weekday");
+    QLabel *timePanel = addStatusPanel(*StatusBar1, 2187, "StatusBar1Time", 1);
+    new StatusClock(*this, *datePanel, *timePanel, [this] { return m_context.now(); });
 
-    m_clock = new StatusClock(*this, *datePanel, *timePanel, [this] { return m_context.now(); });
-
+    for (auto [widget, box] : {std::pair<QWidget *, core::Box>{TxtMsg, m_layout.TxtMsg}, {CmdSend, m_layout.CmdSend},
+                               {CmdCancel, m_layout.CmdCancel}, {Image1, m_layout.Image1}})
+        place(*widget, box);
+    resize(px(4410), px(2280));
     centre();
     followModel(*this, m_context.frmSnd, m_context.opt, [this] { refresh(); });
 }
@@ -94,10 +67,25 @@ void FrmSnd::refresh()
     const QIcon picture = pictureFor(m.icon());
     setWindowIcon(picture);
     Image1->setPixmap(picture.pixmap(Image1->size()));
-    if (TxtMsg->toPlainText() != m.view().txtMsg)
-        TxtMsg->setPlainText(m.view().txtMsg);
+    const QString shown = text::editorLineBreaks(m.view().txtMsg);
+    if (TxtMsg->toPlainText() != shown)
+        TxtMsg->setPlainText(shown);
     applyTextStyle(*TxtMsg, m.view().txtMsgStyle);
     m_weekdayPanel->setText(m.view().weekdayPanel);
+}
+
+void FrmSnd::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    const int statusHeight = StatusBar1->sizeHint().height();
+    StatusBar1->setGeometry(0, height() - statusHeight, width(), statusHeight);
+    QStringList refused;
+    m_layout = layOutMain(m_layout, tw(width()) + kFrameWidthTwips, tw(height()) + kFrameHeightTwips,
+                          tw(statusHeight), refused);
+    place(*TxtMsg, m_layout.TxtMsg);
+    place(*CmdSend, m_layout.CmdSend);
+    place(*CmdCancel, m_layout.CmdCancel);
+    place(*Image1, m_layout.Image1);
 }
 
 void FrmSnd::showEvent(QShowEvent *event)
@@ -124,10 +112,14 @@ void FrmSnd::closeEvent(QCloseEvent *event)
 
 bool FrmSnd::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == Image1 && event->type() == QEvent::MouseButtonPress) {
-        const auto *press = static_cast<QMouseEvent *>(event);
-        if (press->button() == Qt::RightButton && m_actions.callMenu)
-            m_actions.callMenu(press->globalPosition().toPoint());
+    const bool press = event->type() == QEvent::MouseButtonPress;
+    const bool doubleClick = event->type() == QEvent::MouseButtonDblClick;
+    if (watched == Image1 && (press || doubleClick)) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (press && mouse->button() == Qt::RightButton && m_actions.callMenu)
+            m_actions.callMenu(mouse->globalPosition().toPoint());
+        else if (doubleClick && mouse->button() == Qt::LeftButton && m_actions.call)
+            m_actions.call();
     }
     return QWidget::eventFilter(watched, event);
 }

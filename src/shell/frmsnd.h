@@ -1,13 +1,13 @@
 #pragma once
 
 #include "core/context.h"
+#include "shell/mainlayout.h"
 #include "shell/statusclock.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -24,6 +24,7 @@ public:
         std::function<void()> send;
         std::function<void()> cancel;
         std::function<void(QPoint)> callMenu; // right button on Image1
+        std::function<void()> call;           // double click on Image1
     };
 
     FrmSnd(core::Context &context, Actions actions);
@@ -34,9 +35,12 @@ public:
     QLabel *Image1 = nullptr;
     QStatusBar *StatusBar1 = nullptr;
 
+    const MainLayout &layout() const { return m_layout; }
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -45,8 +49,8 @@ private:
 
     core::Context &m_context;
     Actions m_actions;
+    MainLayout m_layout;
     QLabel *m_weekdayPanel = nullptr;
-    StatusClock *m_clock = nullptr;
 };
 
 } // namespace shell

@@ -1,7 +1,5 @@
 #include "shell/shell.h"
 
-#include "settings/frmaddress.h"
-
 #include <QSessionManager>
 
 namespace shell {
@@ -11,27 +9,23 @@ Shell::Shell(copy::Copy &copy)
       m_frmSnd(copy.context(),
                FrmSnd::Actions{
                    [&copy] { return copy.queryUnload(copy::UnloadMode::CloseBox); },
-                   {},
-                   [&copy] { copy.context().frmSnd.hide(); },
+                   [&copy] { copy.sending().cmdSendClick(); },
+                   [&copy] { copy.sending().cmdCancelClick(); },
                    [this](QPoint pos) { m_menus.callMenu().popup(pos); },
+                   {},
                }),
       m_menus(copy.context().menu, [&copy](core::MenuId id) { copy.menuClicked(id); }),
-      m_frmLog(copy.context(), copy.logViewer())
+      m_frmLog(copy.context(), copy.logViewer()),
+      m_frmRecv(copy.context(), copy.received()),
+      m_frmAddress(copy.context().addressSlot, *this,
+                   [&copy] { return new settings::FrmAddress(copy.context(), copy.partner()); }),
+      m_frmSndOK(copy.context().sndOkSlot, *this, [&copy] { return new receive::FrmSndOK(copy.context()); }),
+      m_frmRcvOK(copy.context().rcvOkSlot, *this, [&copy] { return new receive::FrmRcvOK(copy.context()); }),
+      m_frmSROK(copy.context().srOkSlot, *this, [&copy] { return new receive::FrmSROK(copy.context()); })
 {
     connect(&copy.context().services.tray, &platform::Tray::rightPressed, this, &Shell::trayRightPressed);
-
-    // Windows that unload get a widget when they load and lose it when they unload. The widget
-    // may be the one whose button unloaded it, so it goes once that event is over.
-    core::Context &c = copy.context();
-    auto loadAddress = [this, &c, &copy] { m_frmAddress = new settings::FrmAddress(c, copy.partner()); };
-    connect(&c.addressSlot, &core::WindowSlotBase::loaded, this, loadAddress);
-    connect(&c.addressSlot, &core::WindowSlotBase::unloading, this, [this] {
-        if (m_frmAddress)
-            m_frmAddress->deleteLater();
-        m_frmAddress = nullptr;
-    });
-    if (c.addressSlot.isLoaded())
-        loadAddress();
+    if (copy.context().addressSlot.isLoaded())
+        m_frmAddress.make([&copy] { return new settings::FrmAddress(copy.context(), copy.partner()); });
 }
 
 void Shell::trayRightPressed(const QPoint &pos)

@@ -1,15 +1,15 @@
 #pragma once
 
 #include "copy/copy.h"
+#include "history/frmlog.h"
+#include "receive/frmrecv.h"
+#include "receive/noticewindows.h"
+#include "settings/frmaddress.h"
 #include "shell/frmsnd.h"
+#include "shell/slotwidget.h"
 #include "shell/traymenus.h"
 
-#include <QPointer>
-
 #include <QObject>
-
-#include "history/frmlog.h"
-#include "settings/frmaddress.h"
 
 class QSessionManager;
 
@@ -22,10 +22,14 @@ public:
     explicit Shell(copy::Copy &copy);
 
     FrmSnd &frmSnd() { return m_frmSnd; }
-    // The registration window's widget while the window is loaded.
-    settings::FrmAddress *frmAddress() const { return m_frmAddress; }
-    TrayMenus &menus() { return m_menus; }
+    receive::FrmRecv &frmRecv() { return m_frmRecv; }
     history::FrmLog &frmLog() { return m_frmLog; }
+    TrayMenus &menus() { return m_menus; }
+    // The widgets of windows that unload, while they are loaded.
+    settings::FrmAddress *frmAddress() const { return m_frmAddress.get(); }
+    receive::FrmSndOK *frmSndOK() const { return m_frmSndOK.get(); }
+    receive::FrmRcvOK *frmRcvOK() const { return m_frmRcvOK.get(); }
+    receive::FrmSROK *frmSROK() const { return m_frmSROK.get(); }
 
     // The desktop session is ending: the same question as any other end, and a "no" keeps the
     // session from ending.
@@ -38,7 +42,11 @@ private:
     FrmSnd m_frmSnd;
     TrayMenus m_menus;
     history::FrmLog m_frmLog;
-    QPointer<settings::FrmAddress> m_frmAddress;
+    receive::FrmRecv m_frmRecv;
+    SlotWidget<settings::FrmAddress> m_frmAddress;
+    SlotWidget<receive::FrmSndOK> m_frmSndOK;
+    SlotWidget<receive::FrmRcvOK> m_frmRcvOK;
+    SlotWidget<receive::FrmSROK> m_frmSROK;
 };
 
 } // namespace shell

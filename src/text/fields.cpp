@@ -23,6 +23,22 @@ QStringView charsFrom(QStringView text, qsizetype first)
     return text.mid(first - 1);
 }
 
+QString wireLineBreaks(const QString &edited)
+{
+    QString out = edited;
+    out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    out.replace(u'\n', QStringLiteral("\r\n"));
+    return out;
+}
+
+QString editorLineBreaks(const QString &wire)
+{
+    QString out = wire;
+    out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    out.replace(u'\r', u'\n');
+    return out;
+}
+
 QString hhmm(QTime time)
 {
     return time.toString(u"HH:mm");

@@ -17,6 +17,10 @@ QStringView charsBetween(QStringView text, qsizetype first, qsizetype last);
 // Characters from `first` (1-based) to the end.
 QStringView charsFrom(QStringView text, qsizetype first);
 
+// Line breaks as the wire and the files carry them (CR LF), and as a text box holds them (LF).
+QString wireLineBreaks(const QString &edited);
+QString editorLineBreaks(const QString &wire);
+
 QString hhmm(QTime time);     // "09:05"
 QString hhmmss(QTime time);   // "09:05:07"
 QString yymmdd(QDate date);   // "26/12/08"

@@ -1,0 +1,128 @@
+#include "protocol/receiving.h"
+
+#include "history/rowsteps.h"
+#include "protocol/send.h"
+#include "protocol/tags.h"
+#include "protocol/wire.h"
+
+namespace protocol {
+namespace {
+
+// The sender name as the captions show it: up to and including its first blank, or nothing when
+// the field has no blank (or is all blanks).
+QString senderName(QStringView field)
+{
+    if (field.trimmed().isEmpty())
+        return {};
+    const qsizetype blank = field.indexOf(u' ');
+    return blank < 0 ? QString() : field.left(blank + 1).toString();
+}
+
+} // namespace
+
+void Receiving::receive()
+{
+    core::Context &c = m_context;
+    core::SharedState &s = c.state;
+    s.rcvTag = s.rcvData.left(kTagWidth);
+    if (classify(s.rcvTag) == Kind::Letter)
+        s.rcvData = s.rcvData.mid(kTagWidth);
+
+    if (c.opt.rejectOthers == 1 && s.remoteHostIP != s.aiteAdr) {
+        otherReply();
+        return;
+    }
+
+    const MessageFields fields = splitMessage(s.rcvData);
+    const bool appendToHeld = c.opt.addOnHold == 1 &&
+                              (c.menu.enabled(core::MenuId::RecvMsg) ||
+                               (s.rcvEnable && c.menu.checked(core::MenuId::Lock)));
+    const int set = c.iconSet();
+    c.frmRecv.edit([&](core::ReceivedView &v) {
+        if (appendToHeld) {
+            v.text1 += QStringLiteral(" | ");
+            v.text1 += fields.text;
+        } else {
+            v.text1 = fields.text.toString();
+            v.text2.clear();
+        }
+        v.weekdayPanel = s.youbi;
+    });
+    s.rcvName = senderName(fields.name);
+    s.rcvTime = fields.time.toString();
+
+    c.changeTray(core::IconId::received(set));
+    if (c.opt.blinkIcon == u"1" && !c.frmRecv.isVisible())
+        c.Timer2.start();
+    c.frmRecv.setIcon(core::IconId::received(set));
+
+    if (c.menu.checked(core::MenuId::Lock)) {
+        s.rcvEnable = true;
+        s.sndEnable = false;
+    } else {
+        c.menu.setEnabled(core::MenuId::RecvMsg, true);
+        c.menu.setEnabled(core::MenuId::SendMsg, false);
+    }
+    s.openState = QStringLiteral("0");
+    c.frmRecv.edit([](core::ReceivedView &v) {
+        v.text1Visible = false;
+        v.cmdOPCLCaption = QStringLiteral("OPEN");
+    });
+}
+
+void Receiving::otherReply()
+{
+    sendDatagram(m_context, m_context.state.remoteHostIP, tagOf(Kind::Refused));
+}
+
+void Receiving::recvAck()
+{
+    sendDatagram(m_context, m_context.state.remoteHostIP, tagOf(Kind::Delivered));
+    history::messageReceived(m_context);
+}
+
+void Receiving::blinkTick()
+{
+    core::Context &c = m_context;
+    core::SharedState &s = c.state;
+    core::IconId picture = s.trayIcon;
+    if (s.blinkState == 0) {
+        s.blinkState = 1;
+        picture = core::IconId::received(c.iconSet());
+    } else if (s.blinkState == 1) {
+        s.blinkState = 0;
+        picture = core::IconId::normal(c.iconSet());
+    }
+    c.changeTray(picture);
+}
+
+void Receiving::openReceived()
+{
+    core::Context &c = m_context;
+    core::SharedState &s = c.state;
+    const core::IconId received = core::IconId::received(c.iconSet());
+    for (QTimer *animation : {&c.Timer1, &c.Timer2}) {
+        if (animation->isActive()) {
+            animation->stop();
+            c.changeTray(received);
+        }
+    }
+    if (c.messageWaiting()) {
+        if (s.rcvAdr != s.aiteAdr) {
+            c.box(QStringLiteral("お相手以外からのメッセージです。"), platform::box::exclamation);
+            c.frmRecv.setCaption(QStringLiteral(" From ") + (s.rcvName.isEmpty() ? s.rcvAdr : s.rcvName) +
+                                 QStringLiteral(" Time ") + s.rcvTime);
+            // Replies go to whoever sent this message. (The address of the last datagram of any
+            // kind could be someone else's acknowledgement by now.)
+            s.sendAdr = s.rcvAdr;
+        } else if (c.opt.pwEnabled != 0) {
+            c.frmRecv.setCaption(QStringLiteral("受信ﾒｯｾｰｼﾞ ") + QStringLiteral(" Time : ") + s.rcvTime);
+        } else {
+            c.frmRecv.setCaption(QStringLiteral(" From ") + (s.rcvName.isEmpty() ? s.aiteAdr : s.rcvName) +
+                                 QStringLiteral(" Time ") + s.rcvTime);
+        }
+    }
+    c.frmRecv.show();
+}
+
+} // namespace protocol

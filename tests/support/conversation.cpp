@@ -1,0 +1,36 @@
+#include "support/conversation.h"
+
+namespace testkit {
+
+Conversation::Conversation(const Options &aliceOptions, const Options &bobOptions)
+{
+    auto setUp = [](TestCopy &copy, const QString &name, const QString &partner, const Options &options) {
+        copy.writePartner(name == u"alice" ? QStringLiteral("ぼぶ") : QStringLiteral("ありす"), partner);
+        copy.writeOptions([&](core::OptSettings &opt) {
+            opt.userName = name;
+            if (options)
+                options(opt);
+        });
+        if (!copy.start())
+            qFatal("copy did not start");
+    };
+    setUp(alice, QStringLiteral("alice"), bob.address(), aliceOptions);
+    setUp(bob, QStringLiteral("bob"), alice.address(), bobOptions);
+    net.flush();
+    net.clearLog();
+}
+
+void Conversation::send(FakeNetwork &net, TestCopy &from, const QString &text)
+{
+    from.copy->sending().openCompose();
+    from.context().frmSnd.edit([&](core::MainView &v) { v.txtMsg = text; });
+    from.copy->sending().cmdSendClick();
+    net.flush();
+}
+
+void Conversation::typeReply(TestCopy &from, const QString &text)
+{
+    from.context().frmRecv.edit([&](core::ReceivedView &v) { v.text2 = text; });
+}
+
+} // namespace testkit

@@ -1,0 +1,399 @@
+#include "support/conversation.h"
+#include "text/cp932.h"
+#include "text/fields.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using core::IconId;
+using core::MenuId;
+using testkit::Conversation;
+using testkit::TestCopy;
+
+namespace {
+QStringList textsSentBy(const testkit::FakeNetwork &net, const QString &from)
+{
+    QStringList out;
+    for (const auto &d : net.sentFrom(from))
+        out << d.text();
+    return out;
+}
+} // namespace
+
+// Two copies holding a conversation: the message, its acknowledgement, the reactions, the
+// notices and the history rows on both sides.
+class TestConversation final : public QObject {
+    Q_OBJECT
+private slots:
+    void theRoadOfOneMessage();
+    void sendRefusals();
+    void twoSendsBeforeAReactionShareOneRow();
+    void refusalIsFollowedByTheDeliveryText();
+    void strangerIsRefusedOrShownWithAWarning_data();
+    void strangerIsRefusedOrShownWithAWarning();
+    void messagesWhileOneWaits_data();
+    void messagesWhileOneWaits();
+    void holdThenClose();
+    void openSendsOpenConfirmationOnce();
+    void replyToAnOpenedMessageLeavesTheRow();
+    void emptyReplyIsRefused();
+    void journalHoldsWhatLogSaveAsksFor();
+    void reactionNoticeClosesByItselfOnlyWithAutoErase();
+    void smallNotices();
+    void blinkAlternatesUntilOpened();
+    void lineBreaksTravelAsCrLf();
+    void tenThousandMessagesAppendToOneHeldMessage();
+};
+
+void TestConversation::theRoadOfOneMessage()
+{
+    Conversation c;
+    c.alice.clock.set(QDateTime(QDate(2026, 12, 8), QTime(10, 0, 1)));
+    c.aliceSends(u"こんにちは"_s);
+
+    // On the wire: the header and the text; back comes "送信".
+    QCOMPARE(textsSentBy(c.net, c.alice.address()), QStringList{u"alice       10:00:01こんにちは"_s});
+    QCOMPARE(textsSentBy(c.net, c.bob.address()), QStringList{u"送信"_s});
+    QVERIFY(!c.alice.context().frmSnd.isVisible());
+
+    // Bob's copy keeps it out of sight and says so in the tray.
+    core::Context &bob = c.bob.context();
+    QVERIFY(bob.messageWaiting());
+    QCOMPARE(c.bob.tray.current().hIcon, IconId::received(0).handle());
+    QCOMPARE(bob.frmRecv.view().text1, u"こんにちは"_s);
+    QVERIFY(!bob.frmRecv.view().text1Visible);
+    QCOMPARE(bob.frmRecv.view().cmdOPCLCaption, u"OPEN"_s);
+    QVERIFY(!bob.frmRecv.isVisible());
+    QVERIFY(bob.menu.enabled(MenuId::RecvMsg));
+    QVERIFY(!bob.menu.enabled(MenuId::SendMsg));
+    QCOMPARE(bob.LvrcvLog.size(), 1);
+
+    // Alice learns of the delivery.
+    core::Context &alice = c.alice.context();
+    QCOMPARE(alice.LvLog.size(), 1);
+    QCOMPARE(alice.LvLog.at(1).message, u"こんにちは"_s);
+    QVERIFY(alice.frmSndOK().isVisible());
+    QCOMPARE(alice.frmSndOK().view().label1, u"メッセージは正しく送信されました。"_s);
+
+    // Bob opens it from the tray and reads it.
+    c.net.clearLog();
+    c.bob.tray.pressLeft();
+    QVERIFY(bob.frmRecv.isVisible());
+    QCOMPARE(bob.frmRecv.caption(), u" From alice  Time 10:00:01"_s);
+    c.bob.clock.set(QDateTime(QDate(2026, 12, 8), QTime(10, 2, 0)));
+    c.bob.copy->received().cmdOPCLClick();
+    c.net.flush();
+    QCOMPARE(textsSentBy(c.net, c.bob.address()), QStringList{u"Open確認"_s});
+    QVERIFY(!bob.messageWaiting());
+    QCOMPARE(bob.LvrcvLog.at(1).recvTime, u"10:02:00"_s);
+    QCOMPARE(bob.LvrcvLog.at(1).message, u"こんにちは"_s);
+    QVERIFY(alice.frmRcvOK().isVisible());
+    QCOMPARE(alice.frmRcvOK().view().label1, u"メッセージは確認されました。"_s);
+    QCOMPARE(alice.LvLog.at(1).recvTime, u"10:00:01"_s); // by Alice's clock
+
+    // And replies; the reply is a message of its own, recorded on Bob's side when it arrives.
+    c.net.clearLog();
+    Conversation::typeReply(c.bob, u"やあ"_s);
+    c.bob.copy->received().cmdCbackClick();
+    c.net.flush();
+    QCOMPARE(textsSentBy(c.net, c.bob.address()), QStringList{u"bob         10:02:00やあ"_s});
+    QVERIFY(!bob.frmRecv.isVisible());
+    QVERIFY(bob.menu.enabled(MenuId::SendMsg));
+    QVERIFY(!bob.menu.enabled(MenuId::RecvMsg));
+    QCOMPARE(bob.LvLog.size(), 1);
+    QCOMPARE(bob.LvLog.at(1).message, u"やあ"_s);
+    QVERIFY(alice.messageWaiting());
+}
+
+void TestConversation::sendRefusals()
+{
+    testkit::FakeNetwork net;
+    TestCopy alone(net, u"127.0.0.2"_s);
+    QVERIFY(alone.start());
+    alone.copy->sending().cmdSendClick();
+    alone.context().frmSnd.edit([](core::MainView &v) { v.txtMsg = u"hi"_s; });
+    alone.copy->sending().cmdSendClick();
+    QCOMPARE(alone.dialogs.texts(), (QStringList{u"ﾒｯｾｰｼﾞを入力してください。"_s, u"お相手登録を行ってください。"_s}));
+    QCOMPARE(alone.dialogs.shown()[0].style, 48);
+    QCOMPARE(net.sent().size(), 1); // the start notice only
+}
+
+void TestConversation::twoSendsBeforeAReactionShareOneRow()
+{
+    Conversation c;
+    c.alice.clock.set(QDateTime(QDate(2026, 12, 8), QTime(11, 0, 0)));
+    c.aliceSends(u"一"_s);
+    c.alice.clock.set(QDateTime(QDate(2026, 12, 8), QTime(11, 0, 30)));
+    c.aliceSends(u"二"_s);
+    core::Context &alice = c.alice.context();
+    QCOMPARE(alice.LvLog.size(), 1);
+    QCOMPARE(alice.LvLog.at(1).sendTime, u"11:00:30"_s);
+    QCOMPARE(alice.LvLog.at(1).message, u"一 | 二"_s);
+
+    c.alice.clock.set(QDateTime(QDate(2026, 12, 8), QTime(11, 5, 0)));
+    c.bob.copy->received().cmdDelClick();
+    c.net.flush();
+    QCOMPARE(alice.LvLog.at(1).recvTime, u"11:05:00*"_s);
+    QCOMPARE(alice.frmRcvOK().view().label1, u"メッセージは未確認のまま閉じられました。"_s);
+    QCOMPARE(c.bob.context().LvrcvLog.at(2).recvTime.right(1), u"*"_s);
+}
+
+void TestConversation::refusalIsFollowedByTheDeliveryText()
+{
+    Conversation c({}, [](core::OptSettings &opt) { opt.rejectOthers = 1; });
+    TestCopy carol(c.net, u"127.0.0.4"_s);
+    carol.writePartner(u"bob"_s, c.bob.address());
+    QVERIFY(carol.start());
+    c.bob.state().aiteAdr = c.alice.address();
+    Conversation::send(c.net, carol, u"hello"_s);
+    QCOMPARE(textsSentBy(c.net, c.bob.address()), (QStringList{u"OTHER送信"_s, u"送信"_s}));
+    QCOMPARE(carol.context().frmSndOK().view().label1, u"メッセージは正しく送信されました。"_s);
+    QVERIFY(carol.context().frmSndOK().isVisible());
+    QCOMPARE(carol.context().LvLog.at(1).message, u"hello"_s);
+    QVERIFY(!c.bob.context().messageWaiting());
+    QVERIFY(c.bob.context().frmRecv.view().text1.isEmpty());
+    QCOMPARE(c.bob.context().LvrcvLog.size(), 1);
+
+    // A refusal is shown even when send notices are off.
+    carol.opt().sendConfirm = 0;
+    carol.context().sndOkSlot.unload();
+    c.bob.copy->dispatcher(); // (bob unchanged)
+    carol.copy->dispatcher().arrive(text::toCp932(u"OTHER送信"), c.bob.address());
+    QVERIFY(carol.context().frmSndOK().isVisible());
+    QCOMPARE(carol.context().frmSndOK().view().label1, u"あなたのﾒｯｾｰｼﾞは拒否されました。"_s);
+}
+
+void TestConversation::strangerIsRefusedOrShownWithAWarning_data()
+{
+    QTest::addColumn<int>("rejectOthers");
+    QTest::newRow("strangers welcome") << 0;
+    QTest::newRow("partner only") << 1;
+}
+
+void TestConversation::strangerIsRefusedOrShownWithAWarning()
+{
+    QFETCH(int, rejectOthers);
+    Conversation c({}, [&](core::OptSettings &opt) { opt.rejectOthers = rejectOthers; });
+    TestCopy carol(c.net, u"127.0.0.4"_s);
+    carol.writePartner(u"bob"_s, c.bob.address());
+    carol.writeOptions([](core::OptSettings &opt) { opt.userName = u"carol"_s; });
+    QVERIFY(carol.start());
+    Conversation::send(c.net, carol, u"who am I?"_s);
+    core::Context &bob = c.bob.context();
+    QCOMPARE(bob.messageWaiting(), rejectOthers == 0);
+    if (rejectOthers == 1)
+        return;
+    c.bob.copy->receiving().openReceived();
+    QCOMPARE(c.bob.dialogs.texts(), QStringList{u"お相手以外からのメッセージです。"_s});
+    QCOMPARE(bob.frmRecv.caption(), u" From carol  Time 09:05:00"_s);
+    QCOMPARE(bob.state.sendAdr, carol.address());
+    // The reply goes to Carol, not to the partner.
+    c.net.clearLog();
+    Conversation::typeReply(c.bob, u"hi carol"_s);
+    c.bob.copy->received().cmdCbackClick();
+    QCOMPARE(c.net.sentFrom(c.bob.address()).last().to, carol.address());
+    // Until the next send from the compose window, which goes to the partner again.
+    c.net.flush();
+    Conversation::send(c.net, c.bob, u"back to alice"_s);
+    QCOMPARE(bob.state.sendAdr, c.alice.address());
+}
+
+void TestConversation::messagesWhileOneWaits_data()
+{
+    QTest::addColumn<int>("addOnHold");
+    QTest::addColumn<QString>("text1");
+    QTest::newRow("appended") << 1 << u"one | two"_s;
+    QTest::newRow("replaced") << 0 << u"two"_s;
+}
+
+void TestConversation::messagesWhileOneWaits()
+{
+    QFETCH(int, addOnHold);
+    QFETCH(QString, text1);
+    Conversation c({}, [&](core::OptSettings &opt) { opt.addOnHold = addOnHold; });
+    c.aliceSends(u"one"_s);
+    Conversation::typeReply(c.bob, u"draft"_s);
+    c.aliceSends(u"two"_s);
+    QCOMPARE(c.bob.context().frmRecv.view().text1, text1);
+    QCOMPARE(c.bob.context().frmRecv.view().text2, addOnHold == 1 ? u"draft"_s : QString());
+}
+
+void TestConversation::holdThenClose()
+{
+    Conversation c;
+    c.aliceSends(u"later?"_s);
+    c.net.clearLog();
+    core::Context &bob = c.bob.context();
+    c.bob.copy->receiving().openReceived();
+    c.bob.copy->received().cmdCancelClick();
+    c.net.flush();
+    QCOMPARE(textsSentBy(c.net, c.bob.address()), QStringList{u"保留"_s});
+    QCOMPARE(c.alice.context().frmRcvOK().view().label1, u"メッセージは返信保留されています。"_s);
+    QVERIFY(!bob.frmRecv.isVisible());
+    QVERIFY(!bob.messageWaiting());
+    QVERIFY(bob.menu.enabled(MenuId::RecvMsg));
+    QVERIFY(bob.LvrcvLog.at(1).recvTime.isEmpty()); // a hold completes nothing
+
+    // "Open確認" while the hold notice is open keeps its text.
+    c.alice.context().frmRcvOK().show();
+    c.net.clearLog();
+    c.bob.copy->receiving().openReceived();
+    c.bob.copy->received().cmdDelClick();
+    c.net.flush();
+    QVERIFY(c.net.sentFrom(c.bob.address()).isEmpty());
+    QVERIFY(!bob.menu.enabled(MenuId::RecvMsg));
+    QVERIFY(bob.menu.enabled(MenuId::SendMsg));
+
+    // A second hold with nothing waiting just hides the window.
+    c.bob.context().frmRecv.show();
+    c.bob.copy->received().cmdCancelClick();
+    QVERIFY(c.net.sentFrom(c.bob.address()).isEmpty());
+    QVERIFY(!bob.frmRecv.isVisible());
+}
+
+void TestConversation::openSendsOpenConfirmationOnce()
+{
+    Conversation c;
+    c.aliceSends(u"read me"_s);
+    c.net.clearLog();
+    auto &window = c.bob.copy->received();
+    window.cmdOPCLClick();
+    QCOMPARE(c.bob.context().frmRecv.view().cmdOPCLCaption, u"CLOSE"_s);
+    QVERIFY(c.bob.context().frmRecv.view().text1Visible);
+    window.cmdOPCLClick();
+    QCOMPARE(c.bob.context().frmRecv.view().cmdOPCLCaption, u"OPEN"_s);
+    QVERIFY(!c.bob.context().frmRecv.view().text1Visible);
+    window.cmdOPCLClick();
+    c.net.flush();
+    QCOMPARE(textsSentBy(c.net, c.bob.address()), QStringList{u"Open確認"_s});
+}
+
+void TestConversation::replyToAnOpenedMessageLeavesTheRow()
+{
+    Conversation c;
+    c.aliceSends(u"hi"_s);
+    c.bob.clock.set(QDateTime(QDate(2026, 12, 8), QTime(12, 0, 0)));
+    c.bob.copy->received().cmdOPCLClick();
+    c.bob.clock.set(QDateTime(QDate(2026, 12, 8), QTime(12, 30, 0)));
+    Conversation::typeReply(c.bob, u"answer"_s);
+    c.bob.copy->received().cmdCbackClick();
+    c.net.flush();
+    QCOMPARE(c.bob.context().LvrcvLog.at(1).recvTime, u"12:00:00"_s);
+    QVERIFY(c.alice.context().messageWaiting());
+}
+
+void TestConversation::emptyReplyIsRefused()
+{
+    Conversation c;
+    c.aliceSends(u"hi"_s);
+    c.net.clearLog();
+    c.bob.copy->received().cmdCbackClick();
+    QCOMPARE(c.bob.dialogs.texts(), QStringList{u"ﾒｯｾｰｼﾞを入力してください。"_s});
+    QVERIFY(c.net.sent().isEmpty());
+    QVERIFY(c.bob.context().messageWaiting());
+}
+
+void TestConversation::journalHoldsWhatLogSaveAsksFor()
+{
+    auto save = [](core::OptSettings &opt) { opt.logSave = 1; };
+    Conversation c(save, save);
+    c.aliceSends(u"first"_s);
+    c.bob.copy->received().cmdDelClick(); // closed unread: never journaled
+    c.net.flush();
+    c.aliceSends(u"second"_s);
+    c.bob.copy->received().cmdOPCLClick();
+    c.net.flush();
+    const QByteArray dashes(51, '-');
+    QCOMPARE(c.alice.readFile(u"logFile.dat"_s), dashes + "< send    2026/12/08 09:05:00>-----\r\nfirst\r\n" +
+                                                     dashes + "< send    2026/12/08 09:05:00>-----\r\nsecond\r\n");
+    QCOMPARE(c.bob.readFile(u"logFile.dat"_s), dashes + "< receive 2026/12/08 09:05:00>-----\r\nsecond\r\n");
+}
+
+void TestConversation::reactionNoticeClosesByItselfOnlyWithAutoErase()
+{
+    for (int autoErase : {0, 1}) {
+        Conversation c([&](core::OptSettings &opt) { opt.autoErase = autoErase; });
+        c.aliceSends(u"hi"_s);
+        c.bob.copy->received().cmdOPCLClick();
+        c.net.flush();
+        core::Context &alice = c.alice.context();
+        QVERIFY(alice.rcvOkSlot.isLoaded());
+        QCOMPARE(c.alice.copy->sending().reactionTimer().isActive(), autoErase == 1);
+        if (autoErase == 1)
+            c.alice.copy->sending().reactionTick();
+        QCOMPARE(alice.rcvOkSlot.isLoaded(), autoErase == 0);
+        // The send-result notice has no timer: OK closes it, and it comes back as designed.
+        QVERIFY(alice.sndOkSlot.isLoaded());
+        alice.sndOkSlot.unload();
+        QCOMPARE(alice.frmSndOK().view().label1, u"あなたのﾒｯｾｰｼﾞは拒否されました。"_s);
+    }
+}
+
+void TestConversation::smallNotices()
+{
+    Conversation c([](core::OptSettings &opt) {
+        opt.sendConfirmMin = 1;
+        opt.recvConfirmMin = 1;
+        opt.autoErase = 1;
+    });
+    c.alice.clock.set(QDateTime(QDate(2026, 12, 8), QTime(13, 14, 15)));
+    c.aliceSends(u"hi"_s);
+    core::Context &alice = c.alice.context();
+    QVERIFY(!alice.frmSndOK().isVisible()); // loaded by the dispatch, never shown
+    QVERIFY(alice.frmSROK().isVisible());
+    QCOMPARE(alice.frmSROK().view().label1, u"13:14:15"_s);
+    QVERIFY(alice.frmSROK().view().image1);
+    QVERIFY(!alice.frmSROK().view().image2);
+    // The minimal send notice never closes by itself, whatever autoErase says.
+    QVERIFY(!c.alice.copy->sending().smallTimer().isActive());
+
+    c.bob.copy->received().cmdOPCLClick();
+    c.net.flush();
+    QVERIFY(!alice.frmSROK().view().image1);
+    QVERIFY(alice.frmSROK().view().image2);
+    QVERIFY(c.alice.copy->sending().smallTimer().isActive());
+    c.alice.copy->sending().smallTick();
+    QVERIFY(!alice.srOkSlot.isLoaded());
+}
+
+void TestConversation::blinkAlternatesUntilOpened()
+{
+    Conversation c({}, [](core::OptSettings &opt) { opt.blinkIcon = u"1"_s; });
+    c.aliceSends(u"blink"_s);
+    core::Context &bob = c.bob.context();
+    QVERIFY(bob.Timer2.isActive());
+    c.bob.copy->receiving().blinkTick();
+    QCOMPARE(c.bob.tray.current().hIcon, IconId::received(0).handle());
+    c.bob.copy->receiving().blinkTick();
+    QCOMPARE(c.bob.tray.current().hIcon, IconId::normal(0).handle());
+    QVERIFY(!bob.messageWaiting()); // in the normal phase nothing counts as waiting
+    c.bob.copy->receiving().openReceived();
+    QVERIFY(!bob.Timer2.isActive());
+    QVERIFY(bob.messageWaiting());
+}
+
+void TestConversation::lineBreaksTravelAsCrLf()
+{
+    Conversation c;
+    c.aliceSends(u"line 1\r\nline 2"_s);
+    QVERIFY(c.net.sentFrom(c.alice.address())[0].bytes.endsWith("line 1\r\nline 2"));
+    QCOMPARE(c.bob.context().frmRecv.view().text1, u"line 1\r\nline 2"_s);
+    QCOMPARE(text::editorLineBreaks(c.bob.context().frmRecv.view().text1), u"line 1\nline 2"_s);
+    QCOMPARE(text::wireLineBreaks(u"a\nb\r\nc"_s), u"a\r\nb\r\nc"_s);
+}
+
+void TestConversation::tenThousandMessagesAppendToOneHeldMessage()
+{
+    Conversation c;
+    auto sender = c.net.host(u"127.0.0.2"_s);
+    const QByteArray message = text::toCp932(u"alice       09:05:00ok");
+    for (int i = 0; i < 10001; ++i)
+        sender->newSender()->send(c.bob.address(), 57979, message);
+    c.net.flush();
+    const QString text1 = c.bob.context().frmRecv.view().text1;
+    QCOMPARE(text1.count(u" | "_s), 10000);
+    QCOMPARE(text1.size(), 10001 * 2 + 10000 * 3);
+}
+
+QTEST_MAIN(TestConversation)
+#include "test_conversation.moc"

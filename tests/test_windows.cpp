@@ -1,0 +1,93 @@
+#include "shell/shell.h"
+#include "support/conversation.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using testkit::Conversation;
+
+// The windows follow their models and hand the user's acts to the handlers, offscreen.
+class TestWindows final : public QObject {
+    Q_OBJECT
+private slots:
+    void composeTypeAndSend();
+    void receivedWindowOpensAndAnswers();
+    void noticeWidgetsComeAndGoWithTheirWindows();
+    void registrationWindowGoesWithItsCloseButton();
+};
+
+void TestWindows::composeTypeAndSend()
+{
+    Conversation c;
+    shell::Shell aliceShell(*c.alice.copy);
+    c.alice.tray.pressLeft();
+    shell::FrmSnd &frmSnd = aliceShell.frmSnd();
+    QVERIFY(frmSnd.isVisible());
+    QCOMPARE(frmSnd.windowTitle(), u"送信ﾒｯｾｰｼﾞ"_s);
+    QTest::keyClicks(frmSnd.TxtMsg, u"first"_s);
+    QTest::keyClick(frmSnd.TxtMsg, Qt::Key_Return);
+    QTest::keyClicks(frmSnd.TxtMsg, u"second"_s);
+    QCOMPARE(c.alice.context().frmSnd.view().txtMsg, u"first\r\nsecond"_s);
+    QTest::mouseClick(frmSnd.CmdSend, Qt::LeftButton);
+    c.net.flush();
+    QVERIFY(!frmSnd.isVisible());
+    QCOMPARE(c.bob.context().frmRecv.view().text1, u"first\r\nsecond"_s);
+    // The buttons keep to the right of the message box whatever the size.
+    frmSnd.resize(600, 300);
+    QVERIFY(frmSnd.CmdSend->geometry().left() > frmSnd.TxtMsg->geometry().right());
+    QVERIFY(frmSnd.CmdCancel->geometry().top() > frmSnd.CmdSend->geometry().bottom());
+}
+
+void TestWindows::receivedWindowOpensAndAnswers()
+{
+    Conversation c;
+    shell::Shell bobShell(*c.bob.copy);
+    c.aliceSends(u"line 1\r\nline 2"_s);
+    c.bob.tray.pressLeft();
+    receive::FrmRecv &window = bobShell.frmRecv();
+    QVERIFY(window.isVisible());
+    QVERIFY(window.Text1->isHidden());
+    QCOMPARE(window.CmdOPCL->text(), u"OPEN"_s);
+    QCOMPARE(window.windowTitle(), u" From alice  Time 09:05:00"_s);
+    QTest::mouseClick(window.CmdOPCL, Qt::LeftButton);
+    QVERIFY(!window.Text1->isHidden());
+    QCOMPARE(window.Text1->toPlainText(), u"line 1\nline 2"_s);
+    QCOMPARE(window.CmdOPCL->text(), u"CLOSE"_s);
+    QTest::keyClicks(window.Text2, u"thanks"_s);
+    QTest::mouseClick(window.CmdCback, Qt::LeftButton);
+    c.net.flush();
+    QVERIFY(!window.isVisible());
+    QCOMPARE(c.alice.context().frmRecv.view().text1, u"thanks"_s);
+}
+
+void TestWindows::noticeWidgetsComeAndGoWithTheirWindows()
+{
+    Conversation c;
+    shell::Shell aliceShell(*c.alice.copy);
+    c.aliceSends(u"hi"_s);
+    QVERIFY(aliceShell.frmSndOK() != nullptr);
+    QVERIFY(aliceShell.frmSndOK()->isVisible());
+    QCOMPARE(aliceShell.frmSndOK()->Label1->text(), u"メッセージは正しく送信されました。"_s);
+    // No label is cut off.
+    for (QLabel *label : {aliceShell.frmSndOK()->Label1, aliceShell.frmSndOK()->Label2})
+        QVERIFY(label->width() >= label->sizeHint().width());
+    QTest::mouseClick(aliceShell.frmSndOK()->CmdOK, Qt::LeftButton);
+    QVERIFY(!c.alice.context().sndOkSlot.isLoaded());
+    QTRY_VERIFY(aliceShell.frmSndOK() == nullptr);
+}
+
+void TestWindows::registrationWindowGoesWithItsCloseButton()
+{
+    Conversation c;
+    shell::Shell aliceShell(*c.alice.copy);
+    c.alice.copy->menuClicked(core::MenuId::Aite);
+    settings::FrmAddress *window = aliceShell.frmAddress();
+    QVERIFY(window != nullptr);
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->TxtIp1->text(), c.bob.address());
+    QTest::mouseClick(window->CmdCancel, Qt::LeftButton);
+    QTRY_VERIFY(aliceShell.frmAddress() == nullptr);
+}
+
+QTEST_MAIN(TestWindows)
+#include "test_windows.moc"
