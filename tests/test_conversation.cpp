@@ -10,16 +10,6 @@ using core::MenuId;
 using testkit::Conversation;
 using testkit::TestCopy;
 
-namespace {
-QStringList textsSentBy(const testkit::FakeNetwork &net, const QString &from)
-{
-    QStringList out;
-    for (const auto &d : net.sentFrom(from))
-        out << d.text();
-    return out;
-}
-} // namespace
-
 // Two copies holding a conversation: the message, its acknowledgement, the reactions, the
 // notices and the history rows on both sides.
 class TestConversation final : public QObject {
@@ -52,8 +42,8 @@ void TestConversation::theRoadOfOneMessage()
     c.aliceSends(u"こんにちは"_s);
 
     // On the wire: the header and the text; back comes "送信".
-    QCOMPARE(textsSentBy(c.net, c.alice.address()), QStringList{u"alice       10:00:01こんにちは"_s});
-    QCOMPARE(textsSentBy(c.net, c.bob.address()), QStringList{u"送信"_s});
+    QCOMPARE(c.net.textsFrom(c.alice.address()), QStringList{u"alice       10:00:01こんにちは"_s});
+    QCOMPARE(c.net.textsFrom(c.bob.address()), QStringList{u"送信"_s});
     QVERIFY(!c.alice.context().frmSnd.isVisible());
 
     // Bob's copy keeps it out of sight and says so in the tray.
@@ -83,7 +73,7 @@ void TestConversation::theRoadOfOneMessage()
     c.bob.clock.set(QDateTime(QDate(2026, 12, 8), QTime(10, 2, 0)));
     c.bob.copy->received().cmdOPCLClick();
     c.net.flush();
-    QCOMPARE(textsSentBy(c.net, c.bob.address()), QStringList{u"Open確認"_s});
+    QCOMPARE(c.net.textsFrom(c.bob.address()), QStringList{u"Open確認"_s});
     QVERIFY(!bob.messageWaiting());
     QCOMPARE(bob.LvrcvLog.at(1).recvTime, u"10:02:00"_s);
     QCOMPARE(bob.LvrcvLog.at(1).message, u"こんにちは"_s);
@@ -96,7 +86,7 @@ void TestConversation::theRoadOfOneMessage()
     Conversation::typeReply(c.bob, u"やあ"_s);
     c.bob.copy->received().cmdCbackClick();
     c.net.flush();
-    QCOMPARE(textsSentBy(c.net, c.bob.address()), QStringList{u"bob         10:02:00やあ"_s});
+    QCOMPARE(c.net.textsFrom(c.bob.address()), QStringList{u"bob         10:02:00やあ"_s});
     QVERIFY(!bob.frmRecv.isVisible());
     QVERIFY(bob.menu.enabled(MenuId::SendMsg));
     QVERIFY(!bob.menu.enabled(MenuId::RecvMsg));
@@ -146,7 +136,7 @@ void TestConversation::refusalIsFollowedByTheDeliveryText()
     QVERIFY(carol.start());
     c.bob.state().aiteAdr = c.alice.address();
     Conversation::send(c.net, carol, u"hello"_s);
-    QCOMPARE(textsSentBy(c.net, c.bob.address()), (QStringList{u"OTHER送信"_s, u"送信"_s}));
+    QCOMPARE(c.net.textsFrom(c.bob.address()), (QStringList{u"OTHER送信"_s, u"送信"_s}));
     QCOMPARE(carol.context().frmSndOK().view().label1, u"メッセージは正しく送信されました。"_s);
     QVERIFY(carol.context().frmSndOK().isVisible());
     QCOMPARE(carol.context().LvLog.at(1).message, u"hello"_s);
@@ -227,7 +217,7 @@ void TestConversation::holdThenClose()
     c.bob.copy->receiving().openReceived();
     c.bob.copy->received().cmdCancelClick();
     c.net.flush();
-    QCOMPARE(textsSentBy(c.net, c.bob.address()), QStringList{u"保留"_s});
+    QCOMPARE(c.net.textsFrom(c.bob.address()), QStringList{u"保留"_s});
     QCOMPARE(c.alice.context().frmRcvOK().view().label1, u"メッセージは返信保留されています。"_s);
     QVERIFY(!bob.frmRecv.isVisible());
     QVERIFY(!bob.messageWaiting());
@@ -265,7 +255,7 @@ void TestConversation::openSendsOpenConfirmationOnce()
     QVERIFY(!c.bob.context().frmRecv.view().text1Visible);
     window.cmdOPCLClick();
     c.net.flush();
-    QCOMPARE(textsSentBy(c.net, c.bob.address()), QStringList{u"Open確認"_s});
+    QCOMPARE(c.net.textsFrom(c.bob.address()), QStringList{u"Open確認"_s});
 }
 
 void TestConversation::replyToAnOpenedMessageLeavesTheRow()

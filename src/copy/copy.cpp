@@ -1,6 +1,7 @@
 #include "copy/copy.h"
 
 #include "core/errors.h"
+#include "history/rowsteps.h"
 #include "protocol/presence.h"
 #include "settings/optfile.h"
 #include "text/fields.h"
@@ -27,7 +28,8 @@ void skipOnFailure(Step &&step)
 
 Copy::Copy(const core::Services &services, QObject *parent)
     : QObject(parent), m_context(services), m_dispatcher(m_context), m_guard(services.programDir), m_partner(m_context),
-      m_logViewer(m_context), m_sending(m_context), m_receiving(m_context), m_received(m_context)
+      m_logViewer(m_context), m_sending(m_context), m_receiving(m_context), m_received(m_context),
+      m_letters(m_context), m_callSignal(m_context)
 {
     // The blink timer runs from the window's design until start-up stops it.
     m_context.Timer2.start();
@@ -35,6 +37,7 @@ Copy::Copy(const core::Services &services, QObject *parent)
             [this](const QByteArray &bytes, const QString &sender) { m_dispatcher.arrive(bytes, sender); });
     connect(&services.tray, &platform::Tray::leftPressed, this, &Copy::trayLeftPressed);
     connect(&m_context.Timer2, &QTimer::timeout, this, [this] { m_receiving.blinkTick(); });
+    connect(&m_context.Timer1, &QTimer::timeout, this, [this] { m_callSignal.tick(); });
     plugHandlers();
 }
 
@@ -63,8 +66,15 @@ void Copy::plugHandlers()
             [](core::ReactionView &v) { v.label1 = QStringLiteral("メッセージは未確認のまま閉じられました。"); });
         m_sending.reaction();
     });
-    m_dispatcher.setHandler(Kind::Letter, [this] { m_receiving.receive(); });
-    m_dispatcher.setMessageHandlers([this] { m_receiving.receive(); }, [this] { m_receiving.recvAck(); }, {});
+    // A letter gets no "送信", but it gets a received-history row of its own, so that reading it
+    // completes its own row and not the one of the message before it.
+    m_dispatcher.setHandler(Kind::Letter, [this] {
+        if (m_receiving.receive())
+            history::messageReceived(m_context);
+    });
+    m_dispatcher.setMessageHandlers([this] { m_receiving.receive(); }, [this] { m_receiving.recvAck(); },
+                                    [this] { m_letters.letterSend(); });
+    m_dispatcher.setHandler(Kind::Call, [this] { m_callSignal.callSignal(); });
     m_dispatcher.setHandler(Kind::PresenceRequest, [&c] { protocol::presenceReply(c); });
     m_dispatcher.setHandler(Kind::PresenceOk, [&c] { protocol::presenceAnswer(c, true); });
     m_dispatcher.setHandler(Kind::PresenceOneSided, [&c] { protocol::presenceAnswer(c, false); });
@@ -162,6 +172,20 @@ void Copy::menuClicked(core::MenuId id)
     case core::MenuId::Tel:
         m_context.menu.setChecked(core::MenuId::Human, id == core::MenuId::Human);
         m_context.menu.setChecked(core::MenuId::Tel, id == core::MenuId::Tel);
+        break;
+    case core::MenuId::Lock:
+        if (!m_context.menu.checked(core::MenuId::Lock))
+            m_context.lockOn();
+        else if (m_context.opt.pwEnabled != 1)
+            m_context.trueEnable();
+        else if (askUnlockPassword)
+            askUnlockPassword(); // the lock is lifted only by the right password
+        break;
+    case core::MenuId::Letter:
+        m_letters.mnuLetterClick();
+        break;
+    case core::MenuId::Clip:
+        m_sending.mnuClipClick();
         break;
     case core::MenuId::Log:
         m_logViewer.open();

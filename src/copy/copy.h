@@ -6,6 +6,8 @@
 #include "protocol/dispatch.h"
 #include "protocol/receiving.h"
 #include "protocol/sending.h"
+#include "receive/callsignal.h"
+#include "receive/letters.h"
 #include "receive/received.h"
 #include "settings/partner.h"
 
@@ -38,6 +40,8 @@ public:
     protocol::Sending &sending() { return m_sending; }
     protocol::Receiving &receiving() { return m_receiving; }
     receive::ReceivedWindow &received() { return m_received; }
+    receive::Letters &letters() { return m_letters; }
+    receive::CallSignal &callSignal() { return m_callSignal; }
 
     // The start-up sequence. False when the copy ended during it (another copy runs, or the port
     // is taken); the reason has been shown to the user.
@@ -58,6 +62,9 @@ public:
 
     bool hasEnded() const { return m_ended; }
 
+    // Opens the password window to lift the lock; set by the part that owns that window.
+    std::function<void()> askUnlockPassword;
+
 signals:
     // The process is to end with this exit code.
     void ended(int exitCode);
@@ -77,6 +84,8 @@ private:
     protocol::Sending m_sending;
     protocol::Receiving m_receiving;
     receive::ReceivedWindow m_received;
+    receive::Letters m_letters;
+    receive::CallSignal m_callSignal;
     bool m_ended = false;
 };
 

@@ -105,6 +105,7 @@ public:
 // The letter window, FrmLetter. Panel 1 of its status bar is the letter's state: empty when no
 // letter waits, "未確認" while one waits for the partner.
 struct LetterView {
+    QString txtLetter;   // the letter, line breaks as CR LF
     QString statusPanel;
 };
 class LetterWindowModel final : public ViewModel<LetterView> {
@@ -184,6 +185,7 @@ public:
 class WindowSlotBase : public QObject {
     Q_OBJECT
 public:
+    virtual bool isLoaded() const = 0;
     virtual void unload() = 0;
 
 signals:
@@ -202,7 +204,7 @@ public:
         }
         return *m_model;
     }
-    bool isLoaded() const { return m_model != nullptr; }
+    bool isLoaded() const override { return m_model != nullptr; }
     Model *ifLoaded() const { return m_model.get(); }
     void unload() override
     {

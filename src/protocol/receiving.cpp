@@ -20,7 +20,7 @@ QString senderName(QStringView field)
 
 } // namespace
 
-void Receiving::receive()
+bool Receiving::receive()
 {
     core::Context &c = m_context;
     core::SharedState &s = c.state;
@@ -30,7 +30,7 @@ void Receiving::receive()
 
     if (c.opt.rejectOthers == 1 && s.remoteHostIP != s.aiteAdr) {
         otherReply();
-        return;
+        return false;
     }
 
     const MessageFields fields = splitMessage(s.rcvData);
@@ -68,6 +68,7 @@ void Receiving::receive()
         v.text1Visible = false;
         v.cmdOPCLCaption = QStringLiteral("OPEN");
     });
+    return true;
 }
 
 void Receiving::otherReply()

@@ -10,8 +10,9 @@ class Receiving final {
 public:
     explicit Receiving(core::Context &context) : m_context(context) {}
 
-    // An ordinary message or a letter arrived (rcvData, remoteHostIP).
-    void receive();
+    // An ordinary message or a letter arrived (rcvData, remoteHostIP). False when the
+    // partner-only filter refused it.
+    bool receive();
     // "OTHER送信" to the sender: refused by the partner-only filter.
     void otherReply();
     // "送信" to the sender, and a received-history row.

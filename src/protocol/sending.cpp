@@ -68,6 +68,20 @@ void Sending::cmdCancelClick()
     m_context.frmSnd.hide();
 }
 
+void Sending::mnuClipClick()
+{
+    core::Context &c = m_context;
+    platform::Clipboard &clipboard = c.services.clipboard;
+    if (!clipboard.hasText()) {
+        c.box(QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞ上にﾃｷｽﾄがありません。"), platform::box::exclamation);
+        return;
+    }
+    const QString text = text::wireLineBreaks(clipboard.text());
+    c.frmSnd.edit([&](core::MainView &v) { v.txtMsg = text; });
+    cmdSendClick();
+    clipboard.clear();
+}
+
 void Sending::delivered()
 {
     core::Context &c = m_context;

@@ -22,6 +22,9 @@ public:
     void cmdSendClick();
     // "ｷｬﾝｾﾙ ": hides the compose window; the text stays.
     void cmdCancelClick();
+    // "ｸﾘｯﾌﾟﾎﾞｰﾄﾞ送信(&C)": the clipboard's text, sent like the send button sends, without
+    // showing the window; the clipboard is emptied whatever became of the send.
+    void mnuClipClick();
 
     // "送信" arrived: history, then the send notice as the options say.
     void delivered();

@@ -58,6 +58,35 @@ void drawArrow(QPainter &p, const QRectF &r, bool up, const QColor &colour)
     p.drawPath(arrow);
 }
 
+// The call animation: frames 2 to 4 a person waving (arm down, up, and a bow to end the cycle),
+// frames 5 and 6 a ringing telephone (handset still, handset shaking).
+void drawCallFrame(QPainter &p, int frame, qreal s)
+{
+    if (frame <= 4) {
+        const QColor body(230, 120, 60);
+        p.setPen(QPen(body.darker(150), s / 16.0));
+        p.setBrush(body);
+        const qreal lean = frame == 4 ? s * 0.12 : 0;
+        p.drawEllipse(QPointF(s * 0.45 + lean, s * 0.22 + lean), s * 0.14, s * 0.14);
+        p.drawRoundedRect(QRectF(s * 0.32, s * 0.38 + lean / 2, s * 0.26, s * 0.5 - lean / 2), s * 0.08, s * 0.08);
+        p.setPen(QPen(body.darker(150), s / 9.0, Qt::SolidLine, Qt::RoundCap));
+        const QPointF shoulder(s * 0.58, s * 0.45);
+        p.drawLine(shoulder, frame == 3 ? QPointF(s * 0.85, s * 0.12) : QPointF(s * 0.88, s * 0.55));
+        return;
+    }
+    const qreal shake = frame == 6 ? s * 0.06 : 0;
+    p.setPen(QPen(QColor(40, 40, 50), s / 16.0));
+    p.setBrush(QColor(60, 170, 110));
+    p.drawRoundedRect(QRectF(s * 0.12, s * 0.45, s * 0.76, s * 0.45), s * 0.1, s * 0.1);
+    p.setBrush(QColor(40, 130, 85));
+    p.drawRoundedRect(QRectF(s * 0.08 + shake, s * 0.22 - shake, s * 0.84, s * 0.2), s * 0.1, s * 0.1);
+    if (frame == 6) {
+        p.setPen(QPen(QColor(230, 60, 60), s / 14.0, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(s * 0.05, s * 0.08), QPointF(s * 0.15, s * 0.16));
+        p.drawLine(QPointF(s * 0.95, s * 0.08), QPointF(s * 0.85, s * 0.16));
+    }
+}
+
 QPixmap draw(core::IconId id, int side)
 {
     QPixmap pixmap(side, side);
@@ -75,21 +104,9 @@ QPixmap draw(core::IconId id, int side)
         drawEnvelope(p, body, setColour(id.index).lighter(115));
         drawBadge(p, QRectF(s * 0.45, s * 0.02, s * 0.55, s * 0.55));
         break;
-    case Kind::CallFrame: {
-        // Five frames of a ringing bell: the bell swings and the rings grow.
-        const qreal angle = (id.index % 2 == 0 ? -1 : 1) * 12.0 * ((id.index + 1) / 2);
-        p.translate(s / 2, s * 0.15);
-        p.rotate(angle);
-        p.setPen(QPen(QColor(120, 80, 0), s / 16.0));
-        p.setBrush(QColor(250, 200, 40));
-        QPainterPath bell;
-        bell.moveTo(-s * 0.32, s * 0.62);
-        bell.cubicTo(-s * 0.3, s * 0.1, s * 0.3, s * 0.1, s * 0.32, s * 0.62);
-        bell.closeSubpath();
-        p.drawPath(bell);
-        p.drawEllipse(QPointF(0, s * 0.7), s * 0.08, s * 0.08);
+    case Kind::CallFrame:
+        drawCallFrame(p, id.index, s);
         break;
-    }
     case Kind::Start:
         drawArrow(p, QRectF(s * 0.15, s * 0.1, s * 0.7, s * 0.8), true, QColor(60, 180, 80));
         break;

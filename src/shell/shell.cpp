@@ -12,7 +12,7 @@ Shell::Shell(copy::Copy &copy)
                    [&copy] { copy.sending().cmdSendClick(); },
                    [&copy] { copy.sending().cmdCancelClick(); },
                    [this](QPoint pos) { m_menus.callMenu().popup(pos); },
-                   {},
+                   [&copy] { copy.callSignal().sendCall(); },
                }),
       m_menus(copy.context().menu, [&copy](core::MenuId id) { copy.menuClicked(id); }),
       m_frmLog(copy.context(), copy.logViewer()),
@@ -21,11 +21,11 @@ Shell::Shell(copy::Copy &copy)
                    [&copy] { return new settings::FrmAddress(copy.context(), copy.partner()); }),
       m_frmSndOK(copy.context().sndOkSlot, *this, [&copy] { return new receive::FrmSndOK(copy.context()); }),
       m_frmRcvOK(copy.context().rcvOkSlot, *this, [&copy] { return new receive::FrmRcvOK(copy.context()); }),
-      m_frmSROK(copy.context().srOkSlot, *this, [&copy] { return new receive::FrmSROK(copy.context()); })
+      m_frmSROK(copy.context().srOkSlot, *this, [&copy] { return new receive::FrmSROK(copy.context()); }),
+      m_frmLetter(copy.context().letterSlot, *this,
+                  [&copy] { return new receive::FrmLetter(copy.context(), copy.letters()); })
 {
     connect(&copy.context().services.tray, &platform::Tray::rightPressed, this, &Shell::trayRightPressed);
-    if (copy.context().addressSlot.isLoaded())
-        m_frmAddress.make([&copy] { return new settings::FrmAddress(copy.context(), copy.partner()); });
 }
 
 void Shell::trayRightPressed(const QPoint &pos)

@@ -2,6 +2,7 @@
 
 #include "copy/copy.h"
 #include "history/frmlog.h"
+#include "receive/frmletter.h"
 #include "receive/frmrecv.h"
 #include "receive/noticewindows.h"
 #include "settings/frmaddress.h"
@@ -30,6 +31,7 @@ public:
     receive::FrmSndOK *frmSndOK() const { return m_frmSndOK.get(); }
     receive::FrmRcvOK *frmRcvOK() const { return m_frmRcvOK.get(); }
     receive::FrmSROK *frmSROK() const { return m_frmSROK.get(); }
+    receive::FrmLetter *frmLetter() const { return m_frmLetter.get(); }
 
     // The desktop session is ending: the same question as any other end, and a "no" keeps the
     // session from ending.
@@ -47,6 +49,7 @@ private:
     SlotWidget<receive::FrmSndOK> m_frmSndOK;
     SlotWidget<receive::FrmRcvOK> m_frmRcvOK;
     SlotWidget<receive::FrmSROK> m_frmSROK;
+    SlotWidget<receive::FrmLetter> m_frmLetter;
 };
 
 } // namespace shell

@@ -10,8 +10,9 @@
 
 namespace shell {
 
-// The widget of a window that unloads: made when the window loads, dropped when it unloads. The
-// widget may be the one whose button unloaded it, so it goes once the event in hand is over.
+// The widget of a window that unloads: made when the window loads (or at once, when it already
+// is), dropped when it unloads. The widget may be the one whose button unloaded it, so it goes
+// once the event in hand is over.
 template <typename Widget>
 class SlotWidget final {
 public:
@@ -19,6 +20,8 @@ public:
         : m_state(std::make_shared<State>())
     {
         auto state = m_state;
+        if (slot.isLoaded())
+            state->widget = make();
         QObject::connect(&slot, &core::WindowSlotBase::loaded, &owner, [state, make] { state->widget = make(); });
         QObject::connect(&slot, &core::WindowSlotBase::unloading, &owner, [state] {
             if (state->widget)
@@ -28,8 +31,6 @@ public:
     }
 
     Widget *get() const { return m_state->widget; }
-    // For a window that loaded before anyone watched it.
-    void make(const std::function<Widget *()> &factory) { m_state->widget = factory(); }
 
 private:
     struct State {

@@ -107,6 +107,14 @@ QList<SentDatagram> FakeNetwork::sentFrom(const QString &address) const
     return out;
 }
 
+QStringList FakeNetwork::textsFrom(const QString &address) const
+{
+    QStringList out;
+    for (const SentDatagram &d : sentFrom(address))
+        out << d.text();
+    return out;
+}
+
 void FakeNetwork::occupy(const QString &address, quint16 port)
 {
     m_occupied.append({address, port});

@@ -41,6 +41,8 @@ public:
     const QList<SentDatagram> &sent() const { return m_sent; }
     QList<SentDatagram> sentTo(const QString &address) const;
     QList<SentDatagram> sentFrom(const QString &address) const;
+    // The decoded texts of what `address` sent, in order.
+    QStringList textsFrom(const QString &address) const;
     void clearLog() { m_sent.clear(); }
 
     // Another program holds this port at this address.

@@ -1,0 +1,61 @@
+#include "receive/letters.h"
+
+#include "core/errors.h"
+#include "protocol/send.h"
+#include "protocol/tags.h"
+#include "protocol/wire.h"
+
+#include <QLocale>
+
+namespace receive {
+namespace {
+const QString kArmed = QStringLiteral("未確認");
+}
+
+void Letters::mnuLetterClick()
+{
+    core::LetterWindowModel &window = m_context.frmLetter();
+    window.show();
+    if (window.view().statusPanel.isEmpty())
+        window.edit([](core::LetterView &v) { v.statusPanel = kArmed; });
+}
+
+void Letters::cmdOkClick()
+{
+    core::LetterWindowModel &window = m_context.frmLetter();
+    if (window.view().statusPanel != kArmed) {
+        m_context.letterSlot.unload();
+        return;
+    }
+    if (window.view().txtLetter.isEmpty()) {
+        m_context.box(QStringLiteral("内容を入力してください。"), platform::box::exclamation, core::kErrorTitle);
+        return;
+    }
+    window.hide();
+}
+
+void Letters::cmdCancelClick()
+{
+    m_context.letterSlot.unload();
+}
+
+void Letters::letterSend()
+{
+    core::Context &c = m_context;
+    core::LetterWindowModel &window = c.frmLetter();
+    protocol::fillMsgHead(c.state.msgHead, c.opt.userName, c.now().time());
+    const QString datagram =
+        protocol::tagOf(protocol::Kind::Letter) + protocol::ordinaryMessage(c.state.msgHead, window.view().txtLetter);
+    // Unlike every other send, a failure here is reported: the letter must not be marked as
+    // delivered when it never left.
+    if (const int failure = protocol::sendDatagram(c, c.state.remoteHostIP, datagram))
+        throw core::RuntimeError(failure, "letter not sent");
+    const QDateTime now = c.now();
+    const QLocale locale;
+    window.edit([&](core::LetterView &v) {
+        v.statusPanel = QStringLiteral("確認されました...  ") + locale.toString(now.date(), QLocale::ShortFormat) +
+                        QStringLiteral(" / ") + locale.toString(now.time(), QLocale::ShortFormat);
+    });
+}
+
+} // namespace receive

@@ -1,0 +1,313 @@
+#include "support/conversation.h"
+#include "text/cp932.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using core::IconId;
+using core::MenuId;
+using testkit::Conversation;
+using testkit::TestCopy;
+
+// The program driven from its tray: the presses, the lock, the clipboard, letters and calls.
+class TestShell final : public QObject {
+    Q_OBJECT
+private slots:
+    void trayPressInEachState();
+    void lockHidesTheMenuAndAMessageDuringItShowsAfter();
+    void clipboardSend();
+    void letterArmedEmptyIsDeliveredEmpty();
+    void letterGoesToThePartnerOnlyAndOnce();
+    void firstReactionAfterALetterMarksIt();
+    void cancelWithdrawsTheLetter();
+    void letterOkRules();
+    void callKindFollowsTheCallMenu();
+    void callCycles_data();
+    void callCycles();
+    void callKindFollowsTheLastDatagram();
+    void callAndBlinkTogetherStayBounded();
+    void openingAWindowStopsTheCall();
+};
+
+void TestShell::trayPressInEachState()
+{
+    Conversation c;
+    core::Context &bob = c.bob.context();
+    // Idle: the compose window.
+    c.bob.tray.pressLeft();
+    QVERIFY(bob.frmSnd.isVisible());
+    QCOMPARE(bob.frmSnd.caption(), u"送信ﾒｯｾｰｼﾞ"_s);
+    c.bob.copy->sending().cmdCancelClick();
+    // A message waits: the received window.
+    c.aliceSends(u"hi"_s);
+    c.bob.tray.pressLeft();
+    QVERIFY(bob.frmRecv.isVisible());
+    QVERIFY(!bob.frmSnd.isVisible());
+    bob.frmRecv.hide();
+    // Locked: nothing.
+    c.bob.copy->menuClicked(MenuId::Lock);
+    c.bob.tray.pressLeft();
+    QVERIFY(!bob.frmRecv.isVisible());
+    QVERIFY(!bob.frmSnd.isVisible());
+}
+
+void TestShell::lockHidesTheMenuAndAMessageDuringItShowsAfter()
+{
+    Conversation c;
+    core::Context &bob = c.bob.context();
+    c.bob.copy->menuClicked(MenuId::Lock);
+    QVERIFY(bob.menu.checked(MenuId::Lock));
+    for (const core::MenuEntry &e : bob.menu.entries()) {
+        if (e.parent == MenuId::Tray && e.id != MenuId::Tray)
+            QVERIFY2(e.visible == (e.id == MenuId::Lock), qPrintable(QString::fromUtf16(e.name)));
+    }
+    c.aliceSends(u"while locked"_s);
+    QVERIFY(bob.messageWaiting());
+    QVERIFY(bob.state.rcvEnable);
+    QVERIFY(!bob.state.sndEnable);
+    // The entries themselves are untouched until the lock is lifted.
+    QVERIFY(bob.menu.enabled(MenuId::SendMsg));
+    c.aliceSends(u"and more"_s);
+    QCOMPARE(bob.frmRecv.view().text1, u"while locked | and more"_s);
+
+    c.bob.copy->menuClicked(MenuId::Lock);
+    QVERIFY(!bob.menu.checked(MenuId::Lock));
+    QVERIFY(bob.menu.enabled(MenuId::RecvMsg));
+    QVERIFY(!bob.menu.enabled(MenuId::SendMsg));
+    QVERIFY(bob.menu.visible(MenuId::End));
+    QVERIFY(!bob.menu.visible(MenuId::User));
+}
+
+void TestShell::clipboardSend()
+{
+    Conversation c;
+    core::Context &alice = c.alice.context();
+    c.alice.copy->menuClicked(MenuId::Clip);
+    QCOMPARE(c.alice.dialogs.texts(), QStringList{u"ｸﾘｯﾌﾟﾎﾞｰﾄﾞ上にﾃｷｽﾄがありません。"_s});
+    QCOMPARE(c.alice.dialogs.shown()[0].style, 48);
+    QVERIFY(c.net.sent().isEmpty());
+
+    c.alice.clipboard.setText(u"from the clipboard\nsecond line"_s);
+    c.alice.copy->menuClicked(MenuId::Clip);
+    c.net.flush();
+    QCOMPARE(c.bob.context().frmRecv.view().text1, u"from the clipboard\r\nsecond line"_s);
+    QCOMPARE(alice.frmSnd.view().txtMsg, u"from the clipboard\r\nsecond line"_s);
+    QVERIFY(!alice.frmSnd.isVisible());
+    QVERIFY(!c.alice.clipboard.hasText());
+
+    // A send that cannot go (no partner) still empties the clipboard.
+    c.alice.dialogs.clear();
+    alice.state.aiteAdr.clear();
+    c.alice.clipboard.setText(u"lost"_s);
+    c.alice.copy->menuClicked(MenuId::Clip);
+    QCOMPARE(c.alice.dialogs.texts(), QStringList{u"お相手登録を行ってください。"_s});
+    QVERIFY(!c.alice.clipboard.hasText());
+}
+
+void TestShell::letterArmedEmptyIsDeliveredEmpty()
+{
+    Conversation c;
+    c.alice.copy->menuClicked(MenuId::Letter);
+    core::LetterWindowModel &letter = c.alice.context().frmLetter();
+    QVERIFY(letter.isVisible());
+    QCOMPARE(letter.view().statusPanel, u"未確認"_s);
+    c.net.clearLog();
+    Conversation::send(c.net, c.bob, u"anyone?"_s);
+    QCOMPARE(c.net.textsFrom(c.alice.address()), QStringList{u"LETTER 置き手紙alice       09:05:00"_s});
+    QVERIFY(letter.view().statusPanel.startsWith(u"確認されました...  "_s));
+    QVERIFY(letter.view().statusPanel.contains(u" / "_s));
+    // Bob sees it like a message, with no acknowledgement back, and a history row of its own.
+    QVERIFY(c.bob.context().messageWaiting());
+    QCOMPARE(c.bob.context().frmRecv.view().text1, QString());
+    QCOMPARE(c.bob.context().LvrcvLog.size(), 1);
+    QCOMPARE(c.bob.context().LvLog.size(), 0); // Bob's message was answered by the letter, not "送信"
+}
+
+void TestShell::letterGoesToThePartnerOnlyAndOnce()
+{
+    Conversation c;
+    TestCopy carol(c.net, u"127.0.0.4"_s);
+    carol.writePartner(u"alice"_s, c.alice.address());
+    QVERIFY(carol.start());
+    c.alice.copy->menuClicked(MenuId::Letter);
+    c.alice.context().frmLetter().edit([](core::LetterView &v) { v.txtLetter = u"出かけています"_s; });
+    c.alice.copy->letters().cmdOkClick();
+    QVERIFY(!c.alice.context().frmLetter().isVisible());
+
+    c.net.clearLog();
+    Conversation::send(c.net, carol, u"stranger"_s);
+    QCOMPARE(c.net.textsFrom(c.alice.address()), QStringList{u"送信"_s});
+    QCOMPARE(c.alice.context().frmLetter().view().statusPanel, u"未確認"_s);
+
+    c.net.clearLog();
+    Conversation::send(c.net, c.bob, u"one"_s);
+    QCOMPARE(c.net.textsFrom(c.alice.address()), QStringList{u"LETTER 置き手紙alice       09:05:00出かけています"_s});
+    QCOMPARE(c.bob.context().frmRecv.view().text1, u"出かけています"_s);
+    c.net.clearLog();
+    Conversation::send(c.net, c.bob, u"two"_s);
+    QCOMPARE(c.net.textsFrom(c.alice.address()), QStringList{u"送信"_s});
+}
+
+void TestShell::firstReactionAfterALetterMarksIt()
+{
+    Conversation c;
+    c.alice.copy->menuClicked(MenuId::Letter);
+    Conversation::send(c.net, c.bob, u"hi"_s);
+    const QString delivered = c.alice.context().frmLetter().view().statusPanel;
+    // Bob opens the letter: Alice's letter window records it and no notice opens.
+    c.bob.copy->received().cmdOPCLClick();
+    c.net.flush();
+    QCOMPARE(c.alice.context().frmLetter().view().statusPanel, u">"_s + delivered);
+    QVERIFY(!c.alice.context().rcvOkSlot.isLoaded());
+    // Alice answers; Bob's next reaction opens the usual notice.
+    c.aliceSends(u"back"_s);
+    c.bob.copy->received().cmdOPCLClick();
+    c.net.flush();
+    QVERIFY(c.alice.context().frmRcvOK().isVisible());
+    QCOMPARE(c.alice.context().frmLetter().view().statusPanel, u">"_s + delivered);
+}
+
+void TestShell::cancelWithdrawsTheLetter()
+{
+    Conversation c;
+    c.alice.copy->menuClicked(MenuId::Letter);
+    c.alice.context().frmLetter().edit([](core::LetterView &v) { v.txtLetter = u"never mind"_s; });
+    c.alice.copy->letters().cmdCancelClick();
+    QVERIFY(!c.alice.context().letterSlot.isLoaded());
+    c.net.clearLog();
+    Conversation::send(c.net, c.bob, u"hi"_s);
+    QCOMPARE(c.net.textsFrom(c.alice.address()), QStringList{u"送信"_s});
+    QVERIFY(c.alice.context().frmLetter().view().txtLetter.isEmpty());
+}
+
+void TestShell::letterOkRules()
+{
+    Conversation c;
+    receive::Letters &letters = c.alice.copy->letters();
+    c.alice.copy->menuClicked(MenuId::Letter);
+    letters.cmdOkClick();
+    QCOMPARE(c.alice.dialogs.texts(), QStringList{u"内容を入力してください。"_s});
+    QCOMPARE(c.alice.dialogs.shown()[0].title, u"ｴﾗｰ確認"_s);
+    QVERIFY(c.alice.context().frmLetter().isVisible());
+    QCOMPARE(c.alice.context().frmLetter().view().statusPanel, u"未確認"_s);
+    // Delivered: OK unloads the window, and the next opening arms a new letter.
+    Conversation::send(c.net, c.bob, u"hi"_s);
+    letters.cmdOkClick();
+    QVERIFY(!c.alice.context().letterSlot.isLoaded());
+    c.alice.copy->menuClicked(MenuId::Letter);
+    QCOMPARE(c.alice.context().frmLetter().view().statusPanel, u"未確認"_s);
+}
+
+void TestShell::callKindFollowsTheCallMenu()
+{
+    Conversation c;
+    c.alice.copy->callSignal().sendCall();
+    c.alice.copy->menuClicked(MenuId::Tel);
+    QVERIFY(!c.alice.context().menu.checked(MenuId::Human));
+    QVERIFY(c.alice.context().menu.checked(MenuId::Tel));
+    c.alice.copy->callSignal().sendCall();
+    QCOMPARE(c.net.textsFrom(c.alice.address()), (QStringList{u"CALLYOU呼び出し1"_s, u"CALLYOU呼び出し2"_s}));
+    c.net.flush();
+    QVERIFY(c.bob.context().Timer1.isActive());
+
+    // Without a partner the call fails, silently.
+    testkit::FakeNetwork net;
+    TestCopy alone(net, u"127.0.0.9"_s);
+    QVERIFY(alone.start());
+    alone.copy->callSignal().sendCall();
+    QVERIFY(net.sent().last().result != 0);
+    QVERIFY(alone.dialogs.shown().isEmpty());
+}
+
+void TestShell::callCycles_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QList<int>>("frames"); // the tray picture after each tick: frame numbers
+    QList<int> person;
+    QList<int> phone;
+    for (int i = 0; i < 10; ++i) {
+        person << 2 << 3;
+        phone << 5 << 6;
+    }
+    person << 4;
+    phone << 6; // the third tick of a telephone cycle leaves the picture as it is
+    QTest::newRow("person") << u"1"_s << (person + person);
+    QTest::newRow("telephone") << u"2"_s << (phone + phone);
+}
+
+void TestShell::callCycles()
+{
+    QFETCH(QString, kind);
+    QFETCH(QList<int>, frames);
+    Conversation c;
+    c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し"_s + kind), c.alice.address());
+    QVERIFY(c.bob.context().Timer1.isActive());
+    QList<int> seen;
+    for (int i = 0; i < frames.size(); ++i) {
+        c.bob.copy->callSignal().tick();
+        seen << static_cast<int>(IconId::fromHandle(c.bob.tray.current().hIcon).index);
+    }
+    QCOMPARE(seen, frames);
+    QCOMPARE(c.bob.state().callCount, 0);
+    QVERIFY(c.bob.context().Timer1.isActive()); // cycles repeat until the user turns up
+}
+
+void TestShell::callKindFollowsTheLastDatagram()
+{
+    Conversation c;
+    receive::CallSignal &call = c.bob.copy->callSignal();
+    c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し1"), c.alice.address());
+    call.tick();
+    QCOMPARE(c.bob.tray.current().hIcon, IconId::callFrame(2).handle());
+    // A message replaces rcvData; its twelfth character (a blank of the name field) now says
+    // "telephone".
+    c.aliceSends(u"hello"_s);
+    call.tick();
+    QCOMPARE(c.bob.tray.current().hIcon, IconId::callFrame(6).handle());
+    // A second call does not restart the cycle.
+    const int count = c.bob.state().callCount;
+    c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し1"), c.alice.address());
+    call.tick();
+    QCOMPARE(c.bob.tray.current().hIcon, IconId::callFrame(2).handle());
+    QCOMPARE(c.bob.state().callCount, count + 1);
+}
+
+void TestShell::callAndBlinkTogetherStayBounded()
+{
+    Conversation c({}, [](core::OptSettings &opt) { opt.blinkIcon = u"1"_s; });
+    c.aliceSends(u"blink"_s);
+    c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し1"), c.alice.address());
+    QVERIFY(c.bob.context().Timer1.isActive());
+    QVERIFY(c.bob.context().Timer2.isActive());
+    // The worst interleaving: the blink always undoes the call's first phase.
+    for (int i = 0; i < 50000; ++i) {
+        c.bob.copy->callSignal().tick();
+        c.bob.copy->receiving().blinkTick();
+        if (i % 7 == 0)
+            c.bob.copy->callSignal().tick();
+        QVERIFY(c.bob.state().callCount >= 0 && c.bob.state().callCount <= receive::CallSignal::kAlternations);
+        QVERIFY(c.bob.state().blinkState >= 0 && c.bob.state().blinkState <= 2);
+    }
+}
+
+void TestShell::openingAWindowStopsTheCall()
+{
+    Conversation c;
+    core::Context &bob = c.bob.context();
+    c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し2"), c.alice.address());
+    c.bob.copy->callSignal().tick();
+    c.bob.copy->sending().openCompose();
+    QVERIFY(!bob.Timer1.isActive());
+    QCOMPARE(c.bob.tray.current().hIcon, IconId::normal(0).handle());
+
+    c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し2"), c.alice.address());
+    c.bob.copy->callSignal().tick();
+    c.bob.copy->receiving().openReceived();
+    QVERIFY(!bob.Timer1.isActive());
+    // The received picture is left in the tray even though no message waits.
+    QCOMPARE(c.bob.tray.current().hIcon, IconId::received(0).handle());
+    QVERIFY(bob.messageWaiting());
+}
+
+QTEST_MAIN(TestShell)
+#include "test_shell.moc"
