@@ -29,7 +29,7 @@ void skipOnFailure(Step &&step)
 Copy::Copy(const core::Services &services, QObject *parent)
     : QObject(parent), m_context(services), m_dispatcher(m_context), m_guard(services.programDir), m_partner(m_context),
       m_logViewer(m_context), m_sending(m_context), m_receiving(m_context), m_received(m_context),
-      m_letters(m_context), m_callSignal(m_context)
+      m_letters(m_context), m_callSignal(m_context), m_options(m_context), m_password(m_context)
 {
     // The blink timer runs from the window's design until start-up stops it.
     m_context.Timer2.start();
@@ -38,6 +38,9 @@ Copy::Copy(const core::Services &services, QObject *parent)
     connect(&services.tray, &platform::Tray::leftPressed, this, &Copy::trayLeftPressed);
     connect(&m_context.Timer2, &QTimer::timeout, this, [this] { m_receiving.blinkTick(); });
     connect(&m_context.Timer1, &QTimer::timeout, this, [this] { m_callSignal.tick(); });
+    m_partner.askPassword = [this] { m_password.ask(settings::PasswordWindow::Purpose::Registration); };
+    m_password.adrEdit = [this] { m_partner.adrEdit(); };
+    m_password.trueEnable = [this] { m_context.trueEnable(); };
     plugHandlers();
 }
 
@@ -178,8 +181,11 @@ void Copy::menuClicked(core::MenuId id)
             m_context.lockOn();
         else if (m_context.opt.pwEnabled != 1)
             m_context.trueEnable();
-        else if (askUnlockPassword)
-            askUnlockPassword(); // the lock is lifted only by the right password
+        else
+            m_password.ask(settings::PasswordWindow::Purpose::Unlock); // only the right password lifts it
+        break;
+    case core::MenuId::Other:
+        m_options.open();
         break;
     case core::MenuId::Letter:
         m_letters.mnuLetterClick();

@@ -9,7 +9,9 @@
 #include "receive/callsignal.h"
 #include "receive/letters.h"
 #include "receive/received.h"
+#include "settings/optionsdialog.h"
 #include "settings/partner.h"
+#include "settings/password.h"
 
 #include <QObject>
 #include <QTimer>
@@ -42,6 +44,8 @@ public:
     receive::ReceivedWindow &received() { return m_received; }
     receive::Letters &letters() { return m_letters; }
     receive::CallSignal &callSignal() { return m_callSignal; }
+    settings::OptionsDialog &options() { return m_options; }
+    settings::PasswordWindow &password() { return m_password; }
 
     // The start-up sequence. False when the copy ended during it (another copy runs, or the port
     // is taken); the reason has been shown to the user.
@@ -62,8 +66,6 @@ public:
 
     bool hasEnded() const { return m_ended; }
 
-    // Opens the password window to lift the lock; set by the part that owns that window.
-    std::function<void()> askUnlockPassword;
 
 signals:
     // The process is to end with this exit code.
@@ -86,6 +88,8 @@ private:
     receive::ReceivedWindow m_received;
     receive::Letters m_letters;
     receive::CallSignal m_callSignal;
+    settings::OptionsDialog m_options;
+    settings::PasswordWindow m_password;
     bool m_ended = false;
 };
 

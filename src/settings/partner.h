@@ -44,7 +44,7 @@ public:
     void checkTimeout();
 
     QTimer &checkTimer() { return m_checkTimer; }
-    // Opens the password window for the registration; set by the part that owns that window.
+    // Opens the password window for the registration.
     std::function<void()> askPassword;
 
 private:

@@ -23,7 +23,10 @@ Shell::Shell(copy::Copy &copy)
       m_frmRcvOK(copy.context().rcvOkSlot, *this, [&copy] { return new receive::FrmRcvOK(copy.context()); }),
       m_frmSROK(copy.context().srOkSlot, *this, [&copy] { return new receive::FrmSROK(copy.context()); }),
       m_frmLetter(copy.context().letterSlot, *this,
-                  [&copy] { return new receive::FrmLetter(copy.context(), copy.letters()); })
+                  [&copy] { return new receive::FrmLetter(copy.context(), copy.letters()); }),
+      m_frmOpt(copy.options().slot, *this,
+               [&copy] { return new settings::FrmOpt(copy.context(), copy.options()); }),
+      m_frmPw(copy.password().slot, *this, [&copy] { return new settings::FrmPw(copy.context(), copy.password()); })
 {
     connect(&copy.context().services.tray, &platform::Tray::rightPressed, this, &Shell::trayRightPressed);
 }

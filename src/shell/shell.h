@@ -6,6 +6,8 @@
 #include "receive/frmrecv.h"
 #include "receive/noticewindows.h"
 #include "settings/frmaddress.h"
+#include "settings/frmopt.h"
+#include "settings/frmpw.h"
 #include "shell/frmsnd.h"
 #include "shell/slotwidget.h"
 #include "shell/traymenus.h"
@@ -32,6 +34,8 @@ public:
     receive::FrmRcvOK *frmRcvOK() const { return m_frmRcvOK.get(); }
     receive::FrmSROK *frmSROK() const { return m_frmSROK.get(); }
     receive::FrmLetter *frmLetter() const { return m_frmLetter.get(); }
+    settings::FrmOpt *frmOpt() const { return m_frmOpt.get(); }
+    settings::FrmPw *frmPw() const { return m_frmPw.get(); }
 
     // The desktop session is ending: the same question as any other end, and a "no" keeps the
     // session from ending.
@@ -50,6 +54,8 @@ private:
     SlotWidget<receive::FrmRcvOK> m_frmRcvOK;
     SlotWidget<receive::FrmSROK> m_frmSROK;
     SlotWidget<receive::FrmLetter> m_frmLetter;
+    SlotWidget<settings::FrmOpt> m_frmOpt;
+    SlotWidget<settings::FrmPw> m_frmPw;
 };
 
 } // namespace shell
