@@ -29,7 +29,8 @@ void skipOnFailure(Step &&step)
 Copy::Copy(const core::Services &services, QObject *parent)
     : QObject(parent), m_context(services), m_dispatcher(m_context), m_guard(services.programDir), m_partner(m_context),
       m_logViewer(m_context), m_sending(m_context), m_receiving(m_context), m_received(m_context),
-      m_letters(m_context), m_callSignal(m_context), m_options(m_context), m_password(m_context)
+      m_letters(m_context), m_callSignal(m_context), m_options(m_context), m_password(m_context),
+      m_userSearch(m_context)
 {
     // The blink timer runs from the window's design until start-up stops it.
     m_context.Timer2.start();
@@ -83,6 +84,8 @@ void Copy::plugHandlers()
     m_dispatcher.setHandler(Kind::PresenceOneSided, [&c] { protocol::presenceAnswer(c, false); });
     m_dispatcher.setHandler(Kind::Start, [&c] { protocol::startEndDisplay(c, true); });
     m_dispatcher.setHandler(Kind::End, [&c] { protocol::startEndDisplay(c, false); });
+    m_dispatcher.setHandler(Kind::SearchRequest, [this] { m_userSearch.adrAnswer(); });
+    m_dispatcher.setHandler(Kind::SearchResult, [this] { m_userSearch.adrResult(); });
 }
 
 bool Copy::startUp()
@@ -124,6 +127,7 @@ bool Copy::startUp()
         s.loginName = c.services.identity.loginName().left(kLoginWidth);
         s.hostName = c.services.identity.hostName();
     });
+    m_userSearch.adrIdent();
     c.menu.setVisible(core::MenuId::User, false);
     c.menu.setChecked(core::MenuId::Human, true);
     c.menu.setChecked(core::MenuId::Tel, false);
@@ -198,6 +202,9 @@ void Copy::menuClicked(core::MenuId id)
         break;
     case core::MenuId::Aite:
         m_partner.mnuAiteClick();
+        break;
+    case core::MenuId::User:
+        m_userSearch.mnuUserClick();
         break;
     default:
         // The other entries belong to the windows that carry them.

@@ -9,6 +9,7 @@
 #include "receive/callsignal.h"
 #include "receive/letters.h"
 #include "receive/received.h"
+#include "receive/usersearch.h"
 #include "settings/optionsdialog.h"
 #include "settings/partner.h"
 #include "settings/password.h"
@@ -44,6 +45,7 @@ public:
     receive::ReceivedWindow &received() { return m_received; }
     receive::Letters &letters() { return m_letters; }
     receive::CallSignal &callSignal() { return m_callSignal; }
+    receive::UserSearch &userSearch() { return m_userSearch; }
     settings::OptionsDialog &options() { return m_options; }
     settings::PasswordWindow &password() { return m_password; }
 
@@ -90,6 +92,7 @@ private:
     receive::CallSignal m_callSignal;
     settings::OptionsDialog m_options;
     settings::PasswordWindow m_password;
+    receive::UserSearch m_userSearch;
     bool m_ended = false;
 };
 

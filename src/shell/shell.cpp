@@ -26,7 +26,9 @@ Shell::Shell(copy::Copy &copy)
                   [&copy] { return new receive::FrmLetter(copy.context(), copy.letters()); }),
       m_frmOpt(copy.options().slot, *this,
                [&copy] { return new settings::FrmOpt(copy.context(), copy.options()); }),
-      m_frmPw(copy.password().slot, *this, [&copy] { return new settings::FrmPw(copy.context(), copy.password()); })
+      m_frmPw(copy.password().slot, *this, [&copy] { return new settings::FrmPw(copy.context(), copy.password()); }),
+      m_frmUser(copy.userSearch().slot(), *this,
+                [&copy] { return new receive::FrmUser(copy.context(), copy.userSearch()); })
 {
     connect(&copy.context().services.tray, &platform::Tray::rightPressed, this, &Shell::trayRightPressed);
 }

@@ -4,6 +4,7 @@
 #include "history/frmlog.h"
 #include "receive/frmletter.h"
 #include "receive/frmrecv.h"
+#include "receive/frmuser.h"
 #include "receive/noticewindows.h"
 #include "settings/frmaddress.h"
 #include "settings/frmopt.h"
@@ -34,6 +35,7 @@ public:
     receive::FrmRcvOK *frmRcvOK() const { return m_frmRcvOK.get(); }
     receive::FrmSROK *frmSROK() const { return m_frmSROK.get(); }
     receive::FrmLetter *frmLetter() const { return m_frmLetter.get(); }
+    receive::FrmUser *frmUser() const { return m_frmUser.get(); }
     settings::FrmOpt *frmOpt() const { return m_frmOpt.get(); }
     settings::FrmPw *frmPw() const { return m_frmPw.get(); }
 
@@ -56,6 +58,7 @@ private:
     SlotWidget<receive::FrmLetter> m_frmLetter;
     SlotWidget<settings::FrmOpt> m_frmOpt;
     SlotWidget<settings::FrmPw> m_frmPw;
+    SlotWidget<receive::FrmUser> m_frmUser;
 };
 
 } // namespace shell
