@@ -84,8 +84,8 @@ void TestPartner::registrationRefusals_data()
     QTest::addColumn<QString>("address");
     QTest::addColumn<QString>("message");
     QTest::newRow("empty, even with a name") << QString() << u"IPｱﾄﾞﾚｽは必ず指定してください。"_s;
-    QTest::newRow("broadcast") << u"10.0.0.255"_s << u"入力されたIPｱﾄﾞﾚｽは指定できません。"_s;
-    QTest::newRow("255 anywhere") << u"192.168.255.7"_s << u"入力されたIPｱﾄﾞﾚｽは指定できません。"_s;
+    QTest::newRow("broadcast") << u"127.0.0.255"_s << u"入力されたIPｱﾄﾞﾚｽは指定できません。"_s;
+    QTest::newRow("255 anywhere") << u"127.0.255.7"_s << u"入力されたIPｱﾄﾞﾚｽは指定できません。"_s;
 }
 
 void TestPartner::registrationRefusals()

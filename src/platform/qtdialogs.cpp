@@ -70,16 +70,16 @@ int QtDialogs::messageBox(const QString &text, int style, const QString &title)
     QMessageBox box(iconFor(style), title, shown);
     const std::vector<ButtonSpec> buttons = buttonsFor(style);
     const int defaultAnswer = box::defaultAnswer(style);
-    for (const ButtonSpec &spec : buttons) {
-        box.addButton(spec.button);
-        if (spec.answer == defaultAnswer)
-            box.setDefaultButton(spec.button);
+    for (const ButtonSpec &choice : buttons) {
+        box.addButton(choice.button);
+        if (choice.answer == defaultAnswer)
+            box.setDefaultButton(choice.button);
     }
     box.exec();
     const auto pressed = box.standardButton(box.clickedButton());
-    for (const ButtonSpec &spec : buttons) {
-        if (spec.button == pressed)
-            return spec.answer;
+    for (const ButtonSpec &choice : buttons) {
+        if (choice.button == pressed)
+            return choice.answer;
     }
     // Closed with Escape or the close box: the cancelling button, or the only one.
     return buttons.size() == 1 ? buttons.front().answer : box::cancel;
