@@ -10,7 +10,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := g++ cmake ninja-build make qt6-base-dev fonts-ipafont-gothic xvfb xauth iproute2 clang-format
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: deps build run test sanitize format clean
+.PHONY: deps build run test sanitize format install package clean
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -39,6 +39,12 @@ sanitize: deps
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
 	cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
 		UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+install: build
+	$(SUDO) cmake --install $(BUILD)
+
+package: build
+	cd $(BUILD) && cpack
 
 format:
 	find src tests app -name '*.cpp' -o -name '*.h' 2>/dev/null | xargs clang-format -i

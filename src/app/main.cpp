@@ -1,6 +1,7 @@
 #include "copy/copy.h"
 #include "platform/files.h"
 #include "platform/identity.h"
+#include "platform/programdir.h"
 #include "platform/qtclipboard.h"
 #include "platform/qtdialogs.h"
 #include "platform/qttray.h"
@@ -33,7 +34,8 @@ int main(int argc, char *argv[])
     platform::SystemIdentity identity;
     platform::QtFileStore files;
     const core::Services services{transport, tray, dialogs, clock, clipboard, identity, files,
-                                  QApplication::applicationDirPath(), QApplication::font().family()};
+                                  platform::dataDirectory(QApplication::applicationDirPath()),
+                                  QApplication::font().family()};
 
     copy::Copy copy(services);
     shell::Shell shell(copy);

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+// Where the data files live: beside the program when the program's directory can be written to
+// (a copy run from a folder of its own, as it has always been used), else in the user's data
+// directory (an installed program, whose directory belongs to the system).
+QString dataDirectory(const QString &programDir);
+
+} // namespace platform
