@@ -10,6 +10,10 @@
 #include "shell/pictures.h"
 #include "shell/shell.h"
 
+#ifdef MILTOANNE_TEST_CONTROL
+#include "app/testcontrol.h"
+#endif
+
 #include <QApplication>
 #include <QLocale>
 #include <QSessionManager>
@@ -46,7 +50,13 @@ int main(int argc, char *argv[])
     // The end runs inside a handler; the event loop ends once that handler is done.
     QObject::connect(&copy, &copy::Copy::ended, &app, &QApplication::exit, Qt::QueuedConnection);
 
+#ifdef MILTOANNE_TEST_CONTROL
+    TestControl control(copy);
+#endif
     if (!copy.startUp())
         return 0;
+#ifdef MILTOANNE_TEST_CONTROL
+    control.announceReady();
+#endif
     return QApplication::exec();
 }

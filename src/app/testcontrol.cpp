@@ -1,0 +1,69 @@
+#include "app/testcontrol.h"
+
+#include "text/cp932.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <unistd.h>
+
+TestControl::TestControl(copy::Copy &copy) : m_copy(copy), m_input(STDIN_FILENO, QSocketNotifier::Read)
+{
+    connect(&m_input, &QSocketNotifier::activated, this, &TestControl::readCommand);
+    connect(&copy.context().services.transport, &platform::Transport::datagramArrived, this,
+            [](const QByteArray &bytes, const QString &sender) {
+                QString text = text::fromCp932(bytes);
+                text.replace(QStringLiteral("\r\n"), QStringLiteral("\\n"));
+                print(QStringLiteral("rx ") + sender + u' ' + text);
+            });
+}
+
+void TestControl::announceReady()
+{
+    print(QStringLiteral("ready"));
+}
+
+void TestControl::print(const QString &line)
+{
+    const QByteArray utf8 = line.toUtf8() + '\n';
+    std::fwrite(utf8.constData(), 1, static_cast<std::size_t>(utf8.size()), stdout);
+    std::fflush(stdout);
+}
+
+void TestControl::readCommand()
+{
+    char buffer[4096];
+    const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+    if (n <= 0) {
+        m_input.setEnabled(false);
+        return;
+    }
+    for (const QByteArray &line : QByteArray(buffer, n).split('\n')) {
+        if (!line.trimmed().isEmpty())
+            run(QString::fromUtf8(line.trimmed()));
+    }
+}
+
+void TestControl::run(const QString &line)
+{
+    const QString command = line.section(u' ', 0, 0);
+    const QString argument = line.section(u' ', 1);
+    core::Context &c = m_copy.context();
+    if (command == u"send") {
+        m_copy.sending().openCompose();
+        c.frmSnd.edit([&](core::MainView &v) { v.txtMsg = argument; });
+        m_copy.sending().cmdSendClick();
+    } else if (command == u"open") {
+        m_copy.receiving().openReceived();
+        m_copy.received().cmdOPCLClick();
+    } else if (command == u"check") {
+        m_copy.partner().adrEdit();
+        c.frmAddress().edit([&](core::AddressView &v) { v.txtIp1 = argument; });
+        m_copy.partner().cmdCheckClick();
+    } else if (command == u"search") {
+        m_copy.userSearch().adrSearch();
+    } else if (command == u"quit") {
+        m_copy.terminate();
+    }
+    print(QStringLiteral("done ") + command);
+}

@@ -1,0 +1,180 @@
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Runs `ip` with these arguments; returns its error output, empty on success.
+QString ip(const QStringList &arguments)
+{
+    QProcess p;
+    p.start(u"ip"_s, arguments);
+    if (!p.waitForFinished(10000))
+        return u"ip did not finish"_s;
+    return p.exitCode() == 0 ? QString() : QString::fromLocal8Bit(p.readAllStandardError()).trimmed();
+}
+
+// One copy of the built program, in a network namespace of its own, driven on standard input.
+class Host {
+public:
+    Host(const QString &ns, const QString &address) : ns(ns), address(address) {}
+    ~Host()
+    {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished(3000);
+        }
+    }
+
+    bool start(const QString &exe, const QString &partner)
+    {
+        const QString program = QDir(dir.path()).filePath(u"miltoanne"_s);
+        if (!QFile::copy(exe, program))
+            return false;
+        QFile adr(QDir(dir.path()).filePath(u"adrFile.dat"_s));
+        if (!adr.open(QIODevice::WriteOnly))
+            return false;
+        adr.write("\"adrFile\"\r\n\"partner\",\"" + partner.toLatin1() + "\"\r\n");
+        adr.close();
+        process.setProgram(u"ip"_s);
+        process.setArguments({u"netns"_s, u"exec"_s, ns, u"env"_s, u"QT_QPA_PLATFORM=offscreen"_s, program});
+        process.start();
+        return process.waitForStarted() && waitFor(u"ready"_s);
+    }
+
+    void command(const QString &line)
+    {
+        process.write(line.toUtf8() + '\n');
+        process.waitForBytesWritten(3000);
+    }
+
+    // Waits until a printed line contains `text`.
+    bool waitFor(const QString &text, int ms = 10000)
+    {
+        QDeadlineTimer deadline(ms);
+        while (!deadline.hasExpired()) {
+            if (!lines().filter(text).isEmpty())
+                return true;
+            process.waitForReadyRead(100);
+            m_output += QString::fromUtf8(process.readAllStandardOutput());
+        }
+        return false;
+    }
+    QStringList lines() const { return m_output.split(u'\n', Qt::SkipEmptyParts); }
+
+    QString ns;
+    QString address;
+    QTemporaryDir dir;
+    QProcess process;
+
+private:
+    QString m_output;
+};
+
+} // namespace
+
+// The built program three times over, each copy in a network namespace of its own with an
+// address from 198.18.0.0/24 and the switch in a namespace too, talking on real sockets and
+// port 57979 on every side. Needs root and network namespaces; skipped where they are missing.
+class TestNetns final : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void messageNoticesPresenceAndSearch();
+
+private:
+    QString name(const char *role) const { return QString::fromLatin1(role) + QString::number(::getpid()); }
+    QStringList m_namespaces;
+};
+
+void TestNetns::initTestCase()
+{
+    if (::geteuid() != 0)
+        QSKIP("network namespaces need root; skipping the whole-program network tests");
+    const QString sw = name("mtsw");
+    if (const QString error = ip({u"netns"_s, u"add"_s, sw}); !error.isEmpty())
+        QSKIP(qPrintable(u"network namespaces are not available here (%1); skipping"_s.arg(error)));
+    m_namespaces << sw;
+    QCOMPARE(ip({u"-n"_s, sw, u"link"_s, u"add"_s, u"br0"_s, u"type"_s, u"bridge"_s}), QString());
+    QCOMPARE(ip({u"-n"_s, sw, u"link"_s, u"set"_s, u"br0"_s, u"up"_s}), QString());
+    int n = 2;
+    for (const char *role : {"mta", "mtb", "mtc"}) {
+        const QString ns = name(role);
+        const QString port = u"p"_s + QString::fromLatin1(role);
+        QCOMPARE(ip({u"netns"_s, u"add"_s, ns}), QString());
+        m_namespaces << ns;
+        QCOMPARE(ip({u"-n"_s, sw, u"link"_s, u"add"_s, port, u"type"_s, u"veth"_s, u"peer"_s, u"name"_s, u"eth0"_s,
+                     u"netns"_s, ns}),
+                 QString());
+        QCOMPARE(ip({u"-n"_s, sw, u"link"_s, u"set"_s, port, u"master"_s, u"br0"_s, u"up"_s}), QString());
+        QCOMPARE(ip({u"-n"_s, ns, u"addr"_s, u"add"_s, u"198.18.0.%1/24"_s.arg(n++), u"dev"_s, u"eth0"_s}), QString());
+        QCOMPARE(ip({u"-n"_s, ns, u"link"_s, u"set"_s, u"eth0"_s, u"up"_s}), QString());
+        QCOMPARE(ip({u"-n"_s, ns, u"link"_s, u"set"_s, u"lo"_s, u"up"_s}), QString());
+        // The search's broadcast to 255.255.255.255 leaves by this route, into the test's own switch.
+        QCOMPARE(ip({u"-n"_s, ns, u"route"_s, u"add"_s, u"default"_s, u"dev"_s, u"eth0"_s}), QString());
+    }
+}
+
+void TestNetns::cleanupTestCase()
+{
+    for (const QString &ns : m_namespaces)
+        ip({u"netns"_s, u"del"_s, ns});
+}
+
+void TestNetns::messageNoticesPresenceAndSearch()
+{
+    const QString exe = qEnvironmentVariable("MILTOANNE_TESTABLE_EXE");
+    QVERIFY2(QFile::exists(exe), "MILTOANNE_TESTABLE_EXE must name the test build of the program");
+    auto alice = std::make_unique<Host>(name("mta"), u"198.18.0.2"_s);
+    Host bob(name("mtb"), u"198.18.0.3"_s);
+    Host carol(name("mtc"), u"198.18.0.4"_s);
+
+    // Start notice: Bob runs first and sees Alice arrive.
+    QVERIFY(bob.start(exe, alice->address));
+    QVERIFY(carol.start(exe, u"198.18.0.9"_s));
+    QVERIFY(alice->start(exe, bob.address));
+    QVERIFY(bob.waitFor(u"rx 198.18.0.2 START送信    "_s));
+
+    // A message, its "送信" and its "Open確認".
+    alice->command(u"send おはよう～"_s);
+    QVERIFY2(bob.waitFor(u"おはよう～"_s), qPrintable(bob.lines().join(u'|')));
+    QVERIFY(alice->waitFor(u"rx 198.18.0.3 送信"_s));
+    bob.command(u"open"_s);
+    QVERIFY(alice->waitFor(u"rx 198.18.0.3 Open確認"_s));
+
+    // Presence both ways: each has the other as partner.
+    alice->command(u"check 198.18.0.3"_s);
+    QVERIFY(alice->waitFor(u"rx 198.18.0.3 存在OK       "_s));
+    bob.command(u"check 198.18.0.2"_s);
+    QVERIFY(bob.waitFor(u"rx 198.18.0.2 存在OK       "_s));
+    // Carol has someone else as partner.
+    carol.command(u"check 198.18.0.3"_s);
+    QVERIFY(carol.waitFor(u"rx 198.18.0.3 存在OK?      "_s));
+
+    // A broadcast search answered by the two others.
+    alice->command(u"search"_s);
+    QVERIFY(alice->waitFor(u"rx 198.18.0.3 ADDRESS検索結果"_s));
+    QVERIFY(alice->waitFor(u"rx 198.18.0.4 ADDRESS検索結果"_s));
+
+    // The end notice on SIGTERM.
+    QVERIFY(QProcess::execute(u"ip"_s, {u"netns"_s, u"exec"_s, alice->ns, u"pkill"_s, u"-TERM"_s, u"-f"_s,
+                                         alice->dir.path() + u"/miltoanne"_s}) >= 0);
+    QVERIFY(bob.waitFor(u"rx 198.18.0.2 END送信      "_s));
+    QVERIFY(alice->process.waitForFinished(5000));
+    QCOMPARE(alice->process.exitCode(), 0);
+    for (Host *h : {&bob, &carol}) {
+        h->command(u"quit"_s);
+        QVERIFY(h->process.waitForFinished(5000));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestNetns)
+#include "test_netns.moc"
