@@ -28,7 +28,7 @@ int main(int argc, char *argv[])
     // The interface is Japanese: dates and times in the windows take the Japanese forms whatever
     // the system's own locale.
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
-    QApplication::setWindowIcon(shell::pictureFor(core::IconId::normal(0)));
+    QApplication::setWindowIcon(shell::appIcon());
 
     platform::UdpTransport transport;
     platform::QtTray tray(shell::pictureForHandle);

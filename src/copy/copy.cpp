@@ -30,7 +30,7 @@ Copy::Copy(const core::Services &services, QObject *parent)
     : QObject(parent), m_context(services), m_dispatcher(m_context), m_guard(services.programDir), m_partner(m_context),
       m_logViewer(m_context), m_sending(m_context), m_receiving(m_context), m_received(m_context),
       m_letters(m_context), m_callSignal(m_context), m_options(m_context), m_password(m_context),
-      m_userSearch(m_context)
+      m_userSearch(m_context), m_iconSelection(m_context), m_about(m_context)
 {
     // The blink timer runs from the window's design until start-up stops it.
     m_context.Timer2.start();
@@ -190,6 +190,12 @@ void Copy::menuClicked(core::MenuId id)
         break;
     case core::MenuId::Other:
         m_options.open();
+        break;
+    case core::MenuId::Icon:
+        m_iconSelection.open();
+        break;
+    case core::MenuId::About:
+        m_about.open();
         break;
     case core::MenuId::Letter:
         m_letters.mnuLetterClick();

@@ -13,6 +13,8 @@
 #include "settings/optionsdialog.h"
 #include "settings/partner.h"
 #include "settings/password.h"
+#include "shell/about.h"
+#include "shell/iconselection.h"
 
 #include <QObject>
 #include <QTimer>
@@ -48,6 +50,8 @@ public:
     receive::UserSearch &userSearch() { return m_userSearch; }
     settings::OptionsDialog &options() { return m_options; }
     settings::PasswordWindow &password() { return m_password; }
+    shell::IconSelection &iconSelection() { return m_iconSelection; }
+    shell::About &about() { return m_about; }
 
     // The start-up sequence. False when the copy ended during it (another copy runs, or the port
     // is taken); the reason has been shown to the user.
@@ -93,6 +97,8 @@ private:
     settings::OptionsDialog m_options;
     settings::PasswordWindow m_password;
     receive::UserSearch m_userSearch;
+    shell::IconSelection m_iconSelection;
+    shell::About m_about;
     bool m_ended = false;
 };
 

@@ -28,7 +28,10 @@ Shell::Shell(copy::Copy &copy)
                [&copy] { return new settings::FrmOpt(copy.context(), copy.options()); }),
       m_frmPw(copy.password().slot, *this, [&copy] { return new settings::FrmPw(copy.context(), copy.password()); }),
       m_frmUser(copy.userSearch().slot(), *this,
-                [&copy] { return new receive::FrmUser(copy.context(), copy.userSearch()); })
+                [&copy] { return new receive::FrmUser(copy.context(), copy.userSearch()); }),
+      m_frmOption(copy.context(), copy.iconSelection()),
+      m_frmVersion(copy.about().versionSlot, *this,
+                   [&copy] { return new FrmVersion(copy.context(), copy.about()); })
 {
     connect(&copy.context().services.tray, &platform::Tray::rightPressed, this, &Shell::trayRightPressed);
 }

@@ -9,7 +9,9 @@
 #include "settings/frmaddress.h"
 #include "settings/frmopt.h"
 #include "settings/frmpw.h"
+#include "shell/frmoption.h"
 #include "shell/frmsnd.h"
+#include "shell/frmversion.h"
 #include "shell/slotwidget.h"
 #include "shell/traymenus.h"
 
@@ -38,6 +40,8 @@ public:
     receive::FrmUser *frmUser() const { return m_frmUser.get(); }
     settings::FrmOpt *frmOpt() const { return m_frmOpt.get(); }
     settings::FrmPw *frmPw() const { return m_frmPw.get(); }
+    FrmOption &frmOption() { return m_frmOption; }
+    FrmVersion *frmVersion() const { return m_frmVersion.get(); }
 
     // The desktop session is ending: the same question as any other end, and a "no" keeps the
     // session from ending.
@@ -59,6 +63,8 @@ private:
     SlotWidget<settings::FrmOpt> m_frmOpt;
     SlotWidget<settings::FrmPw> m_frmPw;
     SlotWidget<receive::FrmUser> m_frmUser;
+    FrmOption m_frmOption;
+    SlotWidget<FrmVersion> m_frmVersion;
 };
 
 } // namespace shell

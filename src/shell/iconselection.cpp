@@ -1,0 +1,71 @@
+#include "shell/iconselection.h"
+
+#include "settings/optfile.h"
+
+#include <memory>
+
+namespace shell {
+
+void followIconSet(core::Context &context, QObject &receiver, std::function<void(int set)> applied)
+{
+    // The compose window's icon is the normal picture of the set in use, and only applying a set
+    // changes it; its change is therefore the moment a set was applied.
+    auto seen = std::make_shared<core::IconId>(context.frmSnd.icon());
+    QObject::connect(&context.frmSnd, &core::WindowModel::changed, &receiver,
+                     [&context, seen, applied = std::move(applied)] {
+                         const core::IconId now = context.frmSnd.icon();
+                         if (now == *seen)
+                             return;
+                         *seen = now;
+                         if (now.kind == core::IconId::Kind::Normal)
+                             applied(now.index);
+                     });
+}
+
+IconSelection::IconSelection(core::Context &context) : m_context(context)
+{
+    const int set = context.iconSet();
+    frmOption.setIcon(core::IconId::normal(set));
+    frmOption.editQuietly([set](IconSelectionView &v) { v.option1 = set; });
+    // Start-up selects the set it applies, and so does OK; after "閉じる" the user's choice stays.
+    followIconSet(context, *this, [this](int applied) {
+        frmOption.setIcon(core::IconId::normal(applied));
+        frmOption.edit([applied](IconSelectionView &v) { v.option1 = applied; });
+    });
+}
+
+void IconSelection::open()
+{
+    m_context.menu.setVisible(core::MenuId::Tray, false);
+    frmOption.show();
+}
+
+void IconSelection::option1Click(int set)
+{
+    if (set < 0 || set >= core::kIconSets || set == frmOption.view().option1)
+        return;
+    frmOption.edit([set](IconSelectionView &v) { v.option1 = set; });
+}
+
+void IconSelection::cmdOkClick()
+{
+    core::Context &c = m_context;
+    const int set = frmOption.view().option1;
+    // iconNo first: the windows that draw both pictures of the set read it when they refresh.
+    c.opt.iconNo = QString::number(set);
+    c.applyIconSet(set);
+    // A message that waits or is held keeps the received picture, now of the new set. Under the
+    // operation lock the message entry's state is kept aside, so the kept state counts there.
+    const bool messageHeld =
+        c.menu.enabled(core::MenuId::RecvMsg) || (c.menu.checked(core::MenuId::Lock) && c.state.rcvEnable);
+    c.changeTray(messageHeld ? c.frmRecv.icon() : c.frmSnd.icon());
+    settings::optWrite(c);
+    c.box(QStringLiteral("ｱｲｺﾝ変更完了！"), platform::box::information, QStringLiteral("確認"));
+}
+
+void IconSelection::cmdCancelClick()
+{
+    frmOption.hide();
+}
+
+} // namespace shell

@@ -1,0 +1,392 @@
+#include "settings/optfile.h"
+#include "shell/pictures.h"
+#include "shell/shell.h"
+#include "shell/twipsgeometry.h"
+#include "support/conversation.h"
+
+#include <QPointer>
+#include <QTest>
+
+#include <algorithm>
+#include <cstdlib>
+
+using namespace Qt::StringLiterals;
+using core::IconId;
+using core::MenuId;
+using testkit::Conversation;
+using testkit::TestCopy;
+
+namespace {
+
+// What the received copy is doing when the user presses OK in the icon selection.
+enum class BobState { Idle, Waiting, WaitingBlinkOff, Opened, WaitingUnderLock };
+
+QString savedIconNo(const TestCopy &copy)
+{
+    core::OptSettings saved;
+    if (settings::parseOptions(copy.readFile(u"optFile.dat"_s), saved) != settings::OptFileState::Read)
+        return u"(unreadable)"_s;
+    return saved.iconNo;
+}
+
+// The share of pixels that differ visibly (by more than a faint shade in some channel).
+double differingShare(const QImage &a, const QImage &b)
+{
+    const QImage x = a.convertToFormat(QImage::Format_ARGB32);
+    const QImage y = b.convertToFormat(QImage::Format_ARGB32);
+    if (x.size() != y.size())
+        return 1.0;
+    int differing = 0;
+    for (int row = 0; row < x.height(); ++row) {
+        for (int col = 0; col < x.width(); ++col) {
+            const QRgb p = x.pixel(col, row);
+            const QRgb q = y.pixel(col, row);
+            const int most = std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                       std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
+            if (most > 40)
+                ++differing;
+        }
+    }
+    return static_cast<double>(differing) / (x.width() * x.height());
+}
+
+QString describe(IconId id)
+{
+    using Kind = IconId::Kind;
+    switch (id.kind) {
+    case Kind::Normal:
+        return u"normal %1"_s.arg(id.index);
+    case Kind::Received:
+        return u"received %1"_s.arg(id.index);
+    case Kind::CallFrame:
+        return u"call frame %1"_s.arg(id.index);
+    case Kind::Start:
+        return u"start"_s;
+    case Kind::End:
+        return u"end"_s;
+    case Kind::None:
+        break;
+    }
+    return u"none"_s;
+}
+
+} // namespace
+
+// The icon sets: choosing and applying one, the about box's animation, and the pictures.
+class TestIcons final : public QObject {
+    Q_OBJECT
+private slots:
+    void okAppliesTheSetEverywhere_data();
+    void okAppliesTheSetEverywhere();
+    void closeKeepsTheUnappliedChoice();
+    void startUpSelectsTheSetItApplies_data();
+    void startUpSelectsTheSetItApplies();
+    void aboutBoxAnimatesTheCurrentSet();
+    void aboutBoxWindowShowsAndUnloads();
+    void everyPictureIsItsOwn_data();
+    void everyPictureIsItsOwn();
+    void programIconIsNoneOfTheSets();
+};
+
+void TestIcons::okAppliesTheSetEverywhere_data()
+{
+    QTest::addColumn<BobState>("state");
+    QTest::addColumn<bool>("receivedPicture");
+    QTest::newRow("nothing waits: normal picture") << BobState::Idle << false;
+    QTest::newRow("a message waits: received picture") << BobState::Waiting << true;
+    QTest::newRow("blinking, caught on its normal phase") << BobState::WaitingBlinkOff << true;
+    QTest::newRow("opened and not answered yet: held") << BobState::Opened << true;
+    QTest::newRow("arrived under the operation lock") << BobState::WaitingUnderLock << true;
+}
+
+void TestIcons::okAppliesTheSetEverywhere()
+{
+    QFETCH(BobState, state);
+    QFETCH(bool, receivedPicture);
+    Conversation c({}, [](core::OptSettings &o) { o.blinkIcon = u"1"_s; });
+    core::Context &bob = c.bob.context();
+    shell::IconSelection &selection = c.bob.copy->iconSelection();
+    shell::About &about = c.bob.copy->about();
+    c.bob.copy->menuClicked(MenuId::About);
+    c.bob.copy->menuClicked(MenuId::Icon);
+    QVERIFY(selection.frmOption.isVisible());
+    QVERIFY(!bob.menu.visible(MenuId::Tray));
+
+    if (state == BobState::WaitingUnderLock)
+        c.bob.copy->menuClicked(MenuId::Lock);
+    if (state != BobState::Idle)
+        c.aliceSends(u"hello"_s);
+    if (state == BobState::WaitingBlinkOff) {
+        c.bob.copy->receiving().blinkTick();
+        if (bob.state.trayIcon != IconId::normal(0))
+            c.bob.copy->receiving().blinkTick();
+        QCOMPARE(bob.state.trayIcon, IconId::normal(0));
+    }
+    if (state == BobState::Opened) {
+        c.bob.copy->receiving().openReceived();
+        c.bob.copy->received().cmdOPCLClick();
+        QVERIFY(!bob.messageWaiting());
+    }
+
+    selection.option1Click(7);
+    selection.cmdOkClick();
+
+    const IconId expected = receivedPicture ? IconId::received(7) : IconId::normal(7);
+    QCOMPARE(IconId::fromHandle(c.bob.tray.current().hIcon), expected);
+    QCOMPARE(c.bob.tray.calls().constLast().op, platform::TrayOp::Modify);
+    QCOMPARE(bob.messageWaiting(), receivedPicture);
+    QCOMPARE(bob.frmSnd.icon(), IconId::normal(7));
+    QCOMPARE(bob.frmRecv.icon(), IconId::received(7));
+    QCOMPARE(bob.frmLetter().icon(), IconId::normal(7));
+    QCOMPARE(bob.frmAddress().icon(), IconId::normal(7));
+    QCOMPARE(selection.frmOption.icon(), IconId::normal(7));
+    QCOMPARE(about.frmVersion().icon(), IconId::normal(7));
+    QCOMPARE(about.frmVersion().view().image1, IconId::normal(7));
+    QCOMPARE(about.frmVersion().view().image2, IconId::received(7));
+    QCOMPARE(about.frmVersion().view().image3, IconId::normal(7));
+    QCOMPARE(bob.opt.iconNo, u"7"_s);
+    QCOMPARE(savedIconNo(c.bob), u"7"_s);
+    QCOMPARE(c.bob.dialogs.shown().size(), 1);
+    QCOMPARE(c.bob.dialogs.shown().constLast().text, u"ｱｲｺﾝ変更完了！"_s);
+    QCOMPARE(c.bob.dialogs.shown().constLast().title, u"確認"_s);
+    QCOMPARE(c.bob.dialogs.shown().constLast().style, platform::box::information);
+    QVERIFY(selection.frmOption.isVisible());
+    // The blink goes on with the new set.
+    if (state == BobState::WaitingBlinkOff) {
+        c.bob.copy->receiving().blinkTick();
+        QCOMPARE(IconId::fromHandle(c.bob.tray.current().hIcon).index, 7);
+    }
+}
+
+void TestIcons::closeKeepsTheUnappliedChoice()
+{
+    testkit::FakeNetwork net;
+    TestCopy copy(net, u"127.0.0.2"_s);
+    copy.writeOptions([](core::OptSettings &o) { o.iconNo = u"2"_s; });
+    QVERIFY(copy.start());
+    core::Context &context = copy.context();
+    const QByteArray optionsBefore = copy.readFile(u"optFile.dat"_s);
+    const int writesBefore = copy.files.writesAttempted();
+    shell::Shell shell(*copy.copy);
+    shell::IconSelection &selection = copy.copy->iconSelection();
+    shell::FrmOption &window = shell.frmOption();
+
+    copy.copy->menuClicked(MenuId::Icon);
+    QVERIFY(window.isVisible());
+    QVERIFY(window.Option1[2]->isChecked());
+    QTest::mouseClick(window.Option1[5], Qt::LeftButton);
+    QCOMPARE(selection.frmOption.view().option1, 5);
+    QTest::mouseClick(window.CmdCancel, Qt::LeftButton);
+    QVERIFY(!window.isVisible());
+    QVERIFY(!selection.frmOption.isVisible());
+
+    // Nothing was applied or saved.
+    QCOMPARE(context.opt.iconNo, u"2"_s);
+    QCOMPARE(context.frmSnd.icon(), IconId::normal(2));
+    QCOMPARE(IconId::fromHandle(copy.tray.current().hIcon), IconId::normal(2));
+    QCOMPARE(copy.files.writesAttempted(), writesBefore);
+    QCOMPARE(copy.readFile(u"optFile.dat"_s), optionsBefore);
+    QVERIFY(copy.dialogs.shown().isEmpty());
+
+    // The next opening shows the choice the user left, and OK applies it.
+    copy.copy->menuClicked(MenuId::Icon);
+    QVERIFY(window.isVisible());
+    QVERIFY(window.Option1[5]->isChecked());
+    QVERIFY(!window.Option1[2]->isChecked());
+    QTest::mouseClick(window.CmdOK, Qt::LeftButton);
+    QCOMPARE(context.frmSnd.icon(), IconId::normal(5));
+    QCOMPARE(savedIconNo(copy), u"5"_s);
+    QCOMPARE(window.windowIcon().pixmap(32).toImage(),
+             shell::pictureFor(IconId::normal(5)).pixmap(32).toImage());
+    // The close box hides like "閉じる".
+    window.close();
+    QVERIFY(!selection.frmOption.isVisible());
+}
+
+void TestIcons::startUpSelectsTheSetItApplies_data()
+{
+    QTest::addColumn<QString>("iconNo");
+    QTest::addColumn<qint32>("randomIcon");
+    QTest::addColumn<int>("drawn");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("the saved set") << u"4"_s << 0 << 0 << 4;
+    QTest::newRow("the saved set 0 is the design set") << u"0"_s << 0 << 6 << 0;
+    QTest::newRow("a random set") << u"1"_s << 1 << 8 << 8;
+}
+
+void TestIcons::startUpSelectsTheSetItApplies()
+{
+    QFETCH(QString, iconNo);
+    QFETCH(qint32, randomIcon);
+    QFETCH(int, drawn);
+    QFETCH(int, expected);
+    testkit::FakeNetwork net;
+    TestCopy copy(net, u"127.0.0.2"_s);
+    copy.writeOptions([&](core::OptSettings &o) {
+        o.iconNo = iconNo;
+        o.randomIcon = randomIcon;
+    });
+    copy.context().random = [drawn](int) { return drawn; };
+    QVERIFY(copy.start());
+    const shell::IconSelection &selection = copy.copy->iconSelection();
+    shell::About &about = copy.copy->about();
+
+    QCOMPARE(selection.frmOption.view().option1, expected);
+    QCOMPARE(selection.frmOption.icon(), IconId::normal(expected));
+    QCOMPARE(IconId::fromHandle(copy.tray.current().hIcon), IconId::normal(expected));
+    QVERIFY(!about.versionSlot.isLoaded());
+    copy.copy->menuClicked(MenuId::About);
+    QCOMPARE(about.frmVersion().view().image2, IconId::received(expected));
+}
+
+void TestIcons::aboutBoxAnimatesTheCurrentSet()
+{
+    testkit::FakeNetwork net;
+    TestCopy copy(net, u"127.0.0.2"_s);
+    copy.writeOptions([](core::OptSettings &o) { o.iconNo = u"3"_s; });
+    QVERIFY(copy.start());
+    core::Context &context = copy.context();
+    shell::About &about = copy.copy->about();
+    shell::IconSelection &selection = copy.copy->iconSelection();
+
+    copy.copy->menuClicked(MenuId::About);
+    QVERIFY(!context.menu.visible(MenuId::Tray));
+    shell::VersionWindowModel &box = about.frmVersion();
+    QVERIFY(box.isVisible());
+    QVERIFY(box.Timer1.isActive());
+    QCOMPARE(box.Timer1.interval(), 1000);
+    QCOMPARE(box.view().image1, IconId::normal(3));
+    // Received after one second, normal after two, and so on.
+    const IconId phases[] = {IconId::received(3), IconId::normal(3), IconId::received(3), IconId::normal(3)};
+    for (const IconId expected : phases) {
+        about.tick();
+        QCOMPARE(box.view().image1, expected);
+        QCOMPARE(box.view().aboutPhase, expected.kind == IconId::Kind::Received ? 1 : 0);
+    }
+    // Opening again while it is shown starts over from the normal picture, mid-phase.
+    about.tick();
+    copy.copy->menuClicked(MenuId::About);
+    QCOMPARE(box.view().image1, IconId::normal(3));
+    about.tick();
+    QCOMPARE(box.view().image1, IconId::normal(3));
+
+    // A set applied while the box is open changes both frames at once.
+    selection.option1Click(6);
+    selection.cmdOkClick();
+    QCOMPARE(box.view().image1, IconId::normal(6));
+    about.tick();
+    QCOMPARE(box.view().image1, IconId::received(6));
+
+    // Closing unloads it; the next opening starts afresh.
+    about.command1Click();
+    QVERIFY(!about.versionSlot.isLoaded());
+    about.tick(); // a tick that comes late finds no box and does nothing
+    QVERIFY(!about.versionSlot.isLoaded());
+    selection.option1Click(9);
+    selection.cmdOkClick();
+    copy.copy->menuClicked(MenuId::About);
+    QCOMPARE(about.frmVersion().view().aboutPhase, 0);
+    QCOMPARE(about.frmVersion().icon(), IconId::normal(9));
+    QVERIFY(about.frmVersion().Timer1.isActive());
+    about.tick();
+    QCOMPARE(about.frmVersion().view().image1, IconId::received(9));
+}
+
+void TestIcons::aboutBoxWindowShowsAndUnloads()
+{
+    testkit::FakeNetwork net;
+    TestCopy copy(net, u"127.0.0.2"_s);
+    copy.writeOptions([](core::OptSettings &o) { o.iconNo = u"1"_s; });
+    QVERIFY(copy.start());
+    shell::Shell shell(*copy.copy);
+    shell::About &about = copy.copy->about();
+
+    copy.copy->menuClicked(MenuId::About);
+    QPointer<shell::FrmVersion> window = shell.frmVersion();
+    QVERIFY(window);
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->windowTitle(), u"ﾊﾞｰｼﾞｮﾝ情報"_s);
+    QCOMPARE(window->Label1->text(), u"ミルトアンヌ"_s);
+    QCOMPARE(window->Label2->text(), u"Version　1.21"_s);
+    QVERIFY(!window->Label3->text().isEmpty());
+    QVERIFY(!window->Label4->text().isEmpty());
+    for (QLabel *hidden : {window->Image2, window->Image3, window->ImgStart, window->ImgEnd})
+        QVERIFY(hidden->isHidden());
+    const auto shown = [&](IconId id) { return shell::pictureFor(id).pixmap(shell::px(480)).toImage(); };
+    QCOMPARE(window->ImgStart->pixmap().toImage(), shown(IconId::start()));
+    QCOMPARE(window->ImgEnd->pixmap().toImage(), shown(IconId::end()));
+    QCOMPARE(window->Image1->pixmap().toImage(), shown(IconId::normal(1)));
+    about.tick();
+    QCOMPARE(window->Image1->pixmap().toImage(), shown(IconId::received(1)));
+    // Every text fits inside the box, and nothing lies over the OK button.
+    for (QLabel *text : {window->Label1, window->Label2, window->Label3, window->Label4}) {
+        QVERIFY2(window->rect().contains(text->geometry()), qPrintable(text->objectName()));
+        QVERIFY(text->width() >= text->sizeHint().width());
+        QVERIFY2(!text->geometry().intersects(window->Command1->geometry()), qPrintable(text->objectName()));
+    }
+
+    // OK unloads the box and its widget goes with it; so does the close box.
+    QTest::mouseClick(window->Command1, Qt::LeftButton);
+    QVERIFY(!about.versionSlot.isLoaded());
+    QTRY_VERIFY(window.isNull());
+    copy.copy->menuClicked(MenuId::About);
+    window = shell.frmVersion();
+    QVERIFY(window);
+    window->close();
+    QVERIFY(!about.versionSlot.isLoaded());
+    QTRY_VERIFY(window.isNull());
+}
+
+void TestIcons::everyPictureIsItsOwn_data()
+{
+    QTest::addColumn<int>("side");
+    QTest::newRow("16 pixels, the tray") << 16;
+    QTest::newRow("32 pixels, the windows") << 32;
+}
+
+void TestIcons::everyPictureIsItsOwn()
+{
+    QFETCH(int, side);
+    QList<IconId> ids;
+    for (int set = 0; set < core::kIconSets; ++set)
+        ids << IconId::normal(set) << IconId::received(set);
+    for (int frame = 2; frame <= 6; ++frame)
+        ids << IconId::callFrame(frame);
+    ids << IconId::start() << IconId::end();
+    QList<QImage> images;
+    for (const IconId id : ids) {
+        images << shell::pictureFor(id).pixmap(side).toImage();
+        QCOMPARE(images.constLast().size(), QSize(side, side));
+    }
+    // No two pictures alike; the sets differ by a fair part of their area, not a stray pixel.
+    for (qsizetype i = 0; i < ids.size(); ++i) {
+        for (qsizetype j = i + 1; j < ids.size(); ++j) {
+            const double share = differingShare(images[i], images[j]);
+            const bool bothSets =
+                ids[i].kind <= IconId::Kind::Received && ids[j].kind <= IconId::Kind::Received;
+            const QString pair = describe(ids[i]) + u" and "_s + describe(ids[j]);
+            QVERIFY2(share >= (bothSets ? 0.1 : 0.02), qPrintable(pair + u" differ in %1"_s.arg(share)));
+        }
+    }
+    // Each received picture stands out from its own normal picture even in the tray.
+    for (int set = 0; set < core::kIconSets; ++set) {
+        const double share = differingShare(images[2 * set], images[2 * set + 1]);
+        QVERIFY2(share >= 0.12, qPrintable(u"set %1: received differs in only %2"_s.arg(set).arg(share)));
+    }
+}
+
+void TestIcons::programIconIsNoneOfTheSets()
+{
+    const QIcon program = shell::appIcon();
+    for (int side : {16, 32, 48, 256})
+        QCOMPARE(program.pixmap(side).size(), QSize(side, side));
+    const QImage mine = program.pixmap(32).toImage();
+    for (int set = 0; set < core::kIconSets; ++set) {
+        for (const IconId id : {IconId::normal(set), IconId::received(set)})
+            QVERIFY2(differingShare(mine, shell::pictureFor(id).pixmap(32).toImage()) >= 0.1,
+                     qPrintable(describe(id)));
+    }
+}
+
+QTEST_MAIN(TestIcons)
+#include "test_icons.moc"
