@@ -50,4 +50,13 @@ format:
 	find src tests app -name '*.cpp' -o -name '*.h' 2>/dev/null | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(BENCH_BUILD)
+
+# Speed and memory figures of this machine, printed beside their targets; nothing is asserted.
+# Run as root: the bench makes a network namespace of its own, with a firewall rule inside it (nft).
+BENCH_BUILD ?= build-bench
+.PHONY: bench
+bench: deps
+	@$(MAKE) --no-print-directory deps PACKAGES=nftables
+	cmake -S . -B $(BENCH_BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Release -DMILTOANNE_BENCH=ON
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target bench

@@ -2,6 +2,7 @@
 
 #include "platform/tray.h"
 
+#include <QHash>
 #include <QIcon>
 #include <QPointer>
 #include <QSystemTrayIcon>
@@ -9,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace platform {
 
@@ -27,8 +29,13 @@ public:
 private:
     void apply(const TrayRecord &nid);
     void remove();
+    QIcon picture(quint32 handle);
 
     Pictures m_pictures;
+    // Drawing a picture costs far more than handling a datagram; each is drawn once per run.
+    QHash<quint32, QIcon> m_drawn;
+    // What the icon shows now. A record equal to it changes nothing, so it is not applied again.
+    std::optional<TrayRecord> m_shown;
     std::unique_ptr<QSystemTrayIcon> m_icon;
     std::unique_ptr<QWidget> m_standIn;
 };

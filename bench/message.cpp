@@ -1,0 +1,30 @@
+#include "message.h"
+
+#include "protocol/tags.h"
+#include "protocol/wire.h"
+#include "text/cp932.h"
+
+#include <QTime>
+
+using namespace Qt::StringLiterals;
+
+namespace bench {
+
+QString messageText()
+{
+    return u"こんにちは。今夜の打ち合わせは七時からです。"_s;
+}
+
+QByteArray messageDatagram(const QString &userName)
+{
+    core::MsgHead head;
+    protocol::fillMsgHead(head, userName, QTime(9, 5, 0));
+    return text::toCp932(protocol::ordinaryMessage(head, messageText()));
+}
+
+QByteArray deliveredDatagram()
+{
+    return text::toCp932(protocol::tagOf(protocol::Kind::Delivered));
+}
+
+} // namespace bench

@@ -1,0 +1,206 @@
+#include "table.h"
+
+#include <QDate>
+#include <QFile>
+#include <QSysInfo>
+#include <QThread>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace bench {
+namespace {
+
+QString processorName()
+{
+    QFile cpuinfo(u"/proc/cpuinfo"_s);
+    if (!cpuinfo.open(QIODevice::ReadOnly))
+        return {};
+    for (const QByteArray &line : cpuinfo.readAll().split('\n')) {
+        if (line.startsWith("model name"))
+            return QString::fromUtf8(line.mid(line.indexOf(':') + 1).trimmed());
+    }
+    return {};
+}
+
+QString kb(qint64 value)
+{
+    return value < 0 ? u"–"_s : formatCount(static_cast<double>(value)) + u" kB"_s;
+}
+
+QString ms(double value)
+{
+    return QString::number(value, 'f', 1) + u" ms"_s;
+}
+
+QString pad(const QString &text, qsizetype width)
+{
+    return text.size() >= width ? text + u' ' : text + QString(width - text.size(), u' ');
+}
+
+} // namespace
+
+Report::Report(QString network) : m_network(std::move(network)) {}
+
+QString Report::heading() const
+{
+    return u"ミルトアンヌ bench — %1, %2 cores (%3), %4, Qt %5; network: %6"_s.arg(
+        QDate::currentDate().toString(Qt::ISODate), QString::number(QThread::idealThreadCount()),
+        processorName(), QSysInfo::prettyProductName(), QString::fromLatin1(qVersion()), m_network);
+}
+
+void Report::add(QString figure, QString measured, QString target, std::optional<bool> met)
+{
+    m_rows.push_back({std::move(figure), std::move(measured), std::move(target), met});
+}
+
+void Report::notMeasured(const QString &figure, const QString &why, const QString &target)
+{
+    add(figure, u"not measured"_s, target, std::nullopt);
+    m_details << figure + u": not measured: "_s + why;
+}
+
+void Report::addRoundTrip(const RoundTrip &r)
+{
+    const QString target = u"ratio ≤ 1.20"_s;
+    if (!r.error.isEmpty() || r.copyUs.empty() || r.echoUs.empty()) {
+        notMeasured(u"1 ack round trip"_s, r.error.isEmpty() ? u"no samples"_s : r.error, target);
+        return;
+    }
+    m_details << u"1  round trip of a %1-byte message, one at a time"_s.arg(r.datagramBytes);
+    m_details
+        << u"   answered (lost): copies %1 (%2), bare echo %3 (%4), bare echo on fresh sockets %5 (%6)"_s
+               .arg(r.copyUs.size())
+               .arg(r.copyLost)
+               .arg(r.echoUs.size())
+               .arg(r.echoLost)
+               .arg(r.freshEchoUs.size())
+               .arg(r.freshEchoLost);
+    m_details << u"   p50 / p99: copies %1 / %2, bare echo %3 / %4, bare echo on fresh sockets %5 / %6"_s.arg(
+        formatMicros(percentile(r.copyUs, 0.5)), formatMicros(percentile(r.copyUs, 0.99)),
+        formatMicros(percentile(r.echoUs, 0.5)), formatMicros(percentile(r.echoUs, 0.99)),
+        formatMicros(percentile(r.freshEchoUs, 0.5)), formatMicros(percentile(r.freshEchoUs, 0.99)));
+    m_details
+        << u"   the sending copy's send button returns after %1 on average (message built, fresh socket, sent, closed)"_s
+               .arg(formatMicros(r.sendUs));
+    for (const double fraction : {0.5, 0.99}) {
+        const double copy = percentile(r.copyUs, fraction);
+        const double echo = percentile(r.echoUs, fraction);
+        const double ratio = copy / echo;
+        add(u"1 ack round trip p%1: copies / bare echo"_s.arg(fraction * 100),
+            u"%1 / %2 = %3"_s.arg(formatMicros(copy), formatMicros(echo), QString::number(ratio, 'f', 2)),
+            target, ratio <= 1.2);
+    }
+    const double copy = percentile(r.copyUs, 0.5);
+    const double fresh = percentile(r.freshEchoUs, 0.5);
+    add(u"1 ack round trip p50: copies / echo, fresh sockets"_s,
+        u"%1 / %2 = %3"_s.arg(formatMicros(copy), formatMicros(fresh), QString::number(copy / fresh, 'f', 2)),
+        u"(figure)"_s, std::nullopt);
+}
+
+void Report::addThroughput(const Throughput &t)
+{
+    const QString target = u"≥ 20,000 /s"_s;
+    if (!t.error.isEmpty() || t.bursts.empty()) {
+        notMeasured(u"2 messages/s acknowledged"_s, t.error.isEmpty() ? u"no burst"_s : t.error, target);
+        return;
+    }
+    m_details
+        << u"2  bursts of 1 s to a copy:   offered/s      sent/s   answered     answers/s   clean   copy CPU/message"_s;
+    for (const Burst &b : t.bursts) {
+        m_details << u"                          %1  %2  %3  %4   %5  %6"_s
+                         .arg(formatCount(b.offeredPerSecond), 10)
+                         .arg(formatCount(b.sentPerSecond), 10)
+                         .arg(u"%1/%2"_s.arg(b.acknowledged).arg(b.sent), 13)
+                         .arg(formatCount(b.ackedPerSecond), 12)
+                         .arg(b.clean() ? u"yes"_s : u"no "_s)
+                         .arg(formatMicros(b.copyCpuUs), 12);
+    }
+    add(u"2 messages/s acknowledged without loss"_s,
+        t.bestPerSecond > 0 ? formatCount(t.bestPerSecond) + u" /s"_s : u"none clean"_s, target,
+        t.bestPerSecond >= 20000);
+}
+
+void Report::addStartUp(const StartUp &s)
+{
+    const QString target = u"≤ bare + 50 ms"_s;
+    if (!s.error.isEmpty() || s.programMs.empty()) {
+        notMeasured(u"3 start to start notice"_s, s.error.isEmpty() ? u"no run"_s : s.error, target);
+        return;
+    }
+    QStringList program;
+    QStringList bare;
+    for (const double v : s.programMs)
+        program << QString::number(v, 'f', 1);
+    for (const double v : s.bareMs)
+        bare << QString::number(v, 'f', 1);
+    m_details << u"3  start to start notice (ms): "_s + program.join(u' ');
+    m_details << u"   bare widgets start to end (ms): "_s + bare.join(u' ');
+    const double p = percentile(s.programMs, 0.5);
+    const double b = percentile(s.bareMs, 0.5);
+    add(u"3 start to start notice / bare widgets, median"_s,
+        u"%1 / %2 (%3%4)"_s.arg(ms(p), ms(b), p >= b ? u"+"_s : u""_s, ms(p - b)), target, p - b <= 50.0);
+}
+
+void Report::addResources(const Resources &r, int messages)
+{
+    if (!r.error.isEmpty())
+        m_details << u"4/5 "_s + r.error;
+    add(u"4 resident memory after start"_s, kb(r.rssAfterStartKb), u"(figure)"_s, std::nullopt);
+    const QString growth = r.rssAfterStartKb >= 0 && r.rssAfterMessagesKb >= 0
+                               ? u" (+%1)"_s.arg(kb(r.rssAfterMessagesKb - r.rssAfterStartKb))
+                               : QString();
+    add(u"4 resident memory after %1 messages"_s.arg(formatCount(messages)),
+        kb(r.rssAfterMessagesKb) + growth, u"(figure)"_s, std::nullopt);
+    m_details
+        << u"4  %1 messages sent to the program, %2 answered, %3 lost, in %4 s (%5 /s with %6 on the way)"_s
+               .arg(r.messagesSent)
+               .arg(r.messagesAcknowledged)
+               .arg(r.messagesLost)
+               .arg(r.messagesSeconds, 0, 'f', 2)
+               .arg(formatCount(r.messagesSeconds > 0 ? r.messagesAcknowledged / r.messagesSeconds : 0))
+               .arg(64);
+    if (r.idleCpuMs < 0) {
+        add(u"5 CPU time while idle"_s, u"not measured"_s, u"≈ 0 (≤ 10 ms)"_s, std::nullopt);
+        return;
+    }
+    m_details
+        << u"5  idle %1 s: %2 ms CPU, %3 context switches of all threads (each timer tick would add one)"_s
+               .arg(r.idleSeconds, 0, 'f', 1)
+               .arg(r.idleCpuMs, 0, 'f', 0)
+               .arg(r.idleWakeUps);
+    if (r.waitingCpuMs >= 0) {
+        m_details << u"5  then %1 s with the messages waiting unread: %2 ms CPU, %3 context switches"_s
+                         .arg(r.waitingSeconds, 0, 'f', 1)
+                         .arg(r.waitingCpuMs, 0, 'f', 0)
+                         .arg(r.waitingWakeUps);
+    }
+    add(u"5 CPU time over %1 s idle"_s.arg(std::lround(r.idleSeconds)),
+        u"%1 (%2 wake-ups)"_s.arg(ms(r.idleCpuMs)).arg(r.idleWakeUps), u"≈ 0 (≤ 10 ms)"_s,
+        r.idleCpuMs <= 10.0);
+}
+
+void Report::skipRealProgram(const QString &why)
+{
+    notMeasured(u"3 start to start notice"_s, why, u"≤ bare + 50 ms"_s);
+    notMeasured(u"4 resident memory"_s, why, u"(figure)"_s);
+    notMeasured(u"5 CPU time while idle"_s, why, u"≈ 0 (≤ 10 ms)"_s);
+}
+
+QString Report::text() const
+{
+    QStringList lines;
+    lines << QString() << u"Details"_s;
+    lines << m_details;
+    lines << QString() << heading();
+    lines << pad(u"figure"_s, 52) + pad(u"measured"_s, 36) + pad(u"target"_s, 18) + u"met"_s;
+    lines << QString(110, u'-');
+    for (const Row &row : m_rows) {
+        const QString met = !row.met ? u"–"_s : *row.met ? u"met"_s : u"NOT MET"_s;
+        lines << pad(row.figure, 52) + pad(row.measured, 36) + pad(row.target, 18) + met;
+    }
+    return lines.join(u'\n');
+}
+
+} // namespace bench
