@@ -50,7 +50,7 @@ format:
 	find src tests app -name '*.cpp' -o -name '*.h' 2>/dev/null | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
 
 # Speed and memory figures of this machine, printed beside their targets; nothing is asserted.
 # Run as root: the bench makes a network namespace of its own, with a firewall rule inside it (nft).
@@ -60,3 +60,29 @@ bench: deps
 	@$(MAKE) --no-print-directory deps PACKAGES=nftables
 	cmake -S . -B $(BENCH_BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Release -DMILTOANNE_BENCH=ON
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target bench
+
+# libFuzzer targets (fuzz/), built with clang and the sanitizers into their own folder. Each runs
+# for FUZZ_SECONDS from its seeds in fuzz/corpus/ (what it learns stays in $(FUZZ_BUILD)/corpus/);
+# an input that breaks one is copied into fuzz/found/<fuzzer>/ and the target fails.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZERS := fuzz_datagram fuzz_optfile fuzz_adrfile
+.PHONY: fuzz
+fuzz: deps
+	@$(MAKE) --no-print-directory deps PACKAGES="clang-14 libclang-rt-14-dev"
+	CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ_BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DMILTOANNE_FUZZ=ON -DMILTOANNE_TESTS=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(FUZZERS)
+	@failed=0; for f in $(FUZZERS); do \
+		rm -rf $(FUZZ_BUILD)/artifacts/$$f; mkdir -p $(FUZZ_BUILD)/artifacts/$$f $(FUZZ_BUILD)/corpus/$$f; \
+		echo "== $$f, $(FUZZ_SECONDS) s"; \
+		QT_QPA_PLATFORM=offscreen UBSAN_OPTIONS=print_stacktrace=1 $(FUZZ_BUILD)/fuzz/$$f \
+			-max_total_time=$(FUZZ_SECONDS) -timeout=25 -print_final_stats=1 \
+			-artifact_prefix=$(FUZZ_BUILD)/artifacts/$$f/ $(FUZZ_BUILD)/corpus/$$f fuzz/corpus/$$f || failed=1; \
+		for a in $(FUZZ_BUILD)/artifacts/$$f/*; do \
+			[ -f "$$a" ] || continue; \
+			mkdir -p fuzz/found/$$f && cp "$$a" fuzz/found/$$f/ && echo "FOUND: fuzz/found/$$f/$${a##*/}"; \
+			failed=1; \
+		done; \
+	done; \
+	if [ $$failed -ne 0 ]; then echo "make fuzz: a fuzzer found a fault (see fuzz/found/)"; exit 1; fi
