@@ -9,6 +9,7 @@
 #include <cmath>
 #include <limits>
 
+#include <sched.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -24,9 +25,41 @@ double percentile(std::vector<double> samples, double fraction)
     return samples[std::clamp<std::size_t>(rank, 1, samples.size()) - 1];
 }
 
-bool Helper::start(const QString &exe, const QStringList &arguments, QString &why)
+namespace {
+
+bool setProcessors(const cpu_set_t &set)
+{
+    return ::sched_setaffinity(0, sizeof set, &set) == 0;
+}
+
+cpu_set_t oneProcessor(int processor)
+{
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    CPU_SET(processor, &set);
+    return set;
+}
+
+} // namespace
+
+bool runOnProcessor(int processor)
+{
+    static const cpu_set_t started = [] {
+        cpu_set_t set;
+        CPU_ZERO(&set);
+        ::sched_getaffinity(0, sizeof set, &set);
+        return set;
+    }();
+    return setProcessors(processor < 0 ? started : oneProcessor(processor));
+}
+
+bool Helper::start(const QString &exe, const QStringList &arguments, QString &why, int processor)
 {
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    if (processor >= 0) {
+        const cpu_set_t set = oneProcessor(processor);
+        m_process.setChildProcessModifier([set] { setProcessors(set); });
+    }
     m_process.start(exe, arguments);
     if (!m_process.waitForStarted(5000)) {
         why = u"cannot start "_s + exe + u": "_s + m_process.errorString();

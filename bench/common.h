@@ -47,14 +47,18 @@ public:
     Helper &operator=(const Helper &) = delete;
     ~Helper() { stop(); }
 
-    // Starts it and waits for its "ready" line; false with the reason otherwise.
-    bool start(const QString &exe, const QStringList &arguments, QString &why);
+    // Starts it and waits for its "ready" line; false with the reason otherwise. With `processor`
+    // 0 or more, it runs on that processor alone.
+    bool start(const QString &exe, const QStringList &arguments, QString &why, int processor = -1);
     void stop();
     qint64 pid() const { return m_process.processId(); }
 
 private:
     QProcess m_process;
 };
+
+// Keeps the calling thread on one processor (-1: on any, as it started). False if refused.
+bool runOnProcessor(int processor);
 
 // Figures from /proc/<pid>; -1 when the process is gone.
 qint64 residentKb(qint64 pid);      // VmRSS

@@ -1,9 +1,7 @@
 // A partner for the bench in a process of its own, on a loopback address and port 57979:
 //   miltoanne_bench_peer copy ADDRESS PARTNER [SECONDS]   a whole copy on real sockets
 //   miltoanne_bench_peer echo ADDRESS [SECONDS]           a bare socket that sends each datagram back
-//   miltoanne_bench_peer echo-fresh ADDRESS [SECONDS]     the same, answering from a fresh socket each time
 // It prints "ready" once it listens, and ends on SIGTERM or after SECONDS (default 300).
-#include "freshsocket.h"
 #include "support/testcopy.h"
 
 #include <QCoreApplication>
@@ -31,9 +29,8 @@ void announceReady()
 
 int usage()
 {
-    std::fputs(
-        "usage: miltoanne_bench_peer copy ADDRESS PARTNER [SECONDS] | echo|echo-fresh ADDRESS [SECONDS]\n",
-        stderr);
+    std::fputs("usage: miltoanne_bench_peer copy ADDRESS PARTNER [SECONDS] | echo ADDRESS [SECONDS]\n",
+               stderr);
     return 2;
 }
 
@@ -63,21 +60,16 @@ int main(int argc, char *argv[])
             std::fputs("the copy did not start (port taken?)\n", stderr);
             return 1;
         }
-    } else if (mode == u"echo" || mode == u"echo-fresh") {
+    } else if (mode == u"echo") {
         if (!echo.bind(QHostAddress(address), kPort, QAbstractSocket::DontShareAddress)) {
             std::fprintf(stderr, "cannot bind the echo: %s\n", qPrintable(echo.errorString()));
             return 1;
         }
         echo.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, QVariant(kReceiveBufferBytes));
-        const bool fresh = mode == u"echo-fresh";
-        const QHostAddress self(address);
-        QObject::connect(&echo, &QUdpSocket::readyRead, &echo, [&echo, fresh, self] {
+        QObject::connect(&echo, &QUdpSocket::readyRead, &echo, [&echo] {
             while (echo.hasPendingDatagrams()) {
                 const QNetworkDatagram datagram = echo.receiveDatagram();
-                if (fresh)
-                    bench::sendOnFreshSocket(self, datagram.senderAddress(), kPort, datagram.data());
-                else
-                    echo.writeDatagram(datagram.data(), datagram.senderAddress(), kPort);
+                echo.writeDatagram(datagram.data(), datagram.senderAddress(), kPort);
             }
         });
     } else {

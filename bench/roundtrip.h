@@ -7,19 +7,23 @@
 namespace bench {
 
 // The acknowledgement round trip between two copies in two processes (127.0.0.2 sends, 127.0.0.3
-// answers "送信"), against a bare UDP echo of a datagram of the same size on the same path.
+// answers "送信"), against a bare UDP echo of a datagram of the same size on the same path
+// (127.0.0.5 to an echo on 127.0.0.4). The two are measured in alternating blocks, so that a
+// machine that is slower for a while slows both alike.
 struct RoundTrip {
+    QString placement;     // where the two sides ran
+    bool separate = false; // each side on a processor of its own, as on two machines
     std::vector<double> copyUs;
     std::vector<double> echoUs;
-    std::vector<double> freshEchoUs; // the echo with a fresh socket for every datagram, both ways
-    double sendUs = 0;               // mean time the sending copy spends in its send button
+    double sendUs = 0; // mean time the sending copy spends in its send button
     int copyLost = 0;
     int echoLost = 0;
-    int freshEchoLost = 0;
     int datagramBytes = 0;
     QString error;
 };
 
-RoundTrip measureRoundTrip(const Programs &programs, int messages, int warmUp);
+// The sending side runs on processor 0, the answering side on `answerer` (0 too: one processor
+// for both).
+RoundTrip measureRoundTrip(const Programs &programs, int messages, int warmUp, int answerer);
 
 } // namespace bench

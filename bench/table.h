@@ -32,6 +32,7 @@ private:
     QString m_network;
     QStringList m_details;
     std::vector<Row> m_rows;
+    bool m_roundTripTargeted = false; // a round trip row already carries the target
 };
 
 } // namespace bench

@@ -114,7 +114,7 @@ void checkClassify(QStringView datagram, QStringList &broken)
     const QStringView head = datagram.left(protocol::kTagWidth);
     if (kind == protocol::Kind::Message) {
         for (const protocol::TagRow &row : protocol::kTags) {
-            if (head == QStringView(row.tag))
+            if (head == row.tag)
                 broken
                     << QStringLiteral("a datagram starting with tag %1 was taken for a message").arg(value);
         }

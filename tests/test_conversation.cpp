@@ -378,7 +378,7 @@ void TestConversation::tenThousandMessagesAppendToOneHeldMessage()
     auto sender = c.net.host(u"127.0.0.2"_s);
     const QByteArray message = text::toCp932(u"alice       09:05:00ok");
     for (int i = 0; i < 10001; ++i)
-        sender->newSender()->send(c.bob.address(), 57979, message);
+        sender->send(c.bob.address(), 57979, message);
     c.net.flush();
     const QString text1 = c.bob.context().frmRecv.view().text1;
     QCOMPARE(text1.count(u" | "_s), 10000);

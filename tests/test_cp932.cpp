@@ -12,6 +12,7 @@ private slots:
     void undecodableBytes();
     void unmappableCharacters();
     void largestDatagramRoundTrip();
+    void everyPairRoundTrips();
     void prefixNeverSplitsACharacter_data();
     void prefixNeverSplitsACharacter();
 };
@@ -82,6 +83,47 @@ void TestCp932::largestDatagramRoundTrip()
     const QByteArray bytes = text::toCp932(text);
     QCOMPARE(bytes.size(), 65507);
     QCOMPARE(text::fromCp932(bytes), text);
+}
+
+void TestCp932::everyPairRoundTrips()
+{
+    // Every well-formed pair that names a character encodes back to a pair naming the same
+    // character (some characters have two codes; the encoder picks one), and every pair the
+    // encoder writes reads back as a character that is written as that same pair (a few
+    // characters, like "¢", are written as their full-width look-alike).
+    int named = 0;
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        if (lead > 0x9F && lead < 0xE0)
+            continue;
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+            const QByteArray pair(bytes, 2);
+            const QString ch = text::fromCp932(pair);
+            QCOMPARE(ch.size(), 1);
+            if (ch[0] == QChar(0xFFFD))
+                continue;
+            ++named;
+            const QByteArray again = text::toCp932(ch);
+            QCOMPARE(again.size(), 2);
+            QCOMPARE(text::fromCp932(again), ch);
+        }
+    }
+    QVERIFY(named > 7000);
+    int pairs = 0;
+    for (int u = 0x80; u <= 0xFFFF; ++u) {
+        const QChar ch(static_cast<char16_t>(u));
+        if (ch.isSurrogate())
+            continue;
+        const QByteArray bytes = text::toCp932(QStringView(&ch, 1));
+        if (bytes.size() == 2) {
+            ++pairs;
+            const QString read = text::fromCp932(bytes);
+            QCOMPARE(read.size(), 1);
+            QVERIFY(read[0] != QChar(0xFFFD));
+            QCOMPARE(text::toCp932(read), bytes);
+        }
+    }
+    QCOMPARE(pairs, 9212);
 }
 
 void TestCp932::prefixNeverSplitsACharacter_data()

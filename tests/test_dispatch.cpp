@@ -29,7 +29,7 @@ private:
     static void sendRaw(FakeNetwork &net, const QString &from, const QString &to, const QString &text)
     {
         auto host = net.host(from);
-        host->newSender()->send(to, 57979, text::toCp932(text));
+        host->send(to, 57979, text::toCp932(text));
         net.flush();
     }
 };
@@ -132,7 +132,7 @@ void TestDispatch::undecodableBytesStillReachTheHandler()
     bool received = false;
     alice.copy->dispatcher().setMessageHandlers([&] { received = true; }, {}, {});
     auto other = net.host(QStringLiteral("127.0.0.3"));
-    other->newSender()->send(u"127.0.0.2", 57979, QByteArray::fromHex("ff 8540") + text::toCp932(u"後半も届く"));
+    other->send(u"127.0.0.2", 57979, QByteArray::fromHex("ff 8540") + text::toCp932(u"後半も届く"));
     net.flush();
     QVERIFY(received);
     QVERIFY(alice.state().rcvData.endsWith(QStringLiteral("後半も届く")));

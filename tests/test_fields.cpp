@@ -1,5 +1,6 @@
 #include "text/fields.h"
 
+#include <QLocale>
 #include <QTest>
 
 // Fixed-width fields are counted in characters, so a kanji name is as wide as a latin one.
@@ -50,6 +51,39 @@ void TestFields::timeAndDate()
     QCOMPARE(text::hhmmss(QTime(9, 5, 7)), u"09:05:07");
     QCOMPARE(text::hhmmss(QTime(23, 59, 0)), u"23:59:00");
     QCOMPARE(text::yymmdd(QDate(2026, 1, 8)), u"26/01/08");
+    QVERIFY(text::hhmm(QTime()).isEmpty());
+    QVERIFY(text::yymmdd(QDate()).isEmpty());
+    // The stamps are written out by hand; every second of a day and every day of three centuries
+    // must read exactly as Qt's own formats give them.
+    for (int s = 0; s < 24 * 3600; ++s) {
+        const QTime t = QTime(0, 0).addSecs(s);
+        if (text::hhmmss(t) != t.toString(u"HH:mm:ss") || text::hhmm(t) != t.toString(u"HH:mm"))
+            QFAIL(qPrintable(t.toString()));
+    }
+    for (QDate d(1950, 1, 1); d.year() < 2250; d = d.addDays(1)) {
+        if (text::yymmdd(d) != d.toString(u"yy/MM/dd"))
+            QFAIL(qPrintable(d.toString(Qt::ISODate)));
+    }
+
+    // The short date is kept from one call to the next; a new day or a new locale makes it anew.
+    const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    const QDate today(2026, 12, 8);
+    QLocale::setDefault(japanese);
+    QCOMPARE(text::shortDate(today), japanese.toString(today, QLocale::ShortFormat));
+    QCOMPARE(text::shortDate(today.addDays(1)), japanese.toString(today.addDays(1), QLocale::ShortFormat));
+    QLocale::setDefault(english);
+    QCOMPARE(text::shortDate(today.addDays(1)), english.toString(today.addDays(1), QLocale::ShortFormat));
+    // Short times are kept while they read the same: within a minute where the locale's short form
+    // has no seconds, only for the same instant where it has (the C locale).
+    for (const QLocale &locale : {japanese, english, QLocale::c()}) {
+        QLocale::setDefault(locale);
+        for (const QTime t :
+             {QTime(9, 5), QTime(9, 5, 30), QTime(9, 5, 30, 500), QTime(9, 6), QTime(21, 5, 59)})
+            QCOMPARE(text::shortTime(t), locale.toString(t, QLocale::ShortFormat));
+    }
+    QVERIFY(QLocale::c().toString(QTime(9, 5, 30), QLocale::ShortFormat).contains(u"30"));
+    QLocale::setDefault(QLocale::c());
 }
 
 QTEST_APPLESS_MAIN(TestFields)

@@ -1,6 +1,8 @@
 #include "protocol/send.h"
 #include "support/testcopy.h"
+#include "text/cp932.h"
 
+#include <QNetworkDatagram>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUdpSocket>
@@ -16,6 +18,7 @@ private slots:
     void startNoticeCrossesARealSocket();
     void largestDatagramArrivesWhole();
     void conversationOverRealSockets();
+    void sendingSocketOutlivesFailuresAndStrays();
 };
 
 void TestRealSockets::portHeldByAnotherProgram()
@@ -86,6 +89,49 @@ void TestRealSockets::conversationOverRealSockets()
     QTRY_COMPARE(alice.context().LvLog.at(1).recvTime, u"09:05:00"_s);
     QVERIFY(alice.context().frmRcvOK().isVisible());
     QVERIFY(!bob.context().messageWaiting());
+}
+
+// Every datagram leaves from one sending socket kept for the program's life, never from the
+// program's port: a failed send must not spoil the next, and datagrams someone sends to the sending
+// socket must not reach the dispatch.
+void TestRealSockets::sendingSocketOutlivesFailuresAndStrays()
+{
+    QUdpSocket peer;
+    QVERIFY(peer.bind(QHostAddress(u"127.0.0.3"_s), 57979, QAbstractSocket::DontShareAddress));
+    TestCopy alice(u"127.0.0.2"_s);
+    QVERIFY(alice.start());
+    int dispatched = 0;
+    alice.copy->dispatcher().setMessageHandlers([&] { ++dispatched; }, {}, {});
+    const auto next = [&peer]() -> QNetworkDatagram {
+        if (!peer.hasPendingDatagrams() && !peer.waitForReadyRead(2000))
+            return {};
+        return peer.receiveDatagram();
+    };
+
+    QCOMPARE(protocol::sendDatagram(alice.context(), u"127.0.0.3"_s, u"一通目"_s), 0);
+    const QNetworkDatagram first = next();
+    QCOMPARE(text::fromCp932(first.data()), u"一通目"_s);
+    QCOMPARE(first.senderAddress(), QHostAddress(u"127.0.0.2"_s));
+    const int sendingPort = first.senderPort();
+    QVERIFY(sendingPort > 0 && sendingPort != 57979);
+
+    QCOMPARE(protocol::sendDatagram(alice.context(), u"127.0.0.3"_s, QString(70000, u'a')), 10040);
+    QCOMPARE(protocol::sendDatagram(alice.context(), u"not an address"_s, u"x"_s), 11001);
+    QCOMPARE(protocol::sendDatagram(alice.context(), QString(), u"x"_s), 11001);
+    for (int i = 0; i < 200; ++i)
+        peer.writeDatagram("stray", QHostAddress(u"127.0.0.2"_s), static_cast<quint16>(sendingPort));
+    QTest::qWait(50);
+
+    QUdpSocket other;
+    QVERIFY(other.bind(QHostAddress(u"127.0.0.4"_s), 57979, QAbstractSocket::DontShareAddress));
+    QCOMPARE(protocol::sendDatagram(alice.context(), u"127.0.0.4"_s, u"別の宛先"_s), 0);
+    QVERIFY(other.waitForReadyRead(2000));
+    QCOMPARE(text::fromCp932(other.receiveDatagram().data()), u"別の宛先"_s);
+    QCOMPARE(protocol::sendDatagram(alice.context(), u"127.0.0.3"_s, u"二通目"_s), 0);
+    const QNetworkDatagram second = next();
+    QCOMPARE(text::fromCp932(second.data()), u"二通目"_s);
+    QCOMPARE(second.senderPort(), sendingPort);
+    QCOMPARE(dispatched, 0);
 }
 
 QTEST_MAIN(TestRealSockets)

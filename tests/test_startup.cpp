@@ -135,6 +135,17 @@ void TestStartup::trayTip()
     QVERIFY(alice.start());
     QCOMPARE(alice.tray.current().szTip, tip);
     QVERIFY(alice.tray.current().szTip.size() <= 64);
+
+    // A tip changed later (the options window) shows with the next tray change, and goes when
+    // tips are turned off.
+    core::Context &c = alice.context();
+    c.opt.tipEnabled = 1;
+    c.opt.tipText = u"新しいﾋﾝﾄ"_s;
+    c.changeTray(c.state.trayIcon);
+    QCOMPARE(alice.tray.current().szTip, text::toCp932(u"新しいﾋﾝﾄ"));
+    c.opt.tipEnabled = 0;
+    c.changeTray(c.state.trayIcon);
+    QVERIFY(alice.tray.current().szTip.isEmpty());
 }
 
 void TestStartup::secondCopyIsRefusedAndTheFirstRunsOn()
@@ -160,7 +171,7 @@ void TestStartup::secondCopyIsRefusedAndTheFirstRunsOn()
     QVERIFY(first.tray.shown());
     bool handled = false;
     first.copy->dispatcher().setHandler(protocol::Kind::Held, [&] { handled = true; });
-    net.host(u"127.0.0.9"_s)->newSender()->send(kAlice, 57979, text::toCp932(u"保留"));
+    net.host(u"127.0.0.9"_s)->send(kAlice, 57979, text::toCp932(u"保留"));
     net.flush();
     QVERIFY(handled);
 }

@@ -61,7 +61,7 @@ void TestTags::classify()
 void TestTags::everyTagClassifiesAsItself()
 {
     for (const protocol::TagRow &row : protocol::kTags) {
-        const QString tag = QString::fromUtf16(row.tag);
+        const QString tag = row.tag.toString();
         QVERIFY(tag.size() <= protocol::kTagWidth);
         QCOMPARE(protocol::classify(tag), row.kind);
         QCOMPARE(protocol::tagOf(row.kind), tag);

@@ -56,7 +56,11 @@ void Context::nidSet()
     nid.hIcon = state.trayIcon.handle();
     // The tip field holds 64 bytes; a longer text is cut on a character boundary, never mid-kanji.
     const QString tip = opt.tipEnabled == 1 ? opt.tipText : QString();
-    nid.szTip = text::cp932Prefix(tip, platform::TrayRecord::tipBytes);
+    if (tip != m_tipSource || m_tipBytes.isNull()) {
+        m_tipBytes = text::cp932Prefix(tip, platform::TrayRecord::tipBytes);
+        m_tipSource = tip;
+    }
+    nid.szTip = m_tipBytes;
 }
 
 int Context::trayCall(platform::TrayOp op)

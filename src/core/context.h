@@ -104,6 +104,11 @@ public:
     // ends it without a word. Returns the last result.
     platform::FileResult withDiskRetry(const std::function<platform::FileResult()> &operation,
                                        const QString &diskFullText, const QString &title);
+
+private:
+    // The tip as last cut to its field: the tray changes with every message, the tip hardly ever.
+    QString m_tipSource;
+    QByteArray m_tipBytes;
 };
 
 } // namespace core

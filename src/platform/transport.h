@@ -6,8 +6,6 @@
 #include <QString>
 #include <QStringView>
 
-#include <memory>
-
 namespace platform {
 
 // Failure numbers of the socket layer. They are Winsock's, so that a number a user reads off an
@@ -23,25 +21,17 @@ constexpr int networkUnreachable = 10051;
 constexpr int hostNotFound = 11001;
 } // namespace socket_error
 
-// One sending socket, used for one datagram: bound, sent from, closed.
-class SendSocket {
-public:
-    virtual ~SendSocket() = default;
-    // Binds to a free local port. Returns 0 or a failure number.
-    virtual int bind() = 0;
-    // Sends `bytes` to `host` (dotted decimal IPv4) at `port`. Returns 0 or a failure number.
-    virtual int send(QStringView host, quint16 port, QByteArrayView bytes) = 0;
-    virtual void close() = 0;
-};
-
-// The UDP seam: one receiving socket for the life of the program and a fresh socket per send.
+// The UDP seam: one receiving socket for the life of the program, and sends that leave from a
+// local port of the system's choosing (never the receiving port).
 class Transport : public QObject {
     Q_OBJECT
 public:
     using QObject::QObject;
     // Binds the receiving socket. Returns 0 or a failure number (10048: the port is taken).
     virtual int bindReceiver(quint16 port) = 0;
-    virtual std::unique_ptr<SendSocket> newSender() = 0;
+    // Sends `bytes` to `host` (dotted decimal IPv4, or 255.255.255.255) at `port`.
+    // Returns 0 or a failure number.
+    virtual int send(QStringView host, quint16 port, QByteArrayView bytes) = 0;
 
 signals:
     // One datagram arrived; `sender` is the dotted decimal address it came from.

@@ -16,7 +16,7 @@ public:
                           QObject *parent = nullptr);
 
     int bindReceiver(quint16 port) override;
-    std::unique_ptr<SendSocket> newSender() override;
+    int send(QStringView host, quint16 port, QByteArrayView bytes) override;
 
     // Maps Qt's socket error to the Winsock number the program reports.
     static int errorNumber(QAbstractSocket::SocketError error);
@@ -26,6 +26,11 @@ private:
 
     QHostAddress m_bindAddress;
     QUdpSocket m_receiver;
+    QUdpSocket m_sender;
+    QString m_lastHost;         // the text of the last address sent to...
+    QHostAddress m_lastAddress; // ...and that address
+    quint32 m_lastSender = 0;   // the last sender...
+    QString m_lastSenderText;   // ...as dotted decimal
 };
 
 } // namespace platform

@@ -9,13 +9,10 @@ int sendDatagram(core::Context &context, const QString &destination, const QStri
 {
     bool ok = false;
     const quint16 port = context.state.portNo.toUShort(&ok); // 0 when unset: the send then fails
-    auto socket = context.services.transport.newSender();
-    socket->bind();
-    const int result = socket->send(destination, ok ? port : 0, text::toCp932(text));
+    const int result = context.services.transport.send(destination, ok ? port : 0, text::toCp932(text));
     // Arrivals queue while a handler runs, so there are no events to pump here.
     if (afterSend)
         afterSend();
-    socket->close();
     return result;
 }
 

@@ -8,11 +8,11 @@
 
 namespace protocol {
 
-// The one way a datagram leaves this program: a fresh socket is bound, sends the text in CP932 to
-// `destination` at port portNo, and is closed. Each step that fails is passed over and the next
-// runs; nothing is reported to the user, the acknowledgements being the only feedback. The result
-// (0 or the send step's failure number) is for callers that count, never for a message.
-// `afterSend` runs between the send and the close (the compose window hides itself there).
+// The one way a datagram leaves this program: the text, in CP932, to `destination` at port portNo.
+// A failing send is passed over and the caller goes on; nothing is reported to the user, the
+// acknowledgements being the only feedback. The result (0 or the failure number) is for callers
+// that count, never for a message. `afterSend` runs right after the send (the compose window
+// hides itself there).
 int sendDatagram(core::Context &context, const QString &destination, const QString &text,
                  const std::function<void()> &afterSend = {});
 

@@ -6,8 +6,6 @@
 #include "protocol/wire.h"
 #include "text/fields.h"
 
-#include <QLocale>
-
 namespace protocol {
 
 Sending::Sending(core::Context &context) : m_context(context)
@@ -123,8 +121,8 @@ void Sending::reaction()
         const QDateTime now = c.now();
         core::ReactionWindowModel &notice = c.frmRcvOK();
         notice.edit([&](core::ReactionView &v) {
-            v.label2 = QLocale().toString(now.date(), QLocale::ShortFormat);
-            v.label3 = QLocale().toString(now.time(), QLocale::ShortFormat);
+            v.label2 = text::shortDate(now.date());
+            v.label3 = text::shortTime(now.time());
         });
         runTimer(m_reactionTimer, c.opt.autoErase != 0);
         notice.show();
@@ -144,8 +142,8 @@ void Sending::showSendResult()
     const QDateTime now = m_context.now();
     core::SendResultWindowModel &notice = m_context.frmSndOK();
     notice.edit([&](core::SendResultView &v) {
-        v.label2 = QLocale().toString(now.date(), QLocale::ShortFormat);
-        v.label3 = QLocale().toString(now.time(), QLocale::ShortFormat);
+        v.label2 = text::shortDate(now.date());
+        v.label3 = text::shortTime(now.time());
     });
     notice.show();
 }

@@ -6,7 +6,7 @@ QString tagOf(Kind kind)
 {
     for (const TagRow &row : kTags) {
         if (row.kind == kind)
-            return QString::fromUtf16(row.tag);
+            return row.tag.toString();
     }
     return {};
 }
@@ -15,7 +15,7 @@ Kind classify(QStringView datagram)
 {
     const QStringView head = datagram.left(kTagWidth);
     for (const TagRow &row : kTags) {
-        if (head == QStringView(row.tag))
+        if (head == row.tag)
             return row.kind;
     }
     return Kind::Message;

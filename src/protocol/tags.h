@@ -30,7 +30,7 @@ constexpr int kTagWidth = 11;
 
 struct TagRow {
     Kind kind;
-    const char16_t *tag;
+    QStringView tag;
 };
 
 // The tags in the order they are tested. A short tag matches only a datagram that is the tag

@@ -4,8 +4,7 @@
 #include "protocol/send.h"
 #include "protocol/tags.h"
 #include "protocol/wire.h"
-
-#include <QLocale>
+#include "text/fields.h"
 
 namespace receive {
 namespace {
@@ -51,10 +50,9 @@ void Letters::letterSend()
     if (const int failure = protocol::sendDatagram(c, c.state.remoteHostIP, datagram))
         throw core::RuntimeError(failure, "letter not sent");
     const QDateTime now = c.now();
-    const QLocale locale;
     window.edit([&](core::LetterView &v) {
-        v.statusPanel = QStringLiteral("確認されました...  ") + locale.toString(now.date(), QLocale::ShortFormat) +
-                        QStringLiteral(" / ") + locale.toString(now.time(), QLocale::ShortFormat);
+        v.statusPanel = QStringLiteral("確認されました...  ") + text::shortDate(now.date()) +
+                        QStringLiteral(" / ") + text::shortTime(now.time());
     });
 }
 

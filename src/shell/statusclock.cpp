@@ -1,7 +1,8 @@
 #include "shell/statusclock.h"
 
+#include "text/fields.h"
+
 #include <QEvent>
-#include <QLocale>
 
 namespace shell {
 
@@ -17,9 +18,8 @@ StatusClock::StatusClock(QWidget &window, QLabel &datePanel, QLabel &timePanel, 
 void StatusClock::refresh()
 {
     const QDateTime now = m_now();
-    const QLocale locale;
-    m_date.setText(locale.toString(now.date(), QLocale::ShortFormat));
-    m_time.setText(locale.toString(now.time(), QLocale::ShortFormat));
+    m_date.setText(text::shortDate(now.date()));
+    m_time.setText(text::shortTime(now.time()));
 }
 
 bool StatusClock::eventFilter(QObject *watched, QEvent *event)

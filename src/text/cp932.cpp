@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 
 namespace text {
 namespace {
@@ -30,12 +31,19 @@ int leadIndex(uchar b)
     return b <= 0x9F ? b - 0x81 : b - 0xE0 + (0x9F - 0x81 + 1);
 }
 
-// Two bytes (lead, trail) for a character outside ASCII and the half-width kana, or 0.
+// Two bytes (lead, trail) for a character outside ASCII and the half-width kana, or 0. Looked up
+// in a table by code unit (128 KiB, made on first use): a search of the sorted pairs for every
+// character was most of the cost of sending a message.
 quint16 doubleByteFor(char16_t ch)
 {
-    const auto it = std::lower_bound(kDoubleByteEncode.begin(), kDoubleByteEncode.end(), ch,
-                                     [](const EncodePair &p, char16_t c) { return p.unicode < c; });
-    return (it != kDoubleByteEncode.end() && it->unicode == ch) ? it->code : 0;
+    static const std::unique_ptr<const std::array<quint16, 0x10000>> table = [] {
+        auto made = std::make_unique<std::array<quint16, 0x10000>>();
+        made->fill(0);
+        for (const EncodePair &pair : kDoubleByteEncode)
+            (*made)[pair.unicode] = pair.code;
+        return std::unique_ptr<const std::array<quint16, 0x10000>>(std::move(made));
+    }();
+    return (*table)[ch];
 }
 
 // Writes the bytes of one UTF-16 unit (or '?' for a surrogate) into `out`; returns the count.
@@ -77,18 +85,23 @@ void encodeEach(QStringView text, Sink &&sink)
 
 QByteArray toCp932(QStringView text)
 {
-    QByteArray out;
-    out.reserve(text.size() * 2);
-    encodeEach(text, [&out](const char *b, int n) {
-        out.append(b, n);
+    // At most two bytes a unit; written in place and cut to length once.
+    QByteArray out(text.size() * 2, Qt::Uninitialized);
+    char *p = out.data();
+    encodeEach(text, [&p](const char *b, int n) {
+        *p++ = b[0];
+        if (n == 2)
+            *p++ = b[1];
         return true;
     });
+    out.truncate(p - out.constData());
     return out;
 }
 
 QByteArray cp932Prefix(QStringView text, qsizetype maxBytes)
 {
     QByteArray out;
+    out.reserve(std::min(maxBytes, text.size() * 2));
     encodeEach(text, [&out, maxBytes](const char *b, int n) {
         if (out.size() + n > maxBytes)
             return false;
@@ -100,32 +113,35 @@ QByteArray cp932Prefix(QStringView text, qsizetype maxBytes)
 
 QString fromCp932(QByteArrayView bytes)
 {
-    QString out;
-    out.reserve(bytes.size());
+    // Never more characters than bytes; written in place and cut to length once.
+    QString out(bytes.size(), Qt::Uninitialized);
+    char16_t *const begin = reinterpret_cast<char16_t *>(out.data());
+    char16_t *p = begin;
     const qsizetype size = bytes.size();
     for (qsizetype i = 0; i < size; ++i) {
         const auto b = static_cast<uchar>(bytes[i]);
         if (b < 0x80) {
-            out.append(QChar(char16_t{b}));
+            *p++ = char16_t{b};
         } else if (b >= 0xA1 && b <= 0xDF) {
-            out.append(QChar(static_cast<char16_t>(kHalfWidthKanaFirst + (b - 0xA1))));
+            *p++ = static_cast<char16_t>(kHalfWidthKanaFirst + (b - 0xA1));
         } else if (isLeadByte(b) && i + 1 < size) {
             const auto t = static_cast<uchar>(bytes[i + 1]);
             if (t >= kTrailFirst && t <= kTrailLast) {
                 // A well-formed pair is one character, even where the code page leaves it unassigned.
-                const char16_t ch = kDoubleByteDecode[static_cast<std::size_t>(
-                    leadIndex(b) * kTrailCount + (t - kTrailFirst))];
-                out.append(QChar(ch != 0 ? ch : kReplacement));
+                const char16_t ch = kDoubleByteDecode[static_cast<std::size_t>(leadIndex(b) * kTrailCount +
+                                                                               (t - kTrailFirst))];
+                *p++ = ch != 0 ? ch : kReplacement;
                 ++i;
             } else {
                 // The lead byte alone is bad; its follower is read again on its own, since it may
                 // be an ordinary character (a line break, say).
-                out.append(QChar(kReplacement));
+                *p++ = kReplacement;
             }
         } else {
-            out.append(QChar(kReplacement));
+            *p++ = kReplacement;
         }
     }
+    out.truncate(p - begin);
     return out;
 }
 

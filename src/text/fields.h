@@ -25,4 +25,9 @@ QString hhmm(QTime time);     // "09:05"
 QString hhmmss(QTime time);   // "09:05:07"
 QString yymmdd(QDate date);   // "26/12/08"
 
+// The date and the time in the short forms of the user's locale (the default QLocale), as the
+// notices and status bars show them.
+QString shortDate(QDate date);
+QString shortTime(QTime time);
+
 } // namespace text

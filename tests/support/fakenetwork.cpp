@@ -12,26 +12,6 @@ QString SentDatagram::text() const
     return text::fromCp932(bytes);
 }
 
-class FakeSendSocket final : public platform::SendSocket {
-public:
-    FakeSendSocket(FakeNetwork &network, QString from) : m_network(network), m_from(std::move(from)) {}
-    int bind() override
-    {
-        m_bound = true;
-        return 0;
-    }
-    int send(QStringView host, quint16 port, QByteArrayView bytes) override
-    {
-        return m_network.send(m_from, host, port, bytes);
-    }
-    void close() override { m_bound = false; }
-
-private:
-    FakeNetwork &m_network;
-    QString m_from;
-    bool m_bound = false;
-};
-
 std::unique_ptr<FakeTransport> FakeNetwork::host(const QString &address)
 {
     return std::make_unique<FakeTransport>(*this, address);
@@ -157,9 +137,9 @@ int FakeTransport::bindReceiver(quint16 port)
     return 0;
 }
 
-std::unique_ptr<platform::SendSocket> FakeTransport::newSender()
+int FakeTransport::send(QStringView host, quint16 port, QByteArrayView bytes)
 {
-    return std::make_unique<FakeSendSocket>(*m_network, m_address);
+    return m_network->send(m_address, host, port, bytes);
 }
 
 } // namespace testkit

@@ -50,7 +50,6 @@ public:
 
 private:
     friend class FakeTransport;
-    friend class FakeSendSocket;
     struct Pending {
         QString to;
         quint16 port;
@@ -76,7 +75,7 @@ public:
     ~FakeTransport() override;
 
     int bindReceiver(quint16 port) override;
-    std::unique_ptr<platform::SendSocket> newSender() override;
+    int send(QStringView host, quint16 port, QByteArrayView bytes) override;
 
     const QString &address() const { return m_address; }
     quint16 boundPort() const { return m_port; }
