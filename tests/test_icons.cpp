@@ -4,6 +4,7 @@
 #include "shell/twipsgeometry.h"
 #include "support/conversation.h"
 
+#include <QPainter>
 #include <QPointer>
 #include <QTest>
 
@@ -86,6 +87,7 @@ private slots:
     void everyPictureIsItsOwn_data();
     void everyPictureIsItsOwn();
     void programIconIsNoneOfTheSets();
+    void picturesAreDrawnOnceAtTheSizeAsked();
 };
 
 void TestIcons::okAppliesTheSetEverywhere_data()
@@ -174,6 +176,14 @@ void TestIcons::closeKeepsTheUnappliedChoice()
     copy.copy->menuClicked(MenuId::Icon);
     QVERIFY(window.isVisible());
     QVERIFY(window.Option1[2]->isChecked());
+    // Each choice shows its two pictures beside it.
+    for (int set = 0; set < core::kIconSets; ++set) {
+        const auto at = static_cast<std::size_t>(set);
+        QCOMPARE(window.Image1[at]->pixmap().toImage(),
+                 shell::pictureFor(IconId::normal(set)).pixmap(shell::px(480)).toImage());
+        QCOMPARE(window.Image2[at]->pixmap().toImage(),
+                 shell::pictureFor(IconId::received(set)).pixmap(shell::px(480)).toImage());
+    }
     QTest::mouseClick(window.Option1[5], Qt::LeftButton);
     QCOMPARE(selection.frmOption.view().option1, 5);
     QTest::mouseClick(window.CmdCancel, Qt::LeftButton);
@@ -386,6 +396,30 @@ void TestIcons::programIconIsNoneOfTheSets()
             QVERIFY2(differingShare(mine, shell::pictureFor(id).pixmap(32).toImage()) >= 0.1,
                      qPrintable(describe(id)));
     }
+}
+
+// A picture is drawn when it is asked for, at the size asked (no scaled-down larger drawing), and
+// only once: a window asks for its picture at every change of its model.
+void TestIcons::picturesAreDrawnOnceAtTheSizeAsked()
+{
+    const IconId id = IconId::received(3);
+    const QPixmap first = shell::pictureFor(id).pixmap(32);
+    QCOMPARE(shell::pictureFor(id).pixmap(32).cacheKey(), first.cacheKey());
+    QVERIFY(shell::pictureFor(IconId::normal(3)).pixmap(32).cacheKey() != first.cacheKey());
+
+    QCOMPARE(shell::pictureFor(id).pixmap(20).size(), QSize(20, 20));
+    QVERIFY(shell::pictureFor(id).availableSizes().contains(QSize(16, 16)));
+    QVERIFY(shell::appIcon().availableSizes().contains(QSize(256, 256)));
+
+    // Painted into a window at twice the pixels, the picture is drawn for the pixels it covers.
+    QImage target(64, 64, QImage::Format_ARGB32_Premultiplied);
+    target.setDevicePixelRatio(2.0);
+    target.fill(Qt::transparent);
+    QPainter painter(&target);
+    shell::pictureFor(id).paint(&painter, QRect(0, 0, 32, 32));
+    painter.end();
+    target.setDevicePixelRatio(1.0);
+    QCOMPARE(differingShare(target, shell::pictureFor(id).pixmap(64).toImage()), 0.0);
 }
 
 QTEST_MAIN(TestIcons)

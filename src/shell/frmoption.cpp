@@ -16,11 +16,10 @@ constexpr int kPicture = 480;
 constexpr int kRowTops[] = {360, 960, 1560, 2160, 2760};
 constexpr int kColumnLefts[] = {240, 2040};
 
-QLabel *picture(QWidget *parent, const QString &name, core::IconId id, int left, int top)
+QLabel *picture(QWidget *parent, const QString &name, int left, int top)
 {
     auto *label = new QLabel(parent);
     label->setObjectName(name);
-    label->setPixmap(pictureFor(id).pixmap(px(kPicture)));
     label->setAlignment(Qt::AlignCenter);
     place(*label, {left, top, kPicture, kPicture});
     return label;
@@ -42,10 +41,8 @@ FrmOption::FrmOption(core::Context &context, IconSelection &selection) : m_selec
         place(*option, {left, top, 255, 495});
         m_group.addButton(option, i);
         Option1[static_cast<std::size_t>(i)] = option;
-        Image1[static_cast<std::size_t>(i)] =
-            picture(this, QStringLiteral("Image1(%1)").arg(i), core::IconId::normal(i), left + 360, top);
-        Image2[static_cast<std::size_t>(i)] =
-            picture(this, QStringLiteral("Image2(%1)").arg(i), core::IconId::received(i), left + 960, top);
+        Image1[static_cast<std::size_t>(i)] = picture(this, QStringLiteral("Image1(%1)").arg(i), left + 360, top);
+        Image2[static_cast<std::size_t>(i)] = picture(this, QStringLiteral("Image2(%1)").arg(i), left + 960, top);
     }
     m_group.setExclusive(true);
     connect(&m_group, &QButtonGroup::idClicked, this, [this](int set) { m_selection.option1Click(set); });
@@ -82,6 +79,20 @@ void FrmOption::refresh()
     setWindowIcon(pictureFor(m.icon()));
     if (QAbstractButton *chosen = m_group.button(m.view().option1))
         chosen->setChecked(true);
+}
+
+void FrmOption::showEvent(QShowEvent *event)
+{
+    // The twenty pictures are drawn when the window is first shown, not at start-up, where the
+    // window is made hidden and most users never open it.
+    if (Image1[0]->pixmap().isNull()) {
+        for (int i = 0; i < core::kIconSets; ++i) {
+            const auto at = static_cast<std::size_t>(i);
+            Image1[at]->setPixmap(pictureFor(core::IconId::normal(i)).pixmap(px(kPicture)));
+            Image2[at]->setPixmap(pictureFor(core::IconId::received(i)).pixmap(px(kPicture)));
+        }
+    }
+    QWidget::showEvent(event);
 }
 
 void FrmOption::closeEvent(QCloseEvent *event)

@@ -29,6 +29,7 @@ public:
     QFrame *Line1 = nullptr;
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:

@@ -1,11 +1,16 @@
 #include "shell/pictures.h"
 
+#include <QCoreApplication>
+#include <QHash>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 
 #include <array>
 #include <cmath>
+#include <functional>
+#include <memory>
 #include <numbers>
 
 namespace shell {
@@ -401,13 +406,8 @@ void drawCallFrame(QPainter &p, int frame, qreal s)
     }
 }
 
-QPixmap draw(core::IconId id, int side)
+void paintPicture(QPainter &p, core::IconId id, qreal s)
 {
-    QPixmap pixmap(side, side);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    const qreal s = side;
     using Kind = core::IconId::Kind;
     switch (id.kind) {
     case Kind::Normal:
@@ -427,17 +427,88 @@ QPixmap draw(core::IconId id, int side)
     case Kind::None:
         break;
     }
-    return pixmap;
+}
+
+// An icon that draws itself at the size it is asked for, the first time it is asked, and keeps
+// what it drew. Drawing every size of every picture up front was half of the start-up time (the
+// icon selection window alone holds twenty pictures), and windows ask for their picture again at
+// every change of their model.
+class DrawnIcon final : public QIconEngine {
+public:
+    using Painter = std::function<void(QPainter &, qreal side)>;
+
+    DrawnIcon(Painter paint, QList<int> sides)
+        : m_paint(std::move(paint)), m_sides(std::move(sides)), m_drawn(std::make_shared<QHash<int, QPixmap>>())
+    {
+    }
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode, QIcon::State) override { return drawn(size); }
+    // `size` is in device pixels already; QIcon gives the result its ratio.
+    QPixmap scaledPixmap(const QSize &size, QIcon::Mode, QIcon::State, qreal) override { return drawn(size); }
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode, QIcon::State) override
+    {
+        const qreal ratio = painter->device() != nullptr ? painter->device()->devicePixelRatioF() : 1.0;
+        painter->drawPixmap(rect, drawn(rect.size() * ratio));
+    }
+    QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override
+    {
+        const int side = std::min(size.width(), size.height());
+        return {side, side};
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        QList<QSize> sizes;
+        for (const int side : m_sides)
+            sizes << QSize(side, side);
+        return sizes;
+    }
+    QIconEngine *clone() const override { return new DrawnIcon(*this); }
+    QString key() const override { return QStringLiteral("miltoanne-drawn"); }
+
+private:
+    QPixmap drawn(QSize size)
+    {
+        const int side = std::max(1, std::min(size.width(), size.height()));
+        auto it = m_drawn->constFind(side);
+        if (it == m_drawn->cend()) {
+            QPixmap pixmap(side, side);
+            pixmap.fill(Qt::transparent);
+            QPainter p(&pixmap);
+            p.setRenderHint(QPainter::Antialiasing);
+            m_paint(p, side);
+            p.end();
+            it = m_drawn->insert(side, pixmap);
+        }
+        return *it;
+    }
+
+    Painter m_paint;
+    QList<int> m_sides;
+    std::shared_ptr<QHash<int, QPixmap>> m_drawn; // shared by the copies QIcon makes
+};
+
+QIcon drawnIcon(DrawnIcon::Painter paint, QList<int> sides)
+{
+    return QIcon(new DrawnIcon(std::move(paint), std::move(sides)));
 }
 
 } // namespace
 
 QIcon pictureFor(core::IconId id)
 {
-    QIcon icon;
-    for (int side : {16, 24, 32, 48, 64})
-        icon.addPixmap(draw(id, side));
-    return icon;
+    // One icon per picture for the whole program, so that each size of it is drawn once.
+    static QHash<quint32, QIcon> icons;
+    static const bool cleared = [] {
+        qAddPostRoutine([] { icons.clear(); }); // the pixmaps go before the application does
+        return true;
+    }();
+    Q_UNUSED(cleared);
+    auto it = icons.constFind(id.handle());
+    if (it == icons.cend()) {
+        it = icons.insert(id.handle(), drawnIcon([id](QPainter &p, qreal side) { paintPicture(p, id, side); },
+                                                 {16, 24, 32, 48, 64}));
+    }
+    return *it;
 }
 
 namespace {
@@ -457,30 +528,24 @@ void drawHeart(QPainter &p, QPointF centre, qreal size, const QColor &fill)
 
 QIcon presencePicture(Presence answer)
 {
-    QIcon icon;
-    for (int side : {16, 32, 48}) {
-        QPixmap pixmap(side, side);
-        pixmap.fill(Qt::transparent);
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        const qreal s = side;
-        switch (answer) {
-        case Presence::Mutual:
-            drawHeart(p, QPointF(s * 0.36, s * 0.5), s * 0.62, QColor(235, 70, 110));
-            drawHeart(p, QPointF(s * 0.64, s * 0.5), s * 0.62, QColor(250, 120, 150));
-            break;
-        case Presence::OneSided:
-            drawHeart(p, QPointF(s * 0.5, s * 0.5), s * 0.8, QColor(250, 150, 170));
-            break;
-        case Presence::Nobody:
-            p.setPen(QPen(QColor(140, 140, 150), s / 10.0, Qt::DashLine));
-            p.setBrush(Qt::NoBrush);
-            p.drawEllipse(QRectF(s * 0.15, s * 0.15, s * 0.7, s * 0.7));
-            break;
-        }
-        icon.addPixmap(pixmap);
-    }
-    return icon;
+    return drawnIcon(
+        [answer](QPainter &p, qreal s) {
+            switch (answer) {
+            case Presence::Mutual:
+                drawHeart(p, QPointF(s * 0.36, s * 0.5), s * 0.62, QColor(235, 70, 110));
+                drawHeart(p, QPointF(s * 0.64, s * 0.5), s * 0.62, QColor(250, 120, 150));
+                break;
+            case Presence::OneSided:
+                drawHeart(p, QPointF(s * 0.5, s * 0.5), s * 0.8, QColor(250, 150, 170));
+                break;
+            case Presence::Nobody:
+                p.setPen(QPen(QColor(140, 140, 150), s / 10.0, Qt::DashLine));
+                p.setBrush(Qt::NoBrush);
+                p.drawEllipse(QRectF(s * 0.15, s * 0.15, s * 0.7, s * 0.7));
+                break;
+            }
+        },
+        {16, 32, 48});
 }
 
 QIcon pictureForHandle(quint32 handle)
@@ -490,18 +555,12 @@ QIcon pictureForHandle(quint32 handle)
 
 QIcon appIcon()
 {
-    QIcon icon;
-    for (int side : {16, 24, 32, 48, 64, 128, 256}) {
-        QPixmap pixmap(side, side);
-        pixmap.fill(Qt::transparent);
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.scale(side / 32.0, side / 32.0);
-        drawProgramPicture(p);
-        p.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
+    return drawnIcon(
+        [](QPainter &p, qreal side) {
+            p.scale(side / 32.0, side / 32.0);
+            drawProgramPicture(p);
+        },
+        {16, 24, 32, 48, 64, 128, 256});
 }
 
 } // namespace shell
