@@ -93,20 +93,12 @@ int QtTray::notify(TrayOp op, const TrayRecord &nid)
     return 0;
 }
 
-QIcon QtTray::picture(quint32 handle)
-{
-    auto drawn = m_drawn.constFind(handle);
-    if (drawn == m_drawn.cend())
-        drawn = m_drawn.insert(handle, m_pictures(handle));
-    return *drawn;
-}
-
 void QtTray::apply(const TrayRecord &nid)
 {
     if (m_shown == nid)
         return;
     m_shown = nid;
-    const QIcon picture = this->picture(nid.hIcon);
+    const QIcon picture = m_pictures(nid.hIcon);
     const QString tip = text::fromCp932(nid.szTip);
     if (m_icon) {
         m_icon->setIcon(picture);

@@ -2,7 +2,6 @@
 
 #include "platform/tray.h"
 
-#include <QHash>
 #include <QIcon>
 #include <QPointer>
 #include <QSystemTrayIcon>
@@ -20,6 +19,7 @@ namespace platform {
 class QtTray final : public Tray {
     Q_OBJECT
 public:
+    // Gives the picture for an icon handle; it should keep what it draws, the tray asks often.
     using Pictures = std::function<QIcon(quint32 handle)>;
     explicit QtTray(Pictures pictures, QObject *parent = nullptr);
     ~QtTray() override;
@@ -29,11 +29,8 @@ public:
 private:
     void apply(const TrayRecord &nid);
     void remove();
-    QIcon picture(quint32 handle);
 
     Pictures m_pictures;
-    // Drawing a picture costs far more than handling a datagram; each is drawn once per run.
-    QHash<quint32, QIcon> m_drawn;
     // What the icon shows now. A record equal to it changes nothing, so it is not applied again.
     std::optional<TrayRecord> m_shown;
     std::unique_ptr<QSystemTrayIcon> m_icon;
