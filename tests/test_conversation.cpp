@@ -1,3 +1,4 @@
+#include "protocol/wire.h"
 #include "support/conversation.h"
 #include "text/cp932.h"
 #include "text/fields.h"
@@ -18,9 +19,11 @@ private slots:
     void theRoadOfOneMessage();
     void sendRefusals();
     void twoSendsBeforeAReactionShareOneRow();
-    void refusalIsFollowedByTheDeliveryText();
+    void refusalIsNeverADelivery();
     void strangerIsRefusedOrShownWithAWarning_data();
     void strangerIsRefusedOrShownWithAWarning();
+    void everyAnswerGoesToTheWriterOfItsMessage_data();
+    void everyAnswerGoesToTheWriterOfItsMessage();
     void messagesWhileOneWaits_data();
     void messagesWhileOneWaits();
     void holdThenClose();
@@ -33,6 +36,13 @@ private slots:
     void blinkAlternatesUntilOpened();
     void lineBreaksTravelAsCrLf();
     void tenThousandMessagesAppendToOneHeldMessage();
+    void reactionNoticeSaysWhatHappened();
+    void endAsksWhileAMessageWaits_data();
+    void endAsksWhileAMessageWaits();
+    void senderNamedLikeANotice_data();
+    void senderNamedLikeANotice();
+    void tooLongToSendIsSaid();
+    void silenceIsToldAndTheTextKept();
 };
 
 void TestConversation::theRoadOfOneMessage()
@@ -128,27 +138,50 @@ void TestConversation::twoSendsBeforeAReactionShareOneRow()
     QCOMPARE(c.bob.context().LvrcvLog.at(2).recvTime.right(1), u"*"_s);
 }
 
-void TestConversation::refusalIsFollowedByTheDeliveryText()
+void TestConversation::refusalIsNeverADelivery()
 {
     Conversation c({}, [](core::OptSettings &opt) { opt.rejectOthers = 1; });
     TestCopy carol(c.net, u"127.0.0.4"_s);
     carol.writePartner(u"bob"_s, c.bob.address());
     QVERIFY(carol.start());
-    c.bob.state().aiteAdr = c.alice.address();
+    c.net.clearLog();
     Conversation::send(c.net, carol, u"hello"_s);
-    QCOMPARE(c.net.textsFrom(c.bob.address()), (QStringList{u"OTHER送信"_s, u"送信"_s}));
-    QCOMPARE(carol.context().frmSndOK().view().label1, u"メッセージは正しく送信されました。"_s);
+    // The refusal is the whole answer: no "送信", no row, nothing waits.
+    QCOMPARE(c.net.textsFrom(c.bob.address()), QStringList{u"OTHER送信"_s});
+    core::Context &bob = c.bob.context();
+    QVERIFY(!bob.messageWaiting());
+    QVERIFY(bob.frmRecv.view().text1.isEmpty());
+    QCOMPARE(bob.LvrcvLog.size(), 0);
     QVERIFY(carol.context().frmSndOK().isVisible());
-    QCOMPARE(carol.context().LvLog.at(1).message, u"hello"_s);
-    QVERIFY(!c.bob.context().messageWaiting());
-    QVERIFY(c.bob.context().frmRecv.view().text1.isEmpty());
-    QCOMPARE(c.bob.context().LvrcvLog.size(), 1);
+    QCOMPARE(carol.context().frmSndOK().view().label1, u"あなたのﾒｯｾｰｼﾞは拒否されました。"_s);
+    QCOMPARE(carol.context().LvLog.size(), 0);
+    // The partner's next message opens the first row, which the partner's text completes.
+    c.aliceSends(u"from alice"_s);
+    c.bob.copy->received().cmdOPCLClick();
+    QCOMPARE(bob.LvrcvLog.size(), 1);
+    QCOMPARE(bob.LvrcvLog.at(1).message, u"from alice"_s);
+
+    // A copy on Windows follows its refusal with a "送信" for the same message: the refusal stands.
+    auto windowsCopy = c.net.host(u"127.0.0.5"_s);
+    carol.state().aiteAdr = u"127.0.0.5"_s;
+    Conversation::send(c.net, carol, u"refused again"_s);
+    for (const char16_t *answer : {u"OTHER送信", u"送信"})
+        windowsCopy->send(carol.address(), 57979, text::toCp932(answer));
+    c.net.flush();
+    QCOMPARE(carol.context().frmSndOK().view().label1, u"あなたのﾒｯｾｰｼﾞは拒否されました。"_s);
+    QCOMPARE(carol.context().LvLog.size(), 0);
+    // The next message that is delivered counts as delivered.
+    Conversation::send(c.net, carol, u"accepted"_s);
+    windowsCopy->send(carol.address(), 57979, text::toCp932(u"送信"));
+    c.net.flush();
+    QCOMPARE(carol.context().frmSndOK().view().label1, u"メッセージは正しく送信されました。"_s);
+    QCOMPARE(carol.context().LvLog.size(), 1);
+    QCOMPARE(carol.context().LvLog.at(1).message, u"accepted"_s);
 
     // A refusal is shown even when send notices are off.
     carol.opt().sendConfirm = 0;
     carol.context().sndOkSlot.unload();
-    c.bob.copy->dispatcher(); // (bob unchanged)
-    carol.copy->dispatcher().arrive(text::toCp932(u"OTHER送信"), c.bob.address());
+    carol.copy->dispatcher().arrive(text::toCp932(u"OTHER送信"), u"127.0.0.5"_s);
     QVERIFY(carol.context().frmSndOK().isVisible());
     QCOMPARE(carol.context().frmSndOK().view().label1, u"あなたのﾒｯｾｰｼﾞは拒否されました。"_s);
 }
@@ -176,16 +209,81 @@ void TestConversation::strangerIsRefusedOrShownWithAWarning()
     c.bob.copy->receiving().openReceived();
     QCOMPARE(c.bob.dialogs.texts(), QStringList{u"お相手以外からのメッセージです。"_s});
     QCOMPARE(bob.frmRecv.caption(), u" From carol  Time 09:05:00"_s);
-    QCOMPARE(bob.state.sendAdr, carol.address());
     // The reply goes to Carol, not to the partner.
     c.net.clearLog();
     Conversation::typeReply(c.bob, u"hi carol"_s);
     c.bob.copy->received().cmdCbackClick();
     QCOMPARE(c.net.sentFrom(c.bob.address()).last().to, carol.address());
-    // Until the next send from the compose window, which goes to the partner again.
+    // A message from the compose window goes to the partner, and does not redirect the window's
+    // answers to Carol's message there.
     c.net.flush();
     Conversation::send(c.net, c.bob, u"back to alice"_s);
-    QCOMPARE(bob.state.sendAdr, c.alice.address());
+    QCOMPARE(c.net.sentFrom(c.bob.address()).last().to, c.alice.address());
+    c.bob.copy->received().cmdCbackClick();
+    QCOMPARE(c.net.sentFrom(c.bob.address()).last().to, carol.address());
+}
+
+void TestConversation::everyAnswerGoesToTheWriterOfItsMessage_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("letter");
+    for (const char *button : {"open", "hold", "close", "reply"}) {
+        QTest::addRow("%s on a message", button) << QString::fromLatin1(button) << false;
+        QTest::addRow("%s on a letter", button) << QString::fromLatin1(button) << true;
+    }
+}
+
+void TestConversation::everyAnswerGoesToTheWriterOfItsMessage()
+{
+    QFETCH(QString, button);
+    QFETCH(bool, letter);
+    Conversation c;
+    TestCopy carol(c.net, u"127.0.0.4"_s);
+    carol.writePartner(u"bob"_s, c.bob.address());
+    QVERIFY(carol.start());
+    receive::ReceivedWindow &window = c.bob.copy->received();
+    core::Context &bob = c.bob.context();
+
+    // A stranger's message, opened (with a warning) and closed.
+    Conversation::send(c.net, carol, u"from a stranger"_s);
+    c.bob.copy->receiving().openReceived();
+    window.cmdOPCLClick();
+    window.cmdDelClick();
+    c.net.flush();
+
+    // Then the partner writes, a message or a letter.
+    if (letter) {
+        c.alice.copy->letters().mnuLetterClick();
+        c.alice.context().frmLetter().edit([](core::LetterView &v) { v.txtLetter = u"a letter"_s; });
+        c.alice.copy->letters().cmdOkClick();
+        Conversation::send(c.net, c.bob, u"anyone home?"_s);
+    } else {
+        c.aliceSends(u"from the partner"_s);
+    }
+    QVERIFY(bob.messageWaiting());
+    c.bob.dialogs.clear();
+    c.net.clearLog();
+    c.bob.copy->receiving().openReceived();
+    QVERIFY(c.bob.dialogs.texts().isEmpty()); // no "not your partner" warning
+    QVERIFY(bob.frmRecv.caption().startsWith(u" From alice "_s));
+    if (button == u"open") {
+        window.cmdOPCLClick();
+    } else if (button == u"hold") {
+        window.cmdCancelClick();
+    } else if (button == u"close") {
+        window.cmdDelClick();
+    } else {
+        Conversation::typeReply(c.bob, u"answer"_s);
+        window.cmdCbackClick();
+    }
+    const QList<testkit::SentDatagram> sent = c.net.sentFrom(c.bob.address());
+    QCOMPARE(sent.size(), 1);
+    QCOMPARE(sent[0].to, c.alice.address());
+    c.net.flush();
+    QVERIFY(c.net.sentTo(carol.address()).isEmpty());
+    // The partner's reaction to a letter marks the letter.
+    if (letter && button != u"reply")
+        QVERIFY(c.alice.context().frmLetter().view().statusPanel.startsWith(u">"_s));
 }
 
 void TestConversation::messagesWhileOneWaits_data()
@@ -356,7 +454,7 @@ void TestConversation::blinkAlternatesUntilOpened()
     QCOMPARE(c.bob.tray.current().hIcon, IconId::received(0).handle());
     c.bob.copy->receiving().blinkTick();
     QCOMPARE(c.bob.tray.current().hIcon, IconId::normal(0).handle());
-    QVERIFY(!bob.messageWaiting()); // in the normal phase nothing counts as waiting
+    QVERIFY(bob.messageWaiting()); // whatever the phase shows
     c.bob.copy->receiving().openReceived();
     QVERIFY(!bob.Timer2.isActive());
     QVERIFY(bob.messageWaiting());
@@ -383,6 +481,196 @@ void TestConversation::tenThousandMessagesAppendToOneHeldMessage()
     const QString text1 = c.bob.context().frmRecv.view().text1;
     QCOMPARE(text1.count(u" | "_s), 10000);
     QCOMPARE(text1.size(), 10001 * 2 + 10000 * 3);
+}
+
+void TestConversation::reactionNoticeSaysWhatHappened()
+{
+    Conversation c;
+    core::ReactionWindowModel &notice = c.alice.context().frmRcvOK();
+    c.aliceSends(u"one"_s);
+    c.bob.copy->receiving().openReceived();
+    c.bob.copy->received().cmdCancelClick();
+    c.net.flush();
+    QCOMPARE(notice.view().label1, u"メッセージは返信保留されています。"_s);
+    // The hold notice is still open when the next message is read.
+    c.aliceSends(u"two"_s);
+    c.bob.copy->receiving().openReceived();
+    c.bob.copy->received().cmdOPCLClick();
+    c.net.flush();
+    QVERIFY(notice.isVisible());
+    QCOMPARE(notice.view().label1, u"メッセージは確認されました。"_s);
+}
+
+void TestConversation::endAsksWhileAMessageWaits_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<bool>("asks");
+    QTest::newRow("waiting") << u"waiting"_s << true;
+    QTest::newRow("blinking, received phase") << u"blink received"_s << true;
+    QTest::newRow("blinking, normal phase") << u"blink normal"_s << true;
+    QTest::newRow("a call animates the tray") << u"call"_s << true;
+    QTest::newRow("read, then a call ended by opening") << u"read then call"_s << false;
+    QTest::newRow("held, then a call ended by opening") << u"held then call"_s << false;
+}
+
+void TestConversation::endAsksWhileAMessageWaits()
+{
+    QFETCH(QString, state);
+    QFETCH(bool, asks);
+    Conversation c({}, [](core::OptSettings &opt) { opt.blinkIcon = u"1"_s; });
+    core::Context &bob = c.bob.context();
+    c.aliceSends(u"hi"_s);
+    auto call = [&] {
+        c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し1"), c.alice.address());
+        c.bob.copy->callSignal().tick();
+        QCOMPARE(IconId::fromHandle(c.bob.tray.current().hIcon).kind, IconId::Kind::CallFrame);
+    };
+    if (state.startsWith(u"blink")) {
+        c.bob.copy->receiving().blinkTick();
+        if (state == u"blink normal")
+            c.bob.copy->receiving().blinkTick();
+        QCOMPARE(IconId::fromHandle(c.bob.tray.current().hIcon),
+                 state == u"blink normal" ? IconId::normal(0) : IconId::received(0));
+    } else if (state == u"call") {
+        call();
+    } else if (state != u"waiting") {
+        c.bob.copy->receiving().openReceived();
+        if (state == u"read then call")
+            c.bob.copy->received().cmdOPCLClick();
+        else
+            c.bob.copy->received().cmdCancelClick();
+        call();
+        c.bob.copy->receiving().openReceived();
+        QCOMPARE(c.bob.tray.current().hIcon, IconId::normal(0).handle());
+        // Closing what was already dealt with tells the sender nothing more.
+        c.net.clearLog();
+        c.bob.copy->received().cmdDelClick();
+        QVERIFY(c.net.sentFrom(c.bob.address()).isEmpty());
+    }
+    c.bob.dialogs.answerNext(platform::box::no);
+    c.bob.copy->mnuEndClick();
+    QCOMPARE(c.bob.dialogs.texts(), asks ? QStringList{u"未確認のﾒｯｾｰｼﾞがあります... 終了しますか？"_s} : QStringList{});
+    QCOMPARE(c.bob.copy->hasEnded(), !asks);
+    QCOMPARE(bob.messageWaiting(), asks);
+}
+
+void TestConversation::senderNamedLikeANotice_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("notice");
+    QTest::newRow("START送信") << u"START送信"_s << protocol::startNoticeText(u"10:00"_s);
+    QTest::newRow("END送信") << u"END送信"_s << protocol::endNoticeText(u"10:00"_s, u"11:30"_s);
+    QTest::newRow("存在OK") << u"存在OK"_s << u"存在OK       10:00"_s;
+    QTest::newRow("存在OK?") << u"存在OK?"_s << u"存在OK?      10:00"_s;
+}
+
+void TestConversation::senderNamedLikeANotice()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, notice);
+    Conversation c;
+    TestCopy carol(c.net, u"127.0.0.4"_s);
+    carol.writePartner(u"bob"_s, c.bob.address());
+    carol.writeOptions([&](core::OptSettings &opt) { opt.userName = name; });
+    QVERIFY(carol.start());
+    c.net.clearLog();
+    Conversation::send(c.net, carol, u"just a message"_s);
+    QCOMPARE(c.net.textsFrom(c.bob.address()), QStringList{u"送信"_s});
+    QVERIFY(c.bob.context().messageWaiting());
+    QCOMPARE(c.bob.context().frmRecv.view().text1, u"just a message"_s);
+    QCOMPARE(carol.context().LvLog.size(), 1);
+
+    // A real notice with that tag is handled as before.
+    core::Context &bob = c.bob.context();
+    c.bob.copy->dispatcher().arrive(text::toCp932(notice), carol.address());
+    if (name.startsWith(u"存在"))
+        QCOMPARE(bob.frmAddress().caption(), u"ミルトアンヌ　起動時間：10:00"_s);
+    else
+        QVERIFY(bob.frmLog.caption().startsWith(u"送受信履歴　（10:00～"_s));
+    QCOMPARE(bob.frmRecv.view().text1, u"just a message"_s);
+}
+
+void TestConversation::tooLongToSendIsSaid()
+{
+    Conversation c;
+    const QString tooLong = u"あ"_s.repeated(32744); // 20 + 65 488 bytes: 65 508
+    const QString longest = QString(65507 - 20, u'a');
+    const QString kTooLong = u"ﾒｯｾｰｼﾞが長すぎて送信できません。"_s;
+
+    // From the compose window: said, nothing sent, the window stays with its text.
+    c.net.clearLog();
+    c.alice.copy->sending().openCompose();
+    c.alice.context().frmSnd.edit([&](core::MainView &v) { v.txtMsg = tooLong; });
+    QVERIFY(!c.alice.copy->sending().cmdSendClick());
+    QCOMPARE(c.alice.dialogs.texts(), QStringList{kTooLong});
+    QVERIFY(c.net.sent().isEmpty());
+    QVERIFY(c.alice.context().frmSnd.isVisible());
+    // The longest that fits goes whole.
+    c.aliceSends(longest);
+    QCOMPARE(c.net.sentFrom(c.alice.address())[0].bytes.size(), 65507);
+    QCOMPARE(c.bob.context().frmRecv.view().text1, longest);
+
+    // A reply too long changes nothing: the message still waits, its row stays open.
+    c.net.clearLog();
+    Conversation::typeReply(c.bob, tooLong);
+    c.bob.copy->received().cmdCbackClick();
+    QCOMPARE(c.bob.dialogs.texts(), QStringList{kTooLong});
+    QVERIFY(c.net.sent().isEmpty());
+    QVERIFY(c.bob.context().messageWaiting());
+    QVERIFY(c.bob.context().LvrcvLog.at(1).recvTime.isEmpty());
+
+    // A letter too long is refused at OK; one that outgrew a datagram while being written keeps
+    // waiting, and the partner's message is acknowledged as usual.
+    c.alice.dialogs.clear();
+    c.alice.copy->letters().mnuLetterClick();
+    core::LetterWindowModel &letter = c.alice.context().frmLetter();
+    letter.edit([&](core::LetterView &v) { v.txtLetter = tooLong; });
+    c.alice.copy->letters().cmdOkClick();
+    QCOMPARE(c.alice.dialogs.texts(), QStringList{u"内容が長すぎて送信できません。"_s});
+    QVERIFY(letter.isVisible());
+    c.net.clearLog();
+    Conversation::send(c.net, c.bob, u"hello?"_s);
+    QCOMPARE(c.net.textsFrom(c.alice.address()), QStringList{u"送信"_s});
+    QCOMPARE(letter.view().statusPanel, u"未確認"_s);
+    QCOMPARE(c.alice.dialogs.texts().size(), 1); // no error box for the partner's message
+    // Cut down, it goes with the next message.
+    letter.edit([](core::LetterView &v) { v.txtLetter = u"short now"_s; });
+    c.alice.copy->letters().cmdOkClick();
+    Conversation::send(c.net, c.bob, u"hello again"_s);
+    QVERIFY(c.net.textsFrom(c.alice.address()).last().endsWith(u"short now"_s));
+}
+
+void TestConversation::silenceIsToldAndTheTextKept()
+{
+    testkit::FakeNetwork net;
+    TestCopy alice(net, u"127.0.0.2"_s);
+    alice.writePartner(u"bob"_s, u"127.0.0.3"_s); // nobody runs there
+    alice.writeOptions([](core::OptSettings &opt) { opt.sendConfirm = 0; });
+    QVERIFY(alice.start());
+    protocol::Sending &sending = alice.copy->sending();
+    Conversation::send(net, alice, u"are you there?"_s);
+    QVERIFY(sending.answerTimer().isActive());
+    QCOMPARE(sending.answerTimer().interval(), 10000);
+    sending.answerTimeout();
+    // Said whatever the send notices are set to.
+    core::SendResultWindowModel &notice = alice.context().frmSndOK();
+    QVERIFY(notice.isVisible());
+    QVERIFY(notice.view().label1.startsWith(u"ﾒｯｾｰｼﾞの到着を確認できませんでした。"_s));
+    // The text waits in the compose window.
+    sending.openCompose();
+    QCOMPARE(alice.context().frmSnd.view().txtMsg, u"are you there?"_s);
+
+    // A late "送信" still counts as the delivery of that text.
+    alice.context().frmSnd.edit([](core::MainView &v) { v.txtMsg = u"typing something else"_s; });
+    net.host(u"127.0.0.3"_s)->send(alice.address(), 57979, text::toCp932(u"送信"));
+    net.flush();
+    QCOMPARE(notice.view().label1, u"メッセージは正しく送信されました。"_s);
+    QCOMPARE(alice.context().LvLog.size(), 1);
+    QCOMPARE(alice.context().LvLog.at(1).message, u"are you there?"_s);
+    sending.openCompose();
+    QVERIFY(alice.context().frmSnd.view().txtMsg.isEmpty());
+    // An answer in time leaves nothing to say.
+    QVERIFY(!sending.answerTimer().isActive());
 }
 
 QTEST_MAIN(TestConversation)

@@ -89,21 +89,30 @@ void TestDispatch::ordinaryMessageIsAnsweredByAckOrLetter_data()
 {
     QTest::addColumn<QString>("letterPanel");
     QTest::addColumn<QString>("sender");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<bool>("letterGoes");
     QTest::addColumn<QStringList>("steps");
     const QString partner = QStringLiteral("127.0.0.3");
-    QTest::newRow("no letter") << QString() << partner << QStringList{u"receive"_s, u"ack"_s};
-    QTest::newRow("letter waits, partner writes") << QStringLiteral("未確認") << partner
-                                                  << QStringList{u"receive"_s, u"letter"_s};
-    QTest::newRow("letter waits, stranger writes") << QStringLiteral("未確認") << QStringLiteral("127.0.0.4")
-                                                   << QStringList{u"receive"_s, u"ack"_s};
-    QTest::newRow("letter delivered already") << QStringLiteral("確認されました...  ") << partner
-                                              << QStringList{u"receive"_s, u"ack"_s};
+    const QString armed = QStringLiteral("未確認");
+    QTest::newRow("no letter") << QString() << partner << true << true << QStringList{u"receive"_s, u"ack"_s};
+    QTest::newRow("letter waits, partner writes")
+        << armed << partner << true << true << QStringList{u"receive"_s, u"letter"_s};
+    QTest::newRow("letter waits, stranger writes")
+        << armed << QStringLiteral("127.0.0.4") << true << true << QStringList{u"receive"_s, u"ack"_s};
+    QTest::newRow("letter delivered already")
+        << QStringLiteral("確認されました...  ") << partner << true << true << QStringList{u"receive"_s, u"ack"_s};
+    QTest::newRow("letter cannot go: acknowledged instead")
+        << armed << partner << true << false << QStringList{u"receive"_s, u"letter"_s, u"ack"_s};
+    QTest::newRow("refused: no acknowledgement, no letter")
+        << armed << partner << false << true << QStringList{u"receive"_s};
 }
 
 void TestDispatch::ordinaryMessageIsAnsweredByAckOrLetter()
 {
     QFETCH(QString, letterPanel);
     QFETCH(QString, sender);
+    QFETCH(bool, accepted);
+    QFETCH(bool, letterGoes);
     QFETCH(QStringList, steps);
     FakeNetwork net;
     TestCopy alice(net, QStringLiteral("127.0.0.2"));
@@ -111,17 +120,22 @@ void TestDispatch::ordinaryMessageIsAnsweredByAckOrLetter()
     alice.state().aiteAdr = QStringLiteral("127.0.0.3");
     alice.context().frmLetter().edit([&](core::LetterView &v) { v.statusPanel = letterPanel; });
     QStringList seen;
-    QString rcvAdrDuringReceive;
+    QString senderDuringReceive;
     alice.copy->dispatcher().setMessageHandlers(
         [&] {
             seen << QStringLiteral("receive");
-            rcvAdrDuringReceive = alice.state().rcvAdr;
+            senderDuringReceive = alice.state().remoteHostIP;
+            return accepted;
         },
-        [&] { seen << QStringLiteral("ack"); }, [&] { seen << QStringLiteral("letter"); });
+        [&] { seen << QStringLiteral("ack"); },
+        [&] {
+            seen << QStringLiteral("letter");
+            return letterGoes;
+        });
 
     sendRaw(net, sender, QStringLiteral("127.0.0.2"), QStringLiteral("ゆうこ      12:00:00こんにちは"));
     QCOMPARE(seen, steps);
-    QCOMPARE(rcvAdrDuringReceive, sender);
+    QCOMPARE(senderDuringReceive, sender);
 }
 
 void TestDispatch::undecodableBytesStillReachTheHandler()
@@ -130,7 +144,12 @@ void TestDispatch::undecodableBytesStillReachTheHandler()
     TestCopy alice(net, QStringLiteral("127.0.0.2"));
     QVERIFY(alice.start());
     bool received = false;
-    alice.copy->dispatcher().setMessageHandlers([&] { received = true; }, {}, {});
+    alice.copy->dispatcher().setMessageHandlers(
+        [&] {
+            received = true;
+            return true;
+        },
+        {}, {});
     auto other = net.host(QStringLiteral("127.0.0.3"));
     other->send(u"127.0.0.2", 57979, QByteArray::fromHex("ff 8540") + text::toCp932(u"後半も届く"));
     net.flush();
@@ -202,7 +221,12 @@ void TestDispatch::oversizedDatagramFailsAndNothingBreaks()
     QVERIFY(alice.start());
     QVERIFY(bob.start());
     qsizetype received = -1;
-    bob.copy->dispatcher().setMessageHandlers([&] { received = bob.state().rcvData.size(); }, {}, {});
+    bob.copy->dispatcher().setMessageHandlers(
+        [&] {
+            received = bob.state().rcvData.size();
+            return true;
+        },
+        {}, {});
     const QString largest(65507, u'a');
     QCOMPARE(protocol::sendDatagram(alice.context(), QStringLiteral("127.0.0.3"), largest), 0);
     net.flush();

@@ -97,7 +97,7 @@ void TestIcons::okAppliesTheSetEverywhere_data()
     QTest::newRow("nothing waits: normal picture") << BobState::Idle << false;
     QTest::newRow("a message waits: received picture") << BobState::Waiting << true;
     QTest::newRow("blinking, caught on its normal phase") << BobState::WaitingBlinkOff << true;
-    QTest::newRow("opened and not answered yet: held") << BobState::Opened << true;
+    QTest::newRow("opened: dealt with, so the normal picture") << BobState::Opened << false;
     QTest::newRow("arrived under the operation lock") << BobState::WaitingUnderLock << true;
 }
 

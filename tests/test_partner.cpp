@@ -127,7 +127,6 @@ void TestPartner::registrationSavesAndTakesEffect()
     QCOMPARE(alice.dialogs.shown()[0].style, 64);
     QCOMPARE(alice.dialogs.shown()[0].title, u"ミルトアンヌ"_s);
     QCOMPARE(alice.state().aiteAdr, u"127.0.0.25"_s);
-    QCOMPARE(alice.state().sendAdr, u"127.0.0.25"_s);
     QVERIFY(alice.context().frmAddress().isVisible());
     QCOMPARE(alice.readFile(u"adrFile.dat"_s), QByteArray("\"adrFile\"\r\n\"\",\"127.0.0.25\"\r\n"));
 
@@ -189,6 +188,8 @@ void TestPartner::presence()
     bob.clock.set(QDateTime(QDate(2026, 12, 8), QTime(7, 45)));
     if (bobRuns)
         QVERIFY(bob.start());
+    const QString carol = u"127.0.0.7"_s;
+    alice.writePartner(u"carol"_s, carol);
     QVERIFY(alice.start());
 
     settings::Partner &partner = alice.copy->partner();
@@ -200,8 +201,8 @@ void TestPartner::presence()
     });
     partner.cmdCheckClick();
     QVERIFY(window.view().lblCheck.isEmpty()); // cleared at the start of each check
-    QCOMPARE(alice.state().aiteAdr, kBob);     // the typed address is the partner now, saved or not
-    QCOMPARE(alice.state().sendAdr, kBob);
+    QCOMPARE(net.sent().constLast().to, kBob);
+    QCOMPARE(alice.state().aiteAdr, carol); // only asked: the partner stays who was registered
     QVERIFY(partner.checkTimer().isActive());
     net.flush();
     partner.checkTimeout();
@@ -211,7 +212,21 @@ void TestPartner::presence()
     QCOMPARE(window.view().image3, picture == 3);
     QCOMPARE(window.view().image4, picture == 4);
     QCOMPARE(window.caption(), bobRuns ? u"ミルトアンヌ　起動時間：07:45"_s : u"ミルトアンヌ"_s);
-    QVERIFY(alice.readFile(u"adrFile.dat"_s).isEmpty()); // nothing was saved
+    QCOMPARE(alice.readFile(u"adrFile.dat"_s), settings::formatAddressFile({u"carol"_s, carol})); // nothing saved
+
+    // Messages still go to the registered partner.
+    alice.copy->sending().openCompose();
+    alice.context().frmSnd.edit([](core::MainView &v) { v.txtMsg = u"for carol"_s; });
+    alice.copy->sending().cmdSendClick();
+    QCOMPARE(net.sent().constLast().to, carol);
+
+    // An empty box asks nobody.
+    net.clearLog();
+    window.edit([](core::AddressView &v) { v.txtIp1.clear(); });
+    partner.cmdCheckClick();
+    QCOMPARE(alice.dialogs.texts(), QStringList{u"IPｱﾄﾞﾚｽは必ず指定してください。"_s});
+    QVERIFY(net.sent().isEmpty());
+    QCOMPARE(alice.state().aiteAdr, carol);
 }
 
 void TestPartner::lateAnswerReplacesNobodyThere()
@@ -264,7 +279,8 @@ void TestPartner::startNoticeKeepsAWaitingMessagesPicture()
     TestCopy bob(net, kBob);
     alice.writeOptions([](core::OptSettings &opt) { opt.notifyStartEnd = 1; });
     QVERIFY(alice.start());
-    alice.context().changeTray(alice.context().frmRecv.icon());
+    net.host(u"127.0.0.5"_s)->send(kAlice, 57979, text::toCp932(u"dave        09:05:00hi"));
+    net.flush();
     bob.writePartner(u"alice"_s, kAlice);
     QVERIFY(bob.start());
     net.flush();

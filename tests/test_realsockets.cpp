@@ -57,7 +57,12 @@ void TestRealSockets::largestDatagramArrivesWhole()
     QVERIFY(alice.start());
     QVERIFY(bob.start());
     QString received;
-    bob.copy->dispatcher().setMessageHandlers([&] { received = bob.state().rcvData; }, {}, {});
+    bob.copy->dispatcher().setMessageHandlers(
+        [&] {
+            received = bob.state().rcvData;
+            return true;
+        },
+        {}, {});
     // 65 507 bytes: a 23-byte header, kanji of two bytes each and two ASCII letters.
     const QString text = u"ゆうこ         12:00:00"_s + QString(32741, QChar(u'漢')) + u"!!"_s;
     QCOMPARE(protocol::sendDatagram(alice.context(), u"127.0.0.3"_s, text), 0);
@@ -101,7 +106,12 @@ void TestRealSockets::sendingSocketOutlivesFailuresAndStrays()
     TestCopy alice(u"127.0.0.2"_s);
     QVERIFY(alice.start());
     int dispatched = 0;
-    alice.copy->dispatcher().setMessageHandlers([&] { ++dispatched; }, {}, {});
+    alice.copy->dispatcher().setMessageHandlers(
+        [&] {
+            ++dispatched;
+            return true;
+        },
+        {}, {});
     const auto next = [&peer]() -> QNetworkDatagram {
         if (!peer.hasPendingDatagrams() && !peer.waitForReadyRead(2000))
             return {};

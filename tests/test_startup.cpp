@@ -33,7 +33,6 @@ private slots:
     void endWithoutWaitingMessage();
     void endWithWaitingMessageAsksFirst_data();
     void endWithWaitingMessageAsksFirst();
-    void blinkPhaseWithNormalPictureAsksNothing();
     void terminationNeverAsks();
     void endWithoutPartnerStillEnds();
     void trueEnableGivesTheMenuBack();
@@ -259,8 +258,9 @@ void TestStartup::endWithWaitingMessageAsksFirst()
     TestCopy alice(net, kAlice);
     alice.writePartner(u"ぼぶ"_s, kBob);
     QVERIFY(alice.start());
-    // A message waits: the tray shows the received window's picture.
-    alice.context().changeTray(alice.context().frmRecv.icon());
+    // A message waits.
+    net.host(kBob)->send(kAlice, 57979, text::toCp932(u"bob         09:05:00hi"));
+    net.flush();
     QVERIFY(alice.context().messageWaiting());
     if (answer != 0)
         alice.dialogs.answerNext(answer);
@@ -282,18 +282,6 @@ void TestStartup::endWithWaitingMessageAsksFirst()
     QCOMPARE(net.sent().size(), ends ? 1 : 0);
     if (!ends)
         QVERIFY(alice.context().messageWaiting());
-}
-
-void TestStartup::blinkPhaseWithNormalPictureAsksNothing()
-{
-    FakeNetwork net;
-    TestCopy alice(net, kAlice);
-    QVERIFY(alice.start());
-    alice.context().changeTray(alice.context().frmRecv.icon());
-    alice.context().changeTray(IconId::normal(0));
-    alice.copy->mnuEndClick();
-    QVERIFY(alice.dialogs.shown().isEmpty());
-    QVERIFY(alice.copy->hasEnded());
 }
 
 void TestStartup::terminationNeverAsks()

@@ -1,7 +1,10 @@
 #include "shell/shell.h"
 #include "support/conversation.h"
 
+#include <QPointer>
 #include <QTest>
+
+#include <memory>
 
 using namespace Qt::StringLiterals;
 using testkit::Conversation;
@@ -14,6 +17,7 @@ private slots:
     void receivedWindowOpensAndAnswers();
     void noticeWidgetsComeAndGoWithTheirWindows();
     void registrationWindowGoesWithItsCloseButton();
+    void everyWindowGoesWithItsCopy();
 };
 
 void TestWindows::composeTypeAndSend()
@@ -87,6 +91,42 @@ void TestWindows::registrationWindowGoesWithItsCloseButton()
     QCOMPARE(window->TxtIp1->text(), c.bob.address());
     QTest::mouseClick(window->CmdCancel, Qt::LeftButton);
     QTRY_VERIFY(aliceShell.frmAddress() == nullptr);
+}
+
+void TestWindows::everyWindowGoesWithItsCopy()
+{
+    QList<QPointer<QWidget>> widgets;
+    {
+        auto c = std::make_unique<Conversation>();
+        auto aliceShell = std::make_unique<shell::Shell>(*c->alice.copy);
+        copy::Copy &alice = *c->alice.copy;
+        core::Context &context = alice.context();
+        // A notice that unloads just before the end is on its way out when the copy goes.
+        context.frmSROK().show();
+        const QPointer<QWidget> leaving = aliceShell->frmSROK();
+        context.srOkSlot.unload();
+        QVERIFY(leaving);
+        for (core::WindowModel *model : std::initializer_list<core::WindowModel *>{
+                 &context.frmAddress(), &context.frmSndOK(), &context.frmRcvOK(), &context.frmSROK(),
+                 &context.frmLetter()})
+            model->show();
+        alice.options().open();
+        alice.password().ask(settings::PasswordWindow::Purpose::Registration);
+        alice.userSearch().mnuUserClick();
+        alice.about().open();
+        widgets << aliceShell->frmAddress() << aliceShell->frmSndOK() << aliceShell->frmRcvOK()
+                << aliceShell->frmSROK() << aliceShell->frmLetter() << aliceShell->frmOpt() << aliceShell->frmPw()
+                << aliceShell->frmUser() << aliceShell->frmVersion();
+        for (const QPointer<QWidget> &widget : std::as_const(widgets))
+            QVERIFY(widget && widget->isVisible());
+        widgets << leaving;
+        aliceShell.reset();
+        c.reset();
+    }
+    for (const QPointer<QWidget> &widget : std::as_const(widgets))
+        QVERIFY(widget.isNull());
+    // Nothing of them ticks on afterwards (the status bars' clocks tick every second).
+    QTest::qWait(1200);
 }
 
 QTEST_MAIN(TestWindows)

@@ -28,7 +28,7 @@ void skipOnFailure(Step &&step)
 
 Copy::Copy(const core::Services &services, QObject *parent)
     : QObject(parent), m_context(services), m_dispatcher(m_context), m_guard(services.programDir), m_partner(m_context),
-      m_logViewer(m_context), m_sending(m_context), m_receiving(m_context), m_received(m_context),
+      m_logViewer(m_context), m_sending(m_context), m_receiving(m_context), m_received(m_context, m_sending),
       m_letters(m_context), m_callSignal(m_context), m_options(m_context), m_password(m_context),
       m_userSearch(m_context), m_iconSelection(m_context), m_about(m_context)
 {
@@ -49,35 +49,18 @@ void Copy::plugHandlers()
 {
     using protocol::Kind;
     core::Context &c = m_context;
-    m_dispatcher.setHandler(Kind::Delivered, [this] {
-        m_context.frmSndOK().edit(
-            [](core::SendResultView &v) { v.label1 = QStringLiteral("メッセージは正しく送信されました。"); });
-        m_sending.delivered();
-    });
-    m_dispatcher.setHandler(Kind::Refused, [this] {
-        m_context.frmSndOK().edit(
-            [](core::SendResultView &v) { v.label1 = QStringLiteral("あなたのﾒｯｾｰｼﾞは拒否されました。"); });
-        m_sending.refused();
-    });
-    m_dispatcher.setHandler(Kind::Opened, [this] { m_sending.reaction(); });
-    m_dispatcher.setHandler(Kind::Held, [this] {
-        m_context.frmRcvOK().edit(
-            [](core::ReactionView &v) { v.label1 = QStringLiteral("メッセージは返信保留されています。"); });
-        m_sending.reaction();
-    });
-    m_dispatcher.setHandler(Kind::Discarded, [this] {
-        m_context.frmRcvOK().edit(
-            [](core::ReactionView &v) { v.label1 = QStringLiteral("メッセージは未確認のまま閉じられました。"); });
-        m_sending.reaction();
-    });
+    m_dispatcher.setHandler(Kind::Delivered, [this] { m_sending.delivered(); });
+    m_dispatcher.setHandler(Kind::Refused, [this] { m_sending.refused(); });
+    for (Kind reaction : {Kind::Opened, Kind::Held, Kind::Discarded})
+        m_dispatcher.setHandler(reaction, [this, reaction] { m_sending.reaction(reaction); });
     // A letter gets no "送信", but it gets a received-history row of its own, so that reading it
     // completes its own row and not the one of the message before it.
     m_dispatcher.setHandler(Kind::Letter, [this] {
         if (m_receiving.receive())
             history::messageReceived(m_context);
     });
-    m_dispatcher.setMessageHandlers([this] { m_receiving.receive(); }, [this] { m_receiving.recvAck(); },
-                                    [this] { m_letters.letterSend(); });
+    m_dispatcher.setMessageHandlers([this] { return m_receiving.receive(); }, [this] { m_receiving.recvAck(); },
+                                    [this] { return m_letters.letterSend(); });
     m_dispatcher.setHandler(Kind::Call, [this] { m_callSignal.callSignal(); });
     m_dispatcher.setHandler(Kind::PresenceRequest, [&c] { protocol::presenceReply(c); });
     m_dispatcher.setHandler(Kind::PresenceOk, [&c] { protocol::presenceAnswer(c, true); });

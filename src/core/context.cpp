@@ -76,9 +76,9 @@ void Context::changeTray(IconId icon)
     trayCall(platform::TrayOp::Modify);
 }
 
-bool Context::messageWaiting() const
+IconId Context::restingTrayPicture() const
 {
-    return frmRecv.icon().handle() == state.nid.hIcon;
+    return messageWaiting() ? frmRecv.icon() : frmSnd.icon();
 }
 
 void Context::lockOn()

@@ -80,8 +80,11 @@ public:
     // A tray change: set the picture, fill the record, modify the icon.
     void changeTray(IconId icon);
     int trayCall(platform::TrayOp op);
-    // A received message waits exactly while the tray shows the received window's picture.
-    bool messageWaiting() const;
+    // A received message waits until it is dealt with.
+    bool messageWaiting() const { return state.messageWaits; }
+    // The picture the tray rests on when no blink or call animates it: the received picture while
+    // a message waits, the normal one otherwise.
+    IconId restingTrayPicture() const;
     // Puts the operation lock on: the lock entry checked, the message entries' states kept
     // aside, every other entry hidden.
     void lockOn();

@@ -23,8 +23,8 @@ struct SharedState {
     // The partner and the addresses in use.
     QString aiteName;
     QString aiteAdr;  // empty: no partner registered
-    QString sendAdr;  // where replies and the next message go
-    QString rcvAdr;   // sender of the last ordinary message
+    QString sendAdr;  // where the received window's answers go: the sender of its message
+    QString rcvAdr;   // sender of the message the received window holds
     QString portNo;   // "57979", held as text
     QString startTime;
     QString endTime;
@@ -36,6 +36,10 @@ struct SharedState {
 
     MsgHead msgHead;
     QString openState;
+    // A received message has arrived and not yet been dealt with (replied to, opened, held or
+    // closed). Whatever picture the tray shows meanwhile (a blink phase, a call frame, a start
+    // notice), this is what the end's question and the window's buttons go by.
+    bool messageWaits = false;
 
     // The last message shown.
     QString rcvName;

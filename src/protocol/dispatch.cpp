@@ -15,7 +15,7 @@ void Dispatcher::setHandler(Kind kind, Handler handler)
     m_tagHandlers[static_cast<std::size_t>(kind)] = std::move(handler);
 }
 
-void Dispatcher::setMessageHandlers(Handler receive, Handler recvAck, Handler letterSend)
+void Dispatcher::setMessageHandlers(Step receive, Handler recvAck, Step letterSend)
 {
     m_receive = std::move(receive);
     m_recvAck = std::move(recvAck);
@@ -67,14 +67,15 @@ void Dispatcher::handle(const Arrival &arrival)
 
 void Dispatcher::handleMessage()
 {
-    core::SharedState &s = m_context.state;
-    s.rcvAdr = s.remoteHostIP;
+    const core::SharedState &s = m_context.state;
     const bool letterWaits = m_context.frmLetter().view().statusPanel == u"未確認";
-    run(m_receive);
-    if (letterWaits && s.aiteAdr == s.rcvAdr)
-        run(m_letterSend);
-    else
-        run(m_recvAck);
+    // A refused message has had its answer, "OTHER送信"; a "送信" after it would tell its sender
+    // that it was delivered after all.
+    if (m_receive && !m_receive())
+        return;
+    if (letterWaits && s.aiteAdr == s.remoteHostIP && m_letterSend && m_letterSend())
+        return;
+    run(m_recvAck);
 }
 
 } // namespace protocol

@@ -25,9 +25,13 @@ public:
 
     // The action for a tagged kind.
     void setHandler(Kind kind, Handler handler);
-    // The three steps of an ordinary message: the receive handler, then either the receipt
-    // acknowledgement or, when a letter waits for the partner who sent it, the letter.
-    void setMessageHandlers(Handler receive, Handler recvAck, Handler letterSend);
+    // A step that may decline: false when it did nothing.
+    using Step = std::function<bool()>;
+    // The three steps of an ordinary message: the receive handler (false when it refused the
+    // message, whose sender then has its whole answer), then either the letter, when one waits
+    // for the partner who sent it, or the receipt acknowledgement (also when the letter could not
+    // go and keeps waiting).
+    void setMessageHandlers(Step receive, Handler recvAck, Step letterSend);
 
     void arrive(const QByteArray &bytes, const QString &sender);
 
@@ -42,9 +46,9 @@ private:
 
     core::Context &m_context;
     std::array<Handler, kTags.size()> m_tagHandlers;
-    Handler m_receive;
+    Step m_receive;
     Handler m_recvAck;
-    Handler m_letterSend;
+    Step m_letterSend;
     std::deque<Arrival> m_queue;
     bool m_busy = false;
 };

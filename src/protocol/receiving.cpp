@@ -32,6 +32,10 @@ bool Receiving::receive()
         otherReply();
         return false;
     }
+    // The window's answers (OPEN, hold, close, reply) go to whoever wrote what it now holds, be it
+    // a letter or a message, the partner or not; a refused message above changes neither.
+    s.rcvAdr = s.remoteHostIP;
+    s.sendAdr = s.rcvAdr;
 
     const MessageFields fields = splitMessage(s.rcvData);
     const bool appendToHeld = c.opt.addOnHold == 1 &&
@@ -55,6 +59,7 @@ bool Receiving::receive()
     if (c.opt.blinkIcon == u"1" && !c.frmRecv.isVisible())
         c.Timer2.start();
     c.frmRecv.setIcon(core::IconId::received(set));
+    s.messageWaits = true;
 
     if (c.menu.checked(core::MenuId::Lock)) {
         s.rcvEnable = true;
@@ -101,11 +106,12 @@ void Receiving::openReceived()
 {
     core::Context &c = m_context;
     core::SharedState &s = c.state;
-    const core::IconId received = core::IconId::received(c.iconSet());
+    // Turning to the window ends a call or a blink; the tray then shows whether a message still
+    // waits, so a message already dealt with never looks as if it waited again.
     for (QTimer *animation : {&c.Timer1, &c.Timer2}) {
         if (animation->isActive()) {
             animation->stop();
-            c.changeTray(received);
+            c.changeTray(c.restingTrayPicture());
         }
     }
     if (c.messageWaiting()) {
@@ -113,9 +119,6 @@ void Receiving::openReceived()
             c.box(QStringLiteral("お相手以外からのメッセージです。"), platform::box::exclamation);
             c.frmRecv.setCaption(QStringLiteral(" From ") + (s.rcvName.isEmpty() ? s.rcvAdr : s.rcvName) +
                                  QStringLiteral(" Time ") + s.rcvTime);
-            // Replies go to whoever sent this message. (The address of the last datagram of any
-            // kind could be someone else's acknowledgement by now.)
-            s.sendAdr = s.rcvAdr;
         } else if (c.opt.pwEnabled != 0) {
             c.frmRecv.setCaption(QStringLiteral("受信ﾒｯｾｰｼﾞ ") + QStringLiteral(" Time : ") + s.rcvTime);
         } else {

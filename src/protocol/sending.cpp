@@ -2,11 +2,17 @@
 
 #include "history/rowsteps.h"
 #include "protocol/send.h"
-#include "protocol/tags.h"
 #include "protocol/wire.h"
 #include "text/fields.h"
 
 namespace protocol {
+
+namespace {
+const QString kDeliveredText = QStringLiteral("メッセージは正しく送信されました。");
+const QString kRefusedText = QStringLiteral("あなたのﾒｯｾｰｼﾞは拒否されました。");
+const QString kUnconfirmedText =
+    QStringLiteral("ﾒｯｾｰｼﾞの到着を確認できませんでした。\nお相手が起動していない可能性があります。");
+} // namespace
 
 Sending::Sending(core::Context &context) : m_context(context)
 {
@@ -20,6 +26,9 @@ Sending::Sending(core::Context &context) : m_context(context)
     }
     connect(&m_reactionTimer, &QTimer::timeout, this, &Sending::reactionTick);
     connect(&m_smallTimer, &QTimer::timeout, this, &Sending::smallTick);
+    m_answerTimer.setSingleShot(true);
+    m_answerTimer.setInterval(kAnswerMs);
+    connect(&m_answerTimer, &QTimer::timeout, this, &Sending::answerTimeout);
 }
 
 void Sending::reactionTick()
@@ -37,28 +46,45 @@ void Sending::openCompose()
     core::Context &c = m_context;
     if (c.Timer1.isActive()) {
         c.Timer1.stop();
-        c.changeTray(core::IconId::normal(c.iconSet()));
+        c.changeTray(c.restingTrayPicture());
     }
-    c.frmSnd.edit([](core::MainView &v) { v.txtMsg.clear(); });
+    const QString offered = m_outcome == Outcome::Unconfirmed ? m_lastText : QString();
+    c.frmSnd.edit([&](core::MainView &v) { v.txtMsg = offered; });
     c.frmSnd.setCaption(c.opt.sendTitle);
     c.frmSnd.show();
 }
 
-void Sending::cmdSendClick()
+bool Sending::cmdSendClick()
 {
     core::Context &c = m_context;
     const QString text = c.frmSnd.view().txtMsg;
     if (text.isEmpty()) {
         c.box(QStringLiteral("ﾒｯｾｰｼﾞを入力してください。"), platform::box::exclamation);
-        return;
+        return false;
     }
     if (c.state.aiteAdr.isEmpty()) {
         c.box(QStringLiteral("お相手登録を行ってください。"), platform::box::exclamation);
-        return;
+        return false;
     }
-    c.state.sendAdr = c.state.aiteAdr;
+    // The received window keeps its own reply address (the sender of what it holds): a message
+    // to the partner must not redirect the answers to a stranger's message to the partner.
+    return sendMessage(c.state.aiteAdr, text, [&c] { c.frmSnd.hide(); });
+}
+
+bool Sending::sendMessage(const QString &address, const QString &text, const std::function<void()> &afterSend)
+{
+    core::Context &c = m_context;
     fillMsgHead(c.state.msgHead, c.opt.userName, c.now().time());
-    sendDatagram(c, c.state.aiteAdr, ordinaryMessage(c.state.msgHead, text), [&c] { c.frmSnd.hide(); });
+    const QString datagram = ordinaryMessage(c.state.msgHead, text);
+    if (!fitsOneDatagram(datagram)) {
+        c.box(QStringLiteral("ﾒｯｾｰｼﾞが長すぎて送信できません。"), platform::box::exclamation);
+        return false;
+    }
+    sendDatagram(c, address, datagram, afterSend);
+    m_lastText = text;
+    m_outcome = Outcome::Awaiting;
+    m_answerTimer.start();
+    return true;
 }
 
 void Sending::cmdCancelClick()
@@ -76,19 +102,29 @@ void Sending::mnuClipClick()
     }
     const QString text = text::wireLineBreaks(clipboard.text());
     c.frmSnd.edit([&](core::MainView &v) { v.txtMsg = text; });
-    cmdSendClick();
-    clipboard.clear();
+    // A text that could not go stays on the clipboard, where the user has it.
+    if (cmdSendClick())
+        clipboard.clear();
 }
 
 void Sending::delivered()
 {
     core::Context &c = m_context;
-    // What the compose box holds now is what the partner got, as far as anyone can tell.
-    history::sentAcknowledged(c, c.frmSnd.view().txtMsg);
+    // Copies on Windows follow their refusal with a "送信" for the same message; the refusal stands.
+    if (m_outcome == Outcome::Refused) {
+        m_outcome = Outcome::Answered;
+        return;
+    }
+    // The text of the message this answers; a further "送信" for it logs what the compose box holds.
+    const QString text = m_outcome == Outcome::Answered ? c.frmSnd.view().txtMsg : m_lastText;
+    m_outcome = Outcome::Answered;
+    m_answerTimer.stop();
+    c.frmSndOK().edit([](core::SendResultView &v) { v.label1 = kDeliveredText; });
+    history::sentAcknowledged(c, text);
     if (c.opt.sendConfirm != 1)
         return;
     if (c.opt.sendConfirmMin != 1) {
-        showSendResult();
+        showSendResult(kDeliveredText);
         return;
     }
     core::SmallNoticeWindowModel &small = c.frmSROK(); // loading starts its timer; a send notice has none
@@ -102,10 +138,22 @@ void Sending::delivered()
 
 void Sending::refused()
 {
-    showSendResult();
+    m_outcome = Outcome::Refused;
+    m_answerTimer.stop();
+    showSendResult(kRefusedText);
 }
 
-void Sending::reaction()
+void Sending::answerTimeout()
+{
+    m_answerTimer.stop();
+    if (m_outcome != Outcome::Awaiting)
+        return;
+    // Silence is said, whatever the options: the text waits in the compose window for another try.
+    m_outcome = Outcome::Unconfirmed;
+    showSendResult(kUnconfirmedText);
+}
+
+void Sending::reaction(Kind kind)
 {
     core::Context &c = m_context;
     core::LetterWindowModel &letter = c.frmLetter();
@@ -114,13 +162,18 @@ void Sending::reaction()
         letter.edit([](core::LetterView &v) { v.statusPanel.prepend(u'>'); });
         return;
     }
-    history::partnerNotice(c, classify(c.state.rcvData) == Kind::Discarded);
+    history::partnerNotice(c, kind == Kind::Discarded);
     if (c.opt.recvConfirm != 1)
         return;
     if (c.opt.recvConfirmMin != 1) {
+        // Each reaction says what happened, whatever an earlier notice still open said.
+        const QString what = kind == Kind::Held        ? QStringLiteral("メッセージは返信保留されています。")
+                             : kind == Kind::Discarded ? QStringLiteral("メッセージは未確認のまま閉じられました。")
+                                                       : QStringLiteral("メッセージは確認されました。");
         const QDateTime now = c.now();
         core::ReactionWindowModel &notice = c.frmRcvOK();
         notice.edit([&](core::ReactionView &v) {
+            v.label1 = what;
             v.label2 = text::shortDate(now.date());
             v.label3 = text::shortTime(now.time());
         });
@@ -137,11 +190,12 @@ void Sending::reaction()
     showSmall();
 }
 
-void Sending::showSendResult()
+void Sending::showSendResult(const QString &text)
 {
     const QDateTime now = m_context.now();
     core::SendResultWindowModel &notice = m_context.frmSndOK();
     notice.edit([&](core::SendResultView &v) {
+        v.label1 = text;
         v.label2 = text::shortDate(now.date());
         v.label3 = text::shortTime(now.time());
     });

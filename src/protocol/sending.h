@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/context.h"
+#include "protocol/tags.h"
 
 #include <QTimer>
 
@@ -13,40 +14,65 @@ class Sending final : public QObject {
 public:
     // How long a reaction notice stays when it closes by itself.
     static constexpr int kNoticeMs = 10000;
+    // How long a sent message waits for its "送信" or "OTHER送信" before the user is told that
+    // nothing came back.
+    static constexpr int kAnswerMs = 10000;
+
+    // What the answers have told of the last message sent.
+    enum class Outcome {
+        Answered,    // delivered, or nothing sent yet
+        Awaiting,    // sent, no answer yet
+        Refused,     // "OTHER送信" came back
+        Unconfirmed, // no answer within kAnswerMs; the user was told
+    };
 
     explicit Sending(core::Context &context);
 
-    // Opens the compose window, empty, with its title.
+    // Opens the compose window with its title: empty, or holding the message that was never
+    // confirmed, so that it is not lost.
     void openCompose();
-    // "送信(&S)".
-    void cmdSendClick();
+    // "送信(&S)". True when the message went.
+    bool cmdSendClick();
     // "ｷｬﾝｾﾙ ": hides the compose window; the text stays.
     void cmdCancelClick();
     // "ｸﾘｯﾌﾟﾎﾞｰﾄﾞ送信(&C)": the clipboard's text, sent like the send button sends, without
-    // showing the window; the clipboard is emptied whatever became of the send.
+    // showing the window; the clipboard is emptied once the text went.
     void mnuClipClick();
+
+    // Sends `text` as an ordinary message to `address` and waits for its answer; refused with a
+    // word, and nothing sent, when it does not fit one datagram. `afterSend` runs right after the
+    // send. The compose window and the received window's reply both send this way.
+    bool sendMessage(const QString &address, const QString &text, const std::function<void()> &afterSend = {});
 
     // "送信" arrived: history, then the send notice as the options say.
     void delivered();
     // "OTHER送信" arrived: the refusal is shown whatever the options say.
     void refused();
     // "Open確認", "保留" or "破棄" arrived.
-    void reaction();
+    void reaction(Kind kind);
+
+    Outcome outcome() const { return m_outcome; }
 
     // The notices' timers; a tick unloads the notice.
     QTimer &reactionTimer() { return m_reactionTimer; }
     QTimer &smallTimer() { return m_smallTimer; }
     void reactionTick();
     void smallTick();
+    // The wait for the answer of the last message sent.
+    QTimer &answerTimer() { return m_answerTimer; }
+    void answerTimeout();
 
 private:
-    void showSendResult();
+    void showSendResult(const QString &text);
     void showSmall();
     static void runTimer(QTimer &timer, bool on);
 
     core::Context &m_context;
     QTimer m_reactionTimer;
     QTimer m_smallTimer;
+    QTimer m_answerTimer;
+    Outcome m_outcome = Outcome::Answered;
+    QString m_lastText; // the text of the last message sent
 };
 
 } // namespace protocol

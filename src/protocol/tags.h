@@ -52,11 +52,19 @@ inline constexpr std::array<TagRow, 14> kTags{{
     {Kind::End, u"END送信      "},
 }};
 
+// The kinds whose tag is followed by the sender's start time "hh:mm" (start and end notices,
+// presence answers); without one after the tag, such a datagram is an ordinary message.
+constexpr bool carriesStartTime(Kind kind)
+{
+    return kind == Kind::Start || kind == Kind::End || kind == Kind::PresenceOk || kind == Kind::PresenceOneSided;
+}
+
 // The tag text of a tagged kind; empty for Message.
 QString tagOf(Kind kind);
 
 // The kind of a decoded datagram: its first 11 characters (all of it when shorter) against the
-// tags, in table order, exactly and case-sensitively; no match is an ordinary message.
+// tags, in table order, exactly and case-sensitively; no match is an ordinary message, and so is
+// a datagram whose tag should be followed by a start time that is not there.
 Kind classify(QStringView datagram);
 
 } // namespace protocol

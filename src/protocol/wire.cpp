@@ -1,6 +1,7 @@
 #include "protocol/wire.h"
 
 #include "protocol/tags.h"
+#include "text/cp932.h"
 #include "text/fields.h"
 
 namespace protocol {
@@ -9,6 +10,14 @@ void fillMsgHead(core::MsgHead &head, const QString &userName, QTime time)
 {
     head.headName = text::fixedField(userName, kNameWidth);
     head.headTime = text::fixedField(text::hhmmss(time), kTimeWidth);
+}
+
+bool fitsOneDatagram(QStringView datagram)
+{
+    // Every character takes one or two bytes, so most texts are answered without encoding them.
+    if (datagram.size() * 2 <= kMaxDatagramBytes)
+        return true;
+    return datagram.size() <= kMaxDatagramBytes && text::toCp932(datagram).size() <= kMaxDatagramBytes;
 }
 
 QString ordinaryMessage(const core::MsgHead &head, const QString &text)

@@ -13,6 +13,11 @@ constexpr int kNameWidth = 12;
 constexpr int kTimeWidth = 8;
 constexpr int kTextStart = kNameWidth + kTimeWidth + 1; // character 21
 inline const QString kWaveDash = QStringLiteral("～");   // U+FF5E, 81 60 on the wire
+// The most one UDP datagram over IPv4 can carry; the wire has no way to split a longer text.
+constexpr qsizetype kMaxDatagramBytes = 65507;
+
+// Whether `datagram` fits one datagram once it is in CP932.
+bool fitsOneDatagram(QStringView datagram);
 
 // Fills the header of the next message: the user name and the time, each in its fixed width.
 void fillMsgHead(core::MsgHead &head, const QString &userName, QTime time);

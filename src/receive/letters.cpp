@@ -30,6 +30,10 @@ void Letters::cmdOkClick()
         m_context.box(QStringLiteral("内容を入力してください。"), platform::box::exclamation, core::kErrorTitle);
         return;
     }
+    if (!protocol::fitsOneDatagram(letterDatagram())) {
+        m_context.box(QStringLiteral("内容が長すぎて送信できません。"), platform::box::exclamation, core::kErrorTitle);
+        return;
+    }
     window.hide();
 }
 
@@ -38,22 +42,31 @@ void Letters::cmdCancelClick()
     m_context.letterSlot.unload();
 }
 
-void Letters::letterSend()
+QString Letters::letterDatagram()
 {
     core::Context &c = m_context;
-    core::LetterWindowModel &window = c.frmLetter();
     protocol::fillMsgHead(c.state.msgHead, c.opt.userName, c.now().time());
-    const QString datagram =
-        protocol::tagOf(protocol::Kind::Letter) + protocol::ordinaryMessage(c.state.msgHead, window.view().txtLetter);
+    return protocol::tagOf(protocol::Kind::Letter) +
+           protocol::ordinaryMessage(c.state.msgHead, c.frmLetter().view().txtLetter);
+}
+
+bool Letters::letterSend()
+{
+    core::Context &c = m_context;
+    const QString datagram = letterDatagram();
+    // A letter still being written can outgrow a datagram; it waits until it is cut down.
+    if (!protocol::fitsOneDatagram(datagram))
+        return false;
     // Unlike every other send, a failure here is reported: the letter must not be marked as
     // delivered when it never left.
     if (const int failure = protocol::sendDatagram(c, c.state.remoteHostIP, datagram))
         throw core::RuntimeError(failure, "letter not sent");
     const QDateTime now = c.now();
-    window.edit([&](core::LetterView &v) {
+    c.frmLetter().edit([&](core::LetterView &v) {
         v.statusPanel = QStringLiteral("確認されました...  ") + text::shortDate(now.date()) +
                         QStringLiteral(" / ") + text::shortTime(now.time());
     });
+    return true;
 }
 
 } // namespace receive

@@ -3,7 +3,6 @@
 #include "history/rowsteps.h"
 #include "protocol/send.h"
 #include "protocol/tags.h"
-#include "protocol/wire.h"
 
 namespace receive {
 
@@ -16,6 +15,7 @@ void ReceivedWindow::send(const QString &text, const std::function<void()> &afte
 
 void ReceivedWindow::iconNormal()
 {
+    m_context.state.messageWaits = false;
     m_context.changeTray(m_context.frmSnd.icon());
 }
 
@@ -33,11 +33,11 @@ void ReceivedWindow::cmdCbackClick()
         c.box(QStringLiteral("ﾒｯｾｰｼﾞを入力してください。"), platform::box::exclamation);
         return;
     }
-    if (c.messageWaiting())
-        completeRow(false);
-    protocol::fillMsgHead(c.state.msgHead, c.opt.userName, c.now().time());
-    send(protocol::ordinaryMessage(c.state.msgHead, reply), [&] {
-        // The delivery handler records what the compose box holds when "送信" comes back.
+    // A reply too long to send changes nothing: the message still waits, the row stays open.
+    m_sending.sendMessage(c.state.sendAdr, reply, [&] {
+        if (c.messageWaiting())
+            completeRow(false);
+        // The compose box holds what was sent last, as after a send from the compose window.
         c.frmSnd.edit([&](core::MainView &v) { v.txtMsg = reply; });
         iconNormal();
         c.menu.setEnabled(core::MenuId::RecvMsg, false);
@@ -74,7 +74,7 @@ void ReceivedWindow::cmdOPCLClick()
 void ReceivedWindow::cmdCancelClick()
 {
     core::Context &c = m_context;
-    if (c.frmSnd.icon().handle() == c.state.nid.hIcon) {
+    if (!c.messageWaiting()) {
         c.frmRecv.hide();
         return;
     }

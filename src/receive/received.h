@@ -1,15 +1,16 @@
 #pragma once
 
 #include "core/context.h"
+#include "protocol/sending.h"
 
 namespace receive {
 
 // The received-message window's answers: reply, open or close the text, hold, and close.
 class ReceivedWindow final {
 public:
-    explicit ReceivedWindow(core::Context &context) : m_context(context) {}
+    ReceivedWindow(core::Context &context, protocol::Sending &sending) : m_context(context), m_sending(sending) {}
 
-    // "返信(&S)": the reply box as an ordinary message to sendAdr.
+    // "返信(&S)": the reply box as an ordinary message to the sender of what the window holds.
     void cmdCbackClick();
     // "OPEN"/"CLOSE": shows or hides the text; the first opening of a waiting message is
     // reported to its sender.
@@ -29,6 +30,7 @@ private:
     void send(const QString &text, const std::function<void()> &afterSend = {});
 
     core::Context &m_context;
+    protocol::Sending &m_sending;
 };
 
 } // namespace receive

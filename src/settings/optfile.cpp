@@ -53,6 +53,10 @@ OptFileState parseOptions(const QByteArray &bytes, core::OptSettings &opt)
             }
         }
     }
+    // Protection without a password (a hand-edited or damaged file) would lock the user out for
+    // good: no typed password could ever match.
+    if (opt.password.isEmpty())
+        opt.pwEnabled = 0;
     return OptFileState::Read;
 }
 

@@ -1,6 +1,7 @@
 #include "settings/optionsdialog.h"
 
 #include "settings/optfile.h"
+#include "text/quotedfields.h"
 
 namespace settings {
 namespace {
@@ -153,6 +154,12 @@ bool OptionsDialog::pwApply()
     if (v.ChkPw1 == 1) {
         if (v.TxtPw3.isEmpty()) {
             m_context.box(QStringLiteral("新ﾊﾟｽﾜｰﾄﾞを入力してください。"), errorBox, core::kErrorTitle);
+            window.edit([](OptView &w) { w.focus = QStringLiteral("TxtPw3"); });
+            return false;
+        }
+        // A password the options file would give back changed could never be typed again.
+        if (!text::storesExactly(v.TxtPw3)) {
+            m_context.box(QStringLiteral("ﾊﾟｽﾜｰﾄﾞに使用できない文字が含まれています。"), errorBox, core::kErrorTitle);
             window.edit([](OptView &w) { w.focus = QStringLiteral("TxtPw3"); });
             return false;
         }

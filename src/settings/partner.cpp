@@ -101,18 +101,22 @@ void Partner::cmdOkClick()
     core::SharedState &s = m_context.state;
     s.aiteName = partner.name;
     s.aiteAdr = partner.address;
-    s.sendAdr = partner.address;
+    // The received window's answers still go to whoever wrote what it holds.
     m_context.box(QStringLiteral("保存しました。"), platform::box::information);
 }
 
 void Partner::cmdCheckClick()
 {
     core::AddressWindowModel &window = m_context.frmAddress();
+    const QString address = window.view().txtIp1;
+    if (address.isEmpty()) {
+        m_context.box(QStringLiteral("IPｱﾄﾞﾚｽは必ず指定してください。"), platform::box::okOnly | platform::box::critical,
+                      core::kErrorTitle);
+        return;
+    }
     window.edit([](core::AddressView &v) { v.lblCheck.clear(); });
-    core::SharedState &s = m_context.state;
-    s.aiteAdr = window.view().txtIp1;
-    s.sendAdr = s.aiteAdr;
-    protocol::sendDatagram(m_context, s.aiteAdr, protocol::tagOf(protocol::Kind::PresenceRequest));
+    // Only asked: the partner, and where messages go, change with "登録" alone.
+    protocol::sendDatagram(m_context, address, protocol::tagOf(protocol::Kind::PresenceRequest));
     m_checkTimer.start();
 }
 

@@ -54,11 +54,8 @@ void IconSelection::cmdOkClick()
     // iconNo first: the windows that draw both pictures of the set read it when they refresh.
     c.opt.iconNo = QString::number(set);
     c.applyIconSet(set);
-    // A message that waits or is held keeps the received picture, now of the new set. Under the
-    // operation lock the message entry's state is kept aside, so the kept state counts there.
-    const bool messageHeld =
-        c.menu.enabled(core::MenuId::RecvMsg) || (c.menu.checked(core::MenuId::Lock) && c.state.rcvEnable);
-    c.changeTray(messageHeld ? c.frmRecv.icon() : c.frmSnd.icon());
+    // A waiting message keeps the received picture, now of the new set.
+    c.changeTray(c.restingTrayPicture());
     settings::optWrite(c);
     c.box(QStringLiteral("ｱｲｺﾝ変更完了！"), platform::box::information, QStringLiteral("確認"));
 }

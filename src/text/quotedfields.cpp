@@ -30,6 +30,11 @@ QByteArray writeQuotedLines(const QList<QList<Field>> &lines)
     return toCp932(out);
 }
 
+bool storesExactly(QStringView value)
+{
+    return !value.contains(u'"') && fromCp932(toCp932(value)) == value;
+}
+
 QuotedFieldReader::QuotedFieldReader(const QByteArray &bytes) : m_text(fromCp932(bytes)) {}
 
 qsizetype QuotedFieldReader::nonBlankFrom(qsizetype pos) const

@@ -20,6 +20,10 @@ using Field = std::variant<QString, qint32>;
 // is written as the right double quotation mark "”", which every copy reads back as a character.
 QByteArray writeQuotedLines(const QList<QList<Field>> &lines);
 
+// Whether a text comes back from the file exactly as it went in: no double quote, and nothing the
+// code page lacks (which would come back as "?").
+bool storesExactly(QStringView value);
+
 // Reads fields one after another from a file's bytes.
 class QuotedFieldReader final {
 public:
