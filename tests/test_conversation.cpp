@@ -549,7 +549,8 @@ void TestConversation::endAsksWhileAMessageWaits()
     }
     c.bob.dialogs.answerNext(platform::box::no);
     c.bob.copy->mnuEndClick();
-    QCOMPARE(c.bob.dialogs.texts(), asks ? QStringList{u"未確認のﾒｯｾｰｼﾞがあります... 終了しますか？"_s} : QStringList{});
+    QCOMPARE(c.bob.dialogs.texts(),
+             asks ? QStringList{u"未確認のﾒｯｾｰｼﾞがあります... 終了しますか？"_s} : QStringList{});
     QCOMPARE(c.bob.copy->hasEnded(), !asks);
     QCOMPARE(bob.messageWaiting(), asks);
 }

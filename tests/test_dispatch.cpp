@@ -99,8 +99,8 @@ void TestDispatch::ordinaryMessageIsAnsweredByAckOrLetter_data()
         << armed << partner << true << true << QStringList{u"receive"_s, u"letter"_s};
     QTest::newRow("letter waits, stranger writes")
         << armed << QStringLiteral("127.0.0.4") << true << true << QStringList{u"receive"_s, u"ack"_s};
-    QTest::newRow("letter delivered already")
-        << QStringLiteral("確認されました...  ") << partner << true << true << QStringList{u"receive"_s, u"ack"_s};
+    QTest::newRow("letter delivered already") << QStringLiteral("確認されました...  ") << partner << true
+                                              << true << QStringList{u"receive"_s, u"ack"_s};
     QTest::newRow("letter cannot go: acknowledged instead")
         << armed << partner << true << false << QStringList{u"receive"_s, u"letter"_s, u"ack"_s};
     QTest::newRow("refused: no acknowledgement, no letter")

@@ -139,7 +139,7 @@ void TestNetns::messageNoticesPresenceAndSearch()
 
     // Start notice: Bob runs first and sees Alice arrive.
     QVERIFY(bob.start(exe, alice->address));
-    QVERIFY(carol.start(exe, u"198.18.0.9"_s));
+    QVERIFY(carol.start(exe, bob.address));
     QVERIFY(alice->start(exe, bob.address));
     QVERIFY(bob.waitFor(u"rx 198.18.0.2 START送信    "_s));
 
@@ -150,12 +150,31 @@ void TestNetns::messageNoticesPresenceAndSearch()
     bob.command(u"open"_s);
     QVERIFY(alice->waitFor(u"rx 198.18.0.3 Open確認"_s));
 
+    // A stranger writes to Bob and is warned about; then the partner writes, and every answer
+    // Bob gives to that message reaches the partner, none the stranger.
+    carol.command(u"send 見知らぬ人です"_s);
+    QVERIFY(bob.waitFor(u"rx 198.18.0.4 "_s));
+    QVERIFY(carol.waitFor(u"rx 198.18.0.3 送信"_s));
+    bob.command(u"open"_s);
+    QVERIFY(bob.waitFor(u"box お相手以外からのメッセージです。"_s));
+    QVERIFY(carol.waitFor(u"rx 198.18.0.3 Open確認"_s));
+    bob.command(u"close"_s);
+    QVERIFY(bob.waitFor(u"done close"_s));
+    alice->command(u"send 二通目"_s);
+    QVERIFY(bob.waitFor(u"二通目"_s));
+    bob.command(u"reply 返事です"_s);
+    QVERIFY(alice->waitFor(u"返事です"_s));
+    QVERIFY(bob.waitFor(u"rx 198.18.0.2 送信"_s));
+    QCOMPARE(bob.lines().filter(u"box "_s).size(), 1);
+    QVERIFY(carol.lines().filter(u"返事です"_s).isEmpty());
+    QCOMPARE(carol.lines().filter(u"rx 198.18.0.3 "_s).size(), 2); // "送信" and "Open確認" only
+
     // Presence both ways: each has the other as partner.
     alice->command(u"check 198.18.0.3"_s);
     QVERIFY(alice->waitFor(u"rx 198.18.0.3 存在OK       "_s));
     bob.command(u"check 198.18.0.2"_s);
     QVERIFY(bob.waitFor(u"rx 198.18.0.2 存在OK       "_s));
-    // Carol has someone else as partner.
+    // Bob has someone else than Carol as partner.
     carol.command(u"check 198.18.0.3"_s);
     QVERIFY(carol.waitFor(u"rx 198.18.0.3 存在OK?      "_s));
 

@@ -1,6 +1,7 @@
 #include "settings/optfile.h"
 #include "support/conversation.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -52,6 +53,7 @@ private slots:
     void pwApply();
     void lockWithAndWithoutPassword();
     void registrationBehindThePassword();
+    void passwordCanAlwaysBeTypedAgainAfterARestart();
 };
 
 void TestOptions::openingWithDefaults()
@@ -206,6 +208,11 @@ void TestOptions::pwApply_data()
     QTest::newRow("remove with a wrong current one") << u"old"_s << 0 << u"bad"_s << QString()
                                                      << u"現ﾊﾟｽﾜｰﾄﾞが誤っています。"_s << u"-"_s;
     QTest::newRow("nothing to do") << QString() << 0 << QString() << QString() << QString() << u"-"_s;
+    // The options file could not give these back as typed.
+    QTest::newRow("a double quote") << u"old"_s << 1 << u"old"_s << u"a\"b"_s
+                                    << u"ﾊﾟｽﾜｰﾄﾞに使用できない文字が含まれています。"_s << u"-"_s;
+    QTest::newRow("outside the code page") << QString() << 1 << QString() << u"비밀"_s
+                                           << u"ﾊﾟｽﾜｰﾄﾞに使用できない文字が含まれています。"_s << u"-"_s;
 }
 
 void TestOptions::pwApply()
@@ -295,6 +302,53 @@ void TestOptions::registrationBehindThePassword()
     pw.frmPw().edit([](settings::PwView &v) { v.TxtPw = u"pw"_s; });
     pw.cmdOkClick();
     QVERIFY(d.copy.context().frmAddress().isVisible());
+}
+
+void TestOptions::passwordCanAlwaysBeTypedAgainAfterARestart()
+{
+    FakeNetwork net;
+    QTemporaryDir dir;
+    auto lockAndUnlock = [](TestCopy &copy) {
+        copy.copy->menuClicked(MenuId::Lock);
+        copy.copy->menuClicked(MenuId::Lock);
+    };
+    // A refused password leaves the old one in force, after the next start too.
+    {
+        TestCopy copy(net, u"127.0.0.2"_s, dir.path());
+        copy.writeOptions([](core::OptSettings &o) {
+            o.pwEnabled = 1;
+            o.password = u"old"_s;
+        });
+        QVERIFY(copy.start());
+        copy.copy->menuClicked(MenuId::Other);
+        settings::OptionsDialog &dialog = copy.copy->options();
+        dialog.tabClick(2);
+        dialog.frmOpt().edit([](OptView &v) {
+            v.TxtPw2 = u"old"_s;
+            v.TxtPw3 = u"say \"hi\""_s;
+        });
+        dialog.cmdOkClick();
+        QCOMPARE(copy.dialogs.texts(), QStringList{u"ﾊﾟｽﾜｰﾄﾞに使用できない文字が含まれています。"_s});
+    }
+    {
+        TestCopy copy(net, u"127.0.0.2"_s, dir.path());
+        QVERIFY(copy.start());
+        lockAndUnlock(copy);
+        PasswordWindow &pw = copy.copy->password();
+        pw.frmPw().edit([](settings::PwView &v) { v.TxtPw = u"old"_s; });
+        pw.cmdOkClick();
+        QVERIFY(!copy.context().menu.checked(MenuId::Lock));
+    }
+    // A file that says "protected" with no password protects nothing.
+    TestCopy copy(net, u"127.0.0.2"_s, dir.path());
+    copy.writeFile(u"optFile.dat"_s, "\"optFile\"\r\n\"0\"\r\n1,0,1,0,0,1\r\n1,\"\",\"\",\"\"\r\n");
+    QVERIFY(copy.start());
+    QCOMPARE(copy.opt().pwEnabled, 0);
+    lockAndUnlock(copy);
+    QVERIFY(!copy.context().menu.checked(MenuId::Lock));
+    copy.copy->menuClicked(MenuId::Aite);
+    QVERIFY(copy.context().frmAddress().isVisible());
+    QVERIFY(!copy.copy->password().slot.isLoaded());
 }
 
 QTEST_MAIN(TestOptions)

@@ -212,7 +212,8 @@ void TestPartner::presence()
     QCOMPARE(window.view().image3, picture == 3);
     QCOMPARE(window.view().image4, picture == 4);
     QCOMPARE(window.caption(), bobRuns ? u"ミルトアンヌ　起動時間：07:45"_s : u"ミルトアンヌ"_s);
-    QCOMPARE(alice.readFile(u"adrFile.dat"_s), settings::formatAddressFile({u"carol"_s, carol})); // nothing saved
+    QCOMPARE(alice.readFile(u"adrFile.dat"_s),
+             settings::formatAddressFile({u"carol"_s, carol})); // nothing saved
 
     // Messages still go to the registered partner.
     alice.copy->sending().openCompose();

@@ -49,10 +49,12 @@ void TestTags::classify_data()
     QTest::newRow("user named END送信") << QStringLiteral("END送信       12:00:00hello") << Kind::Message;
     QTest::newRow("user named 存在OK") << QStringLiteral("存在OK        12:00:00hi") << Kind::Message;
     QTest::newRow("user named 存在OK?") << QStringLiteral("存在OK?       12:00:00hi") << Kind::Message;
-    QTest::newRow("user named START送信 1 (12 characters)") << QStringLiteral("START送信    112:00:00hi") << Kind::Message;
+    QTest::newRow("user named START送信 1 (12 characters)")
+        << QStringLiteral("START送信    112:00:00hi") << Kind::Message;
     QTest::newRow("user named START送信X is no tag") << QStringLiteral("START送信X    12:00:00hi") << Kind::Message;
     QTest::newRow("presence answer without its time") << QStringLiteral("存在OK       ") << Kind::Message;
-    QTest::newRow("start notice with no time in place") << QStringLiteral("START送信    9:05～      ") << Kind::Message;
+    QTest::newRow("start notice with no time in place")
+        << QStringLiteral("START送信    9:05～      ") << Kind::Message;
 }
 
 void TestTags::classify()
@@ -67,7 +69,9 @@ void TestTags::everyTagClassifiesAsItself()
     for (const protocol::TagRow &row : protocol::kTags) {
         const QString tag = row.tag.toString();
         QVERIFY(tag.size() <= protocol::kTagWidth);
-        QCOMPARE(protocol::classify(protocol::carriesStartTime(row.kind) ? tag + QStringLiteral("23:59") : tag), row.kind);
+        QCOMPARE(
+            protocol::classify(protocol::carriesStartTime(row.kind) ? tag + QStringLiteral("23:59") : tag),
+            row.kind);
         QCOMPARE(protocol::tagOf(row.kind), tag);
     }
     QVERIFY(protocol::tagOf(Kind::Message).isEmpty());

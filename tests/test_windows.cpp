@@ -115,8 +115,8 @@ void TestWindows::everyWindowGoesWithItsCopy()
         alice.userSearch().mnuUserClick();
         alice.about().open();
         widgets << aliceShell->frmAddress() << aliceShell->frmSndOK() << aliceShell->frmRcvOK()
-                << aliceShell->frmSROK() << aliceShell->frmLetter() << aliceShell->frmOpt() << aliceShell->frmPw()
-                << aliceShell->frmUser() << aliceShell->frmVersion();
+                << aliceShell->frmSROK() << aliceShell->frmLetter() << aliceShell->frmOpt()
+                << aliceShell->frmPw() << aliceShell->frmUser() << aliceShell->frmVersion();
         for (const QPointer<QWidget> &widget : std::as_const(widgets))
             QVERIFY(widget && widget->isVisible());
         widgets << leaving;

@@ -32,7 +32,11 @@ int main(int argc, char *argv[])
 
     platform::UdpTransport transport;
     platform::QtTray tray(shell::pictureForHandle);
+#ifdef MILTOANNE_TEST_CONTROL
+    PrintedDialogs dialogs;
+#else
     platform::QtDialogs dialogs;
+#endif
     platform::SystemClock clock;
     platform::QtClipboard clipboard;
     platform::SystemIdentity identity;

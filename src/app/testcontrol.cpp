@@ -56,6 +56,13 @@ void TestControl::run(const QString &line)
     } else if (command == u"open") {
         m_copy.receiving().openReceived();
         m_copy.received().cmdOPCLClick();
+    } else if (command == u"reply") {
+        m_copy.receiving().openReceived();
+        c.frmRecv.edit([&](core::ReceivedView &v) { v.text2 = argument; });
+        m_copy.received().cmdCbackClick();
+    } else if (command == u"close") {
+        m_copy.receiving().openReceived();
+        m_copy.received().cmdDelClick();
     } else if (command == u"check") {
         m_copy.partner().adrEdit();
         c.frmAddress().edit([&](core::AddressView &v) { v.txtIp1 = argument; });
@@ -66,4 +73,10 @@ void TestControl::run(const QString &line)
         m_copy.terminate();
     }
     print(QStringLiteral("done ") + command);
+}
+
+int PrintedDialogs::messageBox(const QString &text, int style, const QString &)
+{
+    TestControl::print(QStringLiteral("box ") + text);
+    return platform::box::defaultAnswer(style);
 }

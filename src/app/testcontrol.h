@@ -1,6 +1,7 @@
 #pragma once
 
 #include "copy/copy.h"
+#include "platform/dialogs.h"
 
 #include <QObject>
 #include <QSocketNotifier>
@@ -9,19 +10,33 @@
 // (miltoanne_testable), so that whole-program tests can drive a copy without a display. The
 // program users run has no such control.
 //
-// Commands: "send TEXT", "open", "check ADDRESS", "search", "quit". Every datagram that arrives is
-// printed as "rx SENDER TEXT" (line breaks shown as \n), and "ready" once start-up is done.
+// Commands: "send TEXT", "open" (opens the waiting message and its text), "reply TEXT", "close",
+// "check ADDRESS", "search", "quit". Every datagram that arrives is printed as "rx SENDER TEXT"
+// (line breaks shown as \n), every message box as "box TEXT", and "ready" once start-up is done.
 class TestControl final : public QObject {
     Q_OBJECT
 public:
     explicit TestControl(copy::Copy &copy);
     void announceReady();
+    // One line on standard output, at once.
+    static void print(const QString &line);
 
 private:
     void readCommand();
     void run(const QString &line);
-    static void print(const QString &line);
 
     copy::Copy &m_copy;
     QSocketNotifier m_input;
+};
+
+// The test build's boxes: printed, and answered at once with their default button, so that no
+// box waits for a user the test does not have.
+class PrintedDialogs final : public platform::Dialogs {
+public:
+    int messageBox(const QString &text, int style, const QString &title) override;
+    std::optional<platform::FontChoice> chooseFont(const platform::FontChoice &) override
+    {
+        return std::nullopt;
+    }
+    std::optional<quint32> chooseColor(quint32) override { return std::nullopt; }
 };

@@ -27,10 +27,10 @@ void skipOnFailure(Step &&step)
 } // namespace
 
 Copy::Copy(const core::Services &services, QObject *parent)
-    : QObject(parent), m_context(services), m_dispatcher(m_context), m_guard(services.programDir), m_partner(m_context),
-      m_logViewer(m_context), m_sending(m_context), m_receiving(m_context), m_received(m_context, m_sending),
-      m_letters(m_context), m_callSignal(m_context), m_options(m_context), m_password(m_context),
-      m_userSearch(m_context), m_iconSelection(m_context), m_about(m_context)
+    : QObject(parent), m_context(services), m_dispatcher(m_context), m_guard(services.programDir),
+      m_partner(m_context), m_logViewer(m_context), m_sending(m_context), m_receiving(m_context),
+      m_received(m_context, m_sending), m_letters(m_context), m_callSignal(m_context), m_options(m_context),
+      m_password(m_context), m_userSearch(m_context), m_iconSelection(m_context), m_about(m_context)
 {
     // The blink timer runs from the window's design until start-up stops it.
     m_context.Timer2.start();
@@ -59,7 +59,8 @@ void Copy::plugHandlers()
         if (m_receiving.receive())
             history::messageReceived(m_context);
     });
-    m_dispatcher.setMessageHandlers([this] { return m_receiving.receive(); }, [this] { m_receiving.recvAck(); },
+    m_dispatcher.setMessageHandlers([this] { return m_receiving.receive(); },
+                                    [this] { m_receiving.recvAck(); },
                                     [this] { return m_letters.letterSend(); });
     m_dispatcher.setHandler(Kind::Call, [this] { m_callSignal.callSignal(); });
     m_dispatcher.setHandler(Kind::PresenceRequest, [&c] { protocol::presenceReply(c); });

@@ -12,6 +12,17 @@ const QString kDeliveredText = QStringLiteral("メッセージは正しく送信
 const QString kRefusedText = QStringLiteral("あなたのﾒｯｾｰｼﾞは拒否されました。");
 const QString kUnconfirmedText =
     QStringLiteral("ﾒｯｾｰｼﾞの到着を確認できませんでした。\nお相手が起動していない可能性があります。");
+QString reactionText(Kind kind)
+{
+    switch (kind) {
+    case Kind::Held:
+        return QStringLiteral("メッセージは返信保留されています。");
+    case Kind::Discarded:
+        return QStringLiteral("メッセージは未確認のまま閉じられました。");
+    default:
+        return QStringLiteral("メッセージは確認されました。");
+    }
+}
 } // namespace
 
 Sending::Sending(core::Context &context) : m_context(context)
@@ -167,9 +178,7 @@ void Sending::reaction(Kind kind)
         return;
     if (c.opt.recvConfirmMin != 1) {
         // Each reaction says what happened, whatever an earlier notice still open said.
-        const QString what = kind == Kind::Held        ? QStringLiteral("メッセージは返信保留されています。")
-                             : kind == Kind::Discarded ? QStringLiteral("メッセージは未確認のまま閉じられました。")
-                                                       : QStringLiteral("メッセージは確認されました。");
+        const QString what = reactionText(kind);
         const QDateTime now = c.now();
         core::ReactionWindowModel &notice = c.frmRcvOK();
         notice.edit([&](core::ReactionView &v) {

@@ -42,7 +42,8 @@ public:
     // Sends `text` as an ordinary message to `address` and waits for its answer; refused with a
     // word, and nothing sent, when it does not fit one datagram. `afterSend` runs right after the
     // send. The compose window and the received window's reply both send this way.
-    bool sendMessage(const QString &address, const QString &text, const std::function<void()> &afterSend = {});
+    bool sendMessage(const QString &address, const QString &text,
+                     const std::function<void()> &afterSend = {});
 
     // "送信" arrived: history, then the send notice as the options say.
     void delivered();

@@ -56,7 +56,8 @@ inline constexpr std::array<TagRow, 14> kTags{{
 // presence answers); without one after the tag, such a datagram is an ordinary message.
 constexpr bool carriesStartTime(Kind kind)
 {
-    return kind == Kind::Start || kind == Kind::End || kind == Kind::PresenceOk || kind == Kind::PresenceOneSided;
+    return kind == Kind::Start || kind == Kind::End || kind == Kind::PresenceOk ||
+           kind == Kind::PresenceOneSided;
 }
 
 // The tag text of a tagged kind; empty for Message.

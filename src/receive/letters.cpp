@@ -31,7 +31,8 @@ void Letters::cmdOkClick()
         return;
     }
     if (!protocol::fitsOneDatagram(letterDatagram())) {
-        m_context.box(QStringLiteral("内容が長すぎて送信できません。"), platform::box::exclamation, core::kErrorTitle);
+        m_context.box(QStringLiteral("内容が長すぎて送信できません。"), platform::box::exclamation,
+                      core::kErrorTitle);
         return;
     }
     window.hide();

@@ -52,8 +52,12 @@ void followNotice(NoticeWindow &w, core::ViewModel<View> &model, const core::Opt
         w.Label2->setText(v.label2);
         w.Label3->setText(v.label3);
         placeLabel(*w.Label1, {labelLeft, 240, labelWidth, 180});
-        placeLabel(*w.Label2, {480, 720, dateWidth, 180});
-        placeLabel(*w.Label3, {std::max(1440, shell::tw(w.Label2->geometry().right()) + 120), 720, timeWidth, 180});
+        // A text of more than one line pushes the date, the time and OK down below it.
+        const int below = std::max(0, shell::tw(w.Label1->geometry().bottom()) - (240 + 180));
+        shell::place(*w.CmdOK, {2520, 600 + below, 1095, 340});
+        placeLabel(*w.Label2, {480, 720 + below, dateWidth, 180});
+        placeLabel(*w.Label3, {std::max(1440, shell::tw(w.Label2->geometry().right()) + 120), 720 + below,
+                               timeWidth, 180});
         fitClientArea(w, 3945, 1125);
     };
     shell::followModel(w, model, opt, refresh);
@@ -72,7 +76,6 @@ NoticeWindow::NoticeWindow(core::WindowSlotBase &slot) : m_slot(slot)
     CmdOK->setObjectName(QStringLiteral("CmdOK"));
     CmdOK->setDefault(true);
     shell::place(*Image1, {240, 120, 480, 480});
-    shell::place(*CmdOK, {2520, 600, 1095, 340});
     connect(CmdOK, &QPushButton::clicked, this, [this] { m_slot.unload(); });
 }
 

@@ -8,7 +8,10 @@ namespace receive {
 // The received-message window's answers: reply, open or close the text, hold, and close.
 class ReceivedWindow final {
 public:
-    ReceivedWindow(core::Context &context, protocol::Sending &sending) : m_context(context), m_sending(sending) {}
+    ReceivedWindow(core::Context &context, protocol::Sending &sending)
+        : m_context(context), m_sending(sending)
+    {
+    }
 
     // "返信(&S)": the reply box as an ordinary message to the sender of what the window holds.
     void cmdCbackClick();

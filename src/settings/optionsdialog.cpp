@@ -159,7 +159,8 @@ bool OptionsDialog::pwApply()
         }
         // A password the options file would give back changed could never be typed again.
         if (!text::storesExactly(v.TxtPw3)) {
-            m_context.box(QStringLiteral("ﾊﾟｽﾜｰﾄﾞに使用できない文字が含まれています。"), errorBox, core::kErrorTitle);
+            m_context.box(QStringLiteral("ﾊﾟｽﾜｰﾄﾞに使用できない文字が含まれています。"), errorBox,
+                          core::kErrorTitle);
             window.edit([](OptView &w) { w.focus = QStringLiteral("TxtPw3"); });
             return false;
         }

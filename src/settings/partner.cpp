@@ -110,8 +110,8 @@ void Partner::cmdCheckClick()
     core::AddressWindowModel &window = m_context.frmAddress();
     const QString address = window.view().txtIp1;
     if (address.isEmpty()) {
-        m_context.box(QStringLiteral("IPｱﾄﾞﾚｽは必ず指定してください。"), platform::box::okOnly | platform::box::critical,
-                      core::kErrorTitle);
+        m_context.box(QStringLiteral("IPｱﾄﾞﾚｽは必ず指定してください。"),
+                      platform::box::okOnly | platform::box::critical, core::kErrorTitle);
         return;
     }
     window.edit([](core::AddressView &v) { v.lblCheck.clear(); });
