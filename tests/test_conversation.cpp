@@ -141,9 +141,7 @@ void TestConversation::twoSendsBeforeAReactionShareOneRow()
 void TestConversation::refusalIsNeverADelivery()
 {
     Conversation c({}, [](core::OptSettings &opt) { opt.rejectOthers = 1; });
-    TestCopy carol(c.net, u"127.0.0.4"_s);
-    carol.writePartner(u"bob"_s, c.bob.address());
-    QVERIFY(carol.start());
+    TestCopy &carol = c.strangerToBob();
     c.net.clearLog();
     Conversation::send(c.net, carol, u"hello"_s);
     // The refusal is the whole answer: no "送信", no row, nothing waits.
@@ -197,10 +195,7 @@ void TestConversation::strangerIsRefusedOrShownWithAWarning()
 {
     QFETCH(int, rejectOthers);
     Conversation c({}, [&](core::OptSettings &opt) { opt.rejectOthers = rejectOthers; });
-    TestCopy carol(c.net, u"127.0.0.4"_s);
-    carol.writePartner(u"bob"_s, c.bob.address());
-    carol.writeOptions([](core::OptSettings &opt) { opt.userName = u"carol"_s; });
-    QVERIFY(carol.start());
+    TestCopy &carol = c.strangerToBob();
     Conversation::send(c.net, carol, u"who am I?"_s);
     core::Context &bob = c.bob.context();
     QCOMPARE(bob.messageWaiting(), rejectOthers == 0);
@@ -238,9 +233,7 @@ void TestConversation::everyAnswerGoesToTheWriterOfItsMessage()
     QFETCH(QString, button);
     QFETCH(bool, letter);
     Conversation c;
-    TestCopy carol(c.net, u"127.0.0.4"_s);
-    carol.writePartner(u"bob"_s, c.bob.address());
-    QVERIFY(carol.start());
+    TestCopy &carol = c.strangerToBob();
     receive::ReceivedWindow &window = c.bob.copy->received();
     core::Context &bob = c.bob.context();
 
@@ -570,10 +563,7 @@ void TestConversation::senderNamedLikeANotice()
     QFETCH(QString, name);
     QFETCH(QString, notice);
     Conversation c;
-    TestCopy carol(c.net, u"127.0.0.4"_s);
-    carol.writePartner(u"bob"_s, c.bob.address());
-    carol.writeOptions([&](core::OptSettings &opt) { opt.userName = name; });
-    QVERIFY(carol.start());
+    TestCopy &carol = c.strangerToBob(name);
     c.net.clearLog();
     Conversation::send(c.net, carol, u"just a message"_s);
     QCOMPARE(c.net.textsFrom(c.bob.address()), QStringList{u"送信"_s});

@@ -52,8 +52,6 @@ public:
     // "Open確認", "保留" or "破棄" arrived.
     void reaction(Kind kind);
 
-    Outcome outcome() const { return m_outcome; }
-
     // The notices' timers; a tick unloads the notice.
     QTimer &reactionTimer() { return m_reactionTimer; }
     QTimer &smallTimer() { return m_smallTimer; }

@@ -10,6 +10,7 @@ namespace {
 const QString kMarker = QStringLiteral("adrFile");
 const QString kFileName = QStringLiteral("adrFile.dat");
 constexpr qint64 kMaxFileBytes = 1024 * 1024;
+constexpr int kErrorBox = platform::box::okOnly | platform::box::critical;
 
 } // namespace
 
@@ -77,16 +78,21 @@ void Partner::adrEdit()
     window.show();
 }
 
+bool Partner::addressTyped(const QString &address)
+{
+    if (!address.isEmpty())
+        return true;
+    m_context.box(QStringLiteral("IPｱﾄﾞﾚｽは必ず指定してください。"), kErrorBox, core::kErrorTitle);
+    return false;
+}
+
 void Partner::cmdOkClick()
 {
     const core::AddressView &v = m_context.frmAddress().view();
-    const int errorBox = platform::box::okOnly | platform::box::critical;
-    if (v.txtIp1.isEmpty()) {
-        m_context.box(QStringLiteral("IPｱﾄﾞﾚｽは必ず指定してください。"), errorBox, core::kErrorTitle);
+    if (!addressTyped(v.txtIp1))
         return;
-    }
     if (v.txtIp1.contains(QStringLiteral("255"))) {
-        m_context.box(QStringLiteral("入力されたIPｱﾄﾞﾚｽは指定できません。"), errorBox, core::kErrorTitle);
+        m_context.box(QStringLiteral("入力されたIPｱﾄﾞﾚｽは指定できません。"), kErrorBox, core::kErrorTitle);
         return;
     }
     const AddressFile partner{v.txtName1, v.txtIp1};
@@ -109,11 +115,8 @@ void Partner::cmdCheckClick()
 {
     core::AddressWindowModel &window = m_context.frmAddress();
     const QString address = window.view().txtIp1;
-    if (address.isEmpty()) {
-        m_context.box(QStringLiteral("IPｱﾄﾞﾚｽは必ず指定してください。"),
-                      platform::box::okOnly | platform::box::critical, core::kErrorTitle);
+    if (!addressTyped(address))
         return;
-    }
     window.edit([](core::AddressView &v) { v.lblCheck.clear(); });
     // Only asked: the partner, and where messages go, change with "登録" alone.
     protocol::sendDatagram(m_context, address, protocol::tagOf(protocol::Kind::PresenceRequest));

@@ -48,6 +48,9 @@ public:
     std::function<void()> askPassword;
 
 private:
+    // False, after saying so, when the address box is empty.
+    bool addressTyped(const QString &address);
+
     core::Context &m_context;
     QTimer m_checkTimer;
 };

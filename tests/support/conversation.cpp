@@ -20,6 +20,16 @@ Conversation::Conversation(const Options &aliceOptions, const Options &bobOption
     net.clearLog();
 }
 
+TestCopy &Conversation::strangerToBob(const QString &userName)
+{
+    stranger = std::make_unique<TestCopy>(net, QStringLiteral("127.0.0.4"));
+    stranger->writePartner(QStringLiteral("bob"), bob.address());
+    stranger->writeOptions([&](core::OptSettings &opt) { opt.userName = userName; });
+    if (!stranger->start())
+        qFatal("copy did not start");
+    return *stranger;
+}
+
 void Conversation::send(FakeNetwork &net, TestCopy &from, const QString &text)
 {
     from.copy->sending().openCompose();

@@ -3,6 +3,7 @@
 #include "support/testcopy.h"
 
 #include <functional>
+#include <memory>
 
 namespace testkit {
 
@@ -16,6 +17,11 @@ public:
     FakeNetwork net;
     TestCopy alice{net, QStringLiteral("127.0.0.2")};
     TestCopy bob{net, QStringLiteral("127.0.0.3")};
+
+    // Starts Carol (127.0.0.4), a third copy with Bob as her partner, under `userName`: a
+    // stranger to Bob, whose partner is Alice. She lives as long as the conversation.
+    TestCopy &strangerToBob(const QString &userName = QStringLiteral("carol"));
+    std::unique_ptr<TestCopy> stranger;
 
     // Types `text` into the compose window of `from`, presses send, and lets the network settle.
     static void send(FakeNetwork &net, TestCopy &from, const QString &text);
