@@ -130,7 +130,10 @@ void Sending::delivered()
     const QString text = m_outcome == Outcome::Answered ? c.frmSnd.view().txtMsg : m_lastText;
     m_outcome = Outcome::Answered;
     m_answerTimer.stop();
-    c.frmSndOK().edit([](core::SendResultView &v) { v.label1 = kDeliveredText; });
+    // A send-result notice still open (a refusal, or the silence of this very message) must not
+    // go on saying so when it is not shown afresh below.
+    if (core::SendResultWindowModel *open = c.sndOkSlot.ifLoaded())
+        open->edit([](core::SendResultView &v) { v.label1 = kDeliveredText; });
     history::sentAcknowledged(c, text);
     if (c.opt.sendConfirm != 1)
         return;
