@@ -43,6 +43,9 @@ private slots:
     void senderNamedLikeANotice();
     void tooLongToSendIsSaid();
     void silenceIsToldAndTheTextKept();
+    void onlyThePartnersCopyTellsWhatHappened_data();
+    void onlyThePartnersCopyTellsWhatHappened();
+    void floodOfLargeMessagesWhileOneIsHeld();
 };
 
 void TestConversation::theRoadOfOneMessage()
@@ -178,6 +181,7 @@ void TestConversation::refusalIsNeverADelivery()
 
     // A refusal is shown even when send notices are off.
     carol.opt().sendConfirm = 0;
+    Conversation::send(c.net, carol, u"refused with notices off"_s);
     carol.context().sndOkSlot.unload();
     carol.copy->dispatcher().arrive(text::toCp932(u"OTHER送信"), u"127.0.0.5"_s);
     QVERIFY(carol.context().frmSndOK().isVisible());
@@ -571,9 +575,15 @@ void TestConversation::senderNamedLikeANotice()
     QCOMPARE(c.bob.context().frmRecv.view().text1, u"just a message"_s);
     QCOMPARE(carol.context().LvLog.size(), 1);
 
-    // A real notice with that tag is handled as before.
+    // A real notice with that tag is handled as before: a presence answer from the copy just
+    // asked, a start or end notice from the partner.
     core::Context &bob = c.bob.context();
-    c.bob.copy->dispatcher().arrive(text::toCp932(notice), carol.address());
+    const bool answer = name.startsWith(u"存在");
+    if (answer) {
+        bob.frmAddress().edit([&](core::AddressView &v) { v.txtIp1 = carol.address(); });
+        c.bob.copy->partner().cmdCheckClick();
+    }
+    c.bob.copy->dispatcher().arrive(text::toCp932(notice), answer ? carol.address() : c.alice.address());
     if (name.startsWith(u"存在"))
         QCOMPARE(bob.frmAddress().caption(), u"ミルトアンヌ　起動時間：10:00"_s);
     else
@@ -629,6 +639,8 @@ void TestConversation::tooLongToSendIsSaid()
     c.alice.copy->letters().cmdOkClick();
     Conversation::send(c.net, c.bob, u"hello again"_s);
     QVERIFY(c.net.textsFrom(c.alice.address()).last().endsWith(u"short now"_s));
+    // The letter stands for the "送信" of the message it answered.
+    QVERIFY(!c.bob.copy->sending().answerTimer().isActive());
 }
 
 void TestConversation::silenceIsToldAndTheTextKept()
@@ -662,6 +674,95 @@ void TestConversation::silenceIsToldAndTheTextKept()
     QVERIFY(alice.context().frmSnd.view().txtMsg.isEmpty());
     // An answer in time leaves nothing to say.
     QVERIFY(!sending.answerTimer().isActive());
+}
+
+void TestConversation::onlyThePartnersCopyTellsWhatHappened_data()
+{
+    using protocol::Kind;
+    QTest::addColumn<QString>("datagram");
+    for (Kind kind : {Kind::Delivered, Kind::Refused, Kind::Opened, Kind::Held, Kind::Discarded})
+        QTest::newRow(qPrintable(protocol::tagOf(kind))) << protocol::tagOf(kind);
+    QTest::newRow("存在OK") << protocol::tagOf(Kind::PresenceOk) + u"10:00"_s;
+    QTest::newRow("存在OK?") << protocol::tagOf(Kind::PresenceOneSided) + u"10:00"_s;
+    QTest::newRow("START送信") << protocol::startNoticeText(u"10:00"_s);
+    QTest::newRow("END送信") << protocol::endNoticeText(u"10:00"_s, u"11:30"_s);
+}
+
+void TestConversation::onlyThePartnersCopyTellsWhatHappened()
+{
+    QFETCH(QString, datagram);
+    auto everything = [](core::OptSettings &opt) {
+        opt.logSave = 1;
+        opt.notifyStartEnd = 1;
+    };
+    Conversation c(everything, everything);
+    core::Context &alice = c.alice.context();
+    auto forge = [&](const QString &from) {
+        c.alice.copy->dispatcher().arrive(text::toCp932(datagram), from);
+    };
+    auto seen = [&] {
+        return QStringList{QString::fromLatin1(c.alice.readFile(u"logFile.dat"_s).toHex()),
+                           QString::number(alice.LvLog.size()),
+                           alice.LvLog.isEmpty() ? QString() : alice.LvLog.at(1).recvTime,
+                           alice.sndOkSlot.isLoaded() ? alice.frmSndOK().view().label1 : QString(),
+                           alice.rcvOkSlot.isLoaded() ? alice.frmRcvOK().view().label1 : QString(),
+                           alice.frmLog.caption(),
+                           QString::number(alice.addressSlot.isLoaded()),
+                           QString::number(c.alice.tray.current().hIcon),
+                           QString::number(c.alice.copy->sending().answerTimer().isActive())};
+    };
+
+    // While Alice's message is on its way, from a third address.
+    alice.frmSnd.edit([](core::MainView &v) { v.txtMsg = u"hello"_s; });
+    QVERIFY(c.alice.copy->sending().cmdSendClick());
+    const QStringList awaiting = seen();
+    forge(u"127.0.0.9"_s);
+    QCOMPARE(seen(), awaiting);
+
+    // After Bob's copy has told it all, from the third address, and again from Bob's.
+    c.net.flush();
+    c.bob.copy->receiving().openReceived();
+    c.bob.copy->received().cmdOPCLClick();
+    c.net.flush();
+    const QStringList told = seen();
+    QVERIFY(told != awaiting);
+    forge(u"127.0.0.9"_s);
+    QCOMPARE(seen(), told);
+    if (datagram == protocol::tagOf(protocol::Kind::Delivered) ||
+        datagram == protocol::tagOf(protocol::Kind::Refused)) {
+        for (int i = 0; i < 3; ++i)
+            forge(c.bob.address());
+        QCOMPARE(seen(), told);
+    }
+    QVERIFY(c.alice.dialogs.shown().isEmpty());
+}
+
+void TestConversation::floodOfLargeMessagesWhileOneIsHeld()
+{
+    Conversation c([](core::OptSettings &opt) { opt.addOnHold = 1; });
+    Conversation::send(c.net, c.bob, u"first"_s);
+    c.alice.copy->receiving().openReceived();
+    c.alice.copy->received().cmdCancelClick();
+
+    // A host floods Alice with the largest messages a datagram carries.
+    auto flooder = c.net.host(u"127.0.0.9"_s);
+    const QString head = u"flood       09:05:00"_s;
+    QString newest;
+    for (int i = 0; i < 60; ++i) {
+        newest = QString(protocol::kMaxDatagramBytes - head.size(), QChar(u'0' + i % 10));
+        flooder->send(c.alice.address(), 57979, text::toCp932(head + newest));
+        c.net.flush();
+    }
+    const QString held = c.alice.context().frmRecv.view().text1;
+    QVERIFY(held.size() <= protocol::kHeldTextLimit);
+    QVERIFY(held.size() > protocol::kHeldTextLimit / 2);
+    QVERIFY(held.startsWith(protocol::kHeldTextCut));
+    QVERIFY(held.endsWith(u" | "_s + newest));
+    QVERIFY(!held.contains(u"first"_s));
+
+    c.alice.copy->receiving().openReceived();
+    c.alice.copy->received().cmdOPCLClick();
+    QVERIFY(c.alice.context().frmRecv.view().text1Visible);
 }
 
 QTEST_MAIN(TestConversation)

@@ -251,6 +251,13 @@ void TestPartner::lateAnswerReplacesNobodyThere()
     QCOMPARE(alice.context().frmAddress().view().lblCheck, u"いるよ～"_s);
     QVERIFY(alice.context().frmAddress().view().image2);
     QVERIFY(!alice.context().frmAddress().view().image4);
+
+    // An answer that comes long after its check is not heard.
+    alice.copy->partner().cmdCheckClick();
+    alice.copy->partner().checkTimeout();
+    alice.clock.advance(6);
+    net.flush();
+    QCOMPARE(alice.context().frmAddress().view().lblCheck, u"いないね～！"_s);
 }
 
 void TestPartner::startAndEndNotices()
@@ -259,6 +266,7 @@ void TestPartner::startAndEndNotices()
     TestCopy alice(net, kAlice);
     TestCopy bob(net, kBob);
     alice.writeOptions([](core::OptSettings &opt) { opt.notifyStartEnd = 1; });
+    alice.writePartner(u"bob"_s, kBob);
     QVERIFY(alice.start());
     bob.writePartner(u"alice"_s, kAlice);
     QVERIFY(bob.start()); // 09:05
@@ -279,6 +287,7 @@ void TestPartner::startNoticeKeepsAWaitingMessagesPicture()
     TestCopy alice(net, kAlice);
     TestCopy bob(net, kBob);
     alice.writeOptions([](core::OptSettings &opt) { opt.notifyStartEnd = 1; });
+    alice.writePartner(u"bob"_s, kBob);
     QVERIFY(alice.start());
     net.host(u"127.0.0.5"_s)->send(kAlice, 57979, text::toCp932(u"dave        09:05:00hi"));
     net.flush();
@@ -290,6 +299,7 @@ void TestPartner::startNoticeKeepsAWaitingMessagesPicture()
 
     // With the option off only the caption changes.
     TestCopy carol(net, u"127.0.0.4"_s);
+    carol.writePartner(u"bob"_s, kBob);
     QVERIFY(carol.start());
     carol.context().frmLog.setCaption(u"x"_s);
     bob.state().aiteAdr = u"127.0.0.4"_s;

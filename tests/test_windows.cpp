@@ -57,6 +57,12 @@ void TestWindows::receivedWindowOpensAndAnswers()
     QVERIFY(!window.Text1->isHidden());
     QCOMPARE(window.Text1->toPlainText(), u"line 1\nline 2"_s);
     QCOMPARE(window.CmdOPCL->text(), u"CLOSE"_s);
+    // A message arriving meanwhile is hidden until OPEN, and not laid out before.
+    c.aliceSends(u"line 3"_s);
+    QVERIFY(window.Text1->isHidden());
+    QCOMPARE(window.Text1->toPlainText(), u"line 1\nline 2"_s);
+    QTest::mouseClick(window.CmdOPCL, Qt::LeftButton);
+    QCOMPARE(window.Text1->toPlainText(), u"line 1\nline 2 | line 3"_s);
     QTest::keyClicks(window.Text2, u"thanks"_s);
     QTest::mouseClick(window.CmdCback, Qt::LeftButton);
     c.net.flush();

@@ -56,6 +56,7 @@ void Copy::plugHandlers()
     // A letter gets no "送信", but it gets a received-history row of its own, so that reading it
     // completes its own row and not the one of the message before it.
     m_dispatcher.setHandler(Kind::Letter, [this] {
+        m_sending.letterArrived();
         if (m_receiving.receive())
             history::messageReceived(m_context);
     });

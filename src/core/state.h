@@ -3,6 +3,7 @@
 #include "core/icons.h"
 #include "platform/tray.h"
 
+#include <QDateTime>
 #include <QString>
 
 #include <memory>
@@ -27,6 +28,10 @@ struct SharedState {
     QString rcvAdr;   // sender of the message the received window holds
     QString portNo;   // "57979", held as text
     QString startTime;
+    // The last presence check: the address it asked and when. Only that copy's answer, and only
+    // soon after, is shown; anyone could send one.
+    QString presenceAskedAdr;
+    QDateTime presenceAskedAt;
     QString endTime;
 
     // The tray.

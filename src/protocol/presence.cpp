@@ -16,6 +16,10 @@ void presenceReply(core::Context &context)
 
 void presenceAnswer(core::Context &context, bool mutual)
 {
+    const core::SharedState &s = context.state;
+    if (s.remoteHostIP != s.presenceAskedAdr || !s.presenceAskedAt.isValid() ||
+        qAbs(s.presenceAskedAt.msecsTo(context.now())) > kPresenceAnswerMs)
+        return;
     // Whatever check is or is not in progress: a late answer still replaces "nobody there".
     core::AddressWindowModel &window = context.frmAddress();
     window.edit([&](core::AddressView &v) {
@@ -41,6 +45,9 @@ void endNotice(core::Context &context)
 
 void startEndDisplay(core::Context &context, bool started)
 {
+    // Anyone can send these; only the partner's come and go is worth a picture.
+    if (context.state.remoteHostIP != context.state.aiteAdr)
+        return;
     if (!context.messageWaiting() && context.opt.notifyStartEnd == 1)
         context.changeTray(started ? core::IconId::start() : core::IconId::end());
     context.frmLog.setCaption(QStringLiteral("送受信履歴　（") + text::charsBetween(context.state.rcvData, 12, 22).toString() +

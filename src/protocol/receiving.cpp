@@ -20,6 +20,26 @@ QString senderName(QStringView field)
 
 } // namespace
 
+void appendToHeld(QString &held, QStringView message)
+{
+    const QLatin1StringView separator(" | ");
+    held += separator;
+    held += message;
+    if (held.size() <= kHeldTextLimit)
+        return;
+    qsizetype keepFrom = held.size() - kHeldTextLimit * 3 / 4;
+    // Keep whole messages where one starts close enough after the cut.
+    const qsizetype next = held.indexOf(separator, keepFrom);
+    if (next >= 0 && next - keepFrom < 1024)
+        keepFrom = next;
+    else if (held.at(keepFrom).isLowSurrogate())
+        ++keepFrom;
+    held.remove(0, keepFrom);
+    if (!held.startsWith(separator))
+        held.prepend(separator);
+    held.prepend(kHeldTextCut);
+}
+
 bool Receiving::receive()
 {
     core::Context &c = m_context;
@@ -38,19 +58,21 @@ bool Receiving::receive()
     s.sendAdr = s.rcvAdr;
 
     const MessageFields fields = splitMessage(s.rcvData);
-    const bool appendToHeld = c.opt.addOnHold == 1 &&
-                              (c.menu.enabled(core::MenuId::RecvMsg) ||
-                               (s.rcvEnable && c.menu.checked(core::MenuId::Lock)));
+    const bool addToHeld = c.opt.addOnHold == 1 && (c.menu.enabled(core::MenuId::RecvMsg) ||
+                                                    (s.rcvEnable && c.menu.checked(core::MenuId::Lock)));
     const int set = c.iconSet();
+    // One change: the text is hidden with the OPEN button as it arrives, so an open window never
+    // lays out text that nobody can see yet.
     c.frmRecv.edit([&](core::ReceivedView &v) {
-        if (appendToHeld) {
-            v.text1 += QStringLiteral(" | ");
-            v.text1 += fields.text;
+        if (addToHeld) {
+            appendToHeld(v.text1, fields.text);
         } else {
             v.text1 = fields.text.toString();
             v.text2.clear();
         }
         v.weekdayPanel = s.youbi;
+        v.text1Visible = false;
+        v.cmdOPCLCaption = QStringLiteral("OPEN");
     });
     s.rcvName = senderName(fields.name);
     s.rcvTime = fields.time.toString();
@@ -69,10 +91,6 @@ bool Receiving::receive()
         c.menu.setEnabled(core::MenuId::SendMsg, false);
     }
     s.openState = QStringLiteral("0");
-    c.frmRecv.edit([](core::ReceivedView &v) {
-        v.text1Visible = false;
-        v.cmdOPCLCaption = QStringLiteral("OPEN");
-    });
     return true;
 }
 

@@ -93,6 +93,7 @@ bool Sending::sendMessage(const QString &address, const QString &text, const std
     }
     sendDatagram(c, address, datagram, afterSend);
     m_lastText = text;
+    m_lastAddress = address;
     m_outcome = Outcome::Awaiting;
     m_answerTimer.start();
     return true;
@@ -118,23 +119,29 @@ void Sending::mnuClipClick()
         clipboard.clear();
 }
 
+bool Sending::answersAwaitedMessage() const
+{
+    return (m_outcome == Outcome::Awaiting || m_outcome == Outcome::Unconfirmed) &&
+           m_context.state.remoteHostIP == m_lastAddress;
+}
+
 void Sending::delivered()
 {
     core::Context &c = m_context;
     // Copies on Windows follow their refusal with a "送信" for the same message; the refusal stands.
-    if (m_outcome == Outcome::Refused) {
+    if (m_outcome == Outcome::Refused && c.state.remoteHostIP == m_lastAddress) {
         m_outcome = Outcome::Answered;
         return;
     }
-    // The text of the message this answers; a further "送信" for it logs what the compose box holds.
-    const QString text = m_outcome == Outcome::Answered ? c.frmSnd.view().txtMsg : m_lastText;
+    if (!answersAwaitedMessage())
+        return;
     m_outcome = Outcome::Answered;
     m_answerTimer.stop();
     // A send-result notice still open (a refusal, or the silence of this very message) must not
     // go on saying so when it is not shown afresh below.
     if (core::SendResultWindowModel *open = c.sndOkSlot.ifLoaded())
         open->edit([](core::SendResultView &v) { v.label1 = kDeliveredText; });
-    history::sentAcknowledged(c, text);
+    history::sentAcknowledged(c, m_lastText);
     if (c.opt.sendConfirm != 1)
         return;
     if (c.opt.sendConfirmMin != 1) {
@@ -152,9 +159,19 @@ void Sending::delivered()
 
 void Sending::refused()
 {
+    if (!answersAwaitedMessage())
+        return;
     m_outcome = Outcome::Refused;
     m_answerTimer.stop();
     showSendResult(kRefusedText);
+}
+
+void Sending::letterArrived()
+{
+    if (!answersAwaitedMessage())
+        return;
+    m_outcome = Outcome::Answered;
+    m_answerTimer.stop();
 }
 
 void Sending::answerTimeout()
@@ -170,12 +187,15 @@ void Sending::answerTimeout()
 void Sending::reaction(Kind kind)
 {
     core::Context &c = m_context;
+    const QString &sender = c.state.remoteHostIP;
     core::LetterWindowModel &letter = c.frmLetter();
-    if (letter.view().statusPanel.startsWith(QStringLiteral("確認"))) {
+    if (sender == c.state.aiteAdr && letter.view().statusPanel.startsWith(QStringLiteral("確認"))) {
         // The partner's first reaction after a letter was delivered answers the letter.
         letter.edit([](core::LetterView &v) { v.statusPanel.prepend(u'>'); });
         return;
     }
+    if (m_lastAddress.isEmpty() || sender != m_lastAddress)
+        return;
     history::partnerNotice(c, kind == Kind::Discarded);
     if (c.opt.recvConfirm != 1)
         return;

@@ -45,10 +45,17 @@ public:
     bool sendMessage(const QString &address, const QString &text,
                      const std::function<void()> &afterSend = {});
 
+    // Only the copy the last message went to can say what became of it: every answer below from
+    // any other address (remoteHostIP), and a second answer to the same message, changes nothing.
+    // Anyone on the network can send these datagrams.
+
     // "送信" arrived: history, then the send notice as the options say.
     void delivered();
     // "OTHER送信" arrived: the refusal is shown whatever the options say.
     void refused();
+    // A letter arrived: from the copy the last message went to, it stands for that message's
+    // "送信", which a copy sends no more once it has answered with its letter.
+    void letterArrived();
     // "Open確認", "保留" or "破棄" arrived.
     void reaction(Kind kind);
 
@@ -65,13 +72,16 @@ private:
     void showSendResult(const QString &text);
     void showSmall();
     static void runTimer(QTimer &timer, bool on);
+    // The datagram in hand came from where the last message went, which still awaits its answer.
+    bool answersAwaitedMessage() const;
 
     core::Context &m_context;
     QTimer m_reactionTimer;
     QTimer m_smallTimer;
     QTimer m_answerTimer;
     Outcome m_outcome = Outcome::Answered;
-    QString m_lastText; // the text of the last message sent
+    QString m_lastText;    // the text of the last message sent
+    QString m_lastAddress; // where it went; empty before the first
 };
 
 } // namespace protocol

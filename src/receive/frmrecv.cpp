@@ -93,9 +93,12 @@ void FrmRecv::refresh()
     const int set = m_context.iconSet();
     Image1->setPixmap(shell::pictureFor(core::IconId::normal(set)).pixmap(px(480)));
     Image2->setPixmap(shell::pictureFor(core::IconId::received(set)).pixmap(px(480)));
-    const QString text1 = text::editorLineBreaks(v.text1);
-    if (Text1->toPlainText() != text1)
-        Text1->setPlainText(text1);
+    // Laying out a long held text takes a while, so it is done only when the text is to be seen
+    // and has changed since; arrivals hide it until OPEN.
+    if (v.text1Visible && v.text1 != m_shownText1) {
+        Text1->setPlainText(text::editorLineBreaks(v.text1));
+        m_shownText1 = v.text1;
+    }
     const QString text2 = text::editorLineBreaks(v.text2);
     if (Text2->toPlainText() != text2)
         Text2->setPlainText(text2);

@@ -49,6 +49,7 @@ private:
     RecvLayout m_layout;
     QLabel *m_weekdayPanel = nullptr;
     bool m_dragFlag = false;
+    QString m_shownText1; // what Text1 holds, as the model had it
 };
 
 } // namespace receive

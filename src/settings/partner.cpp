@@ -120,6 +120,8 @@ void Partner::cmdCheckClick()
     window.edit([](core::AddressView &v) { v.lblCheck.clear(); });
     // Only asked: the partner, and where messages go, change with "登録" alone.
     protocol::sendDatagram(m_context, address, protocol::tagOf(protocol::Kind::PresenceRequest));
+    m_context.state.presenceAskedAdr = address;
+    m_context.state.presenceAskedAt = m_context.now();
     m_checkTimer.start();
 }
 
