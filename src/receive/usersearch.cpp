@@ -5,6 +5,8 @@
 #include "text/cp932.h"
 #include "text/fields.h"
 
+#include <algorithm>
+
 namespace receive {
 namespace {
 
@@ -64,6 +66,11 @@ int UserSearch::adrSearch()
 
 void UserSearch::adrResult()
 {
+    // Anyone can send answers, asked for or not: they are kept only while the list is open, one
+    // row per address (a second answer replaces the first), and only so many.
+    UserWindowModel *window = m_frmUser.ifLoaded();
+    if (window == nullptr || !window->isVisible())
+        return;
     m_adrData = m_context.state.rcvData;
     m_srchLogin = text::charsBetween(m_adrData, 12, 31).toString();
     m_srchHost = text::charsBetween(m_adrData, 32, 51).toString();
@@ -75,7 +82,14 @@ void UserSearch::adrResult()
         upToFirstBlank(m_srchAite),
         text::charsBetween(m_adrData, 72, 91).toString(),
     };
-    frmUser().edit([&row](UserView &v) { v.rows.append(row); });
+    window->edit([&row](UserView &v) {
+        const auto same = std::find_if(v.rows.begin(), v.rows.end(),
+                                       [&row](const UserRow &r) { return r.address == row.address; });
+        if (same != v.rows.end())
+            *same = row;
+        else if (v.rows.size() < kMaxRows)
+            v.rows.append(row);
+    });
 }
 
 void UserSearch::mnuUserClick()

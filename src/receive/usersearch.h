@@ -49,6 +49,8 @@ UserLayout layOutUser(UserLayout current, int innerWidth, int innerHeight, QStri
 class UserSearch final {
 public:
     static constexpr int kFieldWidth = 20;
+    // More rows than a local network has copies.
+    static constexpr qsizetype kMaxRows = 1024;
 
     explicit UserSearch(core::Context &context);
 
@@ -67,8 +69,9 @@ public:
     // other failing send, without a word: the empty list is the only sign. Returns 0 or the send's
     // failure number.
     int adrSearch();
-    // Keeps the answer in hand as this search's own copy and adds its row to the list, loading the
-    // window hidden when it is not. Every answer is listed, asked for or not.
+    // While the list is shown: keeps the answer in hand as this search's own copy and lists its
+    // row, replacing the row of an earlier answer from the same address; at most kMaxRows rows.
+    // Answers that come while the list is closed are dropped.
     void adrResult();
 
     // "ﾕｰｻﾞｰﾘｽﾄ表示(&U)": a new search, and the window shown in the middle of the screen.
