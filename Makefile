@@ -10,7 +10,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := g++ cmake ninja-build make qt6-base-dev fonts-ipafont-gothic xvfb xauth iproute2 clang-format
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: deps build run test sanitize format install package clean
+.PHONY: deps build run test sanitize format install package package-check clean
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -43,8 +43,18 @@ sanitize: deps
 install: build
 	$(SUDO) cmake --install $(BUILD)
 
+# The .deb and its -dbgsym .ddeb; dpkg-shlibdeps (dpkg-dev) and file work out its dependencies.
 package: build
+	@$(MAKE) --no-print-directory deps PACKAGES="dpkg-dev file binutils"
+	rm -f $(BUILD)/miltoanne*.deb $(BUILD)/miltoanne*.ddeb
 	cd $(BUILD) && cpack
+
+# The package as Debian's own checks see it: any lintian error fails the target.
+package-check: package
+	@$(MAKE) --no-print-directory deps PACKAGES="lintian desktop-file-utils"
+	desktop-file-validate data/miltoanne.desktop
+	lintian --allow-root --fail-on error --display-info $(BUILD)/miltoanne_*.deb \
+		$$(ls $(BUILD)/miltoanne-dbgsym_*.ddeb 2>/dev/null)
 
 format:
 	find src tests app -name '*.cpp' -o -name '*.h' 2>/dev/null | xargs clang-format -i
