@@ -83,6 +83,17 @@ void TestDispatch::arrivalDuringAHandlerWaitsItsTurn()
     dispatcher.arrive(text::toCp932(u"保留"), QStringLiteral("127.0.0.3"));
     QCOMPARE(order, (QStringList{QStringLiteral("hold begins"), QStringLiteral("hold ends with 保留 127.0.0.3"),
                                  QStringLiteral("discard 127.0.0.4")}));
+
+    // However long the handler runs, only so many wait; the rest are dropped and counted.
+    int discards = 0;
+    dispatcher.setHandler(Kind::Held, [&] {
+        for (std::size_t i = 0; i < protocol::Dispatcher::kMaxWaiting + 5; ++i)
+            dispatcher.arrive(text::toCp932(u"破棄"), QStringLiteral("127.0.0.4"));
+    });
+    dispatcher.setHandler(Kind::Discarded, [&] { ++discards; });
+    dispatcher.arrive(text::toCp932(u"保留"), QStringLiteral("127.0.0.3"));
+    QCOMPARE(discards, static_cast<int>(protocol::Dispatcher::kMaxWaiting));
+    QCOMPARE(dispatcher.droppedArrivals(), quint64{5});
 }
 
 void TestDispatch::ordinaryMessageIsAnsweredByAckOrLetter_data()

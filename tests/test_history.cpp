@@ -1,3 +1,4 @@
+#include "core/history.h"
 #include "history/rowsteps.h"
 #include "support/testcopy.h"
 #include "text/cp932.h"
@@ -43,6 +44,7 @@ private slots:
     void journalOnFullDisk_data();
     void journalOnFullDisk();
     void stepsAfterTheViewerClearedTheList();
+    void listsKeepTheNewestWithinBounds();
 };
 
 void TestHistory::threeSendsBeforeAReaction()
@@ -192,6 +194,39 @@ void TestHistory::stepsAfterTheViewerClearedTheList()
     history::sentAcknowledged(f.c(), u"c"_s);
     QCOMPARE(f.c().LvLog.size(), 1);
     QCOMPARE(f.c().LvLog.at(1).message, u"c"_s);
+}
+
+void TestHistory::listsKeepTheNewestWithinBounds()
+{
+    using core::HistoryList;
+    HistoryList list({u"a"_s, u"b"_s, u"c"_s, u"d"_s});
+    auto total = [&list] {
+        qsizetype chars = 0;
+        for (qsizetype i = 1; i <= list.size(); ++i)
+            chars += list.at(i).message.size();
+        return chars;
+    };
+    for (qsizetype i = 0; i < HistoryList::kMaxRows + 5; ++i)
+        list.append({{}, {}, {}, QString::number(i)});
+    QCOMPARE(list.size(), HistoryList::kMaxRows);
+    QCOMPARE(list.at(1).message, u"5"_s);
+
+    const QString long64k(65507, u'x');
+    for (qsizetype i = 0; i < HistoryList::kMaxChars / long64k.size() + 10; ++i)
+        list.append({{}, {}, {}, long64k});
+    QVERIFY(total() <= HistoryList::kMaxChars);
+    QVERIFY(total() > HistoryList::kMaxChars - long64k.size());
+    QCOMPARE(list.at(list.size()).message, long64k);
+
+    // A row that grew after it was added (a run of sends) counts with its new length.
+    list.clear();
+    const std::shared_ptr<core::HistoryRow> run = list.append({{}, {}, {}, u"run"_s});
+    run->message += QString(HistoryList::kMaxChars, u'y');
+    list.rowChanged(run);
+    QCOMPARE(list.size(), 1); // the newest row stays, however long
+    list.append({{}, {}, {}, u"next"_s});
+    QCOMPARE(list.size(), 1);
+    QCOMPARE(list.at(1).message, u"next"_s);
 }
 
 QTEST_MAIN(TestHistory)

@@ -8,27 +8,50 @@ std::shared_ptr<HistoryRow> HistoryList::append(HistoryRow row)
 {
     const int at = rowCount();
     beginInsertRows({}, at, at);
-    m_rows.push_back(std::make_shared<HistoryRow>(std::move(row)));
+    auto shared = std::make_shared<HistoryRow>(std::move(row));
+    m_chars += shared->message.size();
+    m_rows.push_back({shared, shared->message.size()});
     endInsertRows();
-    return m_rows.back();
+    dropOldest();
+    return shared;
 }
 
 void HistoryList::rowChanged(const std::shared_ptr<HistoryRow> &row)
 {
     // The row written to is nearly always the newest, so look from the end.
     for (auto it = m_rows.rbegin(); it != m_rows.rend(); ++it) {
-        if (*it == row) {
+        if (it->row == row) {
+            m_chars += row->message.size() - it->counted;
+            it->counted = row->message.size();
             const int r = static_cast<int>(std::distance(it, m_rows.rend()) - 1);
             emit dataChanged(index(r, 0), index(r, kColumns - 1));
+            dropOldest();
             return;
         }
     }
+}
+
+void HistoryList::dropOldest()
+{
+    qsizetype drop = 0;
+    qsizetype chars = m_chars;
+    const qsizetype size = static_cast<qsizetype>(m_rows.size());
+    // The newest row stays, however long.
+    while (drop < size - 1 && (size - drop > kMaxRows || chars > kMaxChars))
+        chars -= m_rows[static_cast<std::size_t>(drop++)].counted;
+    if (drop == 0)
+        return;
+    beginRemoveRows({}, 0, static_cast<int>(drop - 1));
+    m_rows.erase(m_rows.begin(), m_rows.begin() + drop);
+    m_chars = chars;
+    endRemoveRows();
 }
 
 void HistoryList::clear()
 {
     beginResetModel();
     m_rows.clear();
+    m_chars = 0;
     endResetModel();
 }
 
@@ -46,7 +69,7 @@ QVariant HistoryList::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
         return {};
-    const HistoryRow &row = *m_rows[static_cast<std::size_t>(index.row())];
+    const HistoryRow &row = *m_rows[static_cast<std::size_t>(index.row())].row;
     switch (index.column()) {
     case 0:
         return row.date;

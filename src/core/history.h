@@ -3,8 +3,8 @@
 #include <QAbstractTableModel>
 #include <QString>
 
+#include <deque>
 #include <memory>
-#include <vector>
 
 namespace core {
 
@@ -19,10 +19,15 @@ struct HistoryRow {
 // A history list (sent or received) as the viewer's table shows it. Rows are shared: the current
 // rows ItemL and ItemR stay usable after the viewer clears the list, as detached rows that no
 // longer show anywhere.
+//
+// Anyone on the network can send messages, so the list keeps at most kMaxRows rows and kMaxChars
+// characters of messages: past either, the oldest rows go (the journal file keeps them all).
 class HistoryList final : public QAbstractTableModel {
     Q_OBJECT
 public:
     static constexpr int kColumns = 4;
+    static constexpr qsizetype kMaxRows = 100000;
+    static constexpr qsizetype kMaxChars = 8 * 1024 * 1024;
 
     explicit HistoryList(QStringList headings);
 
@@ -34,7 +39,10 @@ public:
     qsizetype size() const { return static_cast<qsizetype>(m_rows.size()); }
     bool isEmpty() const { return m_rows.empty(); }
     // 1-based, like the viewer's positions.
-    const HistoryRow &at(qsizetype position) const { return *m_rows[static_cast<std::size_t>(position - 1)]; }
+    const HistoryRow &at(qsizetype position) const
+    {
+        return *m_rows[static_cast<std::size_t>(position - 1)].row;
+    }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -42,8 +50,15 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
+    struct Entry {
+        std::shared_ptr<HistoryRow> row;
+        qsizetype counted; // its message's length as last counted in m_chars
+    };
+    void dropOldest();
+
     QStringList m_headings;
-    std::vector<std::shared_ptr<HistoryRow>> m_rows;
+    std::deque<Entry> m_rows;
+    qsizetype m_chars = 0;
 };
 
 } // namespace core

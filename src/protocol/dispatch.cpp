@@ -24,6 +24,10 @@ void Dispatcher::setMessageHandlers(Step receive, Handler recvAck, Step letterSe
 
 void Dispatcher::arrive(const QByteArray &bytes, const QString &sender)
 {
+    if (m_busy && m_queue.size() >= kMaxWaiting) {
+        ++m_dropped;
+        return;
+    }
     m_queue.push_back({bytes, sender});
     if (m_busy)
         return;

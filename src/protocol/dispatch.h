@@ -33,7 +33,13 @@ public:
     // go and keeps waiting).
     void setMessageHandlers(Step receive, Handler recvAck, Step letterSend);
 
+    // At most this many arrivals wait while a handler runs (a box may stay open for hours, and
+    // anyone may send); later ones are dropped and counted, as a full socket buffer would drop them.
+    static constexpr std::size_t kMaxWaiting = 1000;
+
     void arrive(const QByteArray &bytes, const QString &sender);
+    // How many arrivals were dropped because too many waited.
+    quint64 droppedArrivals() const { return m_dropped; }
 
 private:
     struct Arrival {
@@ -51,6 +57,7 @@ private:
     Step m_letterSend;
     std::deque<Arrival> m_queue;
     bool m_busy = false;
+    quint64 m_dropped = 0;
 };
 
 } // namespace protocol
