@@ -34,6 +34,7 @@ private slots:
     void endWithWaitingMessageAsksFirst_data();
     void endWithWaitingMessageAsksFirst();
     void terminationNeverAsks();
+    void signalDuringAStartUpBoxEndsAfterIt();
     void endWithoutPartnerStillEnds();
     void trueEnableGivesTheMenuBack();
 };
@@ -301,6 +302,28 @@ void TestStartup::terminationNeverAsks()
     alice.copy->terminate();
     alice.copy->mnuEndClick();
     QCOMPARE(net.sent().size(), 1);
+}
+
+void TestStartup::signalDuringAStartUpBoxEndsAfterIt()
+{
+    FakeNetwork net;
+    TestCopy alice(net, kAlice);
+    alice.writePartner(u"ぼぶ"_s, kBob);
+    alice.writeFile(u"optFile.dat"_s, "\"adrFile\"\r\n"); // not an options file: a box says so
+    QSignalSpy ended(alice.copy.get(), &copy::Copy::ended);
+    alice.dialogs.whileShown = [&] {
+        alice.copy->terminate();
+        QCOMPARE(ended.size(), 0); // the box stays until it is answered
+    };
+    QVERIFY(!alice.start());
+    QCOMPARE(alice.dialogs.texts(), QStringList{u"ミルトアンヌのﾌｧｲﾙではありません"_s});
+    QCOMPARE(ended.size(), 1);
+    QVERIFY(alice.copy->hasEnded());
+    QVERIFY(!alice.tray.shown());
+    QCOMPARE(net.sent().size(), 1);
+    QCOMPARE(net.sent()[0].port, 57979);
+    QCOMPARE(net.sent()[0].to, kBob);
+    QVERIFY(net.sent()[0].text().startsWith(u"END送信"_s));
 }
 
 void TestStartup::endWithoutPartnerStillEnds()

@@ -6,6 +6,8 @@
 #include "settings/optfile.h"
 #include "text/fields.h"
 
+#include <QScopeGuard>
+
 namespace copy {
 namespace {
 
@@ -77,6 +79,10 @@ bool Copy::startUp()
 {
     core::Context &c = m_context;
     core::SharedState &s = c.state;
+    // An end notice may have to go before the rest is known: the port comes first.
+    s.portNo = QString::number(kPort);
+    m_startingUp = true;
+    const auto startedUp = qScopeGuard([this] { m_startingUp = false; });
 
     if (!m_guard.tryAcquire()) {
         c.box(kAlreadyRunning, platform::box::exclamation);
@@ -87,7 +93,6 @@ bool Copy::startUp()
     skipOnFailure([&] { settings::rdOptSub(c); });
     skipOnFailure([&] { c.fontSet(); });
     s.startTime = text::hhmm(c.now().time());
-    s.portNo = QString::number(kPort);
 
     const int bindError = c.services.transport.bindReceiver(s.portNo.toUShort());
     if (bindError == platform::socket_error::addressInUse) {
@@ -118,6 +123,13 @@ bool Copy::startUp()
     c.menu.setChecked(core::MenuId::Tel, false);
     c.Timer2.stop();
 
+    // A termination signal that came while a box of the start-up was open ends the copy now,
+    // instead of being lost in the box's own event loop.
+    m_startingUp = false;
+    if (m_endAfterStartUp) {
+        endProgram();
+        return false;
+    }
     protocol::startNotice(c);
     return true;
 }
@@ -144,7 +156,11 @@ void Copy::mnuEndClick()
 
 void Copy::terminate()
 {
-    if (!m_ended)
+    if (m_ended)
+        return;
+    if (m_startingUp)
+        m_endAfterStartUp = true;
+    else
         endProgram();
 }
 

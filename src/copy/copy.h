@@ -62,7 +62,8 @@ public:
     bool queryUnload(UnloadMode mode);
     // "終了(&X)".
     void mnuEndClick();
-    // A termination signal: ends through the end notice, without a question.
+    // A termination signal: ends through the end notice, without a question. During the start-up
+    // (a box of it may be open) the end comes once the start-up is through.
     void terminate();
     // A tray or call menu entry was chosen.
     void menuClicked(core::MenuId id);
@@ -100,6 +101,8 @@ private:
     shell::IconSelection m_iconSelection;
     shell::About m_about;
     bool m_ended = false;
+    bool m_startingUp = false;
+    bool m_endAfterStartUp = false;
 };
 
 } // namespace copy
