@@ -4,6 +4,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+
 #include <memory>
 #include <unistd.h>
 
@@ -68,6 +70,19 @@ public:
         return false;
     }
     QStringList lines() const { return m_output.split(u'\n', Qt::SkipEmptyParts); }
+    // Runs `line` and returns the first printed line starting with `prefix` that was not there before.
+    QString ask(const QString &line, const QString &prefix)
+    {
+        const qsizetype before = lines().filter(prefix).size();
+        command(line);
+        QDeadlineTimer deadline(10000);
+        while (!deadline.hasExpired() && lines().filter(prefix).size() == before) {
+            process.waitForReadyRead(100);
+            m_output += QString::fromUtf8(process.readAllStandardOutput());
+        }
+        const QStringList found = lines().filter(prefix);
+        return found.size() > before ? found.at(before) : QString();
+    }
 
     QString ns;
     QString address;
@@ -183,9 +198,31 @@ void TestNetns::messageNoticesPresenceAndSearch()
     QVERIFY(alice->waitFor(u"rx 198.18.0.3 ADDRESS検索結果"_s));
     QVERIFY(alice->waitFor(u"rx 198.18.0.4 ADDRESS検索結果"_s));
 
-    // The end notice on SIGTERM.
-    QVERIFY(QProcess::execute(u"ip"_s, {u"netns"_s, u"exec"_s, alice->ns, u"pkill"_s, u"-TERM"_s, u"-f"_s,
-                                         alice->dir.path() + u"/miltoanne"_s}) >= 0);
+    // Carol forges what only Bob's copy may tell Alice, and Bob's start and presence: nothing
+    // of it counts.
+    const QString before = alice->ask(u"state"_s, u"state "_s);
+    QVERIFY(!before.isEmpty());
+    for (const QString &forged : {u"送信"_s, u"OTHER送信"_s, u"Open確認"_s, u"保留"_s, u"破棄"_s,
+                                  u"START送信    10:00"_s, u"存在OK       10:00"_s})
+        carol.command(u"forge 198.18.0.2 "_s + forged);
+    QVERIFY(alice->waitFor(u"rx 198.18.0.4 存在OK       10:00"_s));
+    QCOMPARE(alice->ask(u"state"_s, u"state "_s), before);
+
+    // Carol floods Alice with the largest messages while Alice holds one of Bob's: Alice keeps a
+    // bounded text, still answers, and opens it.
+    bob.command(u"send あとで読んでね"_s);
+    QVERIFY(alice->waitFor(u"あとで読んでね"_s));
+    alice->command(u"hold"_s);
+    carol.command(u"flood 198.18.0.2 300"_s);
+    QVERIFY(carol.waitFor(u"done flood"_s, 60000));
+    QVERIFY(alice->waitFor(u"rx 198.18.0.4 flood"_s));
+    QVERIFY(!bob.ask(u"check 198.18.0.2"_s, u"rx 198.18.0.2 存在OK       "_s).isEmpty());
+    QVERIFY(!alice->ask(u"open"_s, u"done open"_s).isEmpty());
+    const QString held = alice->ask(u"state"_s, u"state "_s).section(u' ', 3, 3);
+    QVERIFY2(held.startsWith(u"held="_s) && held.mid(5).toInt() <= 512 * 1024, qPrintable(held));
+
+    // The end notice on SIGTERM, sent to the copy's own process.
+    QVERIFY(::kill(static_cast<pid_t>(alice->process.processId()), SIGTERM) == 0);
     QVERIFY(bob.waitFor(u"rx 198.18.0.2 END送信      "_s));
     QVERIFY(alice->process.waitForFinished(5000));
     QCOMPARE(alice->process.exitCode(), 0);

@@ -1,6 +1,9 @@
 #include "app/testcontrol.h"
 
+#include "protocol/send.h"
+#include "protocol/wire.h"
 #include "text/cp932.h"
+#include "text/fields.h"
 
 #include <QCoreApplication>
 
@@ -14,7 +17,8 @@ TestControl::TestControl(copy::Copy &copy) : m_copy(copy), m_input(STDIN_FILENO,
             [](const QByteArray &bytes, const QString &sender) {
                 QString text = text::fromCp932(bytes);
                 text.replace(QStringLiteral("\r\n"), QStringLiteral("\\n"));
-                print(QStringLiteral("rx ") + sender + u' ' + text);
+                // Only the head of a long datagram: a flood must not fill the pipe to the test.
+                print(QStringLiteral("rx ") + sender + u' ' + text.left(100));
             });
 }
 
@@ -69,6 +73,24 @@ void TestControl::run(const QString &line)
         m_copy.partner().cmdCheckClick();
     } else if (command == u"search") {
         m_copy.userSearch().adrSearch();
+    } else if (command == u"hold") {
+        m_copy.receiving().openReceived();
+        m_copy.received().cmdCancelClick();
+    } else if (command == u"forge") {
+        protocol::sendDatagram(c, argument.section(u' ', 0, 0), argument.section(u' ', 1));
+    } else if (command == u"flood") {
+        // The largest messages one datagram carries, one after the other.
+        const QString head = QStringLiteral("flood       ") + text::hhmmss(c.now().time());
+        const QString filler(protocol::kMaxDatagramBytes - head.size(), u'x');
+        for (int i = argument.section(u' ', 1).toInt(); i > 0; --i)
+            protocol::sendDatagram(c, argument.section(u' ', 0, 0), head + filler);
+    } else if (command == u"state") {
+        const QString notice = c.sndOkSlot.isLoaded() ? c.frmSndOK().view().label1 : QStringLiteral("-");
+        print(QStringLiteral("state sent=%1 received=%2 held=%3 notice=%4 caption=%5")
+                  .arg(c.LvLog.size())
+                  .arg(c.LvrcvLog.size())
+                  .arg(c.frmRecv.view().text1.size())
+                  .arg(notice, c.frmLog.caption()));
     } else if (command == u"quit") {
         m_copy.terminate();
     }
