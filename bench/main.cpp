@@ -28,7 +28,9 @@ struct Settings {
     int startRuns = 7;
     int loadMessages = 10000;
     int idleSeconds = 30;
-    int only = 0; // 0: every measurement; 1, 2, 3 or 4 (memory and idle CPU): that one alone
+    int largeFlood = 1000;
+    int smallFlood = 150000;
+    int only = 0; // 0: every measurement; 1, 2, 3, 4 (memory and idle CPU) or 6 (floods): that one alone
 };
 
 QString beside(const QString &name)
@@ -58,7 +60,7 @@ bool parse(const QStringList &args, Settings &s)
         else if (key == u"--idle-seconds")
             s.idleSeconds = std::clamp(value.toInt(), 1, 300);
         else if (key == u"--only")
-            s.only = std::clamp(value.toInt(), 0, 4);
+            s.only = std::clamp(value.toInt(), 0, 6);
         else
             return false;
     }
@@ -89,7 +91,7 @@ int main(int argc, char *argv[])
     Settings settings;
     if (!parse(app.arguments(), settings)) {
         std::fputs("usage: miltoanne_bench [--program EXE] [--peer EXE] [--bare EXE] [--round-trips N]"
-                   " [--start-runs N] [--idle-seconds N] [--only 1|2|3|4]\n",
+                   " [--start-runs N] [--idle-seconds N] [--only 1|2|3|4|6]\n",
                    stderr);
         return 2;
     }
@@ -112,7 +114,7 @@ int main(int argc, char *argv[])
                                      40000, 50000, 60000, 80000, 100000};
         report.addThroughput(bench::measureThroughput(settings.programs, rates, 1000));
     }
-    if (!wanted(3) && !wanted(4)) {
+    if (!wanted(3) && !wanted(4) && !wanted(6)) {
         say(report.text());
         return 0;
     }
@@ -137,6 +139,13 @@ int main(int argc, char *argv[])
             report.addResources(bench::measureResources(settings.programs, kListenPort, settings.loadMessages,
                                                         settings.idleSeconds, 10),
                                 settings.loadMessages);
+        }
+        if (wanted(6)) {
+            say(u"6. floods from a stranger while a message waits: %1 largest messages, then twice %2 small datagrams..."_s
+                    .arg(settings.largeFlood)
+                    .arg(settings.smallFlood));
+            report.addFloods(bench::measureFloods(settings.programs, kListenPort, settings.largeFlood,
+                                                  settings.smallFlood));
         }
         bench::removePartnerRedirect();
     }

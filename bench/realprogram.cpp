@@ -2,6 +2,10 @@
 
 #include "message.h"
 
+#include "protocol/tags.h"
+#include "protocol/wire.h"
+#include "text/cp932.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -240,6 +244,123 @@ Resources measureResources(const Programs &programs, quint16 listenPort, int mes
     result.rssAfterMessagesKb = residentKb(pid);
     watchIdle(pid, waitingSeconds, result.waitingSeconds, result.waitingCpuMs, result.waitingWakeUps);
     if (!endProgram(program))
+        result.error = u"the program did not end on SIGTERM"_s;
+    return result;
+}
+
+namespace {
+
+// Waits up to `ms` for a datagram on `listener` that starts with `head`; the others are dropped.
+bool awaitDatagram(QUdpSocket &listener, const QByteArray &head, int ms)
+{
+    const auto deadline = Clock::now() + std::chrono::milliseconds(ms);
+    char buffer[2048];
+    while (Clock::now() < deadline) {
+        while (listener.hasPendingDatagrams()) {
+            const qint64 size = listener.readDatagram(buffer, sizeof buffer);
+            if (size >= head.size() && QByteArrayView(buffer, head.size()) == head)
+                return true;
+        }
+        listener.waitForReadyRead(10);
+    }
+    return false;
+}
+
+QByteArray tagged(protocol::Kind kind, const QString &rest = {})
+{
+    return text::toCp932(protocol::tagOf(kind) + rest);
+}
+
+} // namespace
+
+Floods measureFloods(const Programs &programs, quint16 listenPort, int largeMessages, int smallPerRound)
+{
+    using protocol::Kind;
+    Floods result;
+    ProgramDir dir;
+    QUdpSocket listener;
+    if (!dir.prepare(programs.program, result.error) || !bindListener(listener, listenPort, result.error))
+        return result;
+    QProcess program;
+    if (startProgram(program, dir.exe, listener) < 0) {
+        endProgram(program);
+        result.error = u"no start notice from the program within 15 s"_s;
+        return result;
+    }
+    const qint64 pid = program.processId();
+    const QHostAddress to(u"127.0.0.1"_s);
+    QUdpSocket partner;
+    QUdpSocket stranger;
+    partner.bind(QHostAddress(u"127.0.0.9"_s), 0, QAbstractSocket::DontShareAddress);
+    stranger.bind(QHostAddress(u"127.0.0.5"_s), 0, QAbstractSocket::DontShareAddress);
+    QThread::msleep(500);
+    discardPending(listener);
+    // The partner's message waits unread, so every message of the flood is added to it.
+    partner.writeDatagram(messageDatagram(u"bench"_s), to, kPort);
+    if (!awaitDatagram(listener, deliveredDatagram(), 2000)) {
+        endProgram(program);
+        result.error = u"the partner's message was not acknowledged"_s;
+        return result;
+    }
+    QThread::msleep(500);
+    result.rssBeforeKb = residentKb(pid);
+
+    core::MsgHead head;
+    protocol::fillMsgHead(head, u"flood"_s, QTime(9, 5, 0));
+    const QString headText = protocol::ordinaryMessage(head, QString());
+    const QByteArray large =
+        text::toCp932(headText + QString(protocol::kMaxDatagramBytes - headText.size(), u'x'));
+    const QByteArray check = tagged(Kind::PresenceRequest);
+    const QByteArray answer = tagged(Kind::PresenceOk);
+    // The partner checks after every 50 messages of the flood.
+    for (int sent = 0; sent < largeMessages; ++sent) {
+        stranger.writeDatagram(large, to, kPort);
+        ++result.largeSent;
+        if (sent % 50 != 49)
+            continue;
+        const Clock::time_point asked = Clock::now();
+        partner.writeDatagram(check, to, kPort);
+        if (awaitDatagram(listener, answer, 1000))
+            result.answerMs.push_back(microsBetween(asked, Clock::now()) / 1000.0);
+        else
+            ++result.unanswered;
+    }
+    QThread::msleep(1000);
+    result.rssAfterLargeKb = residentKb(pid);
+
+    // Small datagrams of every kind, from the stranger.
+    const std::vector<QByteArray> small{
+        messageDatagram(u"flood"_s),
+        tagged(Kind::Delivered),
+        tagged(Kind::Refused),
+        tagged(Kind::Opened),
+        tagged(Kind::Held),
+        tagged(Kind::Discarded),
+        tagged(Kind::PresenceRequest),
+        tagged(Kind::PresenceOk, u"10:00"_s),
+        text::toCp932(protocol::startNoticeText(u"10:00"_s)),
+        tagged(Kind::SearchRequest),
+        tagged(Kind::SearchResult, u"flood"_s),
+    };
+    result.smallPerRound = smallPerRound;
+    for (qint64 *after : {&result.rssAfterSmall1Kb, &result.rssAfterSmall2Kb}) {
+        for (int i = 0; i < smallPerRound; ++i) {
+            stranger.writeDatagram(small[static_cast<std::size_t>(i) % small.size()], to, kPort);
+            if (i % 500 == 499)
+                QThread::usleep(500); // a pace the program keeps up with, so that each one counts
+        }
+        QThread::msleep(1000);
+        discardPending(listener);
+        *after = residentKb(pid);
+    }
+
+    // The end, right behind a flood.
+    for (int i = 0; i < 200; ++i)
+        stranger.writeDatagram(large, to, kPort);
+    const Clock::time_point asked = Clock::now();
+    const bool ended = endProgram(program);
+    result.endMs = microsBetween(asked, Clock::now()) / 1000.0;
+    if (!ended)
         result.error = u"the program did not end on SIGTERM"_s;
     return result;
 }

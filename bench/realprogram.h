@@ -31,9 +31,24 @@ struct Resources {
     QString error;
 };
 
+// Floods from a stranger's address while a message from the partner waits unread.
+struct Floods {
+    qint64 rssBeforeKb = -1;
+    int largeSent = 0; // messages of the largest size a datagram carries
+    qint64 rssAfterLargeKb = -1;
+    std::vector<double> answerMs; // presence checks by the partner during the large flood
+    int unanswered = 0;           // of those, not answered within a second
+    int smallPerRound = 0;        // small datagrams of every kind, in each of two rounds
+    qint64 rssAfterSmall1Kb = -1;
+    qint64 rssAfterSmall2Kb = -1;
+    double endMs = -1; // SIGTERM to the end of the process, sent right behind a flood
+    QString error;
+};
+
 // Both need the partner's port turned to `listenPort` (see privatenet.h).
 StartUp measureStartUp(const Programs &programs, quint16 listenPort, int runs);
 Resources measureResources(const Programs &programs, quint16 listenPort, int messages, int idleSeconds,
                            int waitingSeconds);
+Floods measureFloods(const Programs &programs, quint16 listenPort, int largeMessages, int smallPerRound);
 
 } // namespace bench

@@ -5,6 +5,7 @@
 #include <QSysInfo>
 #include <QThread>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -174,11 +175,39 @@ void Report::addResources(const Resources &r, int messages)
         r.idleCpuMs <= 10.0);
 }
 
+void Report::addFloods(const Floods &f)
+{
+    if (!f.error.isEmpty())
+        m_details << u"6 "_s + f.error;
+    auto grown = [](qint64 from, qint64 to) {
+        return from >= 0 && to >= 0 ? u" (%1%2)"_s.arg(to >= from ? u"+"_s : QString(), kb(to - from))
+                                    : QString();
+    };
+    add(u"6 resident memory, a message waiting"_s, kb(f.rssBeforeKb), u"(figure)"_s, std::nullopt);
+    add(u"6 … after %1 largest messages"_s.arg(f.largeSent),
+        kb(f.rssAfterLargeKb) + grown(f.rssBeforeKb, f.rssAfterLargeKb), u"bounded"_s, std::nullopt);
+    add(u"6 … after %1 small datagrams"_s.arg(formatCount(f.smallPerRound)),
+        kb(f.rssAfterSmall1Kb) + grown(f.rssAfterLargeKb, f.rssAfterSmall1Kb), u"(figure)"_s, std::nullopt);
+    add(u"6 … after %1 more"_s.arg(formatCount(f.smallPerRound)),
+        kb(f.rssAfterSmall2Kb) + grown(f.rssAfterSmall1Kb, f.rssAfterSmall2Kb), u"≈ +0"_s, std::nullopt);
+    std::vector<double> answers = f.answerMs;
+    std::sort(answers.begin(), answers.end());
+    const QString answered =
+        answers.empty() ? u"none answered"_s
+                        : u"median %1, worst %2"_s.arg(ms(answers[answers.size() / 2]), ms(answers.back()));
+    add(u"6 presence answer during the flood"_s,
+        answered + (f.unanswered > 0 ? u", %1 unanswered"_s.arg(f.unanswered) : QString()), u"≤ 1000 ms"_s,
+        !answers.empty() && f.unanswered == 0 && answers.back() <= 1000.0);
+    add(u"6 SIGTERM to exit behind a flood"_s, f.endMs < 0 ? u"–"_s : ms(f.endMs), u"≤ 1000 ms"_s,
+        f.endMs >= 0 && f.endMs <= 1000.0);
+}
+
 void Report::skipRealProgram(const QString &why)
 {
     notMeasured(u"3 start to start notice"_s, why, u"≤ bare + 50 ms"_s);
     notMeasured(u"4 resident memory"_s, why, u"(figure)"_s);
     notMeasured(u"5 CPU time while idle"_s, why, u"≈ 0 (≤ 10 ms)"_s);
+    notMeasured(u"6 floods"_s, why, u"bounded, answers ≤ 1000 ms"_s);
 }
 
 QString Report::text() const

@@ -22,6 +22,7 @@ public:
     void addThroughput(const Throughput &t);
     void addStartUp(const StartUp &s);
     void addResources(const Resources &r, int messages);
+    void addFloods(const Floods &f);
     void skipRealProgram(const QString &why);
     QString text() const;
 

@@ -26,8 +26,8 @@ class HistoryList final : public QAbstractTableModel {
     Q_OBJECT
 public:
     static constexpr int kColumns = 4;
-    static constexpr qsizetype kMaxRows = 100000;
-    static constexpr qsizetype kMaxChars = 8 * 1024 * 1024;
+    static constexpr qsizetype kMaxRows = 10000;
+    static constexpr qsizetype kMaxChars = 4 * 1024 * 1024;
 
     explicit HistoryList(QStringList headings);
 
