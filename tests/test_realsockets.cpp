@@ -69,6 +69,18 @@ void TestRealSockets::largestDatagramArrivesWhole()
     QTRY_COMPARE(received.size(), text.size());
     QCOMPARE(received, text);
     QVERIFY(protocol::sendDatagram(alice.context(), u"127.0.0.3"_s, text + u'!') != 0);
+
+    // Many small ones sent at once are all read, a batch at a time.
+    int count = 0;
+    bob.copy->dispatcher().setMessageHandlers(
+        [&] {
+            ++count;
+            return true;
+        },
+        {}, {});
+    for (int i = 0; i < 300; ++i)
+        protocol::sendDatagram(alice.context(), u"127.0.0.3"_s, u"ゆうこ         12:00:00 small"_s);
+    QTRY_COMPARE(count, 300);
 }
 
 void TestRealSockets::conversationOverRealSockets()

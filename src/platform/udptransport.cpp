@@ -64,7 +64,13 @@ int UdpTransport::send(QStringView host, quint16 port, QByteArrayView bytes)
 
 void UdpTransport::readPending()
 {
-    while (m_receiver.hasPendingDatagrams()) {
+    // A batch at a time: under a flood the socket never runs dry, and the event loop must still
+    // get its turn (the termination signal, the timers, the windows) between batches. Each read
+    // arms the socket's notifier again, so readyRead comes back for the rest; reading anywhere
+    // but here would leave Qt waiting for a read after a readyRead that found nothing.
+    for (int batch = 0; batch < kBatch; ++batch) {
+        if (!m_receiver.hasPendingDatagrams())
+            return;
         const QNetworkDatagram datagram = m_receiver.receiveDatagram();
         if (!datagram.isValid())
             continue;

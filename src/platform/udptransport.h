@@ -24,6 +24,7 @@ public:
 private:
     void readPending();
 
+    static constexpr int kBatch = 64; // datagrams read before the event loop has its turn
     QHostAddress m_bindAddress;
     QUdpSocket m_receiver;
     QUdpSocket m_sender;
