@@ -11,6 +11,15 @@ FileResult resultOf(const QFileDevice &file)
     return file.error() == QFileDevice::ResourceError ? FileResult::DiskFull : FileResult::Failed;
 }
 
+// What a write that did not take all its bytes means. Qt reports no error when the system took
+// only part of them, and on a data file that happens when the disk runs out of room.
+FileResult resultOfShortWrite(const QFileDevice &file, qint64 written)
+{
+    if (written >= 0 && file.error() == QFileDevice::NoError)
+        return FileResult::DiskFull;
+    return resultOf(file);
+}
+
 } // namespace
 
 FileResult QtFileStore::read(const QString &path, QByteArray &out, qint64 maxBytes)
@@ -27,12 +36,16 @@ FileResult QtFileStore::read(const QString &path, QByteArray &out, qint64 maxByt
 FileResult QtFileStore::replace(const QString &path, const QByteArray &bytes, bool ownerOnly)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a full disk shows in write() itself. Buffered, the bytes would first
+    // reach the disk in the flush inside commit(), whose failure commit() does not report: it
+    // would put an empty file in the old one's place and say it succeeded.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return resultOf(file);
     if (ownerOnly)
         file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (file.write(bytes) != bytes.size()) {
-        const FileResult result = resultOf(file);
+    const qint64 written = file.write(bytes);
+    if (written != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
+        const FileResult result = resultOfShortWrite(file, written);
         file.cancelWriting();
         return result;
     }
