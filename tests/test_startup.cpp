@@ -1,6 +1,7 @@
 #include "support/testcopy.h"
 #include "text/cp932.h"
 
+#include <QDir>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -27,6 +28,7 @@ private slots:
     void trayTip_data();
     void trayTip();
     void secondCopyIsRefusedAndTheFirstRunsOn();
+    void leftoversOfACutOffSaveGoAtStartUp();
     void portTakenEndsWithPortNoError();
     void otherBindFailureIsPassedOver();
     void closeBoxOnlyHides();
@@ -173,6 +175,30 @@ void TestStartup::secondCopyIsRefusedAndTheFirstRunsOn()
     net.host(u"127.0.0.9"_s)->send(kAlice, 57979, text::toCp932(u"保留"));
     net.flush();
     QVERIFY(handled);
+}
+
+void TestStartup::leftoversOfACutOffSaveGoAtStartUp()
+{
+    FakeNetwork net;
+    TestCopy alice(net, kAlice);
+    alice.writeOptions([](core::OptSettings &) {});
+    // What a save leaves beside its file when the program dies between the write and the rename:
+    // the name, a dot and six letters.
+    const QStringList leftovers{u"optFile.dat.QbviuT"_s, u"adrFile.dat.ZAKZZM"_s};
+    // Everything else stays, however close its name.
+    QStringList kept{
+        u"optFile.dat"_s,         u"optFile.dat.bak"_s,    u"optFile.dat.Qbviu1"_s, u"optFile.dat.QbviuTx"_s,
+        u"xoptFile.dat.QbviuT"_s, u"logFile.dat.QbviuT"_s, u"notes.txt"_s};
+    for (const QString &name : leftovers + kept.mid(1))
+        alice.writeFile(name, "\"secret\"");
+    QVERIFY(QDir(alice.programDir()).mkdir(u"adrFile.dat.Folder"_s));
+    QVERIFY(alice.start());
+    kept << u"adrFile.dat.Folder"_s << u"miltoanne.lock"_s;
+    kept.sort();
+    QStringList found =
+        QDir(alice.programDir()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    found.sort();
+    QCOMPARE(found, kept);
 }
 
 void TestStartup::portTakenEndsWithPortNoError()

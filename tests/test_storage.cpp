@@ -1,3 +1,5 @@
+#include "history/rowsteps.h"
+#include "platform/programdir.h"
 #include "support/mountns.h"
 #include "support/testcopy.h"
 
@@ -13,15 +15,23 @@ using testkit::TestCopy;
 namespace {
 const QString kAlice = u"127.0.0.2"_s;
 const QString kDiskFull = u"ﾃﾞｨｽｸの空き容量が不足しています。"_s;
+// An earlier entry of the journal, whole, that ends where a page of the tmpfs ends: on a full
+// disk not one more byte fits.
+QByteArray earlierJournal()
+{
+    const QByteArray header = QByteArray(51, '-') + "< send    2026/12/07 18:00:00>-----\r\n";
+    return header + QByteArray(4096 - header.size() - 2, 'x') + "\r\n";
+}
 } // namespace
 
-// The data files on file systems of the test's own: a small tmpfs that fills up, in a mount
-// namespace of the test's own (support/mountns.h).
+// The data files and their folder on file systems of the test's own: a small tmpfs that fills up
+// and a read-only one, each in a mount namespace of the test's own (support/mountns.h).
 class TestStorage final : public QObject {
     Q_OBJECT
 private slots:
     void saveOnAFullDisk_data();
     void saveOnAFullDisk();
+    void dataFolderMadeByTheProgramIsPrivate();
 };
 
 void TestStorage::saveOnAFullDisk_data()
@@ -40,6 +50,9 @@ void TestStorage::saveOnAFullDisk_data()
     QTest::newRow("options larger than the room left")
         << u"options"_s << u"optFile.dat"_s << kDiskFull << big << qint64(4096);
     QTest::newRow("password") << u"password"_s << u"optFile.dat"_s << kDiskFull << u"new"_s << qint64(0);
+    QTest::newRow("journal") << u"journal"_s << u"logFile.dat"_s << kDiskFull << u"こんにちは"_s << qint64(0);
+    QTest::newRow("journal entry larger than the room left")
+        << u"journal"_s << u"logFile.dat"_s << kDiskFull << big << qint64(4096);
 }
 
 void TestStorage::saveOnAFullDisk()
@@ -57,9 +70,12 @@ void TestStorage::saveOnAFullDisk()
     TestCopy alice(net, kAlice, disk.path());
     alice.writePartner(u"ぼぶ"_s, u"127.0.0.3"_s);
     alice.writeOptions([](core::OptSettings &o) {
+        o.logEnabled = 1;
+        o.logSave = 1;
         o.pwEnabled = 1;
         o.password = u"old"_s;
     });
+    alice.writeFile(u"logFile.dat"_s, earlierJournal());
     QVERIFY(alice.start());
     const QByteArray before = alice.readFile(file);
     QVERIFY(!before.isEmpty());
@@ -82,7 +98,7 @@ void TestStorage::saveOnAFullDisk()
         copy.menuClicked(MenuId::Other);
         copy.options().frmOpt().edit([&](settings::OptView &v) { v.TxtName = typed; });
         copy.options().cmdOkClick();
-    } else {
+    } else if (action == u"password") {
         copy.menuClicked(MenuId::Other);
         copy.options().tabClick(2);
         copy.options().frmOpt().edit([&](settings::OptView &v) {
@@ -93,6 +109,8 @@ void TestStorage::saveOnAFullDisk()
         copy.options().cmdPokClick();
         // Not saved, not taken: the lock still opens with the old one.
         QCOMPARE(alice.opt().password, u"old"_s);
+    } else {
+        history::sentAcknowledged(alice.context(), typed);
     }
 
     // The refusal and nothing else: no word of success.
@@ -100,7 +118,30 @@ void TestStorage::saveOnAFullDisk()
     QCOMPARE(alice.readFile(file), before);
     // Nor a temporary file left behind.
     QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
-             (QStringList{u"adrFile.dat"_s, u"filler"_s, u"miltoanne.lock"_s, u"optFile.dat"_s}));
+             (QStringList{u"adrFile.dat"_s, u"filler"_s, u"logFile.dat"_s, u"miltoanne.lock"_s,
+                          u"optFile.dat"_s}));
+}
+
+void TestStorage::dataFolderMadeByTheProgramIsPrivate()
+{
+    TESTKIT_IN_OWN_MOUNT_NAMESPACE();
+    // A program folder the user cannot write to, as an installed copy has.
+    ScratchMount programDir(64, true);
+    if (!programDir.mounted())
+        QSKIP(qPrintable(u"no tmpfs of the test's own here ("_s + programDir.error() + u")"_s));
+    QTemporaryDir home;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
+    const QString made = platform::dataDirectory(programDir.path());
+    QVERIFY2(made.startsWith(home.path() + u'/'), qPrintable(made));
+    constexpr QFile::Permissions ownerAll = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+    constexpr QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                          QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    QCOMPARE(QFile::permissions(made) & (ownerAll | others), ownerAll);
+
+    // A folder that is there already keeps the permissions its user gave it.
+    QVERIFY(QFile::setPermissions(made, ownerAll | QFile::ReadGroup | QFile::ExeGroup));
+    QCOMPARE(platform::dataDirectory(programDir.path()), made);
+    QCOMPARE(QFile::permissions(made) & (ownerAll | others), ownerAll | QFile::ReadGroup | QFile::ExeGroup);
 }
 
 QTEST_MAIN(TestStorage)

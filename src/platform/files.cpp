@@ -1,6 +1,9 @@
 #include "platform/files.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 namespace platform {
@@ -20,6 +23,8 @@ FileResult resultOfShortWrite(const QFileDevice &file, qint64 written)
     return resultOf(file);
 }
 
+constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
 } // namespace
 
 FileResult QtFileStore::read(const QString &path, QByteArray &out, qint64 maxBytes)
@@ -28,6 +33,17 @@ FileResult QtFileStore::read(const QString &path, QByteArray &out, qint64 maxByt
     if (!file.exists())
         return FileResult::Missing;
     if (!file.open(QIODevice::ReadOnly))
+        return FileResult::Failed;
+    out = file.read(maxBytes);
+    return file.error() == QFileDevice::NoError ? FileResult::Ok : FileResult::Failed;
+}
+
+FileResult QtFileStore::readTail(const QString &path, QByteArray &out, qint64 maxBytes)
+{
+    QFile file(path);
+    if (!file.exists())
+        return FileResult::Missing;
+    if (!file.open(QIODevice::ReadOnly) || !file.seek(qMax<qint64>(0, file.size() - maxBytes)))
         return FileResult::Failed;
     out = file.read(maxBytes);
     return file.error() == QFileDevice::NoError ? FileResult::Ok : FileResult::Failed;
@@ -42,7 +58,7 @@ FileResult QtFileStore::replace(const QString &path, const QByteArray &bytes, bo
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return resultOf(file);
     if (ownerOnly)
-        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        file.setPermissions(kOwnerOnly);
     const qint64 written = file.write(bytes);
     if (written != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
         const FileResult result = resultOfShortWrite(file, written);
@@ -54,14 +70,40 @@ FileResult QtFileStore::replace(const QString &path, const QByteArray &bytes, bo
     return FileResult::Ok;
 }
 
-FileResult QtFileStore::append(const QString &path, const QByteArray &bytes)
+FileResult QtFileStore::append(const QString &path, const QByteArray &bytes, bool ownerOnly)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+    // Unbuffered and in one write: a program killed in the middle leaves either nothing of the
+    // bytes or one piece of them, never pieces flushed at the buffer's whim.
+    const QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered;
+    if (!(ownerOnly ? file.open(mode, kOwnerOnly) : file.open(mode)))
         return resultOf(file);
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        return resultOf(file);
+    const qint64 before = file.size();
+    const qint64 written = file.write(bytes);
+    if (written != bytes.size() || !file.flush()) {
+        const FileResult result = resultOfShortWrite(file, written);
+        // The piece that did fit goes again, so that a retry does not repeat it.
+        if (written > 0)
+            file.resize(before);
+        return result;
+    }
     return FileResult::Ok;
+}
+
+void QtFileStore::removeReplaceLeftovers(const QString &path)
+{
+    // QSaveFile writes beside the file, under the file's name, a dot and six random letters. Only
+    // regular files of exactly that form go: a user's own "optFile.dat.bak" stays.
+    const QFileInfo target(path);
+    const QRegularExpression leftover(QRegularExpression::anchoredPattern(
+        QRegularExpression::escape(target.fileName()) + QStringLiteral("\\.[A-Za-z]{6}")));
+    const QFileInfoList candidates = target.dir().entryInfoList(
+        {target.fileName() + QStringLiteral(".??????")},
+        QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks | QDir::CaseSensitive);
+    for (const QFileInfo &candidate : candidates) {
+        if (leftover.match(candidate.fileName()).hasMatch())
+            QFile::remove(candidate.filePath());
+    }
 }
 
 QString dataFilePath(const QString &dir, const QString &name)
