@@ -1,8 +1,12 @@
 #include "support/testcopy.h"
 #include "text/cp932.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
+#include <QSysInfo>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -28,6 +32,7 @@ private slots:
     void trayTip_data();
     void trayTip();
     void secondCopyIsRefusedAndTheFirstRunsOn();
+    void lockOfACopyThatDiedIsTakenOver();
     void leftoversOfACutOffSaveGoAtStartUp();
     void portTakenEndsWithPortNoError();
     void otherBindFailureIsPassedOver();
@@ -175,6 +180,24 @@ void TestStartup::secondCopyIsRefusedAndTheFirstRunsOn()
     net.host(u"127.0.0.9"_s)->send(kAlice, 57979, text::toCp932(u"保留"));
     net.flush();
     QVERIFY(handled);
+}
+
+void TestStartup::lockOfACopyThatDiedIsTakenOver()
+{
+    FakeNetwork net;
+    TestCopy alice(net, kAlice);
+    // The lock file of a copy that died, whose process id a running program of the same name got
+    // since: this test itself. Nothing holds the file any more.
+    QFile lock(QDir(alice.programDir()).filePath(u"miltoanne.lock"_s));
+    QVERIFY(lock.open(QIODevice::WriteOnly));
+    lock.write(QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
+               QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8() + '\n' +
+               QSysInfo::machineHostName().toUtf8() + '\n' + QSysInfo::machineUniqueId() + '\n' +
+               QSysInfo::bootUniqueId() + '\n');
+    lock.close();
+    QVERIFY(alice.start());
+    QVERIFY(alice.dialogs.shown().isEmpty());
+    QVERIFY(alice.tray.shown());
 }
 
 void TestStartup::leftoversOfACutOffSaveGoAtStartUp()

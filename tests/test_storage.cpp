@@ -4,6 +4,7 @@
 #include "support/testcopy.h"
 
 #include <QDir>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -24,13 +25,15 @@ QByteArray earlierJournal()
 }
 } // namespace
 
-// The data files and their folder on file systems of the test's own: a small tmpfs that fills up
+// The data files and the lock file on file systems of the test's own: a small tmpfs that fills up
 // and a read-only one, each in a mount namespace of the test's own (support/mountns.h).
 class TestStorage final : public QObject {
     Q_OBJECT
 private slots:
     void saveOnAFullDisk_data();
     void saveOnAFullDisk();
+    void lockFileThatCannotBeWritten_data();
+    void lockFileThatCannotBeWritten();
     void dataFolderMadeByTheProgramIsPrivate();
 };
 
@@ -120,6 +123,37 @@ void TestStorage::saveOnAFullDisk()
     QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
              (QStringList{u"adrFile.dat"_s, u"filler"_s, u"logFile.dat"_s, u"miltoanne.lock"_s,
                           u"optFile.dat"_s}));
+}
+
+void TestStorage::lockFileThatCannotBeWritten_data()
+{
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("read-only folder") << true << u"(ﾌｫﾙﾀﾞに書込み権限がありません)"_s;
+    QTest::newRow("full disk") << false << u"(ﾃﾞｨｽｸの空き容量が不足しているか、ﾌｫﾙﾀﾞに書き込めません)"_s;
+}
+
+void TestStorage::lockFileThatCannotBeWritten()
+{
+    TESTKIT_IN_OWN_MOUNT_NAMESPACE();
+    QFETCH(bool, readOnly);
+    QFETCH(QString, reason);
+    ScratchMount disk(64, readOnly);
+    if (!disk.mounted())
+        QSKIP(qPrintable(u"no tmpfs of the test's own here ("_s + disk.error() + u")"_s));
+    if (!readOnly)
+        QVERIFY(disk.fill());
+    FakeNetwork net;
+    TestCopy alice(net, kAlice, disk.path());
+    QSignalSpy ended(alice.copy.get(), &copy::Copy::ended);
+    QVERIFY(!alice.start());
+    QCOMPARE(ended.size(), 1);
+    QCOMPARE(alice.dialogs.texts(), QStringList{u"ﾛｯｸﾌｧｲﾙを書き込めません。\r"_s +
+                                                QDir::toNativeSeparators(disk.path()) + u"\r"_s + reason});
+    QCOMPARE(alice.dialogs.shown()[0].style, platform::box::critical);
+    QCOMPARE(alice.dialogs.shown()[0].title, u"ｴﾗｰ確認"_s);
+    QVERIFY(alice.tray.calls().isEmpty());
+    QVERIFY(net.sent().isEmpty());
 }
 
 void TestStorage::dataFolderMadeByTheProgramIsPrivate()
