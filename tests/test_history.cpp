@@ -3,6 +3,7 @@
 #include "support/testcopy.h"
 #include "text/cp932.h"
 
+#include <QFile>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -43,6 +44,8 @@ private slots:
     void journalLinesByteExact();
     void journalOnFullDisk_data();
     void journalOnFullDisk();
+    void journalAfterAnEntryCutOff_data();
+    void journalAfterAnEntryCutOff();
     void stepsAfterTheViewerClearedTheList();
     void listsKeepTheNewestWithinBounds();
 };
@@ -137,32 +140,37 @@ void TestHistory::journalLinesByteExact()
                               QByteArray::fromHex("318d7396da0d0a32 8d7396da 8160 c3bdc4 0d0a"));
     QCOMPARE(history::journalHeader(u"other"_s, QDate(2026, 1, 2), u"01:02:03"_s),
              QString(51, u'-') + u"< receive 2026/01/02 01:02:03>-----"_s);
+    // It holds what was said: its owner's alone.
+    const QFile::Permissions p = QFile::permissions(f.copy.programDir() + u"/logFile.dat"_s);
+    QCOMPARE(p & (QFile::ReadOwner | QFile::WriteOwner), QFile::ReadOwner | QFile::WriteOwner);
+    QCOMPARE(p & (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther),
+             QFile::Permissions());
 }
 
 void TestHistory::journalOnFullDisk_data()
 {
-    QTest::addColumn<int>("goodWrites"); // writes that succeed before the disk fills
     QTest::addColumn<int>("failures");
     QTest::addColumn<QList<int>>("answers");
     QTest::addColumn<QByteArray>("written");
-    const QByteArray header = kDashes + "< send    2026/12/08 09:05:00>-----\r\n";
-    QTest::newRow("retry then both lines") << 0 << 1 << QList<int>{4} << (header + "hi\r\n");
-    QTest::newRow("cancel on the header writes nothing") << 0 << 1 << QList<int>{2} << QByteArray();
-    QTest::newRow("cancel on the message leaves the header") << 1 << 2 << QList<int>{4, 2} << header;
+    const QByteArray entry = kDashes + "< send    2026/12/08 09:05:00>-----\r\nhi\r\n";
+    QTest::newRow("retry then the whole entry") << 1 << QList<int>{4} << entry;
+    QTest::newRow("cancel writes nothing") << 1 << QList<int>{2} << QByteArray();
+    QTest::newRow("retry, then cancel") << 2 << QList<int>{4, 2} << QByteArray();
 }
 
 void TestHistory::journalOnFullDisk()
 {
-    QFETCH(int, goodWrites);
     QFETCH(int, failures);
     QFETCH(QList<int>, answers);
     QFETCH(QByteArray, written);
     Fixture f(1, 1);
     for (int answer : answers)
         f.copy.dialogs.answerNext(answer);
-    f.copy.files.failNextWrites(failures, platform::FileResult::DiskFull, goodWrites);
+    f.copy.files.failNextWrites(failures);
     history::sentAcknowledged(f.c(), u"hi"_s);
     QCOMPARE(f.journal(), written);
+    // The entry is one write: one that failed for each box, and one more when it was written.
+    QCOMPARE(f.copy.files.writesAttempted(), answers.size() + (written.isEmpty() ? 0 : 1));
     QCOMPARE(f.copy.dialogs.shown().size(), answers.size());
     for (const auto &shown : f.copy.dialogs.shown()) {
         QCOMPARE(shown.text, u"ﾃﾞｨｽｸの空き容量が不足しています。"_s);
@@ -176,6 +184,33 @@ void TestHistory::journalOnFullDisk()
     f.copy.files.failNextWrites(1, platform::FileResult::Failed);
     history::sentAcknowledged(f.c(), u"more"_s);
     QVERIFY(f.copy.dialogs.shown().isEmpty());
+}
+
+void TestHistory::journalAfterAnEntryCutOff_data()
+{
+    // What a copy killed in the middle of an entry may have left; the next entry follows it on
+    // a line of its own, and the piece stays as it was.
+    QTest::addColumn<QByteArray>("left");
+    QTest::addColumn<QByteArray>("between");
+    const QByteArray header = kDashes + "< send    2026/12/08 08:00:00>-----\r\n";
+    QTest::newRow("a whole entry") << (header + "hi\r\n") << QByteArray();
+    QTest::newRow("cut in the header") << header.left(30) << QByteArray("\r\n");
+    QTest::newRow("cut in the message") << (header + "h") << QByteArray("\r\n");
+    QTest::newRow("cut between CR and LF") << (header + "hi\r") << QByteArray("\n");
+    QTest::newRow("cut inside a kanji") << (header + text::toCp932(u"漢").left(1)) << QByteArray("\r\n");
+    QTest::newRow("a single byte") << QByteArray("-") << QByteArray("\r\n");
+}
+
+void TestHistory::journalAfterAnEntryCutOff()
+{
+    QFETCH(QByteArray, left);
+    QFETCH(QByteArray, between);
+    Fixture f(1, 1);
+    f.copy.writeFile(u"logFile.dat"_s, left);
+    f.at(9, 30, 0);
+    history::sentAcknowledged(f.c(), u"つぎ"_s);
+    QCOMPARE(f.journal(), left + between + kDashes + "< send    2026/12/08 09:30:00>-----\r\n" +
+                              text::toCp932(u"つぎ\r\n"));
 }
 
 void TestHistory::stepsAfterTheViewerClearedTheList()

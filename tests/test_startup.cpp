@@ -1,7 +1,12 @@
 #include "support/testcopy.h"
 #include "text/cp932.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
+#include <QSysInfo>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -27,6 +32,8 @@ private slots:
     void trayTip_data();
     void trayTip();
     void secondCopyIsRefusedAndTheFirstRunsOn();
+    void lockOfACopyThatDiedIsTakenOver();
+    void leftoversOfACutOffSaveGoAtStartUp();
     void portTakenEndsWithPortNoError();
     void otherBindFailureIsPassedOver();
     void closeBoxOnlyHides();
@@ -174,6 +181,48 @@ void TestStartup::secondCopyIsRefusedAndTheFirstRunsOn()
     net.host(u"127.0.0.9"_s)->send(kAlice, 57979, text::toCp932(u"保留"));
     net.flush();
     QVERIFY(handled);
+}
+
+void TestStartup::lockOfACopyThatDiedIsTakenOver()
+{
+    FakeNetwork net;
+    TestCopy alice(net, kAlice);
+    // The lock file of a copy that died, whose process id a running program of the same name got
+    // since: this test itself. Nothing holds the file any more.
+    QFile lock(QDir(alice.programDir()).filePath(u"miltoanne.lock"_s));
+    QVERIFY(lock.open(QIODevice::WriteOnly));
+    lock.write(QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
+               QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8() + '\n' +
+               QSysInfo::machineHostName().toUtf8() + '\n' + QSysInfo::machineUniqueId() + '\n' +
+               QSysInfo::bootUniqueId() + '\n');
+    lock.close();
+    QVERIFY(alice.start());
+    QVERIFY(alice.dialogs.shown().isEmpty());
+    QVERIFY(alice.tray.shown());
+}
+
+void TestStartup::leftoversOfACutOffSaveGoAtStartUp()
+{
+    FakeNetwork net;
+    TestCopy alice(net, kAlice);
+    alice.writeOptions([](core::OptSettings &) {});
+    // What a save leaves beside its file when the program dies between the write and the rename:
+    // the name, a dot and six letters.
+    const QStringList leftovers{u"optFile.dat.QbviuT"_s, u"adrFile.dat.ZAKZZM"_s};
+    // Everything else stays, however close its name.
+    QStringList kept{
+        u"optFile.dat"_s,         u"optFile.dat.bak"_s,    u"optFile.dat.Qbviu1"_s, u"optFile.dat.QbviuTx"_s,
+        u"xoptFile.dat.QbviuT"_s, u"logFile.dat.QbviuT"_s, u"notes.txt"_s};
+    for (const QString &name : leftovers + kept.mid(1))
+        alice.writeFile(name, "\"secret\"");
+    QVERIFY(QDir(alice.programDir()).mkdir(u"adrFile.dat.Folder"_s));
+    QVERIFY(alice.start());
+    kept << u"adrFile.dat.Folder"_s << u"miltoanne.lock"_s;
+    kept.sort();
+    QStringList found =
+        QDir(alice.programDir()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    found.sort();
+    QCOMPARE(found, kept);
 }
 
 void TestStartup::portTakenEndsWithPortNoError()

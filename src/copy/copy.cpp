@@ -16,6 +16,15 @@ constexpr int kLoginWidth = 20;
 
 const QString kAlreadyRunning = QStringLiteral("「ミルトアンヌ」は、既に起動しています。");
 
+// Why the lock file could not be taken, when it is not another copy that holds it.
+QString lockFailureText(platform::InstanceGuard::Result result, const QString &folder)
+{
+    const QString reason = result == platform::InstanceGuard::Result::NoPermission
+                               ? QStringLiteral("(ﾌｫﾙﾀﾞに書込み権限がありません)")
+                               : QStringLiteral("(ﾃﾞｨｽｸの空き容量が不足しているか、ﾌｫﾙﾀﾞに書き込めません)");
+    return QStringLiteral("ﾛｯｸﾌｧｲﾙを書き込めません。") + QChar(u'\r') + folder + QChar(u'\r') + reason;
+}
+
 // Runs one step of a sequence whose failing steps are passed over.
 template <typename Step>
 void skipOnFailure(Step &&step)
@@ -84,8 +93,17 @@ bool Copy::startUp()
     m_startingUp = true;
     const auto startedUp = qScopeGuard([this] { m_startingUp = false; });
 
-    if (!m_guard.tryAcquire()) {
+    const platform::InstanceGuard::Result lock = m_guard.tryAcquire();
+    if (lock == platform::InstanceGuard::Result::HeldByRunningCopy) {
         c.box(kAlreadyRunning, platform::box::exclamation);
+        endAtStartUp();
+        return false;
+    }
+    // Without its lock file the copy could not keep a second one out, nor save anything in that
+    // folder: it says what is wrong there and ends.
+    if (lock != platform::InstanceGuard::Result::Acquired) {
+        c.box(lockFailureText(lock, m_guard.folder()), platform::box::okOnly | platform::box::critical,
+              core::kErrorTitle);
         endAtStartUp();
         return false;
     }

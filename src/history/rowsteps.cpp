@@ -25,6 +25,18 @@ void journal(core::Context &context, const QString &kind, const core::HistoryRow
     logWrite(context);
 }
 
+// What goes before a new entry so that it starts on a line of its own: nothing after a whole
+// entry, the rest of a line end, or a whole one after the piece of an entry that a copy killed in
+// the middle of its write left behind. Only the journal's last two bytes are read.
+QByteArray lineStartFor(core::Context &context, const QString &path)
+{
+    QByteArray tail;
+    if (context.services.files.readTail(path, tail, 2) != platform::FileResult::Ok || tail.isEmpty() ||
+        tail.endsWith("\r\n"))
+        return {};
+    return tail.endsWith('\r') ? QByteArray("\n") : QByteArray("\r\n");
+}
+
 } // namespace
 
 void sentAcknowledged(core::Context &context, const QString &text)
@@ -87,19 +99,13 @@ void logWrite(core::Context &context)
 {
     const core::SharedState &s = context.state;
     const QString path = context.dataFile(QStringLiteral("logFile.dat"));
-    const QByteArray lines[] = {
-        text::toCp932(journalHeader(s.logKind, context.now().date(), s.logTime) + QStringLiteral("\r\n")),
-        text::toCp932(s.logMsg + QStringLiteral("\r\n")),
-    };
-    // Each line is one step: Retry repeats it, Cancel gives up the rest of the entry, and what was
-    // written stays.
-    for (const QByteArray &line : lines) {
-        const platform::FileResult result = context.withDiskRetry(
-            [&] { return context.services.files.append(path, line); },
-            QStringLiteral("ﾃﾞｨｽｸの空き容量が不足しています。"), QStringLiteral("ﾛｸﾞ書込みｴﾗｰ"));
-        if (result != platform::FileResult::Ok)
-            return;
-    }
+    const QByteArray entry = text::toCp932(journalHeader(s.logKind, context.now().date(), s.logTime) +
+                                           QStringLiteral("\r\n") + s.logMsg + QStringLiteral("\r\n"));
+    // The entry is written whole in one write: Retry writes it again, Cancel gives it up. The
+    // journal holds what was said, so only its owner may read it.
+    context.withDiskRetry(
+        [&] { return context.services.files.append(path, lineStartFor(context, path) + entry, true); },
+        QStringLiteral("ﾃﾞｨｽｸの空き容量が不足しています。"), QStringLiteral("ﾛｸﾞ書込みｴﾗｰ"));
 }
 
 } // namespace history

@@ -18,18 +18,26 @@ public:
     virtual ~FileStore() = default;
     // Reads at most `maxBytes` of the file into `out`.
     virtual FileResult read(const QString &path, QByteArray &out, qint64 maxBytes) = 0;
+    // Reads the last `maxBytes` of the file (all of a shorter one) into `out`.
+    virtual FileResult readTail(const QString &path, QByteArray &out, qint64 maxBytes) = 0;
     // Replaces the file: afterwards it holds either `bytes` whole or what it held before.
     // `ownerOnly` makes it readable and writable by its owner alone.
     virtual FileResult replace(const QString &path, const QByteArray &bytes, bool ownerOnly) = 0;
-    // Appends `bytes`, creating the file when it is missing.
-    virtual FileResult append(const QString &path, const QByteArray &bytes) = 0;
+    // Appends `bytes` with one write, creating the file when it is missing (readable and writable
+    // by its owner alone with `ownerOnly`).
+    virtual FileResult append(const QString &path, const QByteArray &bytes, bool ownerOnly) = 0;
+    // Removes the temporary files that replacing `path` leaves beside it when the program is killed
+    // in the middle; nothing else is touched.
+    virtual void removeReplaceLeftovers(const QString &path) = 0;
 };
 
 class QtFileStore final : public FileStore {
 public:
     FileResult read(const QString &path, QByteArray &out, qint64 maxBytes) override;
+    FileResult readTail(const QString &path, QByteArray &out, qint64 maxBytes) override;
     FileResult replace(const QString &path, const QByteArray &bytes, bool ownerOnly) override;
-    FileResult append(const QString &path, const QByteArray &bytes) override;
+    FileResult append(const QString &path, const QByteArray &bytes, bool ownerOnly) override;
+    void removeReplaceLeftovers(const QString &path) override;
 };
 
 // `dir` followed by `name`, with a separator only where `dir` does not already end in one (a

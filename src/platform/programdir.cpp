@@ -11,7 +11,13 @@ QString dataDirectory(const QString &programDir)
     if (QFileInfo(programDir).isWritable())
         return programDir;
     const QString userData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(userData);
+    // The folder holds the password and the journal: one the program makes is its user's alone.
+    // The folders above it are the system's shared ones and keep their usual permissions; a folder
+    // that is there already is left as its user made it.
+    if (!QFileInfo::exists(userData)) {
+        QDir().mkpath(QFileInfo(userData).path());
+        QDir().mkdir(userData, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
     return userData;
 }
 

@@ -82,8 +82,11 @@ void rdOptSub(core::Context &context)
     opt = core::OptSettings{};
     opt.fontName = context.services.defaultFontName;
 
+    const QString path = context.dataFile(kFileName);
+    // A save cut off by a crash leaves its temporary file, password and all, beside the file.
+    context.services.files.removeReplaceLeftovers(path);
     QByteArray bytes;
-    switch (context.services.files.read(context.dataFile(kFileName), bytes, kMaxFileBytes)) {
+    switch (context.services.files.read(path, bytes, kMaxFileBytes)) {
     case platform::FileResult::Ok:
         break;
     case platform::FileResult::Missing:

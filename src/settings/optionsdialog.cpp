@@ -151,6 +151,7 @@ bool OptionsDialog::pwApply()
         });
         return false;
     }
+    QString done;
     if (v.ChkPw1 == 1) {
         if (v.TxtPw3.isEmpty()) {
             m_context.box(QStringLiteral("新ﾊﾟｽﾜｰﾄﾞを入力してください。"), errorBox, core::kErrorTitle);
@@ -164,7 +165,7 @@ bool OptionsDialog::pwApply()
             window.edit([](OptView &w) { w.focus = QStringLiteral("TxtPw3"); });
             return false;
         }
-        m_context.box(QStringLiteral("ﾊﾟｽﾜｰﾄﾞは設定されました。"), platform::box::information, kConfirmTitle);
+        done = QStringLiteral("ﾊﾟｽﾜｰﾄﾞは設定されました。");
         window.edit([](OptView &w) {
             w.TxtPw1 = w.TxtPw3;
             w.TxtPw2.clear();
@@ -177,7 +178,7 @@ bool OptionsDialog::pwApply()
             window.edit([](OptView &w) { w.focus = QStringLiteral("TxtPw3"); });
             return false;
         }
-        m_context.box(QStringLiteral("ﾊﾟｽﾜｰﾄﾞは解除されました。"), platform::box::information, kConfirmTitle);
+        done = QStringLiteral("ﾊﾟｽﾜｰﾄﾞは解除されました。");
         window.edit([](OptView &w) {
             w.TxtPw1.clear();
             w.TxtPw2.clear();
@@ -186,8 +187,17 @@ bool OptionsDialog::pwApply()
             w.TxtPw3Enabled = false;
         });
     }
+    const core::OptSettings before = m_context.opt;
     optRead();
-    return optWrite(m_context);
+    if (!optWrite(m_context)) {
+        // The save has said why it failed. A password that is not in the file is not taken
+        // either: the old one stays, here as on the next start.
+        m_context.opt = before;
+        resetPasswordPage();
+        return false;
+    }
+    m_context.box(done, platform::box::information, kConfirmTitle);
+    return true;
 }
 
 void OptionsDialog::optRead()

@@ -32,8 +32,10 @@ QByteArray formatAddressFile(const AddressFile &partner)
 
 void rdAdrSub(core::Context &context)
 {
+    const QString path = context.dataFile(kFileName);
+    context.services.files.removeReplaceLeftovers(path);
     QByteArray bytes;
-    if (context.services.files.read(context.dataFile(kFileName), bytes, kMaxFileBytes) != platform::FileResult::Ok)
+    if (context.services.files.read(path, bytes, kMaxFileBytes) != platform::FileResult::Ok)
         return;
     const std::optional<AddressFile> partner = parseAddressFile(bytes);
     if (!partner) {

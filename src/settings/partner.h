@@ -18,7 +18,8 @@ std::optional<AddressFile> parseAddressFile(const QByteArray &bytes);
 QByteArray formatAddressFile(const AddressFile &partner);
 
 // Start-up: the partner from adrFile.dat into aiteName, sendAdr and aiteAdr, and into the
-// registration window's boxes (loaded, not shown).
+// registration window's boxes (loaded, not shown). What a save cut off by a crash left beside the
+// file is removed first.
 void rdAdrSub(core::Context &context);
 
 // The partner registration window's handlers: opening, registering and the presence check.

@@ -56,8 +56,9 @@ void IconSelection::cmdOkClick()
     c.applyIconSet(set);
     // A waiting message keeps the received picture, now of the new set.
     c.changeTray(c.restingTrayPicture());
-    settings::optWrite(c);
-    c.box(QStringLiteral("ｱｲｺﾝ変更完了！"), platform::box::information, QStringLiteral("確認"));
+    // A save that failed has said so already; the new set still shows until the program ends.
+    if (settings::optWrite(c))
+        c.box(QStringLiteral("ｱｲｺﾝ変更完了！"), platform::box::information, QStringLiteral("確認"));
 }
 
 void IconSelection::cmdCancelClick()

@@ -61,14 +61,24 @@ platform::FileResult FlakyFileStore::read(const QString &path, QByteArray &out, 
     return m_real.read(path, out, maxBytes);
 }
 
+platform::FileResult FlakyFileStore::readTail(const QString &path, QByteArray &out, qint64 maxBytes)
+{
+    return m_real.readTail(path, out, maxBytes);
+}
+
 platform::FileResult FlakyFileStore::replace(const QString &path, const QByteArray &bytes, bool ownerOnly)
 {
     return failNow() ? m_failure : m_real.replace(path, bytes, ownerOnly);
 }
 
-platform::FileResult FlakyFileStore::append(const QString &path, const QByteArray &bytes)
+platform::FileResult FlakyFileStore::append(const QString &path, const QByteArray &bytes, bool ownerOnly)
 {
-    return failNow() ? m_failure : m_real.append(path, bytes);
+    return failNow() ? m_failure : m_real.append(path, bytes, ownerOnly);
+}
+
+void FlakyFileStore::removeReplaceLeftovers(const QString &path)
+{
+    m_real.removeReplaceLeftovers(path);
 }
 
 QStringList ScriptedDialogs::texts() const

@@ -71,8 +71,10 @@ private:
 class FlakyFileStore final : public platform::FileStore {
 public:
     platform::FileResult read(const QString &path, QByteArray &out, qint64 maxBytes) override;
+    platform::FileResult readTail(const QString &path, QByteArray &out, qint64 maxBytes) override;
     platform::FileResult replace(const QString &path, const QByteArray &bytes, bool ownerOnly) override;
-    platform::FileResult append(const QString &path, const QByteArray &bytes) override;
+    platform::FileResult append(const QString &path, const QByteArray &bytes, bool ownerOnly) override;
+    void removeReplaceLeftovers(const QString &path) override;
 
     // After `skip` more writes (replace or append) succeed, the `count` following fail with `failure`.
     void failNextWrites(int count, platform::FileResult failure = platform::FileResult::DiskFull, int skip = 0)

@@ -1,0 +1,182 @@
+#include "history/rowsteps.h"
+#include "platform/programdir.h"
+#include "support/mountns.h"
+#include "support/testcopy.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using core::MenuId;
+using testkit::FakeNetwork;
+using testkit::ScratchMount;
+using testkit::TestCopy;
+
+namespace {
+const QString kAlice = u"127.0.0.2"_s;
+const QString kDiskFull = u"ﾃﾞｨｽｸの空き容量が不足しています。"_s;
+// An earlier entry of the journal, whole, that ends where a page of the tmpfs ends: on a full
+// disk not one more byte fits.
+QByteArray earlierJournal()
+{
+    const QByteArray header = QByteArray(51, '-') + "< send    2026/12/07 18:00:00>-----\r\n";
+    return header + QByteArray(4096 - header.size() - 2, 'x') + "\r\n";
+}
+} // namespace
+
+// The data files and the lock file on file systems of the test's own: a small tmpfs that fills up
+// and a read-only one, each in a mount namespace of the test's own (support/mountns.h).
+class TestStorage final : public QObject {
+    Q_OBJECT
+private slots:
+    void saveOnAFullDisk_data();
+    void saveOnAFullDisk();
+    void lockFileThatCannotBeWritten_data();
+    void lockFileThatCannotBeWritten();
+    void dataFolderMadeByTheProgramIsPrivate();
+};
+
+void TestStorage::saveOnAFullDisk_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("file");    // the data file that must keep its old bytes
+    QTest::addColumn<QString>("refusal"); // the disk-full box, answered with Cancel
+    QTest::addColumn<QString>("typed");   // the name, password or message of the action
+    QTest::addColumn<qint64>("leaveFree");
+    const QString big(3000, QChar(u'漢')); // 6000 bytes in CP932: more than the page left free
+    QTest::newRow("registration") << u"registration"_s << u"adrFile.dat"_s
+                                  << u"ディスクの空き容量が不足しています。"_s << u"ちゃーりー"_s
+                                  << qint64(0);
+    QTest::newRow("icon change") << u"icon"_s << u"optFile.dat"_s << kDiskFull << QString() << qint64(0);
+    QTest::newRow("options OK") << u"options"_s << u"optFile.dat"_s << kDiskFull << u"ゆうこ"_s << qint64(0);
+    QTest::newRow("options larger than the room left")
+        << u"options"_s << u"optFile.dat"_s << kDiskFull << big << qint64(4096);
+    QTest::newRow("password") << u"password"_s << u"optFile.dat"_s << kDiskFull << u"new"_s << qint64(0);
+    QTest::newRow("journal") << u"journal"_s << u"logFile.dat"_s << kDiskFull << u"こんにちは"_s << qint64(0);
+    QTest::newRow("journal entry larger than the room left")
+        << u"journal"_s << u"logFile.dat"_s << kDiskFull << big << qint64(4096);
+}
+
+void TestStorage::saveOnAFullDisk()
+{
+    TESTKIT_IN_OWN_MOUNT_NAMESPACE();
+    QFETCH(QString, action);
+    QFETCH(QString, file);
+    QFETCH(QString, refusal);
+    QFETCH(QString, typed);
+    QFETCH(qint64, leaveFree);
+    ScratchMount disk(256);
+    if (!disk.mounted())
+        QSKIP(qPrintable(u"no tmpfs of the test's own here ("_s + disk.error() + u")"_s));
+    FakeNetwork net;
+    TestCopy alice(net, kAlice, disk.path());
+    alice.writePartner(u"ぼぶ"_s, u"127.0.0.3"_s);
+    alice.writeOptions([](core::OptSettings &o) {
+        o.logEnabled = 1;
+        o.logSave = 1;
+        o.pwEnabled = 1;
+        o.password = u"old"_s;
+    });
+    alice.writeFile(u"logFile.dat"_s, earlierJournal());
+    QVERIFY(alice.start());
+    const QByteArray before = alice.readFile(file);
+    QVERIFY(!before.isEmpty());
+    QVERIFY(disk.fill(leaveFree));
+    alice.dialogs.answerNext(platform::box::cancel);
+
+    copy::Copy &copy = *alice.copy;
+    if (action == u"registration") {
+        alice.context().frmAddress().edit([&](core::AddressView &v) {
+            v.txtName1 = typed;
+            v.txtIp1 = u"127.0.0.4"_s;
+        });
+        copy.partner().cmdOkClick();
+        QCOMPARE(alice.state().aiteName, u"ぼぶ"_s);
+    } else if (action == u"icon") {
+        copy.iconSelection().open();
+        copy.iconSelection().option1Click(5);
+        copy.iconSelection().cmdOkClick();
+    } else if (action == u"options") {
+        copy.menuClicked(MenuId::Other);
+        copy.options().frmOpt().edit([&](settings::OptView &v) { v.TxtName = typed; });
+        copy.options().cmdOkClick();
+    } else if (action == u"password") {
+        copy.menuClicked(MenuId::Other);
+        copy.options().tabClick(2);
+        copy.options().frmOpt().edit([&](settings::OptView &v) {
+            v.ChkPw1 = 1;
+            v.TxtPw2 = u"old"_s;
+            v.TxtPw3 = typed;
+        });
+        copy.options().cmdPokClick();
+        // Not saved, not taken: the lock still opens with the old one.
+        QCOMPARE(alice.opt().password, u"old"_s);
+    } else {
+        history::sentAcknowledged(alice.context(), typed);
+    }
+
+    // The refusal and nothing else: no word of success.
+    QCOMPARE(alice.dialogs.texts(), QStringList{refusal});
+    QCOMPARE(alice.readFile(file), before);
+    // Nor a temporary file left behind.
+    QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+             (QStringList{u"adrFile.dat"_s, u"filler"_s, u"logFile.dat"_s, u"miltoanne.lock"_s,
+                          u"optFile.dat"_s}));
+}
+
+void TestStorage::lockFileThatCannotBeWritten_data()
+{
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("read-only folder") << true << u"(ﾌｫﾙﾀﾞに書込み権限がありません)"_s;
+    QTest::newRow("full disk") << false << u"(ﾃﾞｨｽｸの空き容量が不足しているか、ﾌｫﾙﾀﾞに書き込めません)"_s;
+}
+
+void TestStorage::lockFileThatCannotBeWritten()
+{
+    TESTKIT_IN_OWN_MOUNT_NAMESPACE();
+    QFETCH(bool, readOnly);
+    QFETCH(QString, reason);
+    ScratchMount disk(64, readOnly);
+    if (!disk.mounted())
+        QSKIP(qPrintable(u"no tmpfs of the test's own here ("_s + disk.error() + u")"_s));
+    if (!readOnly)
+        QVERIFY(disk.fill());
+    FakeNetwork net;
+    TestCopy alice(net, kAlice, disk.path());
+    QSignalSpy ended(alice.copy.get(), &copy::Copy::ended);
+    QVERIFY(!alice.start());
+    QCOMPARE(ended.size(), 1);
+    QCOMPARE(alice.dialogs.texts(), QStringList{u"ﾛｯｸﾌｧｲﾙを書き込めません。\r"_s +
+                                                QDir::toNativeSeparators(disk.path()) + u"\r"_s + reason});
+    QCOMPARE(alice.dialogs.shown()[0].style, platform::box::critical);
+    QCOMPARE(alice.dialogs.shown()[0].title, u"ｴﾗｰ確認"_s);
+    QVERIFY(alice.tray.calls().isEmpty());
+    QVERIFY(net.sent().isEmpty());
+}
+
+void TestStorage::dataFolderMadeByTheProgramIsPrivate()
+{
+    TESTKIT_IN_OWN_MOUNT_NAMESPACE();
+    // A program folder the user cannot write to, as an installed copy has.
+    ScratchMount programDir(64, true);
+    if (!programDir.mounted())
+        QSKIP(qPrintable(u"no tmpfs of the test's own here ("_s + programDir.error() + u")"_s));
+    QTemporaryDir home;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
+    const QString made = platform::dataDirectory(programDir.path());
+    QVERIFY2(made.startsWith(home.path() + u'/'), qPrintable(made));
+    constexpr QFile::Permissions ownerAll = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+    constexpr QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                          QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    QCOMPARE(QFile::permissions(made) & (ownerAll | others), ownerAll);
+
+    // A folder that is there already keeps the permissions its user gave it.
+    QVERIFY(QFile::setPermissions(made, ownerAll | QFile::ReadGroup | QFile::ExeGroup));
+    QCOMPARE(platform::dataDirectory(programDir.path()), made);
+    QCOMPARE(QFile::permissions(made) & (ownerAll | others), ownerAll | QFile::ReadGroup | QFile::ExeGroup);
+}
+
+QTEST_MAIN(TestStorage)
+#include "test_storage.moc"
