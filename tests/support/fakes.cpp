@@ -29,7 +29,8 @@ std::optional<platform::FontChoice> ScriptedDialogs::chooseFont(const platform::
 {
     if (m_fonts.empty())
         return std::nullopt;
-    auto next = m_fonts.front();
+    std::optional<platform::FontChoice> next;
+    next.swap(m_fonts.front());
     m_fonts.pop_front();
     return next;
 }
