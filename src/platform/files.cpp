@@ -82,7 +82,7 @@ FileResult QtFileStore::append(const QString &path, const QByteArray &bytes, boo
     const qint64 written = file.write(bytes);
     if (written != bytes.size() || !file.flush()) {
         const FileResult result = resultOfShortWrite(file, written);
-        // The piece that did fit goes again, so that a retry does not repeat it.
+        // The piece that did fit is taken off again, so that a retry does not write it twice.
         if (written > 0)
             file.resize(before);
         return result;
