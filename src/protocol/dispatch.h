@@ -34,6 +34,8 @@ public:
     void setMessageHandlers(Step receive, Handler recvAck, Step letterSend);
 
     void arrive(const QByteArray &bytes, const QString &sender);
+    // Arrivals waiting for the handler in progress to finish.
+    qsizetype waiting() const { return static_cast<qsizetype>(m_queue.size()); }
 
 private:
     struct Arrival {

@@ -16,6 +16,8 @@ int FakeTray::notify(platform::TrayOp op, const platform::TrayRecord &nid)
 int ScriptedDialogs::messageBox(const QString &text, int style, const QString &title)
 {
     m_shown.append({text, style, title});
+    if (whileShown)
+        whileShown();
     if (m_answers.empty())
         return platform::box::defaultAnswer(style);
     const int answer = m_answers.front();

@@ -11,6 +11,7 @@
 #include <QList>
 
 #include <deque>
+#include <functional>
 #include <optional>
 
 namespace testkit {
@@ -50,6 +51,9 @@ public:
     std::optional<quint32> chooseColor(quint32 initial) override;
 
     void answerNext(int answer) { m_answers.push_back(answer); }
+    // Runs while each box is up, before it is answered: what a modal box's own event loop lets
+    // happen meanwhile, such as datagrams arriving.
+    std::function<void()> whileShown;
     void pickFontNext(std::optional<platform::FontChoice> font) { m_fonts.push_back(std::move(font)); }
     void pickColorNext(std::optional<quint32> color) { m_colors.push_back(color); }
 
