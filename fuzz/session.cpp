@@ -39,7 +39,10 @@ SessionRig::SessionRig(const QString &base)
 {
     if (!m_root.isValid())
         qFatal("no temporary root for the session rig");
-    const QString root = QDir(m_root.path()).canonicalPath();
+    // The folders below are named through the root's canonical path, and so are the copies' data
+    // folders made in them: listings and data folders compare as they are.
+    m_rootPath = QDir(m_root.path()).canonicalPath();
+    const QString &root = m_rootPath;
     for (const auto &[name, relative] : kRedirected) {
         const QString path = root + u'/' + QString::fromLatin1(relative);
         // The runtime folder must be its owner's alone, or Qt does not take it.
@@ -63,14 +66,14 @@ SessionRig::~SessionRig()
 
 QStringList SessionRig::listing() const
 {
-    return entriesOf(m_root.path(), QDirIterator::Subdirectories);
+    return entriesOf(m_rootPath, QDirIterator::Subdirectories);
 }
 
 SessionResult SessionRig::run(QByteArrayView program)
 {
     // The working folder holds whatever a relative path would write to.
     const QString here = QDir::currentPath();
-    const bool hereIsOutside = !QDir(here).canonicalPath().startsWith(QDir(m_root.path()).canonicalPath());
+    const bool hereIsOutside = !QDir(here).canonicalPath().startsWith(m_rootPath);
     const QStringList hereBefore =
         hereIsOutside ? entriesOf(here, QDirIterator::NoIteratorFlags) : QStringList();
     const QStringList before = listing();
@@ -82,7 +85,7 @@ SessionResult SessionRig::run(QByteArrayView program)
         // Every file the copies made, while they still run: only their own files, in their own
         // folders.
         const QSet<QString> known(before.cbegin(), before.cend());
-        const QDir root(m_root.path());
+        const QDir root(m_rootPath);
         QSet<QString> dataFolders;
         for (const QString &folder : session.dataFolders())
             dataFolders.insert(root.relativeFilePath(folder));

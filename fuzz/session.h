@@ -59,6 +59,7 @@ private:
     QStringList listing() const;
 
     QTemporaryDir m_root;
+    QString m_rootPath; // canonical
     std::vector<Saved> m_environment;
 };
 

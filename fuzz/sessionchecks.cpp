@@ -112,7 +112,7 @@ void Session::checkBounds()
                        .arg(who)
                        .arg(grown)
                        .arg(entries));
-        if (!m_userStep && newArrivals > 0)
+        if (!m_userStep)
             side.journalFromArrivals += grown;
         if (side.journalFromArrivals > bounds::kJournalFromArrivals)
             growth(bounds::Uncapped::SentRun, QStringLiteral("%1's journal took %2 bytes from arrivals alone")

@@ -125,6 +125,11 @@ QString pickName(uchar choice)
     return names[choice % std::size(names)];
 }
 
+// Thrown from inside a copy's handler when the session is over: a handler can run on for ever on
+// what arrived (a thousand arrivals waiting behind a box, each rewriting a growing journal entry),
+// and nothing but leaving the handler stops it. No handler catches it; Session::run does.
+struct SessionOver {};
+
 } // namespace
 
 QByteArray ProgramReader::bytes(qsizetype count)
@@ -163,6 +168,7 @@ Session::Session(QByteArrayView program)
     for (Side &side : m_sides) {
         side.arrivalsChecked = side.arrivals();
         side.copy->dialogs.whileShown = [this] { boxShown(); };
+        side.copy->files.beforeWrite = [this] { checkWithinHandler(); };
     }
     for (std::size_t i = 0; i < m_senders.size(); ++i)
         m_senders[i] = m_pair->net.host(kSenderAddresses[i]);
@@ -177,22 +183,33 @@ QStringList Session::dataFolders() const
 
 void Session::run()
 {
-    while (!m_stop && !m_program.atEnd()) {
-        step();
-        if (m_stop)
-            break;
-        checkSends();
-        checkBounds();
-    }
-    if (!m_stop) {
-        // Whatever is still on its way arrives, as it would after the last step.
-        m_userStep = false;
-        deliverAll();
-        checkSends();
-        checkBounds();
+    try {
+        while (!m_stop && !m_program.atEnd()) {
+            step();
+            if (m_stop)
+                break;
+            checkSends();
+            checkBounds();
+        }
+        if (!m_stop) {
+            // Whatever is still on its way arrives, as it would after the last step.
+            m_userStep = false;
+            deliverAll();
+            checkSends();
+            checkBounds();
+        }
+    } catch (const SessionOver &) {
+        // Left from inside a handler; what ended the session is in the result.
     }
     if (!m_stop)
         checkEnd();
+}
+
+void Session::checkWithinHandler()
+{
+    checkBounds();
+    if (m_stop)
+        throw SessionOver{};
 }
 
 void Session::step()
@@ -346,17 +363,20 @@ void Session::datagramStep(int action)
 // dispatch they arrive at is busy.
 void Session::boxShown()
 {
-    if (!m_boxesLetArrivalsIn || m_boxDepth >= 2 || m_stop)
-        return;
-    ++m_boxDepth;
-    deliverAll();
-    for (const Side &side : m_sides) {
-        const qsizetype waiting = side.copy->copy->dispatcher().waiting();
-        if (waiting > bounds::kWaitingArrivals)
-            growth(bounds::Uncapped::WaitingArrivals,
-                   QStringLiteral("%1 keeps %2 arrivals waiting during a box").arg(side.name).arg(waiting));
+    if (m_boxesLetArrivalsIn && m_boxDepth < 2 && !m_stop) {
+        ++m_boxDepth;
+        deliverAll();
+        for (const Side &side : m_sides) {
+            const qsizetype waiting = side.copy->copy->dispatcher().waiting();
+            if (waiting > bounds::kWaitingArrivals)
+                growth(
+                    bounds::Uncapped::WaitingArrivals,
+                    QStringLiteral("%1 keeps %2 arrivals waiting during a box").arg(side.name).arg(waiting));
+        }
+        --m_boxDepth;
     }
-    --m_boxDepth;
+    if (m_stop)
+        throw SessionOver{};
 }
 
 // --- What the users do -----------------------------------------------------------------------------

@@ -80,6 +80,8 @@ private:
     void deliverAll();
     void deliverNext();
     void boxShown();
+    // Inside a handler: checks what the copies hold, and leaves the session once it is over.
+    void checkWithinHandler();
 
     void checkBounds();
     void checkSends();

@@ -83,6 +83,8 @@ public:
         m_failure = failure;
     }
     int writesAttempted() const { return m_attempts; }
+    // Runs before each write (replace or append): a test's look into a handler while it writes.
+    std::function<void()> beforeWrite;
 
 private:
     bool failNow();
