@@ -33,9 +33,8 @@ QStringList entriesOf(const QString &dir, QDirIterator::IteratorFlags flags)
 
 } // namespace
 
-SessionRig::SessionRig(const QString &base)
-    : m_root(base.isEmpty() ? QDir::tempPath() + QStringLiteral("/session-XXXXXX")
-                            : base + QStringLiteral("/session-XXXXXX"))
+SessionRig::SessionRig(const QString &base, const QString &name)
+    : m_root((base.isEmpty() ? QDir::tempPath() : base) + u'/' + name + QStringLiteral("-XXXXXX"))
 {
     if (!m_root.isValid())
         qFatal("no temporary root for the session rig");

@@ -42,8 +42,9 @@ struct SessionResult {
 // at a time in a process, as it changes the environment.
 class SessionRig final {
 public:
-    // The root is made in `base`, or in the temporary folder when that is empty.
-    explicit SessionRig(const QString &base = {});
+    // The root is made in `base`, or in the temporary folder when that is empty, and named
+    // `name` followed by a dash and six random characters.
+    explicit SessionRig(const QString &base = {}, const QString &name = QStringLiteral("session"));
     ~SessionRig();
     SessionRig(const SessionRig &) = delete;
     SessionRig &operator=(const SessionRig &) = delete;
