@@ -112,14 +112,23 @@ void checkClassify(QStringView datagram, QStringList &broken)
         return;
     }
     const QStringView head = datagram.left(protocol::kTagWidth);
+    // "hh:mm" in ASCII digits right after the tag: the start time of the notices and presence
+    // answers. Without it such a tag is the name of a user who sent an ordinary message.
+    const QStringView time = datagram.mid(protocol::kTagWidth, 5);
+    const auto digit = [&](qsizetype i) { return time[i] >= u'0' && time[i] <= u'9'; };
+    const bool startTime =
+        time.size() == 5 && digit(0) && digit(1) && time[2] == u':' && digit(3) && digit(4);
     if (kind == protocol::Kind::Message) {
         for (const protocol::TagRow &row : protocol::kTags) {
-            if (head == row.tag)
-                broken
-                    << QStringLiteral("a datagram starting with tag %1 was taken for a message").arg(value);
+            if (head == row.tag && (startTime || !protocol::carriesStartTime(row.kind)))
+                broken << QStringLiteral("a datagram starting with tag %1 was taken for a message")
+                              .arg(static_cast<int>(row.kind));
         }
     } else if (head != protocol::tagOf(kind)) {
         broken << QStringLiteral("kind %1 given to a datagram that does not start with its tag").arg(value);
+    } else if (protocol::carriesStartTime(kind) && !startTime) {
+        broken
+            << QStringLiteral("kind %1 given to a datagram without the start time after its tag").arg(value);
     }
 }
 

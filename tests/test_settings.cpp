@@ -1,9 +1,11 @@
 #include "core/placement.h"
+#include "platform/files.h"
 #include "settings/optfile.h"
 #include "support/testcopy.h"
 #include "text/cp932.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -49,6 +51,8 @@ private slots:
     void fullDiskRetryThenSuccess();
     void fullDiskCancelKeepsTheOldFile();
     void optionsFileIsPrivate();
+    void readsStopAtTheLimit_data();
+    void readsStopAtTheLimit();
     void placement_data();
     void placement();
 };
@@ -238,6 +242,35 @@ void TestSettings::optionsFileIsPrivate()
     QVERIFY(p & QFile::ReadOwner);
     QVERIFY(p & QFile::WriteOwner);
     QVERIFY(!(p & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther)));
+}
+
+void TestSettings::readsStopAtTheLimit_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("limit");
+    QTest::newRow("empty") << 0 << 16;
+    QTest::newRow("shorter than the limit") << 5 << 16;
+    QTest::newRow("as long as the limit") << 16 << 16;
+    QTest::newRow("longer than the limit") << 40 << 16;
+}
+
+void TestSettings::readsStopAtTheLimit()
+{
+    QFETCH(int, size);
+    QFETCH(int, limit);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"optFile.dat"_s);
+    QByteArray bytes;
+    for (int i = 0; i < size; ++i)
+        bytes.append(static_cast<char>('a' + i % 26));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == size);
+    file.close();
+    platform::QtFileStore store;
+    QByteArray out = "stale";
+    QCOMPARE(store.read(path, out, limit), platform::FileResult::Ok);
+    QCOMPARE(out, bytes.left(limit));
+    QCOMPARE(store.read(dir.filePath(u"adrFile.dat"_s), out, limit), platform::FileResult::Missing);
 }
 
 void TestSettings::placement_data()

@@ -71,6 +71,8 @@ private slots:
     void clearEmptiesOnlyTheShownList();
     void closeBoxKeepsTheDetailPane();
     void rowsAddedWhileTheDetailPaneShowsAreReachable();
+    void stepsNeedTheDetailPaneAndItsRow_data();
+    void stepsNeedTheDetailPaneAndItsRow();
     void layoutSkipsRefusedSteps_data();
     void layoutSkipsRefusedSteps();
     void detailLabelsStandInOneLine();
@@ -298,6 +300,44 @@ void TestViewer::rowsAddedWhileTheDetailPaneShowsAreReachable()
     QCOMPARE(b.view().detailPos, 4);
     QCOMPARE(b.view().txtLog, u"sent 4"_s);
     QVERIFY(!b.view().cmdNextEnabled);
+}
+
+void TestViewer::stepsNeedTheDetailPaneAndItsRow_data()
+{
+    QTest::addColumn<QString>("which");
+    QTest::addColumn<int>("rowsAfterClear");
+    QTest::addColumn<bool>("forward");
+    QTest::newRow("back, sent list cleared") << kSent << 0 << false;
+    QTest::newRow("back, received list cleared") << u"received"_s << 0 << false;
+    QTest::newRow("back, received list cleared and one row new") << u"received"_s << 1 << false;
+    QTest::newRow("next, sent list cleared and five rows new") << kSent << 5 << true;
+}
+
+void TestViewer::stepsNeedTheDetailPaneAndItsRow()
+{
+    QFETCH(QString, which);
+    QFETCH(int, rowsAfterClear);
+    QFETCH(bool, forward);
+    Bench b;
+    b.fill(which, 1, 3);
+    b.viewer.open();
+    b.selectTabOf(which);
+    b.clickRow(which, 3);
+    b.viewer.ok();
+    b.viewer.clear();
+    b.fill(which, 1, rowsAfterClear);
+    // The pane is left, its row gone: a step (which the hidden buttons do not offer) has no row
+    // to land on, and changes nothing.
+    QSignalSpy changes(&b.context().frmLog, &core::WindowModel::changed);
+    forward ? b.viewer.next() : b.viewer.back();
+    QCOMPARE(changes.size(), 0);
+    QVERIFY(!b.view().detailVisible);
+    // A click on a row that is there opens the pane again, and the steps work from it.
+    if (rowsAfterClear < 1)
+        return;
+    b.clickRow(which, 1);
+    forward ? b.viewer.next() : b.viewer.back();
+    QCOMPARE(b.view().detailPos, forward && rowsAfterClear > 1 ? 2 : 1);
 }
 
 void TestViewer::layoutSkipsRefusedSteps_data()

@@ -67,7 +67,8 @@ int HistoryList::columnCount(const QModelIndex &parent) const
 
 QVariant HistoryList::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
+    // An index kept from before a clear names a row that is gone.
+    if (!index.isValid() || index.row() >= rowCount() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
         return {};
     const HistoryRow &row = *m_rows[static_cast<std::size_t>(index.row())].row;
     switch (index.column()) {

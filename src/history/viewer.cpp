@@ -76,12 +76,19 @@ void LogViewer::rowClick(const QString &list, qint32 position)
     });
 }
 
+bool LogViewer::stepsFrom(const core::LogView &view) const
+{
+    // The steps belong to the detail pane, and the row it shows must still be in its list: a list
+    // cleared once the pane was left keeps no row for a step to land on.
+    return view.detailVisible && view.detailPos >= 1 && view.detailPos <= listOf(view.shownList).size();
+}
+
 void LogViewer::next()
 {
     const core::LogView &now = m_context.frmLog.view();
     // The count is read at each press, so rows entered while the pane is open can be reached.
     const core::HistoryList &rows = listOf(now.shownList);
-    if (now.detailPos >= rows.size())
+    if (!stepsFrom(now) || now.detailPos >= rows.size())
         return;
     m_context.frmLog.edit([&](core::LogView &v) {
         ++v.detailPos;
@@ -95,7 +102,7 @@ void LogViewer::next()
 void LogViewer::back()
 {
     const core::LogView &now = m_context.frmLog.view();
-    if (now.detailPos <= 1)
+    if (!stepsFrom(now) || now.detailPos <= 1)
         return;
     const core::HistoryList &rows = listOf(now.shownList);
     m_context.frmLog.edit([&](core::LogView &v) {

@@ -36,6 +36,8 @@ public:
 
 private:
     void rowClick(const QString &list, qint32 position);
+    // Whether Back and Next can step from what `view` shows.
+    bool stepsFrom(const core::LogView &view) const;
     core::HistoryList &listOf(const QString &shownList) const;
     QString countText(const QString &tabKey) const;
     QString detailText(const QString &shownList, qint32 position) const;

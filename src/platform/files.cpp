@@ -34,7 +34,9 @@ FileResult QtFileStore::read(const QString &path, QByteArray &out, qint64 maxByt
         return FileResult::Missing;
     if (!file.open(QIODevice::ReadOnly))
         return FileResult::Failed;
-    out = file.read(maxBytes);
+    // A read of maxBytes reserves that much before it reads a byte; the limit is for files that
+    // grew out of all measure, so a file of ordinary size is read at its own size.
+    out = file.read(file.isSequential() ? maxBytes : qMin(maxBytes, file.size()));
     return file.error() == QFileDevice::NoError ? FileResult::Ok : FileResult::Failed;
 }
 

@@ -40,6 +40,8 @@ public:
     void arrive(const QByteArray &bytes, const QString &sender);
     // How many arrivals were dropped because too many waited.
     quint64 droppedArrivals() const { return m_dropped; }
+    // Arrivals waiting for the handler in progress to finish.
+    qsizetype waiting() const { return static_cast<qsizetype>(m_queue.size()); }
 
 private:
     struct Arrival {

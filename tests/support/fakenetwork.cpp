@@ -49,19 +49,28 @@ void FakeNetwork::scheduleFlush()
 int FakeNetwork::flush()
 {
     int delivered = 0;
-    while (!m_queue.empty()) {
-        const Pending next = std::move(m_queue.front());
-        m_queue.pop_front();
-        const bool broadcast = next.to == u"255.255.255.255";
-        // Copy the list: a handler may end a copy and so remove its host.
-        const QList<FakeTransport *> hosts = m_hosts;
-        for (FakeTransport *host : hosts) {
-            if (!m_hosts.contains(host) || host->m_port != next.port)
-                continue;
-            if (broadcast || host->m_address == next.to) {
-                ++delivered;
-                emit host->datagramArrived(next.bytes, next.from);
-            }
+    while (!m_queue.empty())
+        delivered += deliverNext();
+    return delivered;
+}
+
+int FakeNetwork::deliverNext()
+{
+    if (m_queue.empty())
+        return 0;
+    const Pending next = std::move(m_queue.front());
+    m_queue.pop_front();
+    const bool broadcast = next.to == u"255.255.255.255";
+    int delivered = 0;
+    // Copy the list: a handler may end a copy and so remove its host.
+    const QList<FakeTransport *> hosts = m_hosts;
+    for (FakeTransport *host : hosts) {
+        if (!m_hosts.contains(host) || host->m_port != next.port)
+            continue;
+        if (broadcast || host->m_address == next.to) {
+            ++delivered;
+            ++host->m_arrivals;
+            emit host->datagramArrived(next.bytes, next.from);
         }
     }
     return delivered;

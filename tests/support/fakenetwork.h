@@ -37,6 +37,10 @@ public:
     // Delivers queued datagrams, and those their handlers send, until none is left.
     // Returns how many were delivered.
     int flush();
+    // Delivers the oldest queued datagram alone, so that a test can act between two arrivals.
+    // Returns how many hosts it reached; nothing happens when the queue is empty.
+    int deliverNext();
+    qsizetype queued() const { return static_cast<qsizetype>(m_queue.size()); }
 
     const QList<SentDatagram> &sent() const { return m_sent; }
     QList<SentDatagram> sentTo(const QString &address) const;
@@ -79,6 +83,8 @@ public:
 
     const QString &address() const { return m_address; }
     quint16 boundPort() const { return m_port; }
+    // Datagrams handed to this host so far, counted before its handlers run.
+    qint64 arrivals() const { return m_arrivals; }
     // The next bind fails with this number (0: no failure).
     int failNextBind = 0;
 
@@ -87,6 +93,7 @@ private:
     FakeNetwork *m_network;
     QString m_address;
     quint16 m_port = 0;
+    qint64 m_arrivals = 0;
 };
 
 } // namespace testkit

@@ -46,6 +46,8 @@ std::optional<quint32> ScriptedDialogs::chooseColor(quint32)
 
 bool FlakyFileStore::failNow()
 {
+    if (beforeWrite)
+        beforeWrite();
     ++m_attempts;
     if (m_skip > 0) {
         --m_skip;

@@ -51,7 +51,8 @@ public:
     std::optional<quint32> chooseColor(quint32 initial) override;
 
     void answerNext(int answer) { m_answers.push_back(answer); }
-    // Runs while each box is shown, as an event that arrives during it would.
+    // Runs while each box is up, before it is answered: what a modal box's own event loop lets
+    // happen meanwhile, such as datagrams arriving.
     std::function<void()> whileShown;
     void pickFontNext(std::optional<platform::FontChoice> font) { m_fonts.push_back(std::move(font)); }
     void pickColorNext(std::optional<quint32> color) { m_colors.push_back(color); }
@@ -84,6 +85,8 @@ public:
         m_failure = failure;
     }
     int writesAttempted() const { return m_attempts; }
+    // Runs before each write (replace or append): a test's look into a handler while it writes.
+    std::function<void()> beforeWrite;
 
 private:
     bool failNow();

@@ -1,0 +1,624 @@
+#include "sessionsteps.h"
+
+#include "bounds.h"
+#include "protocol/tags.h"
+#include "text/cp932.h"
+#include "text/fields.h"
+
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace fuzzcheck {
+namespace {
+
+using testkit::TestCopy;
+
+const QString kBroadcast = QStringLiteral("255.255.255.255");
+const QString kSenderAddresses[] = {QStringLiteral("127.0.0.2"), QStringLiteral("127.0.0.3"),
+                                    QStringLiteral("127.0.0.4"), QStringLiteral("127.0.0.9")};
+
+// More than any honest step needs, so that two copies answering each other for ever are caught.
+constexpr qint64 kMostDeliveriesPerStep = 100000;
+// Limits on what one program may make the rig carry, so that each input stays quick: enough
+// datagrams to pass every bound.
+constexpr qint64 kMostSent = 4096;
+constexpr qint64 kMostDeliveries = 50000;
+constexpr qint64 kMostQueuedBytes = qint64{16} << 20;
+
+enum Action : int {
+    // Datagrams from anyone, and their delivery.
+    kRaw,
+    kBuilt,
+    kBuiltLong,
+    kBurst,
+    kDeliverNext,
+    kDeliverAll,
+    // Composing, the received window, letters, calls, the lock, time.
+    kTrayPress,
+    kCompose,
+    kTypeCompose,
+    kTypeComposeLong,
+    kSend,
+    kComposeCancel,
+    kClipboard,
+    kClipSend,
+    kOpenReceived,
+    kTypeReply,
+    kTypeReplyLong,
+    kReply,
+    kOpenClose,
+    kHold,
+    kClose,
+    kLetterMenu,
+    kTypeLetter,
+    kTypeLetterLong,
+    kLetterOk,
+    kLetterCancel,
+    kCall,
+    kCallKind,
+    kLock,
+    kTick,
+    kClock,
+    // The history viewer.
+    kLogOpen,
+    kLogTab,
+    kLogRow,
+    kLogNext,
+    kLogBack,
+    kLogOk,
+    kLogClear,
+    kLogClose,
+    kLogRender,
+    // The user search, the partner window, the disk, the boxes.
+    kSearch,
+    kSearchAgain,
+    kSearchClose,
+    kPartnerMenu,
+    kPartnerType,
+    kPartnerOk,
+    kPartnerCheck,
+    kPartnerCancel,
+    kDiskFails,
+    kNextAnswer,
+    kActions
+};
+
+// Their names, for the trace.
+const char *const kActionNames[] = {
+    "Raw",         "Built",        "BuiltLong",    "Burst",           "DeliverNext",   "DeliverAll",
+    "TrayPress",   "Compose",      "TypeCompose",  "TypeComposeLong", "Send",          "ComposeCancel",
+    "Clipboard",   "ClipSend",     "OpenReceived", "TypeReply",       "TypeReplyLong", "Reply",
+    "OpenClose",   "Hold",         "Close",        "LetterMenu",      "TypeLetter",    "TypeLetterLong",
+    "LetterOk",    "LetterCancel", "Call",         "CallKind",        "Lock",          "Tick",
+    "Clock",       "LogOpen",      "LogTab",       "LogRow",          "LogNext",       "LogBack",
+    "LogOk",       "LogClear",     "LogClose",     "LogRender",       "Search",        "SearchAgain",
+    "SearchClose", "PartnerMenu",  "PartnerType",  "PartnerOk",       "PartnerCheck",  "PartnerCancel",
+    "DiskFails",   "NextAnswer"};
+static_assert(std::size(kActionNames) == kActions);
+
+QString typed(const QByteArray &bytes)
+{
+    return text::fromCp932(bytes);
+}
+
+// The options both copies start with, from the program's first byte. History and the journal are
+// always on: they are what grows.
+void applyOptions(core::OptSettings &opt, uchar bits, bool bob)
+{
+    opt.logEnabled = 1;
+    opt.logSave = 1;
+    opt.addOnHold = (bits & 0x01) ? 0 : 1;
+    opt.rejectOthers = (bits & (bob ? 0x02 : 0x80)) ? 1 : 0;
+    opt.blinkIcon = (bits & 0x04) ? QStringLiteral("1") : QStringLiteral("0");
+    opt.sendConfirmMin = (bits & 0x08) ? 1 : 0;
+    opt.recvConfirmMin = (bits & 0x10) ? 1 : 0;
+    opt.autoErase = (bits & 0x20) ? 1 : 0;
+    opt.notifyStartEnd = (bits & 0x40) ? 1 : 0;
+}
+
+QString pickName(uchar choice)
+{
+    static const QString names[] = {QStringLiteral("alice"),     QStringLiteral("bob"),
+                                    QStringLiteral("carol"),     QString(),
+                                    QStringLiteral("START送信"), QStringLiteral("ﾐﾙﾄｱﾝﾇ 長い名前の人です")};
+    return names[choice % std::size(names)];
+}
+
+// Thrown from inside a copy's handler when the session is over: a handler can run on for ever on
+// what arrived (a thousand arrivals waiting behind a box, each rewriting a growing journal entry),
+// and nothing but leaving the handler stops it. No handler catches it; Session::run does.
+struct SessionOver {};
+
+} // namespace
+
+QByteArray ProgramReader::bytes(qsizetype count)
+{
+    count = qMin(count, m_bytes.size() - m_at);
+    if (count <= 0)
+        return {};
+    const QByteArray out = m_bytes.sliced(m_at, count).toByteArray();
+    m_at += count;
+    return out;
+}
+
+QByteArray ProgramReader::longText()
+{
+    QByteArray pattern = text();
+    if (pattern.isEmpty())
+        pattern = "a";
+    const qsizetype length = (qsizetype{byte()} + 1) * 500;
+    QByteArray out = pattern.repeated(length / pattern.size() + 1);
+    out.truncate(length);
+    return out;
+}
+
+Session::Session(QByteArrayView program)
+    : m_program(program), m_trace(qEnvironmentVariableIsSet("MILTOANNE_FUZZ_TRACE"))
+{
+    const uchar options = m_program.byte();
+    m_boxesLetArrivalsIn = (m_program.byte() & 0x01) != 0;
+    m_pair = std::make_unique<testkit::Conversation>(
+        [options](core::OptSettings &opt) { applyOptions(opt, options, false); },
+        [options](core::OptSettings &opt) { applyOptions(opt, options, true); });
+    m_sides[0].copy = &m_pair->alice;
+    m_sides[0].name = QStringLiteral("alice");
+    m_sides[1].copy = &m_pair->bob;
+    m_sides[1].name = QStringLiteral("bob");
+    for (Side &side : m_sides) {
+        side.arrivalsChecked = side.arrivals();
+        side.copy->dialogs.whileShown = [this] { boxShown(); };
+        side.copy->files.beforeWrite = [this] { checkWithinHandler(); };
+    }
+    for (std::size_t i = 0; i < m_senders.size(); ++i)
+        m_senders[i] = m_pair->net.host(kSenderAddresses[i]);
+}
+
+Session::~Session() = default;
+
+QStringList Session::dataFolders() const
+{
+    return {m_sides[0].copy->programDir(), m_sides[1].copy->programDir()};
+}
+
+void Session::run()
+{
+    try {
+        while (!m_stop && !m_program.atEnd()) {
+            step();
+            if (m_stop)
+                break;
+            checkSends();
+            checkBounds();
+        }
+        if (!m_stop) {
+            // Whatever is still on its way arrives, as it would after the last step.
+            m_userStep = false;
+            deliverAll();
+            checkSends();
+            checkBounds();
+        }
+    } catch (const SessionOver &) {
+        // Left from inside a handler; what ended the session is in the result.
+    }
+    if (!m_stop)
+        checkEnd();
+}
+
+void Session::checkWithinHandler()
+{
+    checkBounds();
+    if (m_stop)
+        throw SessionOver{};
+}
+
+void Session::step()
+{
+    const uchar op = m_program.byte();
+    Side &side = m_sides[op >> 7];
+    const int action = (op & 0x7F) % kActions;
+    m_userStep = action >= kTrayPress;
+    if (m_trace)
+        std::fprintf(stderr, "step: %s %s\n", qPrintable(side.name), kActionNames[action]);
+    if (action < kTrayPress)
+        datagramStep(action);
+    else if (action < kLogOpen)
+        userStep(action, side);
+    else if (action < kSearch)
+        historyStep(action, side);
+    else
+        settingsStep(action, side);
+}
+
+// --- Datagrams ------------------------------------------------------------------------------------
+
+// A datagram of a kind read from the program: its tag and the fields that kind carries, filled
+// from the program, with a text of any bytes after them; then damaged as the program says.
+QByteArray Session::builtDatagram(bool longBody)
+{
+    const std::size_t kinds = protocol::kTags.size() + 1;
+    const auto kind = static_cast<protocol::Kind>(m_program.byte() % kinds);
+    const uchar choice = m_program.byte();
+    const QString name = text::fixedField(pickName(choice), 12);
+    const QTime time = QTime(0, 0).addSecs(choice * 337);
+    QString head = protocol::tagOf(kind);
+    switch (kind) {
+    case protocol::Kind::Message:
+    case protocol::Kind::Letter:
+        head += name + text::hhmmss(time);
+        break;
+    case protocol::Kind::Start:
+    case protocol::Kind::End:
+    case protocol::Kind::PresenceOk:
+    case protocol::Kind::PresenceOneSided:
+        head += text::hhmm(time);
+        break;
+    case protocol::Kind::SearchResult:
+        head += text::fixedField(pickName(choice), 20) + text::fixedField(QStringLiteral("host "), 20) +
+                text::fixedField(kSenderAddresses[choice % 4] + u' ', 20);
+        break;
+    case protocol::Kind::Call:
+        head += (choice & 1) ? u'1' : u'2';
+        break;
+    default:
+        break;
+    }
+    QByteArray bytes = text::toCp932(head) + (longBody ? m_program.longText() : m_program.text());
+    damage(bytes);
+    bytes.truncate(bounds::kDatagram); // the wire carries no more
+    return bytes;
+}
+
+void Session::damage(QByteArray &bytes)
+{
+    const uchar how = m_program.byte() % 5;
+    if (how == 0)
+        return;
+    const qsizetype at = m_program.word() % (bytes.size() + 1);
+    const char value = static_cast<char>(m_program.byte());
+    switch (how) {
+    case 1:
+        bytes.truncate(at);
+        break;
+    case 2:
+        if (at < bytes.size())
+            bytes[at] = value;
+        break;
+    case 3:
+        bytes.insert(at, value);
+        break;
+    default:
+        bytes.remove(at, 1);
+        break;
+    }
+}
+
+void Session::send(const Datagram &datagram)
+{
+    // Past the limit the program goes on, without more datagrams.
+    if (++m_sent > kMostSent)
+        return;
+    m_senders[static_cast<std::size_t>(datagram.from)]->send(datagram.to, kWirePort, datagram.bytes);
+}
+
+void Session::deliverNext()
+{
+    if (m_pair->net.queued() == 0)
+        return;
+    m_pair->net.deliverNext();
+    if (++m_delivered > kMostDeliveries)
+        m_stop = true;
+}
+
+void Session::deliverAll()
+{
+    qint64 delivered = 0;
+    while (!m_stop && m_pair->net.queued() > 0) {
+        if (++delivered > kMostDeliveriesPerStep) {
+            fault(
+                QStringLiteral("the copies keep answering each other: %1 datagrams and more").arg(delivered));
+            return;
+        }
+        deliverNext();
+        // A flood is checked as it comes, so that what grows with each datagram is caught early.
+        checkBounds();
+    }
+}
+
+void Session::datagramStep(int action)
+{
+    switch (action) {
+    case kRaw:
+    case kBuilt:
+    case kBuiltLong: {
+        Datagram d;
+        d.from = m_program.byte() % 4;
+        const uchar to = m_program.byte() % 3;
+        d.to = to == 2 ? kBroadcast : kSenderAddresses[to];
+        d.bytes = action == kRaw ? m_program.text() : builtDatagram(action == kBuiltLong);
+        send(d);
+        m_last = d;
+        break;
+    }
+    case kBurst: {
+        if (m_last.to.isEmpty())
+            break;
+        const uchar n = m_program.byte();
+        int count = (n & 0x80) ? ((n & 0x7F) + 1) * 32 : n + 1;
+        const qint64 size = qMax<qint64>(m_last.bytes.size(), 1);
+        while (count-- > 0 && m_sent < kMostSent && m_pair->net.queued() * size < kMostQueuedBytes)
+            send(m_last);
+        break;
+    }
+    case kDeliverNext:
+        deliverNext();
+        break;
+    default:
+        deliverAll();
+        break;
+    }
+}
+
+// A box is up: its event loop lets the datagrams on their way arrive, which wait while the
+// dispatch they arrive at is busy.
+void Session::boxShown()
+{
+    if (m_boxesLetArrivalsIn && m_boxDepth < 2 && !m_stop) {
+        ++m_boxDepth;
+        deliverAll();
+        for (const Side &side : m_sides) {
+            const qsizetype waiting = side.copy->copy->dispatcher().waiting();
+            if (waiting > bounds::kWaitingArrivals)
+                growth(
+                    bounds::Uncapped::WaitingArrivals,
+                    QStringLiteral("%1 keeps %2 arrivals waiting during a box").arg(side.name).arg(waiting));
+        }
+        --m_boxDepth;
+    }
+    if (m_stop)
+        throw SessionOver{};
+}
+
+// --- What the users do -----------------------------------------------------------------------------
+
+void Session::userStep(int action, Side &side)
+{
+    TestCopy &t = *side.copy;
+    copy::Copy &c = *t.copy;
+    core::Context &context = t.context();
+    switch (action) {
+    case kTrayPress:
+        t.tray.pressLeft();
+        break;
+    case kCompose:
+        c.sending().openCompose();
+        break;
+    case kTypeCompose:
+    case kTypeComposeLong: {
+        const QString text = typed(action == kTypeCompose ? m_program.text() : m_program.longText());
+        context.frmSnd.edit([&](core::MainView &v) { v.txtMsg = text; });
+        break;
+    }
+    case kSend:
+        c.sending().cmdSendClick();
+        break;
+    case kComposeCancel:
+        c.sending().cmdCancelClick();
+        break;
+    case kClipboard:
+        t.clipboard.setText(typed(m_program.text()));
+        break;
+    case kClipSend:
+        c.sending().mnuClipClick();
+        break;
+    case kOpenReceived:
+        c.receiving().openReceived();
+        break;
+    case kTypeReply:
+    case kTypeReplyLong: {
+        const QString text = typed(action == kTypeReply ? m_program.text() : m_program.longText());
+        context.frmRecv.edit([&](core::ReceivedView &v) { v.text2 = text; });
+        break;
+    }
+    case kReply:
+        c.received().cmdCbackClick();
+        break;
+    case kOpenClose:
+        c.received().cmdOPCLClick();
+        break;
+    case kHold:
+        c.received().cmdCancelClick();
+        break;
+    case kClose:
+        c.received().cmdDelClick();
+        break;
+    case kLetterMenu:
+        c.letters().mnuLetterClick();
+        break;
+    case kTypeLetter:
+    case kTypeLetterLong: {
+        const QString text = typed(action == kTypeLetter ? m_program.text() : m_program.longText());
+        // Only a window that is there can be typed into.
+        if (core::LetterWindowModel *letter = context.letterSlot.ifLoaded())
+            letter->edit([&](core::LetterView &v) { v.txtLetter = text; });
+        break;
+    }
+    case kLetterOk:
+        if (context.letterSlot.isLoaded())
+            c.letters().cmdOkClick();
+        break;
+    case kLetterCancel:
+        if (context.letterSlot.isLoaded())
+            c.letters().cmdCancelClick();
+        break;
+    case kCall:
+        c.callSignal().sendCall();
+        break;
+    case kCallKind:
+        c.menuClicked((m_program.byte() & 1) ? core::MenuId::Tel : core::MenuId::Human);
+        break;
+    case kLock:
+        c.menuClicked(core::MenuId::Lock);
+        break;
+    case kTick: {
+        // A timer fires only while it runs, as on a real event loop.
+        protocol::Sending &sending = c.sending();
+        switch (m_program.byte() % 6) {
+        case 0:
+            if (context.Timer1.isActive())
+                c.callSignal().tick();
+            break;
+        case 1:
+            if (context.Timer2.isActive())
+                c.receiving().blinkTick();
+            break;
+        case 2:
+            if (sending.reactionTimer().isActive())
+                sending.reactionTick();
+            break;
+        case 3:
+            if (sending.smallTimer().isActive())
+                sending.smallTick();
+            break;
+        case 4:
+            if (sending.answerTimer().isActive())
+                sending.answerTimeout();
+            break;
+        default:
+            if (c.partner().checkTimer().isActive())
+                c.partner().checkTimeout();
+            break;
+        }
+        break;
+    }
+    default: {
+        // Seconds, or hours at a time, so that days change too.
+        const uchar n = m_program.byte();
+        t.clock.advance(n < 128 ? n : (n - 127) * 997);
+        break;
+    }
+    }
+}
+
+void Session::historyStep(int action, Side &side)
+{
+    copy::Copy &c = *side.copy->copy;
+    history::LogViewer &viewer = c.logViewer();
+    core::Context &context = side.copy->context();
+    switch (action) {
+    case kLogOpen:
+        viewer.open();
+        break;
+    case kLogTab: {
+        const uchar which = m_program.byte() % 3;
+        viewer.tabClick(which == 0   ? history::kSentTab
+                        : which == 1 ? history::kReceivedTab
+                                     : typed(m_program.text()));
+        break;
+    }
+    case kLogRow: {
+        const uchar how = m_program.byte();
+        const qint32 position = (how & 2) ? static_cast<qint32>(m_program.word() | (m_program.word() << 16))
+                                          : static_cast<qint8>(m_program.byte());
+        if (how & 1)
+            viewer.receivedRowClick(position);
+        else
+            viewer.sentRowClick(position);
+        break;
+    }
+    case kLogNext:
+        viewer.next();
+        break;
+    case kLogBack:
+        viewer.back();
+        break;
+    case kLogOk:
+        viewer.ok();
+        break;
+    case kLogClear:
+        viewer.clear();
+        break;
+    case kLogClose:
+        viewer.closeBox();
+        break;
+    default:
+        // What the lists' views read: the headers, and the rows at both ends.
+        for (core::HistoryList *list : {&context.LvLog, &context.LvrcvLog}) {
+            const int rows = list->rowCount();
+            for (int section = -1; section <= core::HistoryList::kColumns; ++section)
+                list->headerData(section, Qt::Horizontal, Qt::DisplayRole);
+            for (int row : {0, 1, 2, rows - 3, rows - 2, rows - 1, rows}) {
+                for (int column = 0; column <= core::HistoryList::kColumns; ++column) {
+                    const QModelIndex index = list->index(row, column);
+                    list->data(index, Qt::DisplayRole);
+                    list->data(index, Qt::ToolTipRole);
+                }
+            }
+        }
+        break;
+    }
+}
+
+void Session::settingsStep(int action, Side &side)
+{
+    TestCopy &t = *side.copy;
+    copy::Copy &c = *t.copy;
+    core::Context &context = t.context();
+    receive::UserSearch &search = c.userSearch();
+    settings::Partner &partner = c.partner();
+    switch (action) {
+    case kSearch:
+        search.mnuUserClick();
+        break;
+    case kSearchAgain:
+        if (search.slot().isLoaded())
+            search.cmdSrchClick();
+        break;
+    case kSearchClose:
+        if (search.slot().isLoaded())
+            search.cmdCloseClick();
+        break;
+    case kPartnerMenu:
+        partner.mnuAiteClick();
+        break;
+    case kPartnerType: {
+        const QString name = typed(m_program.text());
+        const uchar which = m_program.byte() % 6;
+        const QString address = which < 4    ? kSenderAddresses[which]
+                                : which == 4 ? kBroadcast
+                                             : typed(m_program.text());
+        if (core::AddressWindowModel *window = context.addressSlot.ifLoaded())
+            window->edit([&](core::AddressView &v) {
+                v.txtName1 = name;
+                v.txtIp1 = address;
+            });
+        break;
+    }
+    case kPartnerOk:
+        if (context.addressSlot.isLoaded())
+            partner.cmdOkClick();
+        break;
+    case kPartnerCheck:
+        if (context.addressSlot.isLoaded())
+            partner.cmdCheckClick();
+        break;
+    case kPartnerCancel:
+        if (context.addressSlot.isLoaded())
+            partner.cmdCancelClick();
+        break;
+    case kDiskFails: {
+        const uchar n = m_program.byte();
+        t.files.failNextWrites(
+            n % 4 + 1, (n & 4) ? platform::FileResult::Failed : platform::FileResult::DiskFull, (n >> 3) % 4);
+        break;
+    }
+    default: {
+        static const int answers[] = {platform::box::ok, platform::box::cancel, platform::box::retry,
+                                      platform::box::yes, platform::box::no};
+        t.dialogs.answerNext(answers[m_program.byte() % std::size(answers)]);
+        break;
+    }
+    }
+}
+
+} // namespace fuzzcheck
