@@ -33,30 +33,4 @@ constexpr qsizetype kTyped = 2 * kDatagram;
 // The letter window's status line: a state word, or the date and time of the delivery.
 constexpr qsizetype kLetterStatus = 64;
 
-// The bounds that no cap in this code keeps yet, each with whether its cap is in. While a cap is
-// not in, a breach of its bound is reported apart, as known: the fuzzer passes over it and the
-// replay expects it (and fails once the breach is gone, so that the flag is not forgotten). Once the
-// cap is in, set its flag to true: from then on such a breach is a fault like every other.
-enum class Uncapped {
-    HeldText,        // kHeldText: messages appended to a waiting one
-    SearchRows,      // kSearchRows: answers to one search
-    WaitingArrivals, // kWaitingArrivals: arrivals during a box in a handler
-    SentRun,         // kHistoryRow, kJournalEntry and kJournalFromArrivals: every "送信" appends the
-                     // compose box to the open run of sent texts, and journals the whole run again
-};
-constexpr bool capInForce(Uncapped bound)
-{
-    switch (bound) {
-    case Uncapped::HeldText:
-        return true;
-    case Uncapped::SearchRows:
-        return true;
-    case Uncapped::WaitingArrivals:
-        return true;
-    case Uncapped::SentRun:
-        return true;
-    }
-    return false;
-}
-
 } // namespace fuzzcheck::bounds

@@ -56,20 +56,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const fuzzcheck::SessionResult result =
         g_rig->run(QByteArrayView(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size)));
-    // A breach of a bound that no cap keeps yet is passed over, said once for each bound; with
-    // MILTOANNE_FUZZ_KNOWN naming a folder, the first input of each is kept there by the bound's number.
-    static QSet<fuzzcheck::bounds::Uncapped> said;
-    for (qsizetype i = 0; i < result.knownBounds.size(); ++i) {
-        const fuzzcheck::bounds::Uncapped bound = result.knownBounds[i];
-        if (said.contains(bound))
-            continue;
-        said.insert(bound);
-        std::fprintf(stderr, "KNOWN, no cap yet: %s\n", result.known[i].toUtf8().constData());
-        const QString folder = qEnvironmentVariable("MILTOANNE_FUZZ_KNOWN");
-        QFile file(folder + QStringLiteral("/uncapped-%1").arg(static_cast<int>(bound)));
-        if (!folder.isEmpty() && file.open(QIODevice::WriteOnly))
-            file.write(reinterpret_cast<const char *>(data), static_cast<qint64>(size));
-    }
     if (result.broken.isEmpty())
         return 0;
     for (const QString &what : result.broken)

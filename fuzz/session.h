@@ -27,13 +27,9 @@
 // one. fuzz/corpus/fuzz_session/ has examples.
 namespace fuzzcheck {
 
-// What one session broke. `known` holds the breaches of the bounds whose caps are not in yet
-// (bounds::capInForce), and `knownBounds` which bounds they were; once a cap is in, the breaches
-// of its bound go to `broken` like the rest.
+// What one session broke.
 struct SessionResult {
     QStringList broken;
-    QStringList known;
-    QList<bounds::Uncapped> knownBounds;
 };
 
 // Runs sessions in a temporary root of its own: the copies' data folders lie under it, and for the

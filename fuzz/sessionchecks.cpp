@@ -18,17 +18,6 @@ void Session::fault(const QString &what)
     m_stop = true;
 }
 
-void Session::growth(bounds::Uncapped bound, const QString &what)
-{
-    if (bounds::capInForce(bound)) {
-        m_result.broken << what;
-    } else {
-        m_result.known << what;
-        m_result.knownBounds << bound;
-    }
-    m_stop = true;
-}
-
 qint64 Session::Side::arrivals() const
 {
     return static_cast<const testkit::FakeTransport &>(*copy->transport).arrivals();
@@ -59,9 +48,9 @@ void Session::checkBounds()
         const QString &who = side.name;
         const core::ReceivedView &received = c.frmRecv.view();
         if (received.text1.size() > bounds::kHeldText)
-            growth(bounds::Uncapped::HeldText, QStringLiteral("%1 holds %2 characters of received text")
-                                                   .arg(who)
-                                                   .arg(received.text1.size()));
+            fault(QStringLiteral("%1 holds %2 characters of received text")
+                      .arg(who)
+                      .arg(received.text1.size()));
         if (received.text2.size() > bounds::kTyped)
             fault(QStringLiteral("%1's reply box holds %2 characters").arg(who).arg(received.text2.size()));
         if (c.frmSnd.view().txtMsg.size() > bounds::kTyped)
@@ -78,8 +67,7 @@ void Session::checkBounds()
         }
         if (const receive::UserWindowModel *users = t.copy->userSearch().slot().ifLoaded()) {
             if (users->view().rows.size() > bounds::kSearchRows)
-                growth(bounds::Uncapped::SearchRows,
-                       QStringLiteral("%1 lists %2 search answers").arg(who).arg(users->view().rows.size()));
+                fault(QStringLiteral("%1 lists %2 search answers").arg(who).arg(users->view().rows.size()));
         }
         // A row comes from an arrival: an acknowledgement or a message.
         const qint64 arrivals = side.arrivals();
@@ -91,14 +79,13 @@ void Session::checkBounds()
                       .arg(arrivals));
         // The rows being written: the sent one takes a run of texts, the received one the held text.
         if (c.state.ItemL && c.state.ItemL->message.size() > bounds::kHistoryRow)
-            growth(bounds::Uncapped::SentRun, QStringLiteral("%1 has a sent-history row of %2 characters")
-                                                  .arg(who)
-                                                  .arg(c.state.ItemL->message.size()));
+            fault(QStringLiteral("%1 has a sent-history row of %2 characters")
+                      .arg(who)
+                      .arg(c.state.ItemL->message.size()));
         if (c.state.ItemR && c.state.ItemR->message.size() > bounds::kHistoryRow)
-            growth(bounds::Uncapped::HeldText,
-                   QStringLiteral("%1 has a received-history row of %2 characters")
-                       .arg(who)
-                       .arg(c.state.ItemR->message.size()));
+            fault(QStringLiteral("%1 has a received-history row of %2 characters")
+                      .arg(who)
+                      .arg(c.state.ItemR->message.size()));
         // The journal takes at most an entry for the step and one for each arrival handled since
         // the last look (new ones, and those that waited then), and datagrams alone add only so
         // much to it.
@@ -107,17 +94,16 @@ void Session::checkBounds()
         const qint64 entries = 1 + newArrivals + side.waitingChecked;
         const qint64 grown = journal - side.journalBytes;
         if (grown > entries * bounds::kJournalEntry)
-            growth(bounds::Uncapped::SentRun,
-                   QStringLiteral("%1's journal grew by %2 bytes in %3 entries at most")
-                       .arg(who)
-                       .arg(grown)
-                       .arg(entries));
+            fault(QStringLiteral("%1's journal grew by %2 bytes in %3 entries at most")
+                      .arg(who)
+                      .arg(grown)
+                      .arg(entries));
         if (!m_userStep)
             side.journalFromArrivals += grown;
         if (side.journalFromArrivals > bounds::kJournalFromArrivals)
-            growth(bounds::Uncapped::SentRun, QStringLiteral("%1's journal took %2 bytes from arrivals alone")
-                                                  .arg(who)
-                                                  .arg(side.journalFromArrivals));
+            fault(QStringLiteral("%1's journal took %2 bytes from arrivals alone")
+                      .arg(who)
+                      .arg(side.journalFromArrivals));
         if (journal > kMostJournalBytes)
             m_stop = true;
         side.journalBytes = journal;
@@ -133,12 +119,10 @@ void Session::checkEnd()
         if (side.copy->copy->hasEnded())
             fault(side.name + QStringLiteral(" ended"));
         for (const core::HistoryList *list : {&c.LvLog, &c.LvrcvLog}) {
-            const bool sent = list == &c.LvLog;
             for (qsizetype position = 1; position <= list->size(); ++position) {
                 const qsizetype size = list->at(position).message.size();
                 if (size > bounds::kHistoryRow)
-                    growth(sent ? bounds::Uncapped::SentRun : bounds::Uncapped::HeldText,
-                           QStringLiteral("%1 has a history row of %2 characters").arg(side.name).arg(size));
+                    fault(QStringLiteral("%1 has a history row of %2 characters").arg(side.name).arg(size));
             }
         }
     }

@@ -369,8 +369,7 @@ void Session::boxShown()
         for (const Side &side : m_sides) {
             const qsizetype waiting = side.copy->copy->dispatcher().waiting();
             if (waiting > bounds::kWaitingArrivals)
-                growth(
-                    bounds::Uncapped::WaitingArrivals,
+                fault(
                     QStringLiteral("%1 keeps %2 arrivals waiting during a box").arg(side.name).arg(waiting));
         }
         --m_boxDepth;

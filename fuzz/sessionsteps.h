@@ -48,8 +48,6 @@ public:
     QStringList dataFolders() const;
     // A property broken: recorded, and the program stops there.
     void fault(const QString &what);
-    // A breach of a bound that no cap keeps yet: a fault once its cap is in.
-    void growth(bounds::Uncapped bound, const QString &what);
     const SessionResult &result() const { return m_result; }
 
 private:
