@@ -131,6 +131,20 @@ double runBare(const QString &bare)
     return microsBetween(started, Clock::now()) / 1000.0;
 }
 
+// The program from a fresh directory, with the partner's listener ready for its answers.
+bool startFresh(const Programs &programs, quint16 listenPort, ProgramDir &dir, QUdpSocket &listener,
+                QProcess &program, QString &why)
+{
+    if (!dir.prepare(programs.program, why) || !bindListener(listener, listenPort, why))
+        return false;
+    listener.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, QVariant(8 * 1024 * 1024));
+    if (startProgram(program, dir.exe, listener) >= 0)
+        return true;
+    endProgram(program);
+    why = u"no start notice from the program within 15 s"_s;
+    return false;
+}
+
 } // namespace
 
 StartUp measureStartUp(const Programs &programs, quint16 listenPort, int runs)
@@ -190,15 +204,9 @@ Resources measureResources(const Programs &programs, quint16 listenPort, int mes
     Resources result;
     ProgramDir dir;
     QUdpSocket listener;
-    if (!dir.prepare(programs.program, result.error) || !bindListener(listener, listenPort, result.error))
-        return result;
-    listener.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, QVariant(8 * 1024 * 1024));
     QProcess program;
-    if (startProgram(program, dir.exe, listener) < 0) {
-        endProgram(program);
-        result.error = u"no start notice from the program within 15 s"_s;
+    if (!startFresh(programs, listenPort, dir, listener, program, result.error))
         return result;
-    }
     const qint64 pid = program.processId();
     QThread::msleep(1000); // let start-up settle
     discardPending(listener);
@@ -279,14 +287,9 @@ Floods measureFloods(const Programs &programs, quint16 listenPort, int largeMess
     Floods result;
     ProgramDir dir;
     QUdpSocket listener;
-    if (!dir.prepare(programs.program, result.error) || !bindListener(listener, listenPort, result.error))
-        return result;
     QProcess program;
-    if (startProgram(program, dir.exe, listener) < 0) {
-        endProgram(program);
-        result.error = u"no start notice from the program within 15 s"_s;
+    if (!startFresh(programs, listenPort, dir, listener, program, result.error))
         return result;
-    }
     const qint64 pid = program.processId();
     const QHostAddress to(u"127.0.0.1"_s);
     QUdpSocket partner;
