@@ -10,7 +10,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := g++ cmake ninja-build make qt6-base-dev fonts-ipafont-gothic xvfb xauth iproute2 clang-format
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: deps build run test sanitize format install package package-check clean
+.PHONY: deps build run test sanitize format format-check werror install package package-check clean
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -37,7 +37,7 @@ test: build
 sanitize: deps
 	cmake -S . -B $(SANITIZE_BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Debug -DMILTOANNE_SANITIZE=ON
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
-	cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
+	cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
 		UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
 install: build
@@ -56,11 +56,24 @@ package-check: package
 	lintian --allow-root --fail-on error --display-info $(BUILD)/miltoanne_*.deb \
 		$$(ls $(BUILD)/miltoanne-dbgsym_*.ddeb 2>/dev/null)
 
+# Every C++ source of the project, for clang-format.
+FORMAT_FILES = $(shell find src tests bench fuzz -name '*.cpp' -o -name '*.h')
+
 format:
-	find src tests app -name '*.cpp' -o -name '*.h' 2>/dev/null | xargs clang-format -i
+	clang-format -i $(FORMAT_FILES)
+
+# Fails when a file differs from what `make format` would make of it.
+format-check: deps
+	clang-format --dry-run --Werror $(FORMAT_FILES)
+
+# The whole build, tests included, with every warning an error, in its own folder.
+WERROR_BUILD ?= build-werror
+werror: deps
+	cmake -S . -B $(WERROR_BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+	cmake --build $(WERROR_BUILD) -j $(JOBS)
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) $(WERROR_BUILD)
 
 # Speed and memory figures of this machine, printed beside their targets; nothing is asserted.
 # Run as root: the bench makes a network namespace of its own, with a firewall rule inside it (nft).

@@ -116,7 +116,8 @@ void TestConversation::sendRefusals()
     alone.copy->sending().cmdSendClick();
     alone.context().frmSnd.edit([](core::MainView &v) { v.txtMsg = u"hi"_s; });
     alone.copy->sending().cmdSendClick();
-    QCOMPARE(alone.dialogs.texts(), (QStringList{u"ﾒｯｾｰｼﾞを入力してください。"_s, u"お相手登録を行ってください。"_s}));
+    QCOMPARE(alone.dialogs.texts(),
+             (QStringList{u"ﾒｯｾｰｼﾞを入力してください。"_s, u"お相手登録を行ってください。"_s}));
     QCOMPARE(alone.dialogs.shown()[0].style, 48);
     QCOMPARE(net.sent().size(), 1); // the start notice only
 }
@@ -390,7 +391,8 @@ void TestConversation::journalHoldsWhatLogSaveAsksFor()
     c.net.flush();
     const QByteArray dashes(51, '-');
     QCOMPARE(c.alice.readFile(u"logFile.dat"_s), dashes + "< send    2026/12/08 09:05:00>-----\r\nfirst\r\n" +
-                                                     dashes + "< send    2026/12/08 09:05:00>-----\r\nsecond\r\n");
+                                                     dashes +
+                                                     "< send    2026/12/08 09:05:00>-----\r\nsecond\r\n");
     QCOMPARE(c.bob.readFile(u"logFile.dat"_s), dashes + "< receive 2026/12/08 09:05:00>-----\r\nsecond\r\n");
 }
 

@@ -28,7 +28,8 @@ void TestCp932::vectors_data()
     QTest::newRow("half-width katakana, one byte each")
         << QStringLiteral("ﾒｯｾｰｼﾞ") << QByteArray::fromHex("d2afbeb0bcde");
     QTest::newRow("kanji and kana") << QStringLiteral("送信") << QByteArray::fromHex("9197904d");
-    QTest::newRow("product name") << QStringLiteral("ミルトアンヌ") << QByteArray::fromHex("837e838b836783418393836b");
+    QTest::newRow("product name") << QStringLiteral("ミルトアンヌ")
+                                  << QByteArray::fromHex("837e838b836783418393836b");
     QTest::newRow("full-width space and colon") << QStringLiteral("　：") << QByteArray::fromHex("81408146");
     QTest::newRow("NEC special: circled one") << QStringLiteral("①") << QByteArray::fromHex("8740");
     QTest::newRow("line break") << QStringLiteral("a\r\nb") << QByteArray("a\r\nb");
@@ -134,8 +135,8 @@ void TestCp932::prefixNeverSplitsACharacter_data()
     QTest::newRow("fits") << QStringLiteral("ミルトアンヌ") << 64 << text::toCp932(u"ミルトアンヌ");
     QTest::newRow("kanji across the limit is dropped whole")
         << (QString(63, u'a') + QStringLiteral("送")) << 64 << QByteArray(63, 'a');
-    QTest::newRow("half-width kana fills to the limit")
-        << (QString(63, u'a') + QStringLiteral("ﾒｯ")) << 64 << (QByteArray(63, 'a') + QByteArray::fromHex("d2"));
+    QTest::newRow("half-width kana fills to the limit") << (QString(63, u'a') + QStringLiteral("ﾒｯ")) << 64
+                                                        << (QByteArray(63, 'a') + QByteArray::fromHex("d2"));
     QTest::newRow("zero") << QStringLiteral("abc") << 0 << QByteArray();
 }
 

@@ -45,21 +45,24 @@ void TestDispatch::failingHandlerShowsOneBoxAndTheNextDatagramIsHandled()
             throw core::RuntimeError(13, "type mismatch");
     });
 
-    sendRaw(net, QStringLiteral("127.0.0.3"), QStringLiteral("127.0.0.2"), QStringLiteral("CALLYOU呼び出し1"));
+    sendRaw(net, QStringLiteral("127.0.0.3"), QStringLiteral("127.0.0.2"),
+            QStringLiteral("CALLYOU呼び出し1"));
     QCOMPARE(alice.dialogs.shown().size(), 1);
     QCOMPARE(alice.dialogs.shown()[0].text, QStringLiteral("受信ﾒｯｾｰｼﾞｴﾗｰ！ ｴﾗｰｺｰﾄﾞ:13"));
     QCOMPARE(alice.dialogs.shown()[0].style, 16);
     QCOMPARE(alice.dialogs.shown()[0].title, QStringLiteral("ミルトアンヌ"));
     QCOMPARE(alice.state().ans, QStringLiteral("1"));
 
-    sendRaw(net, QStringLiteral("127.0.0.3"), QStringLiteral("127.0.0.2"), QStringLiteral("CALLYOU呼び出し2"));
+    sendRaw(net, QStringLiteral("127.0.0.3"), QStringLiteral("127.0.0.2"),
+            QStringLiteral("CALLYOU呼び出し2"));
     QCOMPARE(calls, 2);
     QCOMPARE(alice.state().rcvData, QStringLiteral("CALLYOU呼び出し2"));
     QCOMPARE(alice.dialogs.shown().size(), 1);
 
     // A failure that is not one of ours still gets a number and a box, and the copy goes on.
     alice.copy->dispatcher().setHandler(Kind::Call, [] { throw std::out_of_range("index"); });
-    sendRaw(net, QStringLiteral("127.0.0.3"), QStringLiteral("127.0.0.2"), QStringLiteral("CALLYOU呼び出し1"));
+    sendRaw(net, QStringLiteral("127.0.0.3"), QStringLiteral("127.0.0.2"),
+            QStringLiteral("CALLYOU呼び出し1"));
     QCOMPARE(alice.dialogs.shown().size(), 2);
     QVERIFY(alice.dialogs.shown()[1].text.startsWith(QStringLiteral("受信ﾒｯｾｰｼﾞｴﾗｰ！ ｴﾗｰｺｰﾄﾞ:")));
     QVERIFY(!alice.copy->hasEnded());
@@ -76,13 +79,16 @@ void TestDispatch::arrivalDuringAHandlerWaitsItsTurn()
         order << QStringLiteral("hold begins");
         // A datagram that arrives while this handler still runs (as during a modal box).
         dispatcher.arrive(text::toCp932(u"破棄"), QStringLiteral("127.0.0.4"));
-        order << QStringLiteral("hold ends with ") + alice.state().rcvData + u' ' + alice.state().remoteHostIP;
+        order << QStringLiteral("hold ends with ") + alice.state().rcvData + u' ' +
+                     alice.state().remoteHostIP;
     });
-    dispatcher.setHandler(Kind::Discarded, [&] { order << QStringLiteral("discard ") + alice.state().remoteHostIP; });
+    dispatcher.setHandler(Kind::Discarded,
+                          [&] { order << QStringLiteral("discard ") + alice.state().remoteHostIP; });
 
     dispatcher.arrive(text::toCp932(u"保留"), QStringLiteral("127.0.0.3"));
-    QCOMPARE(order, (QStringList{QStringLiteral("hold begins"), QStringLiteral("hold ends with 保留 127.0.0.3"),
-                                 QStringLiteral("discard 127.0.0.4")}));
+    QCOMPARE(order,
+             (QStringList{QStringLiteral("hold begins"), QStringLiteral("hold ends with 保留 127.0.0.3"),
+                          QStringLiteral("discard 127.0.0.4")}));
 
     // However long the handler runs, only so many wait; the rest are dropped and counted.
     int discards = 0;

@@ -65,10 +65,10 @@ void TestHistory::threeSendsBeforeAReaction()
     QCOMPARE(row.sendTime, u"09:10:03"_s);
     QCOMPARE(row.message, u"一 | 二 | 三"_s);
     QVERIFY(row.recvTime.isEmpty());
-    const QByteArray expected = kDashes + "< send    2026/12/08 09:10:01>-----\r\n" + text::toCp932(u"一\r\n") +
-                                kDashes + "< send    2026/12/08 09:10:02>-----\r\n" + text::toCp932(u"一 | 二\r\n") +
-                                kDashes + "< send    2026/12/08 09:10:03>-----\r\n" +
-                                text::toCp932(u"一 | 二 | 三\r\n");
+    const QByteArray expected =
+        kDashes + "< send    2026/12/08 09:10:01>-----\r\n" + text::toCp932(u"一\r\n") + kDashes +
+        "< send    2026/12/08 09:10:02>-----\r\n" + text::toCp932(u"一 | 二\r\n") + kDashes +
+        "< send    2026/12/08 09:10:03>-----\r\n" + text::toCp932(u"一 | 二 | 三\r\n");
     QCOMPARE(f.journal(), expected);
 
     // The reaction closes the run; the next send opens a new row.

@@ -81,7 +81,8 @@ void TestLayouts::receivedWindowTooSmall()
     QStringList refused;
     receive::RecvLayout before = receive::loadRecvLayout(300, refused);
     const receive::RecvLayout l = receive::layOutRecv(before, 1300, 1500, 300, refused);
-    QCOMPARE(refused, (QStringList{u"Text1.Width"_s, u"Text2.Height"_s, u"Text2.Width"_s, u"PicSplitter.Width"_s}));
+    QCOMPARE(refused,
+             (QStringList{u"Text1.Width"_s, u"Text2.Height"_s, u"Text2.Width"_s, u"PicSplitter.Width"_s}));
     QCOMPARE(l.Text1.width, before.Text1.width);
     QCOMPARE(l.CmdCback.top, 1500 - 850 - 375);
 }

@@ -126,11 +126,12 @@ void TestNetns::initTestCase()
         const QString port = u"p"_s + QString::fromLatin1(role);
         QCOMPARE(ip({u"netns"_s, u"add"_s, ns}), QString());
         m_namespaces << ns;
-        QCOMPARE(ip({u"-n"_s, sw, u"link"_s, u"add"_s, port, u"type"_s, u"veth"_s, u"peer"_s, u"name"_s, u"eth0"_s,
-                     u"netns"_s, ns}),
+        QCOMPARE(ip({u"-n"_s, sw, u"link"_s, u"add"_s, port, u"type"_s, u"veth"_s, u"peer"_s, u"name"_s,
+                     u"eth0"_s, u"netns"_s, ns}),
                  QString());
         QCOMPARE(ip({u"-n"_s, sw, u"link"_s, u"set"_s, port, u"master"_s, u"br0"_s, u"up"_s}), QString());
-        QCOMPARE(ip({u"-n"_s, ns, u"addr"_s, u"add"_s, u"198.18.0.%1/24"_s.arg(n++), u"dev"_s, u"eth0"_s}), QString());
+        QCOMPARE(ip({u"-n"_s, ns, u"addr"_s, u"add"_s, u"198.18.0.%1/24"_s.arg(n++), u"dev"_s, u"eth0"_s}),
+                 QString());
         QCOMPARE(ip({u"-n"_s, ns, u"link"_s, u"set"_s, u"eth0"_s, u"up"_s}), QString());
         QCOMPARE(ip({u"-n"_s, ns, u"link"_s, u"set"_s, u"lo"_s, u"up"_s}), QString());
         // The search's broadcast to 255.255.255.255 leaves by this route, into the test's own switch.

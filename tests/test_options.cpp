@@ -164,7 +164,8 @@ void TestOptions::updateWritesAndStaysOpen()
 void TestOptions::pickedFontOutlivesCancelInMemoryOnly()
 {
     Dialog d;
-    d.copy.dialogs.pickFontNext(platform::FontChoice{u"IPAGothic"_s, 10.5, true, false, false, false, 0x0000FF});
+    d.copy.dialogs.pickFontNext(
+        platform::FontChoice{u"IPAGothic"_s, 10.5, true, false, false, false, 0x0000FF});
     d.dialog->tabClick(3);
     d.dialog->cmdFontClick();
     QCOMPARE(d.v().TxtFont, u"IPAGothic"_s);
@@ -194,19 +195,22 @@ void TestOptions::pwApply_data()
     QTest::addColumn<QString>("next");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("savedPassword"); // "-" when nothing is written
-    QTest::newRow("first password") << QString() << 1 << QString() << u"abc"_s << u"ﾊﾟｽﾜｰﾄﾞは設定されました。"_s
-                                    << u"abc"_s;
+    QTest::newRow("first password") << QString() << 1 << QString() << u"abc"_s
+                                    << u"ﾊﾟｽﾜｰﾄﾞは設定されました。"_s << u"abc"_s;
     QTest::newRow("current typed though none is stored")
         << QString() << 1 << u"x"_s << u"abc"_s << u"現ﾊﾟｽﾜｰﾄﾞが誤っています。"_s << u"-"_s;
-    QTest::newRow("no new password") << u"old"_s << 1 << u"old"_s << QString() << u"新ﾊﾟｽﾜｰﾄﾞを入力してください。"_s
-                                     << u"-"_s;
-    QTest::newRow("change") << u"old"_s << 1 << u"old"_s << u"new"_s << u"ﾊﾟｽﾜｰﾄﾞは設定されました。"_s << u"new"_s;
-    QTest::newRow("case matters") << u"Old"_s << 1 << u"old"_s << u"new"_s << u"現ﾊﾟｽﾜｰﾄﾞが誤っています。"_s << u"-"_s;
-    QTest::newRow("remove") << u"old"_s << 0 << u"old"_s << QString() << u"ﾊﾟｽﾜｰﾄﾞは解除されました。"_s << QString();
-    QTest::newRow("remove with a new one typed") << u"old"_s << 0 << u"old"_s << u"x"_s
-                                                 << u"ｽﾍﾟｰｽを入力してください。"_s << u"-"_s;
-    QTest::newRow("remove with a wrong current one") << u"old"_s << 0 << u"bad"_s << QString()
-                                                     << u"現ﾊﾟｽﾜｰﾄﾞが誤っています。"_s << u"-"_s;
+    QTest::newRow("no new password") << u"old"_s << 1 << u"old"_s << QString()
+                                     << u"新ﾊﾟｽﾜｰﾄﾞを入力してください。"_s << u"-"_s;
+    QTest::newRow("change") << u"old"_s << 1 << u"old"_s << u"new"_s << u"ﾊﾟｽﾜｰﾄﾞは設定されました。"_s
+                            << u"new"_s;
+    QTest::newRow("case matters") << u"Old"_s << 1 << u"old"_s << u"new"_s << u"現ﾊﾟｽﾜｰﾄﾞが誤っています。"_s
+                                  << u"-"_s;
+    QTest::newRow("remove") << u"old"_s << 0 << u"old"_s << QString() << u"ﾊﾟｽﾜｰﾄﾞは解除されました。"_s
+                            << QString();
+    QTest::newRow("remove with a new one typed")
+        << u"old"_s << 0 << u"old"_s << u"x"_s << u"ｽﾍﾟｰｽを入力してください。"_s << u"-"_s;
+    QTest::newRow("remove with a wrong current one")
+        << u"old"_s << 0 << u"bad"_s << QString() << u"現ﾊﾟｽﾜｰﾄﾞが誤っています。"_s << u"-"_s;
     QTest::newRow("nothing to do") << QString() << 0 << QString() << QString() << QString() << u"-"_s;
     // The options file could not give these back as typed.
     QTest::newRow("a double quote") << u"old"_s << 1 << u"old"_s << u"a\"b"_s
@@ -275,7 +279,8 @@ void TestOptions::lockWithAndWithoutPassword()
     pw.cmdOkClick();
     pw.frmPw().edit([](settings::PwView &v) { v.TxtPw = u"secret"_s; });
     pw.cmdOkClick();
-    QCOMPARE(c.bob.dialogs.texts(), (QStringList{u"ﾊﾟｽﾜｰﾄﾞを入力してください。"_s, u"ﾊﾟｽﾜｰﾄﾞが違います。"_s}));
+    QCOMPARE(c.bob.dialogs.texts(),
+             (QStringList{u"ﾊﾟｽﾜｰﾄﾞを入力してください。"_s, u"ﾊﾟｽﾜｰﾄﾞが違います。"_s}));
     QCOMPARE(c.bob.dialogs.shown()[1].style & 0x70, 16);
     QVERIFY(pw.frmPw().isVisible());
     QCOMPARE(pw.frmPw().view().TxtPw, u"secret"_s); // the wrong text stays

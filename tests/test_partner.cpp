@@ -49,11 +49,11 @@ void TestPartner::startUpReadsThePartner_data()
     QTest::addColumn<QString>("aiteAdr");
     QTest::addColumn<bool>("foreign");
     QTest::newRow("no file") << QByteArray() << QString() << QString() << false;
-    QTest::newRow("registered") << text::toCp932(u"\"adrFile\"\r\n\"ぼぶ\",\"127.0.0.3\"\r\n") << u"ぼぶ"_s << kBob
-                                << false;
+    QTest::newRow("registered") << text::toCp932(u"\"adrFile\"\r\n\"ぼぶ\",\"127.0.0.3\"\r\n") << u"ぼぶ"_s
+                                << kBob << false;
     QTest::newRow("marker only") << QByteArray("\"adrFile\"\r\n") << QString() << QString() << false;
-    QTest::newRow("options file in its place") << QByteArray("\"optFile\"\r\n\"0\"\r\n") << QString() << QString()
-                                               << true;
+    QTest::newRow("options file in its place")
+        << QByteArray("\"optFile\"\r\n\"0\"\r\n") << QString() << QString() << true;
     QTest::newRow("garbage") << QByteArray("\xff\xfe\x00\x01garbage", 11) << QString() << QString() << true;
 }
 
@@ -71,7 +71,8 @@ void TestPartner::startUpReadsThePartner()
     QCOMPARE(alice.state().aiteName, aiteName);
     QCOMPARE(alice.state().aiteAdr, aiteAdr);
     QCOMPARE(alice.state().sendAdr, aiteAdr);
-    QCOMPARE(alice.dialogs.texts(), foreign ? QStringList{u"ミルトアンヌのﾌｧｲﾙではありません"_s} : QStringList{});
+    QCOMPARE(alice.dialogs.texts(),
+             foreign ? QStringList{u"ミルトアンヌのﾌｧｲﾙではありません"_s} : QStringList{});
     // The window opens with the partner in its boxes.
     alice.copy->partner().adrEdit();
     QVERIFY(alice.context().frmAddress().isVisible());
@@ -158,7 +159,8 @@ void TestPartner::registrationOnFullDiskKeepsTheOldPartner()
     alice.files.failNextWrites(1);
     alice.dialogs.answerNext(4); // Retry
     alice.copy->partner().cmdOkClick();
-    QCOMPARE(alice.dialogs.texts(), (QStringList{u"ディスクの空き容量が不足しています。"_s, u"保存しました。"_s}));
+    QCOMPARE(alice.dialogs.texts(),
+             (QStringList{u"ディスクの空き容量が不足しています。"_s, u"保存しました。"_s}));
     QCOMPARE(alice.state().aiteAdr, u"127.0.0.9"_s);
 }
 

@@ -19,14 +19,15 @@ const QString kForeign = u"ミルトアンヌのﾌｧｲﾙではありませ�
 // The options file of a copy with every default and the font "ＭＳ Ｐゴシック", as Windows writes it.
 QByteArray exampleFile()
 {
-    return text::toCp932(u"\"optFile\"\r\n"
-                         u"\"0\"\r\n"
-                         u"1,0,1,0,0,1\r\n"
-                         u"0,\"\",\"\",\"\"\r\n"
-                         u"\"True\",\"False\",\"False\",\"False\",\"False\"\r\n"
-                         u"0\r\n"
-                         u"\"\",0,1,1,\"ミルトアンヌ\",0,0,\"0\",\"送信ﾒｯｾｰｼﾞ\",0\r\n"
-                         u"\"ＭＳ Ｐゴシック\",\"9\",\"0\",\"False\",\"False\",\"False\",\"False\",\"16777215\"\r\n");
+    return text::toCp932(
+        u"\"optFile\"\r\n"
+        u"\"0\"\r\n"
+        u"1,0,1,0,0,1\r\n"
+        u"0,\"\",\"\",\"\"\r\n"
+        u"\"True\",\"False\",\"False\",\"False\",\"False\"\r\n"
+        u"0\r\n"
+        u"\"\",0,1,1,\"ミルトアンヌ\",0,0,\"0\",\"送信ﾒｯｾｰｼﾞ\",0\r\n"
+        u"\"ＭＳ Ｐゴシック\",\"9\",\"0\",\"False\",\"False\",\"False\",\"False\",\"16777215\"\r\n");
 }
 
 core::OptSettings defaults()
@@ -66,10 +67,10 @@ void TestSettings::readers_data()
 {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<bool>("foreign");
-    QTest::addColumn<QString>("userName");   // group 6
-    QTest::addColumn<int>("addOnHold");      // group 2
-    QTest::addColumn<QString>("posCenter");  // group 4
-    QTest::addColumn<QString>("fontSize");   // group 7
+    QTest::addColumn<QString>("userName");  // group 6
+    QTest::addColumn<int>("addOnHold");     // group 2
+    QTest::addColumn<QString>("posCenter"); // group 4
+    QTest::addColumn<QString>("fontSize");  // group 7
 
     QByteArray custom = exampleFile();
     custom.replace(text::toCp932(u"1,0,1,0,0,1"), "1,0,1,0,0,0");
@@ -78,28 +79,31 @@ void TestSettings::readers_data()
     QTest::newRow("example with changes") << custom << false << u"ゆうこ"_s << 0 << u"True"_s << u"10.5"_s;
     QTest::newRow("marker only") << QByteArray("\"optFile\"\r\n") << false << QString() << 1 << u"True"_s
                                  << u"9"_s;
-    const QByteArray firstThree = text::toCp932(u"\"optFile\"\r\n\"3\"\r\n1,0,1,0,0,0\r\n1,\"pw\",\"\",\"\"\r\n");
+    const QByteArray firstThree =
+        text::toCp932(u"\"optFile\"\r\n\"3\"\r\n1,0,1,0,0,0\r\n1,\"pw\",\"\",\"\"\r\n");
     QTest::newRow("first three groups") << firstThree << false << QString() << 0 << u"True"_s << u"9"_s;
     QTest::newRow("truncated group keeps the rest")
         << QByteArray("\"optFile\"\r\n\"0\"\r\n1,0,1,0,0,0\r\n0,\"\",\"\",\"\"\r\n\"False\",\"True\"")
         << false << QString() << 0 << u"False"_s << u"9"_s;
     QByteArray badNumber = exampleFile();
     badNumber.replace("1,0,1,0,0,1", "1,0,1,0,0,x");
-    QTest::newRow("field that is no number keeps its default") << badNumber << false << QString() << 1
-                                                               << u"True"_s << u"9"_s;
-    QTest::newRow("foreign first field") << QByteArray("\"adrFile\"\r\n\"a\",\"b\"\r\n") << true << QString() << 1
-                                         << u"True"_s << u"9"_s;
+    QTest::newRow("field that is no number keeps its default")
+        << badNumber << false << QString() << 1 << u"True"_s << u"9"_s;
+    QTest::newRow("foreign first field")
+        << QByteArray("\"adrFile\"\r\n\"a\",\"b\"\r\n") << true << QString() << 1 << u"True"_s << u"9"_s;
     QTest::newRow("empty file") << QByteArray() << true << QString() << 1 << u"True"_s << u"9"_s;
     QByteArray garbage(4096, '\0');
     for (int i = 0; i < garbage.size(); ++i)
         garbage[i] = static_cast<char>((i * 131 + 7) & 0xFF);
     QTest::newRow("binary garbage") << garbage << true << QString() << 1 << u"True"_s << u"9"_s;
     QTest::newRow("invalid CP932 inside a text")
-        << (QByteArray("\"optFile\"\r\n\"0\"\r\n1,0,1,0,0,1\r\n0,\"\",\"\",\"\"\r\n\"True\",\"False\",\"False\","
-                       "\"False\",\"False\"\r\n0\r\n\"a\x81\",0,1,1,\"") +
+        << (QByteArray(
+                "\"optFile\"\r\n\"0\"\r\n1,0,1,0,0,1\r\n0,\"\",\"\",\"\"\r\n\"True\",\"False\",\"False\","
+                "\"False\",\"False\"\r\n0\r\n\"a\x81\",0,1,1,\"") +
             text::toCp932(u"ミルトアンヌ") + QByteArray("\",0,0,\"0\",\"s\",0\r\n"))
         << false << u"a\uFFFD"_s << 1 << u"True"_s << u"9"_s;
-    QTest::newRow("a 10 MB line") << (QByteArray("\"optFile\"\r\n\"") + QByteArray(10 * 1024 * 1024, 'x') + "\"\r\n")
+    QTest::newRow("a 10 MB line") << (QByteArray("\"optFile\"\r\n\"") + QByteArray(10 * 1024 * 1024, 'x') +
+                                      "\"\r\n")
                                   << false << QString() << 1 << u"True"_s << u"9"_s;
 }
 
@@ -284,13 +288,13 @@ void TestSettings::placement_data()
     QTest::newRow("right low keeps the task bar free") << QStringList{u"rightLow"_s} << QPoint(15200, 12000);
     QTest::newRow("left up") << QStringList{u"leftUp"_s} << QPoint(0, 0);
     QTest::newRow("left low") << QStringList{u"leftLow"_s} << QPoint(0, 12000);
-    QTest::newRow("later test wins: centre and right up") << QStringList{u"center"_s, u"rightUp"_s}
-                                                          << QPoint(15200, 0);
-    QTest::newRow("all five: left low wins") << QStringList{u"center"_s, u"rightUp"_s, u"rightLow"_s,
-                                                            u"leftUp"_s, u"leftLow"_s}
-                                             << QPoint(0, 12000);
-    QTest::newRow("right low and left up: left up wins") << QStringList{u"rightLow"_s, u"leftUp"_s}
-                                                         << QPoint(0, 0);
+    QTest::newRow("later test wins: centre and right up")
+        << QStringList{u"center"_s, u"rightUp"_s} << QPoint(15200, 0);
+    QTest::newRow("all five: left low wins")
+        << QStringList{u"center"_s, u"rightUp"_s, u"rightLow"_s, u"leftUp"_s, u"leftLow"_s}
+        << QPoint(0, 12000);
+    QTest::newRow("right low and left up: left up wins")
+        << QStringList{u"rightLow"_s, u"leftUp"_s} << QPoint(0, 0);
 }
 
 void TestSettings::placement()

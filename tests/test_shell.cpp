@@ -141,7 +141,8 @@ void TestShell::letterGoesToThePartnerOnlyAndOnce()
 
     c.net.clearLog();
     Conversation::send(c.net, c.bob, u"one"_s);
-    QCOMPARE(c.net.textsFrom(c.alice.address()), QStringList{u"LETTER 置き手紙alice       09:05:00出かけています"_s});
+    QCOMPARE(c.net.textsFrom(c.alice.address()),
+             QStringList{u"LETTER 置き手紙alice       09:05:00出かけています"_s});
     QCOMPARE(c.bob.context().frmRecv.view().text1, u"出かけています"_s);
     c.net.clearLog();
     Conversation::send(c.net, c.bob, u"two"_s);
@@ -285,7 +286,8 @@ void TestShell::callAndBlinkTogetherStayBounded()
         c.bob.copy->receiving().blinkTick();
         if (i % 7 == 0)
             c.bob.copy->callSignal().tick();
-        QVERIFY(c.bob.state().callCount >= 0 && c.bob.state().callCount <= receive::CallSignal::kAlternations);
+        QVERIFY(c.bob.state().callCount >= 0 &&
+                c.bob.state().callCount <= receive::CallSignal::kAlternations);
         QVERIFY(c.bob.state().blinkState >= 0 && c.bob.state().blinkState <= 2);
     }
 }

@@ -32,8 +32,10 @@ void TestTags::classify_data()
     QTest::newRow("存在確認") << QStringLiteral("存在確認") << Kind::PresenceRequest;
     QTest::newRow("presence reply with start time")
         << QStringLiteral("存在OK       09:05") << Kind::PresenceOk;
-    QTest::newRow("one-sided presence reply") << QStringLiteral("存在OK?      09:05") << Kind::PresenceOneSided;
-    QTest::newRow("presence reply one blank short is no tag") << QStringLiteral("存在OK      ") << Kind::Message;
+    QTest::newRow("one-sided presence reply")
+        << QStringLiteral("存在OK?      09:05") << Kind::PresenceOneSided;
+    QTest::newRow("presence reply one blank short is no tag")
+        << QStringLiteral("存在OK      ") << Kind::Message;
     QTest::newRow("search") << QStringLiteral("ADDRESS検索") << Kind::SearchRequest;
     QTest::newRow("search with a body is no search") << QStringLiteral("ADDRESS検索 ") << Kind::Message;
     QTest::newRow("search result") << QStringLiteral("ADDRESS検索結果tester") << Kind::SearchResult;
@@ -51,7 +53,8 @@ void TestTags::classify_data()
     QTest::newRow("user named 存在OK?") << QStringLiteral("存在OK?       12:00:00hi") << Kind::Message;
     QTest::newRow("user named START送信 1 (12 characters)")
         << QStringLiteral("START送信    112:00:00hi") << Kind::Message;
-    QTest::newRow("user named START送信X is no tag") << QStringLiteral("START送信X    12:00:00hi") << Kind::Message;
+    QTest::newRow("user named START送信X is no tag")
+        << QStringLiteral("START送信X    12:00:00hi") << Kind::Message;
     QTest::newRow("presence answer without its time") << QStringLiteral("存在OK       ") << Kind::Message;
     QTest::newRow("start notice with no time in place")
         << QStringLiteral("START送信    9:05～      ") << Kind::Message;

@@ -41,7 +41,13 @@ int main(int argc, char *argv[])
     platform::QtClipboard clipboard;
     platform::SystemIdentity identity;
     platform::QtFileStore files;
-    const core::Services services{transport, tray, dialogs, clock, clipboard, identity, files,
+    const core::Services services{transport,
+                                  tray,
+                                  dialogs,
+                                  clock,
+                                  clipboard,
+                                  identity,
+                                  files,
                                   platform::dataDirectory(QApplication::applicationDirPath()),
                                   QApplication::font().family()};
 

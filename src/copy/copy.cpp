@@ -26,8 +26,7 @@ QString lockFailureText(platform::InstanceGuard::Result result, const QString &f
 }
 
 // Runs one step of a sequence whose failing steps are passed over.
-template <typename Step>
-void skipOnFailure(Step &&step)
+template <typename Step> void skipOnFailure(Step &&step)
 {
     try {
         step();
@@ -251,9 +250,9 @@ bool Copy::confirmEnd()
 {
     if (!m_context.messageWaiting())
         return true;
-    const int answer = m_context.box(QStringLiteral("未確認のﾒｯｾｰｼﾞがあります... 終了しますか？"),
-                                     platform::box::yesNo | platform::box::question |
-                                         platform::box::defaultButton2);
+    const int answer =
+        m_context.box(QStringLiteral("未確認のﾒｯｾｰｼﾞがあります... 終了しますか？"),
+                      platform::box::yesNo | platform::box::question | platform::box::defaultButton2);
     return answer == platform::box::yes;
 }
 

@@ -24,9 +24,9 @@ namespace copy {
 // Why the main window is asked to unload. Only the close box keeps the program running without
 // a question; the others are ends.
 enum class UnloadMode {
-    CloseBox = 0,     // the window's own close box or control menu
+    CloseBox = 0, // the window's own close box or control menu
     ByProgram = 1,
-    SessionEnd = 2,   // the desktop session ends
+    SessionEnd = 2, // the desktop session ends
     TaskList = 3,
 };
 
@@ -72,7 +72,6 @@ public:
     void trayLeftPressed();
 
     bool hasEnded() const { return m_ended; }
-
 
 signals:
     // The process is to end with this exit code.

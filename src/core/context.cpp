@@ -11,11 +11,10 @@ constexpr int kTimerMs = 500;
 }
 
 Context::Context(const Services &s)
-    : services(s),
-      LvLog({QStringLiteral(" 送信日"), QStringLiteral("送信時間"), QStringLiteral("受信時間（相手が受信した時間）"),
-             QStringLiteral("送信ﾒｯｾｰｼﾞ")}),
-      LvrcvLog({QStringLiteral(" 受信日"), QStringLiteral("送信時間（相手が送信した時間）"), QStringLiteral("受信時間"),
-                QStringLiteral("受信ﾒｯｾｰｼﾞ")}),
+    : services(s), LvLog({QStringLiteral(" 送信日"), QStringLiteral("送信時間"),
+                          QStringLiteral("受信時間（相手が受信した時間）"), QStringLiteral("送信ﾒｯｾｰｼﾞ")}),
+      LvrcvLog({QStringLiteral(" 受信日"), QStringLiteral("送信時間（相手が送信した時間）"),
+                QStringLiteral("受信時間"), QStringLiteral("受信ﾒｯｾｰｼﾞ")}),
       random([](int n) { return static_cast<int>(QRandomGenerator::global()->bounded(n)); })
 {
     opt.fontName = s.defaultFontName;
@@ -44,7 +43,8 @@ platform::FileResult Context::withDiskRetry(const std::function<platform::FileRe
         const platform::FileResult result = operation();
         if (result != platform::FileResult::DiskFull)
             return result;
-        if (box(diskFullText, platform::box::retryCancel | platform::box::critical, title) != platform::box::retry)
+        if (box(diskFullText, platform::box::retryCancel | platform::box::critical, title) !=
+            platform::box::retry)
             return result;
     }
 }
@@ -113,7 +113,8 @@ void Context::applyIconSet(int set)
     if (LetterWindowModel *letter = letterSlot.ifLoaded())
         letter->setIcon(normal);
     frmAddress().setIcon(normal);
-    for (WindowModel *notice : std::initializer_list<WindowModel *>{sndOkSlot.ifLoaded(), rcvOkSlot.ifLoaded()}) {
+    for (WindowModel *notice :
+         std::initializer_list<WindowModel *>{sndOkSlot.ifLoaded(), rcvOkSlot.ifLoaded()}) {
         if (notice != nullptr)
             notice->setIcon(normal);
     }

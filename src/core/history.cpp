@@ -89,7 +89,8 @@ QVariant HistoryList::data(const QModelIndex &index, int role) const
 
 QVariant HistoryList::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < m_headings.size())
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+        section < m_headings.size())
         return m_headings[section];
     return {};
 }

@@ -23,10 +23,10 @@ struct MsgHead {
 struct SharedState {
     // The partner and the addresses in use.
     QString aiteName;
-    QString aiteAdr;  // empty: no partner registered
-    QString sendAdr;  // where the received window's answers go: the sender of its message
-    QString rcvAdr;   // sender of the message the received window holds
-    QString portNo;   // "57979", held as text
+    QString aiteAdr; // empty: no partner registered
+    QString sendAdr; // where the received window's answers go: the sender of its message
+    QString rcvAdr;  // sender of the message the received window holds
+    QString portNo;  // "57979", held as text
     QString startTime;
     // The last presence check: the address it asked and when. Only that copy's answer, and only
     // soon after, is shown; anyone could send one.

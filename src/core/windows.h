@@ -13,7 +13,7 @@ namespace core {
 struct TextStyle {
     QString fontName;
     double fontSize = 9;
-    quint32 color = 0;          // 24-bit, red in the low byte
+    quint32 color = 0; // 24-bit, red in the low byte
     bool italic = false;
     bool bold = false;
     bool underline = false;
@@ -52,24 +52,18 @@ private:
 };
 
 // A window model with the contents of its controls in one plain record.
-template <typename View>
-class ViewModel : public WindowModel {
+template <typename View> class ViewModel : public WindowModel {
 public:
     ViewModel(QString caption, IconId icon) : WindowModel(std::move(caption), icon) {}
 
     const View &view() const { return m_view; }
-    template <typename Edit>
-    void edit(Edit &&change)
+    template <typename Edit> void edit(Edit &&change)
     {
         change(m_view);
         emit changed();
     }
     // For what the widget itself already shows (text the user typed): no refresh is asked for.
-    template <typename Edit>
-    void editQuietly(Edit &&change)
-    {
-        change(m_view);
-    }
+    template <typename Edit> void editQuietly(Edit &&change) { change(m_view); }
 
 private:
     View m_view;
@@ -89,11 +83,11 @@ public:
 // The received-message window, FrmRecv. Its icon is the received picture of the icon set; the
 // tray showing that same picture is what "a message is waiting" means.
 struct ReceivedView {
-    QString text1;             // the received text, line breaks as CR LF
-    QString text2;             // the reply being written
-    bool text1Visible = true;  // hidden while the message is closed
-    QString cmdOPCLCaption;    // "OPEN" or "CLOSE"
-    QString weekdayPanel;      // panel 2 of the status bar
+    QString text1;            // the received text, line breaks as CR LF
+    QString text2;            // the reply being written
+    bool text1Visible = true; // hidden while the message is closed
+    QString cmdOPCLCaption;   // "OPEN" or "CLOSE"
+    QString weekdayPanel;     // panel 2 of the status bar
     TextStyle text1Style;
     TextStyle text2Style;
 };
@@ -105,7 +99,7 @@ public:
 // The letter window, FrmLetter. Panel 1 of its status bar is the letter's state: empty when no
 // letter waits, "未確認" while one waits for the partner.
 struct LetterView {
-    QString txtLetter;   // the letter, line breaks as CR LF
+    QString txtLetter; // the letter, line breaks as CR LF
     QString statusPanel;
 };
 class LetterWindowModel final : public ViewModel<LetterView> {
@@ -193,8 +187,7 @@ signals:
     void unloading();
 };
 
-template <typename Model>
-class WindowSlot final : public WindowSlotBase {
+template <typename Model> class WindowSlot final : public WindowSlotBase {
 public:
     Model &get()
     {

@@ -4,11 +4,11 @@
 #include "shell/pictures.h"
 #include "shell/placement.h"
 
+#include "shell/modelwindow.h"
+#include "shell/statusclock.h"
+#include "shell/twipsgeometry.h"
 #include <QCloseEvent>
 #include <QHeaderView>
-#include "shell/modelwindow.h"
-#include "shell/twipsgeometry.h"
-#include "shell/statusclock.h"
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyleOptionHeader>
@@ -90,7 +90,6 @@ QPixmap notebookPicture(int side)
     }
     return pixmap;
 }
-
 
 QPushButton *makeButton(const QString &caption, const char *name, QWidget *parent)
 {

@@ -71,7 +71,8 @@ void messageReceived(core::Context &context)
 {
     if (context.opt.logEnabled != 1)
         return;
-    context.state.ItemR = context.LvrcvLog.append({text::yymmdd(context.now().date()), nowTime(context), {}, {}});
+    context.state.ItemR =
+        context.LvrcvLog.append({text::yymmdd(context.now().date()), nowTime(context), {}, {}});
 }
 
 void receivedCompleted(core::Context &context, Completion how, const QString &windowText)
@@ -91,7 +92,8 @@ QString journalHeader(const QString &kind, const QDate &date, const QString &tim
 {
     // The date as a Japanese system writes its short form, so the journal reads the same as the
     // ones the Windows copies keep, whatever this system's locale.
-    return QString(51, u'-') + u'<' + (kind == kSend ? QStringLiteral(" send    ") : QStringLiteral(" receive ")) +
+    return QString(51, u'-') + u'<' +
+           (kind == kSend ? QStringLiteral(" send    ") : QStringLiteral(" receive ")) +
            date.toString(u"yyyy/MM/dd") + u' ' + time + QStringLiteral(">-----");
 }
 

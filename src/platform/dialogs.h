@@ -30,8 +30,14 @@ constexpr int ignore = 5;
 constexpr int yes = 6;
 constexpr int no = 7;
 
-constexpr int buttonsOf(int style) { return style & 7; }
-constexpr int iconOf(int style) { return style & 0x70; }
+constexpr int buttonsOf(int style)
+{
+    return style & 7;
+}
+constexpr int iconOf(int style)
+{
+    return style & 0x70;
+}
 // The answer of the button that has the focus when the box opens.
 int defaultAnswer(int style);
 } // namespace box

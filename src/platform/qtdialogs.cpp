@@ -20,7 +20,9 @@ std::vector<ButtonSpec> buttonsFor(int style)
     case box::okCancel:
         return {{QMessageBox::Ok, box::ok}, {QMessageBox::Cancel, box::cancel}};
     case box::abortRetryIgnore:
-        return {{QMessageBox::Abort, box::abort}, {QMessageBox::Retry, box::retry}, {QMessageBox::Ignore, box::ignore}};
+        return {{QMessageBox::Abort, box::abort},
+                {QMessageBox::Retry, box::retry},
+                {QMessageBox::Ignore, box::ignore}};
     case box::yesNoCancel:
         return {{QMessageBox::Yes, box::yes}, {QMessageBox::No, box::no}, {QMessageBox::Cancel, box::cancel}};
     case box::yesNo:
@@ -97,8 +99,8 @@ std::optional<FontChoice> QtDialogs::chooseFont(const FontChoice &initial)
     const QFont picked = QFontDialog::getFont(&ok, font);
     if (!ok)
         return std::nullopt;
-    return FontChoice{picked.family(), picked.pointSizeF(), picked.bold(), picked.italic(),
-                      picked.underline(), picked.strikeOut(), initial.color};
+    return FontChoice{picked.family(),    picked.pointSizeF(), picked.bold(), picked.italic(),
+                      picked.underline(), picked.strikeOut(),  initial.color};
 }
 
 std::optional<quint32> QtDialogs::chooseColor(quint32 initial)

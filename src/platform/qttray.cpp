@@ -64,12 +64,13 @@ int QtTray::notify(TrayOp op, const TrayRecord &nid)
             return 0;
         if (QSystemTrayIcon::isSystemTrayAvailable()) {
             m_icon = std::make_unique<QSystemTrayIcon>();
-            connect(m_icon.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
-                if (why == QSystemTrayIcon::Trigger)
-                    emit leftPressed();
-                else if (why == QSystemTrayIcon::Context)
-                    emit rightPressed(QCursor::pos());
-            });
+            connect(m_icon.get(), &QSystemTrayIcon::activated, this,
+                    [this](QSystemTrayIcon::ActivationReason why) {
+                        if (why == QSystemTrayIcon::Trigger)
+                            emit leftPressed();
+                        else if (why == QSystemTrayIcon::Context)
+                            emit rightPressed(QCursor::pos());
+                    });
         } else {
             m_standIn = std::make_unique<StandIn>(*this);
         }

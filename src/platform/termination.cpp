@@ -18,8 +18,8 @@ volatile std::sig_atomic_t g_writeFd = -1;
 extern "C" void onTerminationSignal(int signalNumber)
 {
     const char byte = static_cast<char>(signalNumber);
-    if (g_writeFd >= 0)
-        [[maybe_unused]] auto n = ::write(g_writeFd, &byte, 1);
+    if (g_writeFd >= 0) [[maybe_unused]]
+        auto n = ::write(g_writeFd, &byte, 1);
 }
 } // namespace
 #endif

@@ -13,10 +13,10 @@ struct TrayRecord {
 
     int cbSize = 89; // six 32-bit fields and the 65-byte tip
     int uID = 1;
-    int uFlags = 7;              // message, icon and tip are valid
-    int uCallbackMessage = 512;  // the mouse-move message
-    quint32 hIcon = 0;           // an icon id's handle
-    QByteArray szTip;            // CP932, at most tipBytes, cut on a character boundary
+    int uFlags = 7;             // message, icon and tip are valid
+    int uCallbackMessage = 512; // the mouse-move message
+    quint32 hIcon = 0;          // an icon id's handle
+    QByteArray szTip;           // CP932, at most tipBytes, cut on a character boundary
 
     friend bool operator==(const TrayRecord &, const TrayRecord &) = default;
 };

@@ -28,7 +28,8 @@ void presenceAnswer(core::Context &context, bool mutual)
         v.image3 = !mutual;
         v.image4 = false;
     });
-    window.setCaption(QStringLiteral("ミルトアンヌ　起動時間：") + text::charsBetween(context.state.rcvData, 12, 16).toString());
+    window.setCaption(QStringLiteral("ミルトアンヌ　起動時間：") +
+                      text::charsBetween(context.state.rcvData, 12, 16).toString());
 }
 
 void startNotice(core::Context &context)
@@ -50,7 +51,8 @@ void startEndDisplay(core::Context &context, bool started)
         return;
     if (!context.messageWaiting() && context.opt.notifyStartEnd == 1)
         context.changeTray(started ? core::IconId::start() : core::IconId::end());
-    context.frmLog.setCaption(QStringLiteral("送受信履歴　（") + text::charsBetween(context.state.rcvData, 12, 22).toString() +
+    context.frmLog.setCaption(QStringLiteral("送受信履歴　（") +
+                              text::charsBetween(context.state.rcvData, 12, 22).toString() +
                               QStringLiteral("）"));
 }
 

@@ -28,8 +28,9 @@ QString reactionText(Kind kind)
 Sending::Sending(core::Context &context) : m_context(context)
 {
     // A notice's timer counts from the moment the notice loads.
-    for (auto [timer, slot] : {std::pair<QTimer *, core::WindowSlotBase *>{&m_reactionTimer, &context.rcvOkSlot},
-                               std::pair<QTimer *, core::WindowSlotBase *>{&m_smallTimer, &context.srOkSlot}}) {
+    for (auto [timer, slot] :
+         {std::pair<QTimer *, core::WindowSlotBase *>{&m_reactionTimer, &context.rcvOkSlot},
+          std::pair<QTimer *, core::WindowSlotBase *>{&m_smallTimer, &context.srOkSlot}}) {
         timer->setSingleShot(true);
         timer->setInterval(kNoticeMs);
         connect(slot, &core::WindowSlotBase::loaded, timer, qOverload<>(&QTimer::start));

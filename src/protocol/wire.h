@@ -12,7 +12,7 @@ namespace protocol {
 constexpr int kNameWidth = 12;
 constexpr int kTimeWidth = 8;
 constexpr int kTextStart = kNameWidth + kTimeWidth + 1; // character 21
-inline const QString kWaveDash = QStringLiteral("～");   // U+FF5E, 81 60 on the wire
+inline const QString kWaveDash = QStringLiteral("～");  // U+FF5E, 81 60 on the wire
 // The most one UDP datagram over IPv4 can carry; the wire has no way to split a longer text.
 constexpr qsizetype kMaxDatagramBytes = 65507;
 

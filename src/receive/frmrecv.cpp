@@ -51,7 +51,8 @@ FrmRecv::FrmRecv(core::Context &context, ReceivedWindow &handlers) : m_context(c
     });
 
     CmdOPCL = button(this, QString(), "CmdOPCL");
-    CmdCancel = button(this, QStringLiteral("返信保留 "), "CmdCancel", QStringLiteral("受信内容は残して画面を閉じます。"));
+    CmdCancel = button(this, QStringLiteral("返信保留 "), "CmdCancel",
+                       QStringLiteral("受信内容は残して画面を閉じます。"));
     CmdDel = button(this, QStringLiteral("閉じる "), "CmdDel", QStringLiteral("受信内容は消されます。"));
     CmdCback = button(this, QStringLiteral("返信(&S)"), "CmdCback");
     connect(CmdOPCL, &QPushButton::clicked, this, [this] { m_handlers.cmdOPCLClick(); });
@@ -133,8 +134,9 @@ void FrmRecv::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     QStringList refused;
-    m_layout = layOutRecv(m_layout, tw(width()) + shell::kFrameWidthTwips, tw(height()) + shell::kFrameHeightTwips,
-                          tw(StatusBar1->sizeHint().height()), refused);
+    m_layout =
+        layOutRecv(m_layout, tw(width()) + shell::kFrameWidthTwips, tw(height()) + shell::kFrameHeightTwips,
+                   tw(StatusBar1->sizeHint().height()), refused);
     applyLayout();
 }
 

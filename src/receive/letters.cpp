@@ -27,7 +27,8 @@ void Letters::cmdOkClick()
         return;
     }
     if (window.view().txtLetter.isEmpty()) {
-        m_context.box(QStringLiteral("内容を入力してください。"), platform::box::exclamation, core::kErrorTitle);
+        m_context.box(QStringLiteral("内容を入力してください。"), platform::box::exclamation,
+                      core::kErrorTitle);
         return;
     }
     if (!protocol::fitsOneDatagram(letterDatagram())) {

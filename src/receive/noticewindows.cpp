@@ -121,7 +121,8 @@ FrmSROK::FrmSROK(core::Context &context) : m_context(context)
         Label1->setText(model.view().label1);
         placeLabel(*Label1, {480, 45, 495, 180});
         const QSize ok = Command1->sizeHint();
-        Command1->setGeometry(Label1->geometry().left(), Label1->geometry().bottom() + 2, ok.width(), ok.height());
+        Command1->setGeometry(Label1->geometry().left(), Label1->geometry().bottom() + 2, ok.width(),
+                              ok.height());
         fitClientArea(*this, 1185, 495);
     });
 }

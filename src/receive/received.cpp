@@ -21,7 +21,8 @@ void ReceivedWindow::iconNormal()
 
 void ReceivedWindow::completeRow(bool discarded)
 {
-    history::receivedCompleted(m_context, discarded ? history::Completion::Discard : history::Completion::Reply,
+    history::receivedCompleted(m_context,
+                               discarded ? history::Completion::Discard : history::Completion::Reply,
                                m_context.frmRecv.view().text1);
 }
 

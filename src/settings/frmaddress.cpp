@@ -1,7 +1,7 @@
 #include "settings/frmaddress.h"
 
-#include "shell/pictures.h"
 #include "shell/modelwindow.h"
+#include "shell/pictures.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -82,10 +82,12 @@ FrmAddress::FrmAddress(core::Context &context, Partner &partner) : m_context(con
     layout->addLayout(top);
     layout->addLayout(check);
 
-    connect(TxtName1, &QLineEdit::textEdited, this,
-            [this](const QString &t) { m_context.frmAddress().editQuietly([&](core::AddressView &v) { v.txtName1 = t; }); });
-    connect(TxtIp1, &QLineEdit::textEdited, this,
-            [this](const QString &t) { m_context.frmAddress().editQuietly([&](core::AddressView &v) { v.txtIp1 = t; }); });
+    connect(TxtName1, &QLineEdit::textEdited, this, [this](const QString &t) {
+        m_context.frmAddress().editQuietly([&](core::AddressView &v) { v.txtName1 = t; });
+    });
+    connect(TxtIp1, &QLineEdit::textEdited, this, [this](const QString &t) {
+        m_context.frmAddress().editQuietly([&](core::AddressView &v) { v.txtIp1 = t; });
+    });
     connect(CmdOk, &QPushButton::clicked, this, [this] { m_partner.cmdOkClick(); });
     connect(CmdCancel, &QPushButton::clicked, this, [this] { m_partner.cmdCancelClick(); });
     connect(CmdCheck, &QPushButton::clicked, this, [this] { m_partner.cmdCheckClick(); });
@@ -107,7 +109,8 @@ void FrmAddress::refresh()
     if (TxtIp1->text() != v.txtIp1)
         TxtIp1->setText(v.txtIp1);
     LblCheck->setText(v.lblCheck);
-    for (auto [label, shown] : {std::pair{Image2, v.image2}, std::pair{Image3, v.image3}, std::pair{Image4, v.image4}}) {
+    for (auto [label, shown] :
+         {std::pair{Image2, v.image2}, std::pair{Image3, v.image3}, std::pair{Image4, v.image4}}) {
         // Hidden pictures keep their room, so the window does not change size with the answer.
         QSizePolicy policy = label->sizePolicy();
         policy.setRetainSizeWhenHidden(true);

@@ -21,7 +21,8 @@ FrmOpt::FrmOpt(core::Context &context, OptionsDialog &dialog) : m_context(contex
         TabStrip1->addTab(QString::fromUtf16(caption));
     pages = new QStackedWidget(this);
     int n = 1;
-    for (QWidget *page : {buildSendPage(), buildPasswordPage(), buildDisplayPage(), buildUserPage(), buildOtherPage()}) {
+    for (QWidget *page :
+         {buildSendPage(), buildPasswordPage(), buildDisplayPage(), buildUserPage(), buildOtherPage()}) {
         page->setObjectName(QStringLiteral("Picture%1").arg(n++));
         pages->addWidget(page);
     }
@@ -98,7 +99,8 @@ QWidget *FrmOpt::buildSendPage()
     ChkRecv = check(QStringLiteral("受信完了確認を行う。（"), "ChkRecv", &OptView::ChkRecv, OptCheck::Recv);
     ChkRcvMin = check(QStringLiteral("最小表示"), "ChkRcvMin", &OptView::ChkRcvMin);
     ChkTime = check(QStringLiteral("10秒で自動消去）"), "ChkTime", &OptView::ChkTime);
-    ChkOther = check(QStringLiteral("お相手以外からのﾒｯｾｰｼﾞは受け付けない。"), "ChkOther", &OptView::ChkOther);
+    ChkOther =
+        check(QStringLiteral("お相手以外からのﾒｯｾｰｼﾞは受け付けない。"), "ChkOther", &OptView::ChkOther);
     ChkAdd = check(QStringLiteral("返信保留時はﾒｯｾｰｼﾞを追加受信する。"), "ChkAdd", &OptView::ChkAdd);
     ChkLog = check(QStringLiteral("送受信履歴を採取する。("), "ChkLog", &OptView::ChkLog, OptCheck::Log);
     ChkHzn = check(QStringLiteral("保存する。）"), "ChkHzn", &OptView::ChkHzn);
@@ -125,8 +127,8 @@ QWidget *FrmOpt::buildPasswordPage()
 {
     auto *page = new QWidget;
     auto *grid = new QGridLayout(page);
-    ChkPw1 = check(QStringLiteral("\"お相手登録\"及び\"ﾛｯｸ解除時\"にﾊﾟｽﾜｰﾄﾞを入力する。"), "ChkPw1", &OptView::ChkPw1,
-                   OptCheck::Pw1);
+    ChkPw1 = check(QStringLiteral("\"お相手登録\"及び\"ﾛｯｸ解除時\"にﾊﾟｽﾜｰﾄﾞを入力する。"), "ChkPw1",
+                   &OptView::ChkPw1, OptCheck::Pw1);
     TxtPw1 = line("TxtPw1", &OptView::TxtPw1);
     TxtPw1->setEchoMode(QLineEdit::Password);
     TxtPw1->setEnabled(false);
@@ -253,11 +255,21 @@ void FrmOpt::refresh()
         QCheckBox *box;
         int value;
     };
-    for (const CheckField &c : {CheckField{ChkSend, v.ChkSend}, {ChkSndMin, v.ChkSndMin}, {ChkRecv, v.ChkRecv},
-                                {ChkRcvMin, v.ChkRcvMin}, {ChkTime, v.ChkTime}, {ChkOther, v.ChkOther},
-                                {ChkAdd, v.ChkAdd}, {ChkLog, v.ChkLog}, {ChkHzn, v.ChkHzn}, {ChkTuti, v.ChkTuti},
-                                {ChkBlink, v.ChkBlink}, {ChkPw1, v.ChkPw1}, {ChkIcon, v.ChkIcon},
-                                {ChkTip, v.ChkTip}, {ChkLock, v.ChkLock}})
+    for (const CheckField &c : {CheckField{ChkSend, v.ChkSend},
+                                {ChkSndMin, v.ChkSndMin},
+                                {ChkRecv, v.ChkRecv},
+                                {ChkRcvMin, v.ChkRcvMin},
+                                {ChkTime, v.ChkTime},
+                                {ChkOther, v.ChkOther},
+                                {ChkAdd, v.ChkAdd},
+                                {ChkLog, v.ChkLog},
+                                {ChkHzn, v.ChkHzn},
+                                {ChkTuti, v.ChkTuti},
+                                {ChkBlink, v.ChkBlink},
+                                {ChkPw1, v.ChkPw1},
+                                {ChkIcon, v.ChkIcon},
+                                {ChkTip, v.ChkTip},
+                                {ChkLock, v.ChkLock}})
         c.box->setChecked(c.value != 0);
     ChkSndMin->setEnabled(v.ChkSndMinEnabled);
     ChkRcvMin->setEnabled(v.ChkRcvMinEnabled);
@@ -266,8 +278,13 @@ void FrmOpt::refresh()
     TxtToolTip->setEnabled(v.TxtToolTipEnabled);
     TxtPw2->setEnabled(v.TxtPw2Enabled);
     TxtPw3->setEnabled(v.TxtPw3Enabled);
-    for (auto [edit, text] : {std::pair{TxtPw1, v.TxtPw1}, {TxtPw2, v.TxtPw2}, {TxtPw3, v.TxtPw3}, {TxtFont, v.TxtFont},
-                              {TxtSize, v.TxtSize}, {TxtTitle, v.TxtTitle}, {TxtName, v.TxtName},
+    for (auto [edit, text] : {std::pair{TxtPw1, v.TxtPw1},
+                              {TxtPw2, v.TxtPw2},
+                              {TxtPw3, v.TxtPw3},
+                              {TxtFont, v.TxtFont},
+                              {TxtSize, v.TxtSize},
+                              {TxtTitle, v.TxtTitle},
+                              {TxtName, v.TxtName},
                               {TxtToolTip, v.TxtToolTip}}) {
         if (edit->text() != text)
             edit->setText(text);
@@ -278,8 +295,9 @@ void FrmOpt::refresh()
     OptRightlow->setChecked(v.OptRightlow);
     OptCenter->setChecked(v.OptCenter);
     QPalette swatch = TxtColor->palette();
-    swatch.setColor(QPalette::Window, QColor(static_cast<int>(v.TxtColor & 0xFF), static_cast<int>((v.TxtColor >> 8) & 0xFF),
-                                             static_cast<int>((v.TxtColor >> 16) & 0xFF)));
+    swatch.setColor(QPalette::Window,
+                    QColor(static_cast<int>(v.TxtColor & 0xFF), static_cast<int>((v.TxtColor >> 8) & 0xFF),
+                           static_cast<int>((v.TxtColor >> 16) & 0xFF)));
     TxtColor->setPalette(swatch);
     if (QWidget *target = v.focus.isEmpty() ? nullptr : findChild<QWidget *>(v.focus)) {
         target->setFocus();

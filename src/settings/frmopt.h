@@ -23,16 +23,16 @@ public:
     QTabBar *TabStrip1 = nullptr;
     QStackedWidget *pages = nullptr;
     QCheckBox *ChkSend = nullptr, *ChkSndMin = nullptr, *ChkRecv = nullptr, *ChkRcvMin = nullptr,
-              *ChkTime = nullptr, *ChkOther = nullptr, *ChkAdd = nullptr, *ChkLog = nullptr, *ChkHzn = nullptr,
-              *ChkTuti = nullptr, *ChkBlink = nullptr, *ChkPw1 = nullptr, *ChkIcon = nullptr, *ChkTip = nullptr,
-              *ChkLock = nullptr;
+              *ChkTime = nullptr, *ChkOther = nullptr, *ChkAdd = nullptr, *ChkLog = nullptr,
+              *ChkHzn = nullptr, *ChkTuti = nullptr, *ChkBlink = nullptr, *ChkPw1 = nullptr,
+              *ChkIcon = nullptr, *ChkTip = nullptr, *ChkLock = nullptr;
     QLineEdit *TxtPw1 = nullptr, *TxtPw2 = nullptr, *TxtPw3 = nullptr, *TxtFont = nullptr, *TxtSize = nullptr,
               *TxtTitle = nullptr, *TxtName = nullptr, *TxtToolTip = nullptr;
     QLabel *TxtColor = nullptr;
     QRadioButton *OptLeftup = nullptr, *OptRightup = nullptr, *OptLeftlow = nullptr, *OptRightlow = nullptr,
                  *OptCenter = nullptr;
-    QPushButton *CmdPok = nullptr, *CmdFont = nullptr, *CmdColor = nullptr, *CmdOK = nullptr, *CmdCancel = nullptr,
-                *CmdWrite = nullptr;
+    QPushButton *CmdPok = nullptr, *CmdFont = nullptr, *CmdColor = nullptr, *CmdOK = nullptr,
+                *CmdCancel = nullptr, *CmdWrite = nullptr;
 
 protected:
     void closeEvent(QCloseEvent *event) override;

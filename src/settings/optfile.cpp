@@ -15,7 +15,8 @@ const QList<QList<Member>> &groups()
 {
     static const QList<QList<Member>> table{
         {&O::iconNo},
-        {&O::sendConfirm, &O::sendConfirmMin, &O::recvConfirm, &O::recvConfirmMin, &O::rejectOthers, &O::addOnHold},
+        {&O::sendConfirm, &O::sendConfirmMin, &O::recvConfirm, &O::recvConfirmMin, &O::rejectOthers,
+         &O::addOnHold},
         {&O::pwEnabled, &O::password, &O::pwCurrentEntry, &O::pwNewEntry},
         {&O::posCenter, &O::posLeftUp, &O::posLeftLow, &O::posRightUp, &O::posRightLow},
         {&O::randomIcon},
@@ -96,7 +97,8 @@ void rdOptSub(core::Context &context)
         return;
     }
     if (parseOptions(bytes, opt) == OptFileState::Foreign) {
-        context.box(QStringLiteral("ミルトアンヌのﾌｧｲﾙではありません"), platform::box::okOnly, core::kErrorTitle);
+        context.box(QStringLiteral("ミルトアンヌのﾌｧｲﾙではありません"), platform::box::okOnly,
+                    core::kErrorTitle);
         return;
     }
 
@@ -122,9 +124,9 @@ bool optWrite(core::Context &context)
     const QByteArray bytes = formatOptions(context.opt);
     const QString path = context.dataFile(kFileName);
     // The file holds the password in clear, so only its owner may read it.
-    const platform::FileResult result = context.withDiskRetry(
-        [&] { return context.services.files.replace(path, bytes, true); },
-        QStringLiteral("ﾃﾞｨｽｸの空き容量が不足しています。"), core::kErrorTitle);
+    const platform::FileResult result =
+        context.withDiskRetry([&] { return context.services.files.replace(path, bytes, true); },
+                              QStringLiteral("ﾃﾞｨｽｸの空き容量が不足しています。"), core::kErrorTitle);
     return result == platform::FileResult::Ok;
 }
 

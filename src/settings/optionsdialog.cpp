@@ -291,7 +291,8 @@ void OptionsDialog::cmdFontClick()
 void OptionsDialog::cmdColorClick()
 {
     // A cancelled colour dialog changes nothing.
-    const std::optional<quint32> chosen = m_context.services.dialogs.chooseColor(m_context.opt.backColor.toUInt());
+    const std::optional<quint32> chosen =
+        m_context.services.dialogs.chooseColor(m_context.opt.backColor.toUInt());
     if (!chosen)
         return;
     frmOpt().edit([&](OptView &v) { v.TxtColor = *chosen; });

@@ -39,7 +39,8 @@ void rdAdrSub(core::Context &context)
         return;
     const std::optional<AddressFile> partner = parseAddressFile(bytes);
     if (!partner) {
-        context.box(QStringLiteral("ミルトアンヌのﾌｧｲﾙではありません"), platform::box::okOnly, core::kErrorTitle);
+        context.box(QStringLiteral("ミルトアンヌのﾌｧｲﾙではありません"), platform::box::okOnly,
+                    core::kErrorTitle);
         return;
     }
     core::SharedState &s = context.state;
@@ -100,9 +101,9 @@ void Partner::cmdOkClick()
     const AddressFile partner{v.txtName1, v.txtIp1};
     const QByteArray bytes = formatAddressFile(partner);
     const QString path = m_context.dataFile(kFileName);
-    const platform::FileResult saved = m_context.withDiskRetry(
-        [&] { return m_context.services.files.replace(path, bytes, false); },
-        QStringLiteral("ディスクの空き容量が不足しています。"), core::kErrorTitle);
+    const platform::FileResult saved =
+        m_context.withDiskRetry([&] { return m_context.services.files.replace(path, bytes, false); },
+                                QStringLiteral("ディスクの空き容量が不足しています。"), core::kErrorTitle);
     // A registration that could not be saved changes nothing: the old partner stays.
     if (saved != platform::FileResult::Ok)
         return;

@@ -41,8 +41,10 @@ FrmOption::FrmOption(core::Context &context, IconSelection &selection) : m_selec
         place(*option, {left, top, 255, 495});
         m_group.addButton(option, i);
         Option1[static_cast<std::size_t>(i)] = option;
-        Image1[static_cast<std::size_t>(i)] = picture(this, QStringLiteral("Image1(%1)").arg(i), left + 360, top);
-        Image2[static_cast<std::size_t>(i)] = picture(this, QStringLiteral("Image2(%1)").arg(i), left + 960, top);
+        Image1[static_cast<std::size_t>(i)] =
+            picture(this, QStringLiteral("Image1(%1)").arg(i), left + 360, top);
+        Image2[static_cast<std::size_t>(i)] =
+            picture(this, QStringLiteral("Image2(%1)").arg(i), left + 960, top);
     }
     m_group.setExclusive(true);
     connect(&m_group, &QButtonGroup::idClicked, this, [this](int set) { m_selection.option1Click(set); });

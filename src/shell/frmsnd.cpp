@@ -52,8 +52,10 @@ FrmSnd::FrmSnd(core::Context &context, Actions actions) : m_context(context), m_
     QLabel *timePanel = addStatusPanel(*StatusBar1, 2187, "StatusBar1Time", 1);
     new StatusClock(*this, *datePanel, *timePanel, [this] { return m_context.now(); });
 
-    for (auto [widget, box] : {std::pair<QWidget *, core::Box>{TxtMsg, m_layout.TxtMsg}, {CmdSend, m_layout.CmdSend},
-                               {CmdCancel, m_layout.CmdCancel}, {Image1, m_layout.Image1}})
+    for (auto [widget, box] : {std::pair<QWidget *, core::Box>{TxtMsg, m_layout.TxtMsg},
+                               {CmdSend, m_layout.CmdSend},
+                               {CmdCancel, m_layout.CmdCancel},
+                               {Image1, m_layout.Image1}})
         place(*widget, box);
     resize(px(4410), px(2280));
     centre();

@@ -20,7 +20,7 @@ class FrmSnd final : public QWidget {
     Q_OBJECT
 public:
     struct Actions {
-        std::function<bool()> closeBox;       // true: stay open (the window only hides)
+        std::function<bool()> closeBox; // true: stay open (the window only hides)
         std::function<void()> send;
         std::function<void()> cancel;
         std::function<void(QPoint)> callMenu; // right button on Image1

@@ -438,7 +438,8 @@ public:
     using Painter = std::function<void(QPainter &, qreal side)>;
 
     DrawnIcon(Painter paint, QList<int> sides)
-        : m_paint(std::move(paint)), m_sides(std::move(sides)), m_drawn(std::make_shared<QHash<int, QPixmap>>())
+        : m_paint(std::move(paint)), m_sides(std::move(sides)),
+          m_drawn(std::make_shared<QHash<int, QPixmap>>())
     {
     }
 

@@ -15,8 +15,7 @@ namespace shell {
 // is), dropped when it unloads. The widget may be the one whose button unloaded it, so it goes
 // once the event in hand is over. Whatever is left when the shell goes, loaded or on its way out,
 // goes with it: a widget follows its copy's models and must never outlive them.
-template <typename Widget>
-class SlotWidget final {
+template <typename Widget> class SlotWidget final {
 public:
     SlotWidget(core::WindowSlotBase &slot, QObject &owner, std::function<Widget *()> make)
         : m_state(std::make_shared<State>())
@@ -24,7 +23,8 @@ public:
         auto state = m_state;
         if (slot.isLoaded())
             state->widget = make();
-        QObject::connect(&slot, &core::WindowSlotBase::loaded, &owner, [state, make] { state->widget = make(); });
+        QObject::connect(&slot, &core::WindowSlotBase::loaded, &owner,
+                         [state, make] { state->widget = make(); });
         QObject::connect(&slot, &core::WindowSlotBase::unloading, &owner, [state] {
             if (state->widget) {
                 state->widget->hide();

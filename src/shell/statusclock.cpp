@@ -6,7 +6,8 @@
 
 namespace shell {
 
-StatusClock::StatusClock(QWidget &window, QLabel &datePanel, QLabel &timePanel, std::function<QDateTime()> now)
+StatusClock::StatusClock(QWidget &window, QLabel &datePanel, QLabel &timePanel,
+                         std::function<QDateTime()> now)
     : QObject(&window), m_date(datePanel), m_time(timePanel), m_now(std::move(now))
 {
     m_timer.setInterval(1000);

@@ -66,8 +66,7 @@ int encodeUnit(char16_t ch, char *out)
     return 1;
 }
 
-template <typename Sink>
-void encodeEach(QStringView text, Sink &&sink)
+template <typename Sink> void encodeEach(QStringView text, Sink &&sink)
 {
     char buf[2];
     for (qsizetype i = 0; i < text.size(); ++i) {

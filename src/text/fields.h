@@ -21,9 +21,9 @@ QStringView charsFrom(QStringView text, qsizetype first);
 QString wireLineBreaks(const QString &edited);
 QString editorLineBreaks(const QString &wire);
 
-QString hhmm(QTime time);     // "09:05"
-QString hhmmss(QTime time);   // "09:05:07"
-QString yymmdd(QDate date);   // "26/12/08"
+QString hhmm(QTime time);   // "09:05"
+QString hhmmss(QTime time); // "09:05:07"
+QString yymmdd(QDate date); // "26/12/08"
 
 // The date and the time in the short forms of the user's locale (the default QLocale), as the
 // notices and status bars show them.

@@ -72,7 +72,8 @@ std::optional<QString> QuotedFieldReader::next()
     }
     if (m_pos < m_text.size() && m_text[m_pos] == u',')
         ++m_pos;
-    else if (m_pos < m_text.size() && m_text[m_pos] == u'\r' && m_pos + 1 < m_text.size() && m_text[m_pos + 1] == u'\n')
+    else if (m_pos < m_text.size() && m_text[m_pos] == u'\r' && m_pos + 1 < m_text.size() &&
+             m_text[m_pos + 1] == u'\n')
         m_pos += 2;
     else if (m_pos < m_text.size())
         ++m_pos;

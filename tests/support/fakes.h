@@ -78,7 +78,8 @@ public:
     void removeReplaceLeftovers(const QString &path) override;
 
     // After `skip` more writes (replace or append) succeed, the `count` following fail with `failure`.
-    void failNextWrites(int count, platform::FileResult failure = platform::FileResult::DiskFull, int skip = 0)
+    void failNextWrites(int count, platform::FileResult failure = platform::FileResult::DiskFull,
+                        int skip = 0)
     {
         m_skip = skip;
         m_failures = count;

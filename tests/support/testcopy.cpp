@@ -27,8 +27,9 @@ TestCopy::~TestCopy() = default;
 void TestCopy::build(const QString &programDir)
 {
     m_programDir = programDir.isEmpty() ? m_dir.path() : programDir;
-    const core::Services services{*transport, tray, dialogs, clock, clipboard, identity, files, m_programDir,
-                                  QStringLiteral("ＭＳ Ｐゴシック")};
+    const core::Services services{*transport, tray,         dialogs,
+                                  clock,      clipboard,    identity,
+                                  files,      m_programDir, QStringLiteral("ＭＳ Ｐゴシック")};
     copy = std::make_unique<copy::Copy>(services);
 }
 
