@@ -1,5 +1,6 @@
 #include "receive/noticewindows.h"
 
+#include "shell/dialogfit.h"
 #include "shell/modelwindow.h"
 #include "shell/pictures.h"
 #include "shell/twipsgeometry.h"
@@ -16,28 +17,6 @@ QLabel *label(QWidget *parent, const char *name)
     return l;
 }
 
-// A label at its design place, grown where its text needs more room than the design gave it, so
-// that no Japanese text is cut off whatever the font.
-void placeLabel(QLabel &l, const core::Box &box)
-{
-    QRect r = shell::pixelRect(box);
-    const QSize hint = l.sizeHint();
-    r.setWidth(std::max(r.width(), hint.width()));
-    r.setHeight(std::max(r.height(), hint.height()));
-    l.setGeometry(r);
-}
-
-// The client area holds every control with a margin, at least the design size.
-void fitClientArea(QWidget &window, int designWidth, int designHeight)
-{
-    QSize size(shell::px(designWidth), shell::px(designHeight));
-    for (const QWidget *child : window.findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-        size.setWidth(std::max(size.width(), child->geometry().right() + shell::px(120)));
-        size.setHeight(std::max(size.height(), child->geometry().bottom() + shell::px(60)));
-    }
-    window.setFixedSize(size);
-}
-
 // Makes a notice follow its model, with the label places of its design.
 template <typename View>
 void followNotice(NoticeWindow &w, core::ViewModel<View> &model, const core::OptSettings &opt, int labelLeft,
@@ -51,14 +30,14 @@ void followNotice(NoticeWindow &w, core::ViewModel<View> &model, const core::Opt
         w.Label1->setText(v.label1);
         w.Label2->setText(v.label2);
         w.Label3->setText(v.label3);
-        placeLabel(*w.Label1, {labelLeft, 240, labelWidth, 180});
+        shell::placeAtLeast(*w.Label1, {labelLeft, 240, labelWidth, 180});
         // A text of more than one line pushes the date, the time and OK down below it.
         const int below = std::max(0, shell::tw(w.Label1->geometry().bottom()) - (240 + 180));
         shell::place(*w.CmdOK, {2520, 600 + below, 1095, 340});
-        placeLabel(*w.Label2, {480, 720 + below, dateWidth, 180});
-        placeLabel(*w.Label3, {std::max(1440, shell::tw(w.Label2->geometry().right()) + 120), 720 + below,
-                               timeWidth, 180});
-        fitClientArea(w, 3945, 1125);
+        shell::placeAtLeast(*w.Label2, {480, 720 + below, dateWidth, 180});
+        shell::placeAtLeast(*w.Label3, {std::max(1440, shell::tw(w.Label2->geometry().right()) + 120),
+                                        720 + below, timeWidth, 180});
+        shell::fitClientArea(w, 3945, 1125);
     };
     shell::followModel(w, model, opt, refresh);
 }
@@ -119,11 +98,11 @@ FrmSROK::FrmSROK(core::Context &context) : m_context(context)
         Image1->setVisible(model.view().image1);
         Image2->setVisible(model.view().image2);
         Label1->setText(model.view().label1);
-        placeLabel(*Label1, {480, 45, 495, 180});
+        shell::placeAtLeast(*Label1, {480, 45, 495, 180});
         const QSize ok = Command1->sizeHint();
         Command1->setGeometry(Label1->geometry().left(), Label1->geometry().bottom() + 2, ok.width(),
                               ok.height());
-        fitClientArea(*this, 1185, 495);
+        shell::fitClientArea(*this, 1185, 495);
     });
 }
 
