@@ -49,9 +49,11 @@ Copy::Copy(const core::Services &services, QObject *parent)
     connect(&services.tray, &platform::Tray::leftPressed, this, &Copy::trayLeftPressed);
     connect(&m_context.Timer2, &QTimer::timeout, this, [this] { m_receiving.blinkTick(); });
     connect(&m_context.Timer1, &QTimer::timeout, this, [this] { m_callSignal.tick(); });
-    m_partner.askPassword = [this] { m_password.ask(settings::PasswordWindow::Purpose::Registration); };
-    m_password.adrEdit = [this] { m_partner.adrEdit(); };
-    m_password.trueEnable = [this] { m_context.trueEnable(); };
+    connect(&m_partner, &settings::Partner::passwordNeeded, this,
+            [this] { m_password.ask(settings::PasswordWindow::Purpose::Registration); });
+    connect(&m_password, &settings::PasswordWindow::registrationAllowed, &m_partner,
+            &settings::Partner::adrEdit);
+    connect(&m_password, &settings::PasswordWindow::unlockAllowed, this, [this] { m_context.trueEnable(); });
     plugHandlers();
 }
 

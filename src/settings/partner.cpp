@@ -63,9 +63,8 @@ Partner::Partner(core::Context &context) : m_context(context)
 void Partner::mnuAiteClick()
 {
     if (m_context.opt.pwEnabled == 1) {
-        // Without its password window the registration stays closed rather than unguarded.
-        if (askPassword)
-            askPassword();
+        // Without a password window to answer, the registration stays closed rather than unguarded.
+        emit passwordNeeded();
         return;
     }
     adrEdit();

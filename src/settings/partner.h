@@ -4,8 +4,6 @@
 
 #include <QTimer>
 
-#include <functional>
-
 namespace settings {
 
 struct AddressFile {
@@ -45,8 +43,10 @@ public:
     void checkTimeout();
 
     QTimer &checkTimer() { return m_checkTimer; }
-    // Opens the password window for the registration.
-    std::function<void()> askPassword;
+
+signals:
+    // The registration waits for the password.
+    void passwordNeeded();
 
 private:
     // False, after saying so, when the address box is empty.

@@ -22,10 +22,10 @@ void PasswordWindow::cmdOkClick()
     }
     const Purpose why = m_purpose;
     slot.unload();
-    if (why == Purpose::Registration && adrEdit)
-        adrEdit();
-    else if (why == Purpose::Unlock && trueEnable)
-        trueEnable();
+    if (why == Purpose::Registration)
+        emit registrationAllowed();
+    else if (why == Purpose::Unlock)
+        emit unlockAllowed();
 }
 
 void PasswordWindow::command2Click()

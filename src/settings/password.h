@@ -2,7 +2,7 @@
 
 #include "core/context.h"
 
-#include <functional>
+#include <QObject>
 
 namespace settings {
 
@@ -16,7 +16,8 @@ public:
 
 // The password window, asked before the partner registration opens and before the operation lock
 // is lifted while a password is set.
-class PasswordWindow final {
+class PasswordWindow final : public QObject {
+    Q_OBJECT
 public:
     // Why the window is open.
     enum class Purpose { None, Registration, Unlock };
@@ -33,9 +34,11 @@ public:
     void command2Click();
 
     Purpose pwPurpose() const { return m_purpose; }
-    // What each purpose does once the password was right.
-    std::function<void()> adrEdit;
-    std::function<void()> trueEnable;
+
+signals:
+    // The password was right, for the registration or for lifting the operation lock.
+    void registrationAllowed();
+    void unlockAllowed();
 
 private:
     core::Context &m_context;
