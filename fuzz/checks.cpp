@@ -1,10 +1,10 @@
 #include "checks.h"
 
-#include "protocol/tags.h"
-#include "protocol/wire.h"
-#include "settings/optfile.h"
-#include "settings/partner.h"
-#include "text/cp932.h"
+#include "base/protocol/tags.h"
+#include "base/protocol/wire.h"
+#include "base/settings/optfile.h"
+#include "base/settings/partner.h"
+#include "base/text/cp932.h"
 
 #include <cstring>
 

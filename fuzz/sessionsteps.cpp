@@ -1,9 +1,9 @@
 #include "sessionsteps.h"
 
+#include "base/protocol/tags.h"
+#include "base/text/cp932.h"
+#include "base/text/fields.h"
 #include "bounds.h"
-#include "protocol/tags.h"
-#include "text/cp932.h"
-#include "text/fields.h"
 
 #include <QFileInfo>
 

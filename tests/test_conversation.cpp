@@ -1,7 +1,7 @@
-#include "protocol/wire.h"
+#include "base/protocol/wire.h"
+#include "base/text/cp932.h"
+#include "base/text/fields.h"
 #include "support/conversation.h"
-#include "text/cp932.h"
-#include "text/fields.h"
 
 #include <QTest>
 

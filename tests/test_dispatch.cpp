@@ -1,7 +1,7 @@
-#include "core/errors.h"
-#include "protocol/send.h"
+#include "base/core/errors.h"
+#include "base/protocol/send.h"
+#include "base/text/cp932.h"
 #include "support/testcopy.h"
-#include "text/cp932.h"
 
 #include <QTest>
 

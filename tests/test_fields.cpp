@@ -1,4 +1,4 @@
-#include "text/fields.h"
+#include "base/text/fields.h"
 
 #include <QLocale>
 #include <QTest>

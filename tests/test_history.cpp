@@ -1,7 +1,7 @@
-#include "core/history.h"
-#include "history/rowsteps.h"
+#include "base/core/history.h"
+#include "base/history/rowsteps.h"
+#include "base/text/cp932.h"
 #include "support/testcopy.h"
-#include "text/cp932.h"
 
 #include <QFile>
 #include <QTest>

@@ -1,7 +1,7 @@
-#include "settings/optfile.h"
-#include "shell/pictures.h"
-#include "shell/shell.h"
-#include "shell/twipsgeometry.h"
+#include "base/settings/optfile.h"
+#include "gui/kit/pictures.h"
+#include "gui/kit/twipsgeometry.h"
+#include "gui/shell/shell.h"
 #include "support/conversation.h"
 
 #include <QPainter>
@@ -107,8 +107,8 @@ void TestIcons::okAppliesTheSetEverywhere()
     QFETCH(bool, receivedPicture);
     Conversation c({}, [](core::OptSettings &o) { o.blinkIcon = u"1"_s; });
     core::Context &bob = c.bob.context();
-    shell::IconSelection &selection = c.bob.copy->iconSelection();
-    shell::About &about = c.bob.copy->about();
+    settings::IconSelection &selection = c.bob.copy->iconSelection();
+    core::About &about = c.bob.copy->about();
     c.bob.copy->menuClicked(MenuId::About);
     c.bob.copy->menuClicked(MenuId::Icon);
     QVERIFY(selection.frmOption.isVisible());
@@ -170,7 +170,7 @@ void TestIcons::closeKeepsTheUnappliedChoice()
     const QByteArray optionsBefore = copy.readFile(u"optFile.dat"_s);
     const int writesBefore = copy.files.writesAttempted();
     shell::Shell shell(*copy.copy);
-    shell::IconSelection &selection = copy.copy->iconSelection();
+    settings::IconSelection &selection = copy.copy->iconSelection();
     shell::FrmOption &window = shell.frmOption();
 
     copy.copy->menuClicked(MenuId::Icon);
@@ -238,8 +238,8 @@ void TestIcons::startUpSelectsTheSetItApplies()
     });
     copy.context().random = [drawn](int) { return drawn; };
     QVERIFY(copy.start());
-    const shell::IconSelection &selection = copy.copy->iconSelection();
-    shell::About &about = copy.copy->about();
+    const settings::IconSelection &selection = copy.copy->iconSelection();
+    core::About &about = copy.copy->about();
 
     QCOMPARE(selection.frmOption.view().option1, expected);
     QCOMPARE(selection.frmOption.icon(), IconId::normal(expected));
@@ -256,12 +256,12 @@ void TestIcons::aboutBoxAnimatesTheCurrentSet()
     copy.writeOptions([](core::OptSettings &o) { o.iconNo = u"3"_s; });
     QVERIFY(copy.start());
     core::Context &context = copy.context();
-    shell::About &about = copy.copy->about();
-    shell::IconSelection &selection = copy.copy->iconSelection();
+    core::About &about = copy.copy->about();
+    settings::IconSelection &selection = copy.copy->iconSelection();
 
     copy.copy->menuClicked(MenuId::About);
     QVERIFY(!context.menu.visible(MenuId::Tray));
-    shell::VersionWindowModel &box = about.frmVersion();
+    core::VersionWindowModel &box = about.frmVersion();
     QVERIFY(box.isVisible());
     QVERIFY(box.Timer1.isActive());
     QCOMPARE(box.Timer1.interval(), 1000);
@@ -309,7 +309,7 @@ void TestIcons::aboutBoxWindowShowsAndUnloads()
     copy.writeOptions([](core::OptSettings &o) { o.iconNo = u"1"_s; });
     QVERIFY(copy.start());
     shell::Shell shell(*copy.copy);
-    shell::About &about = copy.copy->about();
+    core::About &about = copy.copy->about();
 
     copy.copy->menuClicked(MenuId::About);
     QPointer<shell::FrmVersion> window = shell.frmVersion();

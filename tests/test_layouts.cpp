@@ -1,5 +1,5 @@
-#include "receive/recvlayout.h"
-#include "shell/mainlayout.h"
+#include "base/receive/recvlayout.h"
+#include "gui/kit/mainlayout.h"
 
 #include <QTest>
 

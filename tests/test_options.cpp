@@ -1,4 +1,4 @@
-#include "settings/optfile.h"
+#include "base/settings/optfile.h"
 #include "support/conversation.h"
 
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
-#include "settings/partner.h"
+#include "base/settings/partner.h"
+#include "base/text/cp932.h"
 #include "support/testcopy.h"
-#include "text/cp932.h"
 
 #include <QTest>
 

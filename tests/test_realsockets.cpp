@@ -1,6 +1,6 @@
-#include "protocol/send.h"
+#include "base/protocol/send.h"
+#include "base/text/cp932.h"
 #include "support/testcopy.h"
-#include "text/cp932.h"
 
 #include <QNetworkDatagram>
 #include <QSignalSpy>

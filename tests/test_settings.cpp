@@ -1,8 +1,8 @@
-#include "core/placement.h"
-#include "platform/files.h"
-#include "settings/optfile.h"
+#include "base/core/placement.h"
+#include "base/platform/files.h"
+#include "base/settings/optfile.h"
+#include "base/text/cp932.h"
 #include "support/testcopy.h"
-#include "text/cp932.h"
 
 #include <QFile>
 #include <QTemporaryDir>

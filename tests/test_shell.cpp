@@ -1,5 +1,5 @@
+#include "base/text/cp932.h"
 #include "support/conversation.h"
-#include "text/cp932.h"
 
 #include <QTest>
 

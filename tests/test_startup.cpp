@@ -1,5 +1,5 @@
+#include "base/text/cp932.h"
 #include "support/testcopy.h"
-#include "text/cp932.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "history/rowsteps.h"
-#include "platform/programdir.h"
+#include "base/history/rowsteps.h"
+#include "base/platform/programdir.h"
 #include "support/mountns.h"
 #include "support/testcopy.h"
 

@@ -1,6 +1,6 @@
-#include "protocol/tags.h"
-#include "protocol/wire.h"
-#include "text/cp932.h"
+#include "base/protocol/tags.h"
+#include "base/protocol/wire.h"
+#include "base/text/cp932.h"
 
 #include <QTest>
 

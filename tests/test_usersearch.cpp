@@ -1,9 +1,9 @@
-#include "receive/frmuser.h"
-#include "receive/usersearch.h"
-#include "shell/slotwidget.h"
-#include "shell/twipsgeometry.h"
+#include "base/receive/usersearch.h"
+#include "base/text/cp932.h"
+#include "gui/kit/slotwidget.h"
+#include "gui/kit/twipsgeometry.h"
+#include "gui/receive/frmuser.h"
 #include "support/testcopy.h"
-#include "text/cp932.h"
 
 #include <QGuiApplication>
 #include <QPointer>

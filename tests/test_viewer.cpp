@@ -1,5 +1,5 @@
-#include "history/frmlog.h"
-#include "history/viewer.h"
+#include "base/history/viewer.h"
+#include "gui/history/frmlog.h"
 #include "support/testcopy.h"
 
 #include <QSignalSpy>

@@ -1,4 +1,4 @@
-#include "shell/shell.h"
+#include "gui/shell/shell.h"
 #include "support/conversation.h"
 
 #include <QPointer>

@@ -1,8 +1,8 @@
-#include "protocol/tags.h"
-#include "protocol/wire.h"
+#include "base/protocol/tags.h"
+#include "base/protocol/wire.h"
+#include "base/text/cp932.h"
+#include "base/text/fields.h"
 #include "support/conversation.h"
-#include "text/cp932.h"
-#include "text/fields.h"
 
 #include <QTest>
 

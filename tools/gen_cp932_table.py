@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes src/text/cp932_table.inc: the Windows-31J (code page 932) double-byte map.
+"""Writes src/base/text/cp932_table.inc: the Windows-31J (code page 932) double-byte map.
 
 Run once by hand when the table has to be made again; the output is committed so that the build
 needs nothing but a compiler. Python's own cp932 codec is the source of the mapping.
@@ -47,4 +47,4 @@ def main(out_path):
 
 
 if __name__ == "__main__":
-    main(sys.argv[1] if len(sys.argv) > 1 else "src/text/cp932_table.inc")
+    main(sys.argv[1] if len(sys.argv) > 1 else "src/base/text/cp932_table.inc")

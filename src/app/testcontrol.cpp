@@ -1,9 +1,9 @@
 #include "app/testcontrol.h"
 
-#include "protocol/send.h"
-#include "protocol/wire.h"
-#include "text/cp932.h"
-#include "text/fields.h"
+#include "base/protocol/send.h"
+#include "base/protocol/wire.h"
+#include "base/text/cp932.h"
+#include "base/text/fields.h"
 
 #include <QCoreApplication>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "copy/copy.h"
-#include "platform/dialogs.h"
+#include "base/copy/copy.h"
+#include "base/platform/dialogs.h"
 
 #include <QObject>
 #include <QSocketNotifier>

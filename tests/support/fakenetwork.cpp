@@ -1,6 +1,6 @@
 #include "support/fakenetwork.h"
 
-#include "text/cp932.h"
+#include "base/text/cp932.h"
 
 #include <QHostAddress>
 #include <QTimer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/transport.h"
+#include "base/platform/transport.h"
 
 #include <QList>
 #include <QMap>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "platform/clipboard.h"
-#include "platform/clock.h"
-#include "platform/dialogs.h"
-#include "platform/files.h"
-#include "platform/identity.h"
-#include "platform/tray.h"
+#include "base/platform/clipboard.h"
+#include "base/platform/clock.h"
+#include "base/platform/dialogs.h"
+#include "base/platform/files.h"
+#include "base/platform/identity.h"
+#include "base/platform/tray.h"
 
 #include <QDateTime>
 #include <QList>

@@ -1,8 +1,8 @@
 #include "support/testcopy.h"
 
-#include "platform/udptransport.h"
-#include "settings/optfile.h"
-#include "settings/partner.h"
+#include "base/platform/udptransport.h"
+#include "base/settings/optfile.h"
+#include "base/settings/partner.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "copy/copy.h"
+#include "base/copy/copy.h"
 #include "support/fakenetwork.h"
 #include "support/fakes.h"
 

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "base/core/about.h"
+#include "base/core/context.h"
+#include "base/history/viewer.h"
+#include "base/platform/instanceguard.h"
+#include "base/protocol/dispatch.h"
+#include "base/protocol/receiving.h"
+#include "base/protocol/sending.h"
+#include "base/receive/callsignal.h"
+#include "base/receive/letters.h"
+#include "base/receive/received.h"
+#include "base/receive/usersearch.h"
+#include "base/settings/iconselection.h"
+#include "base/settings/optionsdialog.h"
+#include "base/settings/partner.h"
+#include "base/settings/password.h"
+
+#include <QObject>
+#include <QTimer>
+
+namespace copy {
+
+// Why the main window is asked to unload. Only the close box keeps the program running without
+// a question; the others are ends.
+enum class UnloadMode {
+    CloseBox = 0, // the window's own close box or control menu
+    ByProgram = 1,
+    SessionEnd = 2, // the desktop session ends
+    TaskList = 3,
+};
+
+// One running copy of the messenger: its context, its dispatch, start-up and shut-down. It has no
+// widgets; the windows attach to its models.
+class Copy final : public QObject {
+    Q_OBJECT
+public:
+    explicit Copy(const core::Services &services, QObject *parent = nullptr);
+
+    core::Context &context() { return m_context; }
+    const core::Context &context() const { return m_context; }
+    protocol::Dispatcher &dispatcher() { return m_dispatcher; }
+    settings::Partner &partner() { return m_partner; }
+    history::LogViewer &logViewer() { return m_logViewer; }
+    protocol::Sending &sending() { return m_sending; }
+    protocol::Receiving &receiving() { return m_receiving; }
+    receive::ReceivedWindow &received() { return m_received; }
+    receive::Letters &letters() { return m_letters; }
+    receive::CallSignal &callSignal() { return m_callSignal; }
+    receive::UserSearch &userSearch() { return m_userSearch; }
+    settings::OptionsDialog &options() { return m_options; }
+    settings::PasswordWindow &password() { return m_password; }
+    settings::IconSelection &iconSelection() { return m_iconSelection; }
+    core::About &about() { return m_about; }
+
+    // The start-up sequence. False when the copy ended during it (another copy runs, or the port
+    // is taken); the reason has been shown to the user.
+    bool startUp();
+
+    // The main window is asked to unload. Returns true when the unload is cancelled: always for
+    // the close box, which only hides the window, and when the user keeps a waiting message.
+    bool queryUnload(UnloadMode mode);
+    // "終了(&X)".
+    void mnuEndClick();
+    // A termination signal: ends through the end notice, without a question. During the start-up
+    // (a box of it may be open) the end comes once the start-up is through.
+    void terminate();
+    // A tray or call menu entry was chosen.
+    void menuClicked(core::MenuId id);
+    // Left press on the tray icon: the compose window, or the waiting message; nothing while
+    // the operation lock is on.
+    void trayLeftPressed();
+
+    bool hasEnded() const { return m_ended; }
+
+signals:
+    // The process is to end with this exit code.
+    void ended(int exitCode);
+
+private:
+    // Asks before ending while a message waits; true when the user chose to end.
+    bool confirmEnd();
+    void endProgram();
+    void endAtStartUp();
+    void plugHandlers();
+
+    core::Context m_context;
+    protocol::Dispatcher m_dispatcher;
+    platform::InstanceGuard m_guard;
+    settings::Partner m_partner;
+    history::LogViewer m_logViewer;
+    protocol::Sending m_sending;
+    protocol::Receiving m_receiving;
+    receive::ReceivedWindow m_received;
+    receive::Letters m_letters;
+    receive::CallSignal m_callSignal;
+    settings::OptionsDialog m_options;
+    settings::PasswordWindow m_password;
+    receive::UserSearch m_userSearch;
+    settings::IconSelection m_iconSelection;
+    core::About m_about;
+    bool m_ended = false;
+    bool m_startingUp = false;
+    bool m_endAfterStartUp = false;
+};
+
+} // namespace copy

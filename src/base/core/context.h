@@ -1,0 +1,121 @@
+#pragma once
+
+#include "base/core/history.h"
+#include "base/core/menu.h"
+#include "base/core/options.h"
+#include "base/core/state.h"
+#include "base/core/windows.h"
+#include "base/platform/clipboard.h"
+#include "base/platform/clock.h"
+#include "base/platform/dialogs.h"
+#include "base/platform/files.h"
+#include "base/platform/identity.h"
+#include "base/platform/transport.h"
+#include "base/platform/tray.h"
+
+#include <QString>
+#include <QTimer>
+
+#include <functional>
+
+namespace core {
+
+// What a running copy is given from outside: the system seams and where it lives.
+struct Services {
+    platform::Transport &transport;
+    platform::Tray &tray;
+    platform::Dialogs &dialogs;
+    platform::Clock &clock;
+    platform::Clipboard &clipboard;
+    platform::Identity &identity;
+    platform::FileStore &files;
+    QString programDir;
+    QString defaultFontName; // the compose window's own font, the default of the font option
+};
+
+inline const QString kProductName = QStringLiteral("ミルトアンヌ");
+inline const QString kErrorTitle = QStringLiteral("ｴﾗｰ確認");
+
+// Everything one running copy holds: its services, the shared state, the options, the history
+// lists and the models of its windows. Two contexts live side by side in one test process;
+// nothing here is global.
+class Context final : public QObject {
+    Q_OBJECT
+public:
+    explicit Context(const Services &services);
+    ~Context() override;
+
+    const Services services;
+    SharedState state;
+    OptSettings opt;
+    MenuModel menu;
+    HistoryList LvLog;    // sent
+    HistoryList LvrcvLog; // received
+
+    // Windows that only hide.
+    MainWindowModel frmSnd;
+    ReceivedWindowModel frmRecv;
+    LogWindowModel frmLog;
+    // Windows that unload.
+    WindowSlot<LetterWindowModel> letterSlot;
+    WindowSlot<AddressWindowModel> addressSlot;
+    WindowSlot<SendResultWindowModel> sndOkSlot;
+    WindowSlot<ReactionWindowModel> rcvOkSlot;
+    WindowSlot<SmallNoticeWindowModel> srOkSlot;
+    LetterWindowModel &frmLetter() { return letterSlot.get(); }
+    AddressWindowModel &frmAddress() { return addressSlot.get(); }
+    SendResultWindowModel &frmSndOK() { return sndOkSlot.get(); }
+    ReactionWindowModel &frmRcvOK() { return rcvOkSlot.get(); }
+    SmallNoticeWindowModel &frmSROK() { return srOkSlot.get(); }
+
+    // The main window's two 500 ms timers: the call animation and the tray blink.
+    QTimer Timer1;
+    QTimer Timer2;
+
+    // Draws a number from 0 to n - 1 (the random icon); tests may replace it.
+    std::function<int(int)> random;
+
+    // Fills the tray record from the state: icon, and the tip when tips are on.
+    void nidSet();
+    // A tray change: set the picture, fill the record, modify the icon.
+    void changeTray(IconId icon);
+    int trayCall(platform::TrayOp op);
+    // A received message waits until it is dealt with.
+    bool messageWaiting() const { return state.messageWaits; }
+    // The picture the tray rests on when no blink or call animates it: the received picture while
+    // a message waits, the normal one otherwise.
+    IconId restingTrayPicture() const;
+    // Puts the operation lock on: the lock entry checked, the message entries' states kept
+    // aside, every other entry hidden.
+    void lockOn();
+    // Gives the menu entries back after the operation lock.
+    void trueEnable();
+    // The icon set in use, from iconNo; 0 when iconNo names none.
+    int iconSet() const;
+    // Gives every window the pictures of icon set `set`; the windows the context does not hold
+    // follow through iconSetApplied.
+    void applyIconSet(int set);
+    // Applies the font and colour options to the three message boxes.
+    void fontSet();
+    // Today's weekday into youbiNo and youbi.
+    void youbiSet();
+
+    // A message box whose answer is kept in `ans`.
+    int box(const QString &text, int style, const QString &title = kProductName);
+    QDateTime now() const { return services.clock.now(); }
+    QString dataFile(const QString &name) const;
+    // Runs a file operation, offering Retry and Cancel while the disk is full. Any other failure
+    // ends it without a word. Returns the last result.
+    platform::FileResult withDiskRetry(const std::function<platform::FileResult()> &operation,
+                                       const QString &diskFullText, const QString &title);
+
+signals:
+    void iconSetApplied(int set);
+
+private:
+    // The tip as last cut to its field: the tray changes with every message, the tip hardly ever.
+    QString m_tipSource;
+    QByteArray m_tipBytes;
+};
+
+} // namespace core

@@ -1,0 +1,214 @@
+#pragma once
+
+#include "base/core/icons.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+namespace core {
+
+// How a message box draws its text: the font and colour options, as the boxes take them.
+struct TextStyle {
+    QString fontName;
+    double fontSize = 9;
+    quint32 color = 0; // 24-bit, red in the low byte
+    bool italic = false;
+    bool bold = false;
+    bool underline = false;
+    bool strikethru = false;
+    quint32 backColor = 0xFFFFFF;
+
+    friend bool operator==(const TextStyle &, const TextStyle &) = default;
+};
+
+// What a window shows, kept apart from the widget so that the handlers work the same whether the
+// window exists on screen or not, and tests can read it without a display. The window's widget
+// follows its model: it is refreshed on `changed` while visible and whenever it is shown.
+class WindowModel : public QObject {
+    Q_OBJECT
+public:
+    WindowModel(QString caption, IconId icon) : m_caption(std::move(caption)), m_icon(icon) {}
+
+    const QString &caption() const { return m_caption; }
+    void setCaption(const QString &caption);
+    IconId icon() const { return m_icon; }
+    void setIcon(IconId icon);
+
+    bool isVisible() const { return m_visible; }
+    // Shows the window, placed by the placement rule when it is in its normal state.
+    void show();
+    void hide();
+
+signals:
+    void changed();
+    void visibilityChanged(bool visible);
+
+private:
+    QString m_caption;
+    IconId m_icon;
+    bool m_visible = false;
+};
+
+// A window model with the contents of its controls in one plain record.
+template <typename View> class ViewModel : public WindowModel {
+public:
+    ViewModel(QString caption, IconId icon) : WindowModel(std::move(caption), icon) {}
+
+    const View &view() const { return m_view; }
+    template <typename Edit> void edit(Edit &&change)
+    {
+        change(m_view);
+        emit changed();
+    }
+    // For what the widget itself already shows (text the user typed): no refresh is asked for.
+    template <typename Edit> void editQuietly(Edit &&change) { change(m_view); }
+
+private:
+    View m_view;
+};
+
+// The compose window, FrmSnd.
+struct MainView {
+    QString txtMsg;
+    TextStyle txtMsgStyle;
+    QString weekdayPanel; // panel 2 of StatusBar1: the weekday of the start-up day
+};
+class MainWindowModel final : public ViewModel<MainView> {
+public:
+    MainWindowModel() : ViewModel(QStringLiteral("送信ﾒｯｾｰｼﾞ"), IconId::normal(0)) {}
+};
+
+// The received-message window, FrmRecv. Its icon is the received picture of the icon set; the
+// tray showing that same picture is what "a message is waiting" means.
+struct ReceivedView {
+    QString text1;            // the received text, line breaks as CR LF
+    QString text2;            // the reply being written
+    bool text1Visible = true; // hidden while the message is closed
+    QString cmdOPCLCaption;   // "OPEN" or "CLOSE"
+    QString weekdayPanel;     // panel 2 of the status bar
+    TextStyle text1Style;
+    TextStyle text2Style;
+};
+class ReceivedWindowModel final : public ViewModel<ReceivedView> {
+public:
+    ReceivedWindowModel() : ViewModel(QStringLiteral("ミルトアンヌ　受信ﾒｯｾｰｼﾞ"), IconId::received(0)) {}
+};
+
+// The letter window, FrmLetter. Panel 1 of its status bar is the letter's state: empty when no
+// letter waits, "未確認" while one waits for the partner.
+struct LetterView {
+    QString txtLetter; // the letter, line breaks as CR LF
+    QString statusPanel;
+};
+class LetterWindowModel final : public ViewModel<LetterView> {
+public:
+    LetterWindowModel() : ViewModel(QStringLiteral("置き手紙作成"), IconId::normal(0)) {}
+};
+
+// The send-result notice, FrmSndOK, and the reaction notice, FrmRcvOK.
+struct SendResultView {
+    QString label1 = QStringLiteral("あなたのﾒｯｾｰｼﾞは拒否されました。");
+    QString label2; // date
+    QString label3; // time
+};
+class SendResultWindowModel final : public ViewModel<SendResultView> {
+public:
+    SendResultWindowModel() : ViewModel(QStringLiteral("ミルトアンヌ　送信確認 "), IconId::normal(0)) {}
+};
+struct ReactionView {
+    QString label1 = QStringLiteral("メッセージは確認されました。");
+    QString label2;
+    QString label3;
+};
+class ReactionWindowModel final : public ViewModel<ReactionView> {
+public:
+    ReactionWindowModel() : ViewModel(QStringLiteral("ミルトアンヌ　着信確認"), IconId::normal(0)) {}
+};
+// The small notice, FrmSROK: a picture and the time.
+struct SmallNoticeView {
+    QString label1;
+    bool image1 = true; // a delivered message
+    bool image2 = true; // a reaction of the partner
+};
+class SmallNoticeWindowModel final : public ViewModel<SmallNoticeView> {
+public:
+    SmallNoticeWindowModel() : ViewModel(QString(), IconId::normal(0)) {}
+};
+
+// The partner registration window, FrmAddress.
+struct AddressView {
+    QString txtName1;
+    QString txtIp1;
+    QString lblCheck;
+    bool image2 = false; // the copy there runs and has me as its partner
+    bool image3 = false; // it runs, with another partner or none
+    bool image4 = false; // nobody answered
+};
+class AddressWindowModel final : public ViewModel<AddressView> {
+public:
+    AddressWindowModel() : ViewModel(QStringLiteral("ミルトアンヌ"), IconId::normal(0)) {}
+};
+
+// The history viewer, FrmLog: which tab, the lists or one row in the detail pane, panel 3.
+struct LogView {
+    QString selectedTab = QStringLiteral("tabSnd");
+    bool detailVisible = false; // PicLog with CmdBack and CmdNext; the tabs and lists hidden
+    QString shownList;          // "1" sent, "2" received
+    qint32 detailPos = 0;
+    QString lblDate;
+    QString lblSt;
+    QString lblRt;
+    QString txtLog;
+    bool cmdBackEnabled = true;
+    bool cmdNextEnabled = true;
+    bool cmdClearEnabled = true;
+    QString panel3;
+    // Counts the row clicks: each lays the detail pane out anew, while the step buttons keep the
+    // label positions the click gave them.
+    quint32 detailLayouts = 0;
+};
+class LogWindowModel final : public ViewModel<LogView> {
+public:
+    LogWindowModel() : ViewModel(QStringLiteral("送受信履歴"), IconId::normal(0)) {}
+};
+
+// A window that is unloaded when it closes: touching it loads it again, hidden, with its design
+// contents. Its widget is made when it loads and goes with it.
+class WindowSlotBase : public QObject {
+    Q_OBJECT
+public:
+    virtual bool isLoaded() const = 0;
+    virtual void unload() = 0;
+
+signals:
+    void loaded();
+    void unloading();
+};
+
+template <typename Model> class WindowSlot final : public WindowSlotBase {
+public:
+    Model &get()
+    {
+        if (!m_model) {
+            m_model = std::make_unique<Model>();
+            emit loaded();
+        }
+        return *m_model;
+    }
+    bool isLoaded() const override { return m_model != nullptr; }
+    Model *ifLoaded() const { return m_model.get(); }
+    void unload() override
+    {
+        if (!m_model)
+            return;
+        emit unloading();
+        m_model.reset();
+    }
+
+private:
+    std::unique_ptr<Model> m_model;
+};
+
+} // namespace core

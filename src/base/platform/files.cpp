@@ -1,0 +1,118 @@
+#include "base/platform/files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+namespace platform {
+namespace {
+
+FileResult resultOf(const QFileDevice &file)
+{
+    return file.error() == QFileDevice::ResourceError ? FileResult::DiskFull : FileResult::Failed;
+}
+
+// What a write that did not take all its bytes means. Qt reports no error when the system took
+// only part of them, and on a data file that happens when the disk runs out of room.
+FileResult resultOfShortWrite(const QFileDevice &file, qint64 written)
+{
+    if (written >= 0 && file.error() == QFileDevice::NoError)
+        return FileResult::DiskFull;
+    return resultOf(file);
+}
+
+constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+} // namespace
+
+FileResult QtFileStore::read(const QString &path, QByteArray &out, qint64 maxBytes)
+{
+    QFile file(path);
+    if (!file.exists())
+        return FileResult::Missing;
+    if (!file.open(QIODevice::ReadOnly))
+        return FileResult::Failed;
+    // A read of maxBytes reserves that much before it reads a byte; the limit is for files that
+    // grew out of all measure, so a file of ordinary size is read at its own size.
+    out = file.read(file.isSequential() ? maxBytes : qMin(maxBytes, file.size()));
+    return file.error() == QFileDevice::NoError ? FileResult::Ok : FileResult::Failed;
+}
+
+FileResult QtFileStore::readTail(const QString &path, QByteArray &out, qint64 maxBytes)
+{
+    QFile file(path);
+    if (!file.exists())
+        return FileResult::Missing;
+    if (!file.open(QIODevice::ReadOnly) || !file.seek(qMax<qint64>(0, file.size() - maxBytes)))
+        return FileResult::Failed;
+    out = file.read(maxBytes);
+    return file.error() == QFileDevice::NoError ? FileResult::Ok : FileResult::Failed;
+}
+
+FileResult QtFileStore::replace(const QString &path, const QByteArray &bytes, bool ownerOnly)
+{
+    QSaveFile file(path);
+    // Unbuffered, so that a full disk shows in write() itself. Buffered, the bytes would first
+    // reach the disk in the flush inside commit(), whose failure commit() does not report: it
+    // would put an empty file in the old one's place and say it succeeded.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return resultOf(file);
+    if (ownerOnly)
+        file.setPermissions(kOwnerOnly);
+    const qint64 written = file.write(bytes);
+    if (written != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
+        const FileResult result = resultOfShortWrite(file, written);
+        file.cancelWriting();
+        return result;
+    }
+    if (!file.commit())
+        return resultOf(file);
+    return FileResult::Ok;
+}
+
+FileResult QtFileStore::append(const QString &path, const QByteArray &bytes, bool ownerOnly)
+{
+    QFile file(path);
+    // Unbuffered and in one write: a program killed in the middle leaves either nothing of the
+    // bytes or one piece of them, never pieces flushed at the buffer's whim.
+    const QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered;
+    if (!(ownerOnly ? file.open(mode, kOwnerOnly) : file.open(mode)))
+        return resultOf(file);
+    const qint64 before = file.size();
+    const qint64 written = file.write(bytes);
+    if (written != bytes.size() || !file.flush()) {
+        const FileResult result = resultOfShortWrite(file, written);
+        // The piece that did fit is taken off again, so that a retry does not write it twice.
+        if (written > 0)
+            file.resize(before);
+        return result;
+    }
+    return FileResult::Ok;
+}
+
+void QtFileStore::removeReplaceLeftovers(const QString &path)
+{
+    // QSaveFile writes beside the file, under the file's name, a dot and six random letters. Only
+    // regular files of exactly that form go: a user's own "optFile.dat.bak" stays.
+    const QFileInfo target(path);
+    const QRegularExpression leftover(QRegularExpression::anchoredPattern(
+        QRegularExpression::escape(target.fileName()) + QStringLiteral("\\.[A-Za-z]{6}")));
+    const QFileInfoList candidates = target.dir().entryInfoList(
+        {target.fileName() + QStringLiteral(".??????")},
+        QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks | QDir::CaseSensitive);
+    for (const QFileInfo &candidate : candidates) {
+        if (leftover.match(candidate.fileName()).hasMatch())
+            QFile::remove(candidate.filePath());
+    }
+}
+
+QString dataFilePath(const QString &dir, const QString &name)
+{
+    if (dir.endsWith(u'/') || dir.endsWith(u'\\'))
+        return dir + name;
+    return dir + u'/' + name;
+}
+
+} // namespace platform

@@ -1,0 +1,24 @@
+#include "base/platform/programdir.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace platform {
+
+QString dataDirectory(const QString &programDir)
+{
+    if (QFileInfo(programDir).isWritable())
+        return programDir;
+    const QString userData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    // The folder holds the password and the journal: one the program makes is its user's alone.
+    // The folders above it are the system's shared ones and keep their usual permissions; a folder
+    // that is there already is left as its user made it.
+    if (!QFileInfo::exists(userData)) {
+        QDir().mkpath(QFileInfo(userData).path());
+        QDir().mkdir(userData, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+    return userData;
+}
+
+} // namespace platform

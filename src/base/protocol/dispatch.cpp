@@ -1,0 +1,85 @@
+#include "base/protocol/dispatch.h"
+
+#include "base/core/errors.h"
+#include "base/platform/dialogs.h"
+#include "base/text/cp932.h"
+
+#include <new>
+
+namespace protocol {
+
+Dispatcher::Dispatcher(core::Context &context) : m_context(context) {}
+
+void Dispatcher::setHandler(Kind kind, Handler handler)
+{
+    m_tagHandlers[static_cast<std::size_t>(kind)] = std::move(handler);
+}
+
+void Dispatcher::setMessageHandlers(Step receive, Handler recvAck, Step letterSend)
+{
+    m_receive = std::move(receive);
+    m_recvAck = std::move(recvAck);
+    m_letterSend = std::move(letterSend);
+}
+
+void Dispatcher::arrive(const QByteArray &bytes, const QString &sender)
+{
+    if (m_busy && m_queue.size() >= kMaxWaiting) {
+        ++m_dropped;
+        return;
+    }
+    m_queue.push_back({bytes, sender});
+    if (m_busy)
+        return;
+    m_busy = true;
+    while (!m_queue.empty()) {
+        const Arrival next = std::move(m_queue.front());
+        m_queue.pop_front();
+        handle(next);
+    }
+    m_busy = false;
+}
+
+void Dispatcher::run(const Handler &handler)
+{
+    if (handler)
+        handler();
+}
+
+void Dispatcher::handle(const Arrival &arrival)
+{
+    int number = 0;
+    try {
+        m_context.state.rcvData = text::fromCp932(arrival.bytes);
+        m_context.state.remoteHostIP = arrival.sender;
+        const Kind kind = classify(m_context.state.rcvData);
+        if (kind == Kind::Message)
+            handleMessage();
+        else
+            run(m_tagHandlers[static_cast<std::size_t>(kind)]);
+        return;
+    } catch (const core::RuntimeError &e) {
+        number = e.number();
+    } catch (const std::bad_alloc &) {
+        number = core::error_number::outOfMemory;
+    } catch (const std::exception &) {
+        number = core::error_number::invalidCall;
+    }
+    m_context.box(QStringLiteral("受信ﾒｯｾｰｼﾞｴﾗｰ！ ") + QStringLiteral("ｴﾗｰｺｰﾄﾞ:") + QString::number(number),
+                  platform::box::critical);
+}
+
+void Dispatcher::handleMessage()
+{
+    const core::SharedState &s = m_context.state;
+    const bool letterWaits = m_context.frmLetter().view().statusPanel == u"未確認";
+    // A refused message has had its answer, "OTHER送信"; a "送信" after it would tell its sender
+    // that it was delivered after all.
+    if (m_receive && !m_receive())
+        return;
+    if (letterWaits && s.aiteAdr == s.remoteHostIP && m_letterSend && m_letterSend())
+        return;
+    run(m_recvAck);
+}
+
+} // namespace protocol

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "base/core/context.h"
+#include "base/protocol/tags.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+#include <deque>
+#include <functional>
+
+namespace protocol {
+
+// Reads each arriving datagram into rcvData and hands it to the handler of its kind. Handlers are
+// plugged in by the parts that own them; a kind without one changes nothing.
+//
+// One datagram is handled at a time: an arrival during a handler (say, while it shows a modal box)
+// waits in a queue and is handled after it, so no handler is ever entered twice.
+class Dispatcher final {
+public:
+    using Handler = std::function<void()>;
+
+    explicit Dispatcher(core::Context &context);
+
+    // The action for a tagged kind.
+    void setHandler(Kind kind, Handler handler);
+    // A step that may decline: false when it did nothing.
+    using Step = std::function<bool()>;
+    // The three steps of an ordinary message: the receive handler (false when it refused the
+    // message, whose sender then has its whole answer), then either the letter, when one waits
+    // for the partner who sent it, or the receipt acknowledgement (also when the letter could not
+    // go and keeps waiting).
+    void setMessageHandlers(Step receive, Handler recvAck, Step letterSend);
+
+    // At most this many arrivals wait while a handler runs (a box may stay open for hours, and
+    // anyone may send); later ones are dropped and counted, as a full socket buffer would drop them.
+    static constexpr std::size_t kMaxWaiting = 1000;
+
+    void arrive(const QByteArray &bytes, const QString &sender);
+    // How many arrivals were dropped because too many waited.
+    quint64 droppedArrivals() const { return m_dropped; }
+    // Arrivals waiting for the handler in progress to finish.
+    qsizetype waiting() const { return static_cast<qsizetype>(m_queue.size()); }
+
+private:
+    struct Arrival {
+        QByteArray bytes;
+        QString sender;
+    };
+    void handle(const Arrival &arrival);
+    void handleMessage();
+    static void run(const Handler &handler);
+
+    core::Context &m_context;
+    std::array<Handler, kTags.size()> m_tagHandlers;
+    Step m_receive;
+    Handler m_recvAck;
+    Step m_letterSend;
+    std::deque<Arrival> m_queue;
+    bool m_busy = false;
+    quint64 m_dropped = 0;
+};
+
+} // namespace protocol

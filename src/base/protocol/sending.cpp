@@ -1,0 +1,254 @@
+#include "base/protocol/sending.h"
+
+#include "base/history/rowsteps.h"
+#include "base/protocol/send.h"
+#include "base/protocol/wire.h"
+#include "base/text/fields.h"
+
+namespace protocol {
+
+namespace {
+const QString kDeliveredText = QStringLiteral("メッセージは正しく送信されました。");
+const QString kRefusedText = QStringLiteral("あなたのﾒｯｾｰｼﾞは拒否されました。");
+const QString kUnconfirmedText =
+    QStringLiteral("ﾒｯｾｰｼﾞの到着を確認できませんでした。\nお相手が起動していない可能性があります。");
+QString reactionText(Kind kind)
+{
+    switch (kind) {
+    case Kind::Held:
+        return QStringLiteral("メッセージは返信保留されています。");
+    case Kind::Discarded:
+        return QStringLiteral("メッセージは未確認のまま閉じられました。");
+    default:
+        return QStringLiteral("メッセージは確認されました。");
+    }
+}
+} // namespace
+
+Sending::Sending(core::Context &context) : m_context(context)
+{
+    // A notice's timer counts from the moment the notice loads.
+    for (auto [timer, slot] :
+         {std::pair<QTimer *, core::WindowSlotBase *>{&m_reactionTimer, &context.rcvOkSlot},
+          std::pair<QTimer *, core::WindowSlotBase *>{&m_smallTimer, &context.srOkSlot}}) {
+        timer->setSingleShot(true);
+        timer->setInterval(kNoticeMs);
+        connect(slot, &core::WindowSlotBase::loaded, timer, qOverload<>(&QTimer::start));
+        connect(slot, &core::WindowSlotBase::unloading, timer, &QTimer::stop);
+    }
+    connect(&m_reactionTimer, &QTimer::timeout, this, &Sending::reactionTick);
+    connect(&m_smallTimer, &QTimer::timeout, this, &Sending::smallTick);
+    m_answerTimer.setSingleShot(true);
+    m_answerTimer.setInterval(kAnswerMs);
+    connect(&m_answerTimer, &QTimer::timeout, this, &Sending::answerTimeout);
+}
+
+void Sending::reactionTick()
+{
+    m_context.rcvOkSlot.unload();
+}
+
+void Sending::smallTick()
+{
+    m_context.srOkSlot.unload();
+}
+
+void Sending::openCompose()
+{
+    core::Context &c = m_context;
+    if (c.Timer1.isActive()) {
+        c.Timer1.stop();
+        c.changeTray(c.restingTrayPicture());
+    }
+    const QString offered = m_outcome == Outcome::Unconfirmed ? m_lastText : QString();
+    c.frmSnd.edit([&](core::MainView &v) { v.txtMsg = offered; });
+    c.frmSnd.setCaption(c.opt.sendTitle);
+    c.frmSnd.show();
+}
+
+bool Sending::cmdSendClick()
+{
+    core::Context &c = m_context;
+    const QString text = c.frmSnd.view().txtMsg;
+    if (text.isEmpty()) {
+        c.box(QStringLiteral("ﾒｯｾｰｼﾞを入力してください。"), platform::box::exclamation);
+        return false;
+    }
+    if (c.state.aiteAdr.isEmpty()) {
+        c.box(QStringLiteral("お相手登録を行ってください。"), platform::box::exclamation);
+        return false;
+    }
+    // The received window keeps its own reply address (the sender of what it holds): a message
+    // to the partner must not redirect the answers to a stranger's message to the partner.
+    return sendMessage(c.state.aiteAdr, text, [&c] { c.frmSnd.hide(); });
+}
+
+bool Sending::sendMessage(const QString &address, const QString &text, const std::function<void()> &afterSend)
+{
+    core::Context &c = m_context;
+    fillMsgHead(c.state.msgHead, c.opt.userName, c.now().time());
+    const QString datagram = ordinaryMessage(c.state.msgHead, text);
+    if (!fitsOneDatagram(datagram)) {
+        c.box(QStringLiteral("ﾒｯｾｰｼﾞが長すぎて送信できません。"), platform::box::exclamation);
+        return false;
+    }
+    sendDatagram(c, address, datagram, afterSend);
+    m_lastText = text;
+    m_lastAddress = address;
+    m_outcome = Outcome::Awaiting;
+    m_answerTimer.start();
+    return true;
+}
+
+void Sending::cmdCancelClick()
+{
+    m_context.frmSnd.hide();
+}
+
+void Sending::mnuClipClick()
+{
+    core::Context &c = m_context;
+    platform::Clipboard &clipboard = c.services.clipboard;
+    if (!clipboard.hasText()) {
+        c.box(QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞ上にﾃｷｽﾄがありません。"), platform::box::exclamation);
+        return;
+    }
+    const QString text = text::wireLineBreaks(clipboard.text());
+    c.frmSnd.edit([&](core::MainView &v) { v.txtMsg = text; });
+    // A text that could not go stays on the clipboard, where the user has it.
+    if (cmdSendClick())
+        clipboard.clear();
+}
+
+bool Sending::answersAwaitedMessage() const
+{
+    return (m_outcome == Outcome::Awaiting || m_outcome == Outcome::Unconfirmed) &&
+           m_context.state.remoteHostIP == m_lastAddress;
+}
+
+void Sending::delivered()
+{
+    core::Context &c = m_context;
+    // Copies on Windows follow their refusal with a "送信" for the same message; the refusal stands.
+    if (m_outcome == Outcome::Refused && c.state.remoteHostIP == m_lastAddress) {
+        m_outcome = Outcome::Answered;
+        return;
+    }
+    if (!answersAwaitedMessage())
+        return;
+    m_outcome = Outcome::Answered;
+    m_answerTimer.stop();
+    // A send-result notice still open (a refusal, or the silence of this very message) must not
+    // go on saying so when it is not shown afresh below.
+    if (core::SendResultWindowModel *open = c.sndOkSlot.ifLoaded())
+        open->edit([](core::SendResultView &v) { v.label1 = kDeliveredText; });
+    history::sentAcknowledged(c, m_lastText);
+    if (c.opt.sendConfirm != 1)
+        return;
+    if (c.opt.sendConfirmMin != 1) {
+        showSendResult(kDeliveredText);
+        return;
+    }
+    core::SmallNoticeWindowModel &small = c.frmSROK(); // loading starts its timer; a send notice has none
+    m_smallTimer.stop();
+    small.edit([](core::SmallNoticeView &v) {
+        v.image1 = true;
+        v.image2 = false;
+    });
+    showSmall();
+}
+
+void Sending::refused()
+{
+    if (!answersAwaitedMessage())
+        return;
+    m_outcome = Outcome::Refused;
+    m_answerTimer.stop();
+    showSendResult(kRefusedText);
+}
+
+void Sending::letterArrived()
+{
+    if (!answersAwaitedMessage())
+        return;
+    m_outcome = Outcome::Answered;
+    m_answerTimer.stop();
+}
+
+void Sending::answerTimeout()
+{
+    m_answerTimer.stop();
+    if (m_outcome != Outcome::Awaiting)
+        return;
+    // Silence is said, whatever the options: the text waits in the compose window for another try.
+    m_outcome = Outcome::Unconfirmed;
+    showSendResult(kUnconfirmedText);
+}
+
+void Sending::reaction(Kind kind)
+{
+    core::Context &c = m_context;
+    const QString &sender = c.state.remoteHostIP;
+    core::LetterWindowModel &letter = c.frmLetter();
+    if (sender == c.state.aiteAdr && letter.view().statusPanel.startsWith(QStringLiteral("確認"))) {
+        // The partner's first reaction after a letter was delivered answers the letter.
+        letter.edit([](core::LetterView &v) { v.statusPanel.prepend(u'>'); });
+        return;
+    }
+    if (m_lastAddress.isEmpty() || sender != m_lastAddress)
+        return;
+    history::partnerNotice(c, kind == Kind::Discarded);
+    if (c.opt.recvConfirm != 1)
+        return;
+    if (c.opt.recvConfirmMin != 1) {
+        // Each reaction says what happened, whatever an earlier notice still open said.
+        const QString what = reactionText(kind);
+        const QDateTime now = c.now();
+        core::ReactionWindowModel &notice = c.frmRcvOK();
+        notice.edit([&](core::ReactionView &v) {
+            v.label1 = what;
+            v.label2 = text::shortDate(now.date());
+            v.label3 = text::shortTime(now.time());
+        });
+        runTimer(m_reactionTimer, c.opt.autoErase != 0);
+        notice.show();
+        return;
+    }
+    core::SmallNoticeWindowModel &small = c.frmSROK();
+    runTimer(m_smallTimer, c.opt.autoErase != 0);
+    small.edit([](core::SmallNoticeView &v) {
+        v.image1 = false;
+        v.image2 = true;
+    });
+    showSmall();
+}
+
+void Sending::showSendResult(const QString &text)
+{
+    const QDateTime now = m_context.now();
+    core::SendResultWindowModel &notice = m_context.frmSndOK();
+    notice.edit([&](core::SendResultView &v) {
+        v.label1 = text;
+        v.label2 = text::shortDate(now.date());
+        v.label3 = text::shortTime(now.time());
+    });
+    notice.show();
+}
+
+void Sending::showSmall()
+{
+    core::SmallNoticeWindowModel &small = m_context.frmSROK();
+    small.edit([&](core::SmallNoticeView &v) { v.label1 = text::hhmmss(m_context.now().time()); });
+    small.show();
+}
+
+void Sending::runTimer(QTimer &timer, bool on)
+{
+    // A timer that already counts keeps counting from the notice's load.
+    if (!on)
+        timer.stop();
+    else if (!timer.isActive())
+        timer.start();
+}
+
+} // namespace protocol

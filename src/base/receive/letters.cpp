@@ -1,0 +1,74 @@
+#include "base/receive/letters.h"
+
+#include "base/core/errors.h"
+#include "base/protocol/send.h"
+#include "base/protocol/tags.h"
+#include "base/protocol/wire.h"
+#include "base/text/fields.h"
+
+namespace receive {
+namespace {
+const QString kArmed = QStringLiteral("未確認");
+}
+
+void Letters::mnuLetterClick()
+{
+    core::LetterWindowModel &window = m_context.frmLetter();
+    window.show();
+    if (window.view().statusPanel.isEmpty())
+        window.edit([](core::LetterView &v) { v.statusPanel = kArmed; });
+}
+
+void Letters::cmdOkClick()
+{
+    core::LetterWindowModel &window = m_context.frmLetter();
+    if (window.view().statusPanel != kArmed) {
+        m_context.letterSlot.unload();
+        return;
+    }
+    if (window.view().txtLetter.isEmpty()) {
+        m_context.box(QStringLiteral("内容を入力してください。"), platform::box::exclamation,
+                      core::kErrorTitle);
+        return;
+    }
+    if (!protocol::fitsOneDatagram(letterDatagram())) {
+        m_context.box(QStringLiteral("内容が長すぎて送信できません。"), platform::box::exclamation,
+                      core::kErrorTitle);
+        return;
+    }
+    window.hide();
+}
+
+void Letters::cmdCancelClick()
+{
+    m_context.letterSlot.unload();
+}
+
+QString Letters::letterDatagram()
+{
+    core::Context &c = m_context;
+    protocol::fillMsgHead(c.state.msgHead, c.opt.userName, c.now().time());
+    return protocol::tagOf(protocol::Kind::Letter) +
+           protocol::ordinaryMessage(c.state.msgHead, c.frmLetter().view().txtLetter);
+}
+
+bool Letters::letterSend()
+{
+    core::Context &c = m_context;
+    const QString datagram = letterDatagram();
+    // A letter still being written can outgrow a datagram; it waits until it is cut down.
+    if (!protocol::fitsOneDatagram(datagram))
+        return false;
+    // Unlike every other send, a failure here is reported: the letter must not be marked as
+    // delivered when it never left.
+    if (const int failure = protocol::sendDatagram(c, c.state.remoteHostIP, datagram))
+        throw core::RuntimeError(failure, "letter not sent");
+    const QDateTime now = c.now();
+    c.frmLetter().edit([&](core::LetterView &v) {
+        v.statusPanel = QStringLiteral("確認されました...  ") + text::shortDate(now.date()) +
+                        QStringLiteral(" / ") + text::shortTime(now.time());
+    });
+    return true;
+}
+
+} // namespace receive

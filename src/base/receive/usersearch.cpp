@@ -1,0 +1,103 @@
+#include "base/receive/usersearch.h"
+
+#include "base/protocol/send.h"
+#include "base/protocol/tags.h"
+#include "base/text/cp932.h"
+#include "base/text/fields.h"
+
+#include <algorithm>
+
+namespace receive {
+namespace {
+
+const QString kBroadcast = QStringLiteral("255.255.255.255");
+
+// The start of `field` up to and including its first blank; empty when it has none.
+QString upToFirstBlank(QStringView field)
+{
+    const qsizetype blank = field.indexOf(u' ');
+    return blank < 0 ? QString() : field.left(blank + 1).toString();
+}
+
+} // namespace
+
+UserLayout layOutUser(UserLayout l, int innerWidth, int innerHeight, QStringList &refused)
+{
+    core::LayoutSteps steps(refused);
+    steps.size(l.ListView1.height, innerHeight - 420, "ListView1.Height");
+    steps.size(l.ListView1.width, innerWidth - 1400, "ListView1.Width");
+    l.CmdSrch.left = innerWidth - 1300;
+    l.CmdSrch.top = innerHeight - 1350;
+    l.CmdClose.left = innerWidth - 1300;
+    l.CmdClose.top = innerHeight - 850;
+    l.Picture1.left = innerWidth - 1300;
+    l.Picture1.top = innerHeight - 3300;
+    return l;
+}
+
+UserSearch::UserSearch(core::Context &context) : m_context(context) {}
+
+void UserSearch::adrIdent()
+{
+    // The login call fills a 20-byte buffer of zero bytes, so the name is followed by zero
+    // characters rather than blanks. The buffer holds bytes: a kanji name leaves fewer characters,
+    // and the blanks of the 20-character field make up the rest. A name too long for the buffer is
+    // cut on a character boundary rather than lost.
+    QByteArray buffer = text::cp932Prefix(m_context.state.loginName, kFieldWidth);
+    buffer.resize(kFieldWidth, '\0');
+    m_loginName20 = text::fixedField(text::fromCp932(buffer), kFieldWidth);
+    m_hostName20 = text::fixedField(m_context.state.hostName, kFieldWidth);
+}
+
+void UserSearch::adrAnswer()
+{
+    const core::SharedState &s = m_context.state;
+    const QString partner = text::fixedField(s.aiteAdr, kFieldWidth);
+    protocol::sendDatagram(m_context, s.remoteHostIP,
+                           protocol::tagOf(protocol::Kind::SearchResult) + m_loginName20 + m_hostName20 +
+                               partner + m_context.opt.userName);
+}
+
+int UserSearch::adrSearch()
+{
+    frmUser().edit([](UserView &v) { v.rows.clear(); });
+    return protocol::sendDatagram(m_context, kBroadcast, protocol::tagOf(protocol::Kind::SearchRequest));
+}
+
+void UserSearch::adrResult()
+{
+    // Anyone can send answers, asked for or not: they are kept only while the list is open, one
+    // row per address (a second answer replaces the first), and only so many.
+    UserWindowModel *window = m_frmUser.ifLoaded();
+    if (window == nullptr || !window->isVisible())
+        return;
+    m_adrData = m_context.state.rcvData;
+    m_srchLogin = text::charsBetween(m_adrData, 12, 31).toString();
+    m_srchHost = text::charsBetween(m_adrData, 32, 51).toString();
+    m_srchAite = text::charsBetween(m_adrData, 52, 71).toString();
+    const UserRow row{
+        m_srchLogin,
+        upToFirstBlank(m_srchHost),
+        m_context.state.remoteHostIP,
+        upToFirstBlank(m_srchAite),
+        text::charsBetween(m_adrData, 72, 91).toString(),
+    };
+    window->edit([&row](UserView &v) {
+        const auto same = std::find_if(v.rows.begin(), v.rows.end(),
+                                       [&row](const UserRow &r) { return r.address == row.address; });
+        if (same != v.rows.end())
+            *same = row;
+        else if (v.rows.size() < kMaxRows)
+            v.rows.append(row);
+    });
+}
+
+void UserSearch::mnuUserClick()
+{
+    m_context.menu.setVisible(core::MenuId::Tray, false);
+    adrSearch();
+    // The window centres itself when shown; the position options are not used for it.
+    frmUser().show();
+}
+
+} // namespace receive

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "base/core/context.h"
+
+#include <QObject>
+
+namespace settings {
+
+// The icon selection window, FrmOption: which of the ten sets' radio buttons is selected. The
+// pictures beside the buttons are those of the sets themselves and never change.
+struct IconSelectionView {
+    int option1 = 0; // the selected button, 0-9; may differ from iconNo until OK applies it
+};
+class IconSelectionWindowModel final : public core::ViewModel<IconSelectionView> {
+public:
+    IconSelectionWindowModel() : ViewModel(QStringLiteral("ミルトアンヌ ｱｲｺﾝ変更"), core::IconId::normal(0))
+    {
+    }
+};
+
+// Choosing and applying an icon set. The window only hides, so its selection lives for the run.
+class IconSelection final : public QObject {
+    Q_OBJECT
+public:
+    explicit IconSelection(core::Context &context);
+
+    IconSelectionWindowModel frmOption;
+
+    // "ｱｲｺﾝ変更(&I)": shows the window with the selection the user left.
+    void open();
+    // A radio button was selected.
+    void option1Click(int set);
+    // Applies the selected set to every window and the tray, saves the options, confirms.
+    void cmdOkClick();
+    // "閉じる", and the close box: hides the window, keeping an unapplied selection.
+    void cmdCancelClick();
+
+private:
+    core::Context &m_context;
+};
+
+} // namespace settings

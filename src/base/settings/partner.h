@@ -1,0 +1,59 @@
+#pragma once
+
+#include "base/core/context.h"
+
+#include <QTimer>
+
+namespace settings {
+
+struct AddressFile {
+    QString name;
+    QString address;
+};
+// The address file's bytes; empty optional for a file whose first field is not the marker.
+// Fields the file lacks stay empty.
+std::optional<AddressFile> parseAddressFile(const QByteArray &bytes);
+QByteArray formatAddressFile(const AddressFile &partner);
+
+// Start-up: the partner from adrFile.dat into aiteName, sendAdr and aiteAdr, and into the
+// registration window's boxes (loaded, not shown). What a save cut off by a crash left beside the
+// file is removed first.
+void rdAdrSub(core::Context &context);
+
+// The partner registration window's handlers: opening, registering and the presence check.
+class Partner final : public QObject {
+    Q_OBJECT
+public:
+    // How long the presence check waits for an answer before it says nobody is there.
+    static constexpr int kCheckWaitMs = 1000;
+
+    explicit Partner(core::Context &context);
+
+    // "お相手登録(&P)": through the password window when a password guards it.
+    void mnuAiteClick();
+    // Fills the boxes from the partner and shows the window.
+    void adrEdit();
+    // "登録".
+    void cmdOkClick();
+    // "存在確認".
+    void cmdCheckClick();
+    // "閉じる" and the close box: the window unloads, nothing is saved.
+    void cmdCancelClick();
+    // The presence check's wait ran out.
+    void checkTimeout();
+
+    QTimer &checkTimer() { return m_checkTimer; }
+
+signals:
+    // The registration waits for the password.
+    void passwordNeeded();
+
+private:
+    // False, after saying so, when the address box is empty.
+    bool addressTyped(const QString &address);
+
+    core::Context &m_context;
+    QTimer m_checkTimer;
+};
+
+} // namespace settings

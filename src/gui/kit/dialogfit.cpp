@@ -1,0 +1,31 @@
+#include "gui/kit/dialogfit.h"
+
+#include "gui/kit/twipsgeometry.h"
+
+#include <algorithm>
+
+namespace shell {
+
+void placeAtLeast(QWidget &control, const core::Box &box)
+{
+    QRect r = pixelRect(box);
+    const QSize hint = control.sizeHint();
+    r.setWidth(std::max(r.width(), hint.width()));
+    r.setHeight(std::max(r.height(), hint.height()));
+    control.setGeometry(r);
+}
+
+void fitClientArea(QWidget &window, int designWidth, int designHeight)
+{
+    // The design margins: a control's right edge keeps 120 twips, its bottom 60.
+    QSize size(px(designWidth), px(designHeight));
+    for (const QWidget *child : window.findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (child->isHidden() && child->testAttribute(Qt::WA_WState_ExplicitShowHide))
+            continue;
+        size.setWidth(std::max(size.width(), child->geometry().right() + px(120)));
+        size.setHeight(std::max(size.height(), child->geometry().bottom() + px(60)));
+    }
+    window.setFixedSize(size);
+}
+
+} // namespace shell

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "base/core/options.h"
+
+#include <QWidget>
+
+namespace shell {
+
+// Moves a window by the placement rule, unless it is minimised or maximised.
+void placeOnScreen(QWidget &window, const core::OptSettings &opt);
+// The logical DPI of the primary screen, for twips.
+qreal logicalDpi();
+
+} // namespace shell

@@ -1,0 +1,114 @@
+#include "gui/platform/qtdialogs.h"
+
+#include <QColorDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+
+#include <vector>
+
+namespace platform {
+namespace {
+
+struct ButtonSpec {
+    QMessageBox::StandardButton button;
+    int answer;
+};
+
+std::vector<ButtonSpec> buttonsFor(int style)
+{
+    switch (box::buttonsOf(style)) {
+    case box::okCancel:
+        return {{QMessageBox::Ok, box::ok}, {QMessageBox::Cancel, box::cancel}};
+    case box::abortRetryIgnore:
+        return {{QMessageBox::Abort, box::abort},
+                {QMessageBox::Retry, box::retry},
+                {QMessageBox::Ignore, box::ignore}};
+    case box::yesNoCancel:
+        return {{QMessageBox::Yes, box::yes}, {QMessageBox::No, box::no}, {QMessageBox::Cancel, box::cancel}};
+    case box::yesNo:
+        return {{QMessageBox::Yes, box::yes}, {QMessageBox::No, box::no}};
+    case box::retryCancel:
+        return {{QMessageBox::Retry, box::retry}, {QMessageBox::Cancel, box::cancel}};
+    default:
+        return {{QMessageBox::Ok, box::ok}};
+    }
+}
+
+QMessageBox::Icon iconFor(int style)
+{
+    switch (box::iconOf(style)) {
+    case box::critical:
+        return QMessageBox::Critical;
+    case box::question:
+        return QMessageBox::Question;
+    case box::exclamation:
+        return QMessageBox::Warning;
+    case box::information:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+// Colours are stored red in the low byte, the reverse of Qt's #RRGGBB.
+QColor toQColor(quint32 value)
+{
+    return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                  static_cast<int>((value >> 16) & 0xFF));
+}
+
+quint32 fromQColor(const QColor &color)
+{
+    return static_cast<quint32>(color.red()) | (static_cast<quint32>(color.green()) << 8) |
+           (static_cast<quint32>(color.blue()) << 16);
+}
+
+} // namespace
+
+int QtDialogs::messageBox(const QString &text, int style, const QString &title)
+{
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QChar(u'\r'), QChar(u'\n'));
+    QMessageBox box(iconFor(style), title, shown);
+    const std::vector<ButtonSpec> buttons = buttonsFor(style);
+    const int defaultAnswer = box::defaultAnswer(style);
+    for (const ButtonSpec &choice : buttons) {
+        box.addButton(choice.button);
+        if (choice.answer == defaultAnswer)
+            box.setDefaultButton(choice.button);
+    }
+    box.exec();
+    const auto pressed = box.standardButton(box.clickedButton());
+    for (const ButtonSpec &choice : buttons) {
+        if (choice.button == pressed)
+            return choice.answer;
+    }
+    // Closed with Escape or the close box: the cancelling button, or the only one.
+    return buttons.size() == 1 ? buttons.front().answer : box::cancel;
+}
+
+std::optional<FontChoice> QtDialogs::chooseFont(const FontChoice &initial)
+{
+    QFont font(initial.name);
+    font.setPointSizeF(initial.size);
+    font.setBold(initial.bold);
+    font.setItalic(initial.italic);
+    font.setUnderline(initial.underline);
+    font.setStrikeOut(initial.strikeOut);
+    bool ok = false;
+    const QFont picked = QFontDialog::getFont(&ok, font);
+    if (!ok)
+        return std::nullopt;
+    return FontChoice{picked.family(),    picked.pointSizeF(), picked.bold(), picked.italic(),
+                      picked.underline(), picked.strikeOut(),  initial.color};
+}
+
+std::optional<quint32> QtDialogs::chooseColor(quint32 initial)
+{
+    const QColor picked = QColorDialog::getColor(toQColor(initial));
+    if (!picked.isValid())
+        return std::nullopt;
+    return fromQColor(picked);
+}
+
+} // namespace platform

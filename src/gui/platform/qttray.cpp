@@ -1,0 +1,123 @@
+#include "gui/platform/qttray.h"
+
+#include "base/text/cp932.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace platform {
+namespace {
+
+constexpr int kStandInPicture = 32;
+constexpr int kStandInMargin = 4;
+
+// Stands in for the tray where the desktop has no notification area.
+class StandIn final : public QWidget {
+public:
+    explicit StandIn(QtTray &tray)
+        : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_tray(tray)
+    {
+        setObjectName(QStringLiteral("trayStandIn"));
+        auto *layout = new QVBoxLayout(this);
+        layout->setContentsMargins(kStandInMargin, kStandInMargin, kStandInMargin, kStandInMargin);
+        m_picture = new QLabel(this);
+        layout->addWidget(m_picture);
+        const int side = kStandInPicture + 2 * kStandInMargin;
+        setFixedSize(side, side);
+        if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->availableGeometry();
+            move(area.right() - side - 8, area.bottom() - side - 8);
+        }
+    }
+
+    void setPicture(const QIcon &icon) { m_picture->setPixmap(icon.pixmap(kStandInPicture)); }
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        if (event->button() == Qt::LeftButton)
+            emit m_tray.leftPressed();
+        else if (event->button() == Qt::RightButton)
+            emit m_tray.rightPressed(event->globalPosition().toPoint());
+    }
+
+private:
+    QtTray &m_tray;
+    QLabel *m_picture = nullptr;
+};
+
+} // namespace
+
+QtTray::QtTray(Pictures pictures, QObject *parent) : Tray(parent), m_pictures(std::move(pictures)) {}
+
+QtTray::~QtTray() = default;
+
+int QtTray::notify(TrayOp op, const TrayRecord &nid)
+{
+    switch (op) {
+    case TrayOp::Add:
+        if (m_icon || m_standIn)
+            return 0;
+        if (QSystemTrayIcon::isSystemTrayAvailable()) {
+            m_icon = std::make_unique<QSystemTrayIcon>();
+            connect(m_icon.get(), &QSystemTrayIcon::activated, this,
+                    [this](QSystemTrayIcon::ActivationReason why) {
+                        if (why == QSystemTrayIcon::Trigger)
+                            emit leftPressed();
+                        else if (why == QSystemTrayIcon::Context)
+                            emit rightPressed(QCursor::pos());
+                    });
+        } else {
+            m_standIn = std::make_unique<StandIn>(*this);
+        }
+        apply(nid);
+        if (m_icon)
+            m_icon->show();
+        else
+            m_standIn->show();
+        return 1;
+    case TrayOp::Modify:
+        if (!m_icon && !m_standIn)
+            return 0;
+        apply(nid);
+        return 1;
+    case TrayOp::Delete:
+        if (!m_icon && !m_standIn)
+            return 0;
+        remove();
+        return 1;
+    }
+    return 0;
+}
+
+void QtTray::apply(const TrayRecord &nid)
+{
+    if (m_shown == nid)
+        return;
+    m_shown = nid;
+    const QIcon picture = m_pictures(nid.hIcon);
+    const QString tip = text::fromCp932(nid.szTip);
+    if (m_icon) {
+        m_icon->setIcon(picture);
+        m_icon->setToolTip(tip);
+    } else if (m_standIn) {
+        static_cast<StandIn *>(m_standIn.get())->setPicture(picture);
+        m_standIn->setToolTip(tip);
+        m_standIn->setWindowIcon(picture);
+    }
+}
+
+void QtTray::remove()
+{
+    if (m_icon)
+        m_icon->hide();
+    m_icon.reset();
+    m_standIn.reset();
+    m_shown.reset();
+}
+
+} // namespace platform
