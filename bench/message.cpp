@@ -17,8 +17,8 @@ QString messageText()
 
 QByteArray messageDatagram(const QString &userName)
 {
-    core::MsgHead head;
-    protocol::fillMsgHead(head, userName, QTime(9, 5, 0));
+    core::MessageHead head;
+    protocol::fillMessageHead(head, userName, QTime(9, 5, 0));
     return text::toCp932(protocol::ordinaryMessage(head, messageText()));
 }
 

@@ -308,8 +308,8 @@ Floods measureFloods(const Programs &programs, quint16 listenPort, int largeMess
     QThread::msleep(500);
     result.rssBeforeKb = residentKb(pid);
 
-    core::MsgHead head;
-    protocol::fillMsgHead(head, u"flood"_s, QTime(9, 5, 0));
+    core::MessageHead head;
+    protocol::fillMessageHead(head, u"flood"_s, QTime(9, 5, 0));
     const QString headText = protocol::ordinaryMessage(head, QString());
     const QByteArray large =
         text::toCp932(headText + QString(protocol::kMaxDatagramBytes - headText.size(), u'x'));

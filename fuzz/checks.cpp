@@ -264,9 +264,9 @@ QStringList DispatchRig::arrive(const QByteArray &bytes)
     for (testkit::TestCopy *copy : {m_alone.get(), m_paired.get()}) {
         copy->copy->dispatcher().arrive(bytes, kSender);
         core::Context &c = copy->context();
-        if ((elapsed & 1) && c.Timer1.isActive())
-            copy->copy->callSignal().tick();
-        if ((elapsed & 2) && c.Timer2.isActive())
+        if ((elapsed & 1) && c.callAnimationTimer.isActive())
+            copy->copy->callArrived().tick();
+        if ((elapsed & 2) && c.blinkTimer.isActive())
             copy->copy->receiving().blinkTick();
         protocol::Sending &sending = copy->copy->sending();
         if ((elapsed & 4) && sending.reactionTimer().isActive())

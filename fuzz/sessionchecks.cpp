@@ -46,23 +46,23 @@ void Session::checkBounds()
         testkit::TestCopy &t = *side.copy;
         core::Context &c = t.context();
         const QString &who = side.name;
-        const core::ReceivedView &received = c.frmRecv.view();
-        if (received.text1.size() > bounds::kHeldText)
+        const core::ReceivedView &received = c.receivedWindow.view();
+        if (received.message.size() > bounds::kHeldText)
             fault(QStringLiteral("%1 holds %2 characters of received text")
                       .arg(who)
-                      .arg(received.text1.size()));
-        if (received.text2.size() > bounds::kTyped)
-            fault(QStringLiteral("%1's reply box holds %2 characters").arg(who).arg(received.text2.size()));
-        if (c.frmSnd.view().txtMsg.size() > bounds::kTyped)
+                      .arg(received.message.size()));
+        if (received.reply.size() > bounds::kTyped)
+            fault(QStringLiteral("%1's reply box holds %2 characters").arg(who).arg(received.reply.size()));
+        if (c.composeWindow.view().message.size() > bounds::kTyped)
             fault(QStringLiteral("%1's compose box holds %2 characters")
                       .arg(who)
-                      .arg(c.frmSnd.view().txtMsg.size()));
+                      .arg(c.composeWindow.view().message.size()));
         if (const core::LetterWindowModel *letter = c.letterSlot.ifLoaded()) {
-            if (letter->view().txtLetter.size() > bounds::kTyped ||
+            if (letter->view().letter.size() > bounds::kTyped ||
                 letter->view().statusPanel.size() > bounds::kLetterStatus)
                 fault(QStringLiteral("%1's letter holds %2 characters, its status line %3")
                           .arg(who)
-                          .arg(letter->view().txtLetter.size())
+                          .arg(letter->view().letter.size())
                           .arg(letter->view().statusPanel.size()));
         }
         if (const receive::UserWindowModel *users = t.copy->userSearch().slot().ifLoaded()) {
@@ -71,21 +71,21 @@ void Session::checkBounds()
         }
         // A row comes from an arrival: an acknowledgement or a message.
         const qint64 arrivals = side.arrivals();
-        if (c.LvLog.size() > arrivals || c.LvrcvLog.size() > arrivals)
+        if (c.sentHistory.size() > arrivals || c.receivedHistory.size() > arrivals)
             fault(QStringLiteral("%1 has %2 sent and %3 received rows from %4 arrivals")
                       .arg(who)
-                      .arg(c.LvLog.size())
-                      .arg(c.LvrcvLog.size())
+                      .arg(c.sentHistory.size())
+                      .arg(c.receivedHistory.size())
                       .arg(arrivals));
         // The rows being written: the sent one takes a run of texts, the received one the held text.
-        if (c.state.ItemL && c.state.ItemL->message.size() > bounds::kHistoryRow)
+        if (c.state.sentRow && c.state.sentRow->message.size() > bounds::kHistoryRow)
             fault(QStringLiteral("%1 has a sent-history row of %2 characters")
                       .arg(who)
-                      .arg(c.state.ItemL->message.size()));
-        if (c.state.ItemR && c.state.ItemR->message.size() > bounds::kHistoryRow)
+                      .arg(c.state.sentRow->message.size()));
+        if (c.state.receivedRow && c.state.receivedRow->message.size() > bounds::kHistoryRow)
             fault(QStringLiteral("%1 has a received-history row of %2 characters")
                       .arg(who)
-                      .arg(c.state.ItemR->message.size()));
+                      .arg(c.state.receivedRow->message.size()));
         // The journal takes at most an entry for the step and one for each arrival handled since
         // the last look (new ones, and those that waited then), and datagrams alone add only so
         // much to it.
@@ -118,7 +118,7 @@ void Session::checkEnd()
         core::Context &c = side.copy->context();
         if (side.copy->copy->hasEnded())
             fault(side.name + QStringLiteral(" ended"));
-        for (const core::HistoryList *list : {&c.LvLog, &c.LvrcvLog}) {
+        for (const core::HistoryList *list : {&c.sentHistory, &c.receivedHistory}) {
             for (qsizetype position = 1; position <= list->size(); ++position) {
                 const qsizetype size = list->at(position).message.size();
                 if (size > bounds::kHistoryRow)

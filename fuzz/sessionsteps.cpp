@@ -395,20 +395,20 @@ void Session::userStep(int action, Side &side)
     case kTypeCompose:
     case kTypeComposeLong: {
         const QString text = typed(action == kTypeCompose ? m_program.text() : m_program.longText());
-        context.frmSnd.edit([&](core::MainView &v) { v.txtMsg = text; });
+        context.composeWindow.edit([&](core::ComposeView &v) { v.message = text; });
         break;
     }
     case kSend:
-        c.sending().cmdSendClick();
+        c.sending().sendComposed();
         break;
     case kComposeCancel:
-        c.sending().cmdCancelClick();
+        c.sending().cancelCompose();
         break;
     case kClipboard:
         t.clipboard.setText(typed(m_program.text()));
         break;
     case kClipSend:
-        c.sending().mnuClipClick();
+        c.sending().sendClipboard();
         break;
     case kOpenReceived:
         c.receiving().openReceived();
@@ -416,45 +416,45 @@ void Session::userStep(int action, Side &side)
     case kTypeReply:
     case kTypeReplyLong: {
         const QString text = typed(action == kTypeReply ? m_program.text() : m_program.longText());
-        context.frmRecv.edit([&](core::ReceivedView &v) { v.text2 = text; });
+        context.receivedWindow.edit([&](core::ReceivedView &v) { v.reply = text; });
         break;
     }
     case kReply:
-        c.received().cmdCbackClick();
+        c.receivedMessage().reply();
         break;
     case kOpenClose:
-        c.received().cmdOPCLClick();
+        c.receivedMessage().openOrClose();
         break;
     case kHold:
-        c.received().cmdCancelClick();
+        c.receivedMessage().hold();
         break;
     case kClose:
-        c.received().cmdDelClick();
+        c.receivedMessage().close();
         break;
     case kLetterMenu:
-        c.letters().mnuLetterClick();
+        c.letters().open();
         break;
     case kTypeLetter:
     case kTypeLetterLong: {
         const QString text = typed(action == kTypeLetter ? m_program.text() : m_program.longText());
         // Only a window that is there can be typed into.
         if (core::LetterWindowModel *letter = context.letterSlot.ifLoaded())
-            letter->edit([&](core::LetterView &v) { v.txtLetter = text; });
+            letter->edit([&](core::LetterView &v) { v.letter = text; });
         break;
     }
     case kLetterOk:
         if (context.letterSlot.isLoaded())
-            c.letters().cmdOkClick();
+            c.letters().confirm();
         break;
     case kLetterCancel:
         if (context.letterSlot.isLoaded())
-            c.letters().cmdCancelClick();
+            c.letters().cancel();
         break;
     case kCall:
-        c.callSignal().sendCall();
+        c.callArrived().sendCall();
         break;
     case kCallKind:
-        c.menuClicked((m_program.byte() & 1) ? core::MenuId::Tel : core::MenuId::Human);
+        c.menuClicked((m_program.byte() & 1) ? core::MenuId::CallPhone : core::MenuId::CallPerson);
         break;
     case kLock:
         c.menuClicked(core::MenuId::Lock);
@@ -464,11 +464,11 @@ void Session::userStep(int action, Side &side)
         protocol::Sending &sending = c.sending();
         switch (m_program.byte() % 6) {
         case 0:
-            if (context.Timer1.isActive())
-                c.callSignal().tick();
+            if (context.callAnimationTimer.isActive())
+                c.callArrived().tick();
             break;
         case 1:
-            if (context.Timer2.isActive())
+            if (context.blinkTimer.isActive())
                 c.receiving().blinkTick();
             break;
         case 2:
@@ -502,7 +502,7 @@ void Session::userStep(int action, Side &side)
 void Session::historyStep(int action, Side &side)
 {
     copy::Copy &c = *side.copy->copy;
-    history::LogViewer &viewer = c.logViewer();
+    history::HistoryViewer &viewer = c.historyViewer();
     core::Context &context = side.copy->context();
     switch (action) {
     case kLogOpen:
@@ -510,9 +510,9 @@ void Session::historyStep(int action, Side &side)
         break;
     case kLogTab: {
         const uchar which = m_program.byte() % 3;
-        viewer.tabClick(which == 0   ? history::kSentTab
-                        : which == 1 ? history::kReceivedTab
-                                     : typed(m_program.text()));
+        viewer.showTab(which == 0   ? history::kSentTab
+                       : which == 1 ? history::kReceivedTab
+                                    : typed(m_program.text()));
         break;
     }
     case kLogRow: {
@@ -520,9 +520,9 @@ void Session::historyStep(int action, Side &side)
         const qint32 position = (how & 2) ? static_cast<qint32>(m_program.word() | (m_program.word() << 16))
                                           : static_cast<qint8>(m_program.byte());
         if (how & 1)
-            viewer.receivedRowClick(position);
+            viewer.openReceivedRow(position);
         else
-            viewer.sentRowClick(position);
+            viewer.openSentRow(position);
         break;
     }
     case kLogNext:
@@ -542,7 +542,7 @@ void Session::historyStep(int action, Side &side)
         break;
     default:
         // What the lists' views read: the headers, and the rows at both ends.
-        for (core::HistoryList *list : {&context.LvLog, &context.LvrcvLog}) {
+        for (core::HistoryList *list : {&context.sentHistory, &context.receivedHistory}) {
             const int rows = list->rowCount();
             for (int section = -1; section <= core::HistoryList::kColumns; ++section)
                 list->headerData(section, Qt::Horizontal, Qt::DisplayRole);
@@ -567,18 +567,18 @@ void Session::settingsStep(int action, Side &side)
     settings::Partner &partner = c.partner();
     switch (action) {
     case kSearch:
-        search.mnuUserClick();
+        search.open();
         break;
     case kSearchAgain:
         if (search.slot().isLoaded())
-            search.cmdSrchClick();
+            search.searchAgain();
         break;
     case kSearchClose:
         if (search.slot().isLoaded())
-            search.cmdCloseClick();
+            search.close();
         break;
     case kPartnerMenu:
-        partner.mnuAiteClick();
+        partner.open();
         break;
     case kPartnerType: {
         const QString name = typed(m_program.text());
@@ -586,24 +586,24 @@ void Session::settingsStep(int action, Side &side)
         const QString address = which < 4    ? kSenderAddresses[which]
                                 : which == 4 ? kBroadcast
                                              : typed(m_program.text());
-        if (core::AddressWindowModel *window = context.addressSlot.ifLoaded())
-            window->edit([&](core::AddressView &v) {
-                v.txtName1 = name;
-                v.txtIp1 = address;
+        if (core::PartnerWindowModel *window = context.partnerSlot.ifLoaded())
+            window->edit([&](core::PartnerView &v) {
+                v.name = name;
+                v.address = address;
             });
         break;
     }
     case kPartnerOk:
-        if (context.addressSlot.isLoaded())
-            partner.cmdOkClick();
+        if (context.partnerSlot.isLoaded())
+            partner.registerPartner();
         break;
     case kPartnerCheck:
-        if (context.addressSlot.isLoaded())
-            partner.cmdCheckClick();
+        if (context.partnerSlot.isLoaded())
+            partner.checkPresence();
         break;
     case kPartnerCancel:
-        if (context.addressSlot.isLoaded())
-            partner.cmdCancelClick();
+        if (context.partnerSlot.isLoaded())
+            partner.close();
         break;
     case kDiskFails: {
         const uchar n = m_program.byte();

@@ -57,54 +57,54 @@ void TestConversation::theRoadOfOneMessage()
     // On the wire: the header and the text; back comes "送信".
     QCOMPARE(c.net.textsFrom(c.alice.address()), QStringList{u"alice       10:00:01こんにちは"_s});
     QCOMPARE(c.net.textsFrom(c.bob.address()), QStringList{u"送信"_s});
-    QVERIFY(!c.alice.context().frmSnd.isVisible());
+    QVERIFY(!c.alice.context().composeWindow.isVisible());
 
     // Bob's copy keeps it out of sight and says so in the tray.
     core::Context &bob = c.bob.context();
     QVERIFY(bob.messageWaiting());
     QCOMPARE(c.bob.tray.current().hIcon, IconId::received(0).handle());
-    QCOMPARE(bob.frmRecv.view().text1, u"こんにちは"_s);
-    QVERIFY(!bob.frmRecv.view().text1Visible);
-    QCOMPARE(bob.frmRecv.view().cmdOPCLCaption, u"OPEN"_s);
-    QVERIFY(!bob.frmRecv.isVisible());
-    QVERIFY(bob.menu.enabled(MenuId::RecvMsg));
-    QVERIFY(!bob.menu.enabled(MenuId::SendMsg));
-    QCOMPARE(bob.LvrcvLog.size(), 1);
+    QCOMPARE(bob.receivedWindow.view().message, u"こんにちは"_s);
+    QVERIFY(!bob.receivedWindow.view().messageVisible);
+    QCOMPARE(bob.receivedWindow.view().openCloseCaption, u"OPEN"_s);
+    QVERIFY(!bob.receivedWindow.isVisible());
+    QVERIFY(bob.menu.enabled(MenuId::ShowReceived));
+    QVERIFY(!bob.menu.enabled(MenuId::Compose));
+    QCOMPARE(bob.receivedHistory.size(), 1);
 
     // Alice learns of the delivery.
     core::Context &alice = c.alice.context();
-    QCOMPARE(alice.LvLog.size(), 1);
-    QCOMPARE(alice.LvLog.at(1).message, u"こんにちは"_s);
-    QVERIFY(alice.frmSndOK().isVisible());
-    QCOMPARE(alice.frmSndOK().view().label1, u"メッセージは正しく送信されました。"_s);
+    QCOMPARE(alice.sentHistory.size(), 1);
+    QCOMPARE(alice.sentHistory.at(1).message, u"こんにちは"_s);
+    QVERIFY(alice.sendResultNotice().isVisible());
+    QCOMPARE(alice.sendResultNotice().view().text, u"メッセージは正しく送信されました。"_s);
 
     // Bob opens it from the tray and reads it.
     c.net.clearLog();
     c.bob.tray.pressLeft();
-    QVERIFY(bob.frmRecv.isVisible());
-    QCOMPARE(bob.frmRecv.caption(), u" From alice  Time 10:00:01"_s);
+    QVERIFY(bob.receivedWindow.isVisible());
+    QCOMPARE(bob.receivedWindow.caption(), u" From alice  Time 10:00:01"_s);
     c.bob.clock.set(QDateTime(QDate(2026, 12, 8), QTime(10, 2, 0)));
-    c.bob.copy->received().cmdOPCLClick();
+    c.bob.copy->receivedMessage().openOrClose();
     c.net.flush();
     QCOMPARE(c.net.textsFrom(c.bob.address()), QStringList{u"Open確認"_s});
     QVERIFY(!bob.messageWaiting());
-    QCOMPARE(bob.LvrcvLog.at(1).recvTime, u"10:02:00"_s);
-    QCOMPARE(bob.LvrcvLog.at(1).message, u"こんにちは"_s);
-    QVERIFY(alice.frmRcvOK().isVisible());
-    QCOMPARE(alice.frmRcvOK().view().label1, u"メッセージは確認されました。"_s);
-    QCOMPARE(alice.LvLog.at(1).recvTime, u"10:00:01"_s); // by Alice's clock
+    QCOMPARE(bob.receivedHistory.at(1).recvTime, u"10:02:00"_s);
+    QCOMPARE(bob.receivedHistory.at(1).message, u"こんにちは"_s);
+    QVERIFY(alice.reactionNotice().isVisible());
+    QCOMPARE(alice.reactionNotice().view().text, u"メッセージは確認されました。"_s);
+    QCOMPARE(alice.sentHistory.at(1).recvTime, u"10:00:01"_s); // by Alice's clock
 
     // And replies; the reply is a message of its own, recorded on Bob's side when it arrives.
     c.net.clearLog();
     Conversation::typeReply(c.bob, u"やあ"_s);
-    c.bob.copy->received().cmdCbackClick();
+    c.bob.copy->receivedMessage().reply();
     c.net.flush();
     QCOMPARE(c.net.textsFrom(c.bob.address()), QStringList{u"bob         10:02:00やあ"_s});
-    QVERIFY(!bob.frmRecv.isVisible());
-    QVERIFY(bob.menu.enabled(MenuId::SendMsg));
-    QVERIFY(!bob.menu.enabled(MenuId::RecvMsg));
-    QCOMPARE(bob.LvLog.size(), 1);
-    QCOMPARE(bob.LvLog.at(1).message, u"やあ"_s);
+    QVERIFY(!bob.receivedWindow.isVisible());
+    QVERIFY(bob.menu.enabled(MenuId::Compose));
+    QVERIFY(!bob.menu.enabled(MenuId::ShowReceived));
+    QCOMPARE(bob.sentHistory.size(), 1);
+    QCOMPARE(bob.sentHistory.at(1).message, u"やあ"_s);
     QVERIFY(alice.messageWaiting());
 }
 
@@ -113,9 +113,9 @@ void TestConversation::sendRefusals()
     testkit::FakeNetwork net;
     TestCopy alone(net, u"127.0.0.2"_s);
     QVERIFY(alone.start());
-    alone.copy->sending().cmdSendClick();
-    alone.context().frmSnd.edit([](core::MainView &v) { v.txtMsg = u"hi"_s; });
-    alone.copy->sending().cmdSendClick();
+    alone.copy->sending().sendComposed();
+    alone.context().composeWindow.edit([](core::ComposeView &v) { v.message = u"hi"_s; });
+    alone.copy->sending().sendComposed();
     QCOMPARE(alone.dialogs.texts(),
              (QStringList{u"ﾒｯｾｰｼﾞを入力してください。"_s, u"お相手登録を行ってください。"_s}));
     QCOMPARE(alone.dialogs.shown()[0].style, 48);
@@ -130,16 +130,16 @@ void TestConversation::twoSendsBeforeAReactionShareOneRow()
     c.alice.clock.set(QDateTime(QDate(2026, 12, 8), QTime(11, 0, 30)));
     c.aliceSends(u"二"_s);
     core::Context &alice = c.alice.context();
-    QCOMPARE(alice.LvLog.size(), 1);
-    QCOMPARE(alice.LvLog.at(1).sendTime, u"11:00:30"_s);
-    QCOMPARE(alice.LvLog.at(1).message, u"一 | 二"_s);
+    QCOMPARE(alice.sentHistory.size(), 1);
+    QCOMPARE(alice.sentHistory.at(1).sendTime, u"11:00:30"_s);
+    QCOMPARE(alice.sentHistory.at(1).message, u"一 | 二"_s);
 
     c.alice.clock.set(QDateTime(QDate(2026, 12, 8), QTime(11, 5, 0)));
-    c.bob.copy->received().cmdDelClick();
+    c.bob.copy->receivedMessage().close();
     c.net.flush();
-    QCOMPARE(alice.LvLog.at(1).recvTime, u"11:05:00*"_s);
-    QCOMPARE(alice.frmRcvOK().view().label1, u"メッセージは未確認のまま閉じられました。"_s);
-    QCOMPARE(c.bob.context().LvrcvLog.at(2).recvTime.right(1), u"*"_s);
+    QCOMPARE(alice.sentHistory.at(1).recvTime, u"11:05:00*"_s);
+    QCOMPARE(alice.reactionNotice().view().text, u"メッセージは未確認のまま閉じられました。"_s);
+    QCOMPARE(c.bob.context().receivedHistory.at(2).recvTime.right(1), u"*"_s);
 }
 
 void TestConversation::refusalIsNeverADelivery()
@@ -152,41 +152,41 @@ void TestConversation::refusalIsNeverADelivery()
     QCOMPARE(c.net.textsFrom(c.bob.address()), QStringList{u"OTHER送信"_s});
     core::Context &bob = c.bob.context();
     QVERIFY(!bob.messageWaiting());
-    QVERIFY(bob.frmRecv.view().text1.isEmpty());
-    QCOMPARE(bob.LvrcvLog.size(), 0);
-    QVERIFY(carol.context().frmSndOK().isVisible());
-    QCOMPARE(carol.context().frmSndOK().view().label1, u"あなたのﾒｯｾｰｼﾞは拒否されました。"_s);
-    QCOMPARE(carol.context().LvLog.size(), 0);
+    QVERIFY(bob.receivedWindow.view().message.isEmpty());
+    QCOMPARE(bob.receivedHistory.size(), 0);
+    QVERIFY(carol.context().sendResultNotice().isVisible());
+    QCOMPARE(carol.context().sendResultNotice().view().text, u"あなたのﾒｯｾｰｼﾞは拒否されました。"_s);
+    QCOMPARE(carol.context().sentHistory.size(), 0);
     // The partner's next message opens the first row, which the partner's text completes.
     c.aliceSends(u"from alice"_s);
-    c.bob.copy->received().cmdOPCLClick();
-    QCOMPARE(bob.LvrcvLog.size(), 1);
-    QCOMPARE(bob.LvrcvLog.at(1).message, u"from alice"_s);
+    c.bob.copy->receivedMessage().openOrClose();
+    QCOMPARE(bob.receivedHistory.size(), 1);
+    QCOMPARE(bob.receivedHistory.at(1).message, u"from alice"_s);
 
     // A copy on Windows follows its refusal with a "送信" for the same message: the refusal stands.
     auto windowsCopy = c.net.host(u"127.0.0.5"_s);
-    carol.state().aiteAdr = u"127.0.0.5"_s;
+    carol.state().partnerAddress = u"127.0.0.5"_s;
     Conversation::send(c.net, carol, u"refused again"_s);
     for (const char16_t *answer : {u"OTHER送信", u"送信"})
         windowsCopy->send(carol.address(), 57979, text::toCp932(answer));
     c.net.flush();
-    QCOMPARE(carol.context().frmSndOK().view().label1, u"あなたのﾒｯｾｰｼﾞは拒否されました。"_s);
-    QCOMPARE(carol.context().LvLog.size(), 0);
+    QCOMPARE(carol.context().sendResultNotice().view().text, u"あなたのﾒｯｾｰｼﾞは拒否されました。"_s);
+    QCOMPARE(carol.context().sentHistory.size(), 0);
     // The next message that is delivered counts as delivered.
     Conversation::send(c.net, carol, u"accepted"_s);
     windowsCopy->send(carol.address(), 57979, text::toCp932(u"送信"));
     c.net.flush();
-    QCOMPARE(carol.context().frmSndOK().view().label1, u"メッセージは正しく送信されました。"_s);
-    QCOMPARE(carol.context().LvLog.size(), 1);
-    QCOMPARE(carol.context().LvLog.at(1).message, u"accepted"_s);
+    QCOMPARE(carol.context().sendResultNotice().view().text, u"メッセージは正しく送信されました。"_s);
+    QCOMPARE(carol.context().sentHistory.size(), 1);
+    QCOMPARE(carol.context().sentHistory.at(1).message, u"accepted"_s);
 
     // A refusal is shown even when send notices are off.
     carol.opt().sendConfirm = 0;
     Conversation::send(c.net, carol, u"refused with notices off"_s);
-    carol.context().sndOkSlot.unload();
+    carol.context().sendResultSlot.unload();
     carol.copy->dispatcher().arrive(text::toCp932(u"OTHER送信"), u"127.0.0.5"_s);
-    QVERIFY(carol.context().frmSndOK().isVisible());
-    QCOMPARE(carol.context().frmSndOK().view().label1, u"あなたのﾒｯｾｰｼﾞは拒否されました。"_s);
+    QVERIFY(carol.context().sendResultNotice().isVisible());
+    QCOMPARE(carol.context().sendResultNotice().view().text, u"あなたのﾒｯｾｰｼﾞは拒否されました。"_s);
 }
 
 void TestConversation::strangerIsRefusedOrShownWithAWarning_data()
@@ -208,18 +208,18 @@ void TestConversation::strangerIsRefusedOrShownWithAWarning()
         return;
     c.bob.copy->receiving().openReceived();
     QCOMPARE(c.bob.dialogs.texts(), QStringList{u"お相手以外からのメッセージです。"_s});
-    QCOMPARE(bob.frmRecv.caption(), u" From carol  Time 09:05:00"_s);
+    QCOMPARE(bob.receivedWindow.caption(), u" From carol  Time 09:05:00"_s);
     // The reply goes to Carol, not to the partner.
     c.net.clearLog();
     Conversation::typeReply(c.bob, u"hi carol"_s);
-    c.bob.copy->received().cmdCbackClick();
+    c.bob.copy->receivedMessage().reply();
     QCOMPARE(c.net.sentFrom(c.bob.address()).last().to, carol.address());
     // A message from the compose window goes to the partner, and does not redirect the window's
     // answers to Carol's message there.
     c.net.flush();
     Conversation::send(c.net, c.bob, u"back to alice"_s);
     QCOMPARE(c.net.sentFrom(c.bob.address()).last().to, c.alice.address());
-    c.bob.copy->received().cmdCbackClick();
+    c.bob.copy->receivedMessage().reply();
     QCOMPARE(c.net.sentFrom(c.bob.address()).last().to, carol.address());
 }
 
@@ -239,21 +239,21 @@ void TestConversation::everyAnswerGoesToTheWriterOfItsMessage()
     QFETCH(bool, letter);
     Conversation c;
     TestCopy &carol = c.strangerToBob();
-    receive::ReceivedWindow &window = c.bob.copy->received();
+    receive::ReceivedMessage &window = c.bob.copy->receivedMessage();
     core::Context &bob = c.bob.context();
 
     // A stranger's message, opened (with a warning) and closed.
     Conversation::send(c.net, carol, u"from a stranger"_s);
     c.bob.copy->receiving().openReceived();
-    window.cmdOPCLClick();
-    window.cmdDelClick();
+    window.openOrClose();
+    window.close();
     c.net.flush();
 
     // Then the partner writes, a message or a letter.
     if (letter) {
-        c.alice.copy->letters().mnuLetterClick();
-        c.alice.context().frmLetter().edit([](core::LetterView &v) { v.txtLetter = u"a letter"_s; });
-        c.alice.copy->letters().cmdOkClick();
+        c.alice.copy->letters().open();
+        c.alice.context().letterWindow().edit([](core::LetterView &v) { v.letter = u"a letter"_s; });
+        c.alice.copy->letters().confirm();
         Conversation::send(c.net, c.bob, u"anyone home?"_s);
     } else {
         c.aliceSends(u"from the partner"_s);
@@ -263,16 +263,16 @@ void TestConversation::everyAnswerGoesToTheWriterOfItsMessage()
     c.net.clearLog();
     c.bob.copy->receiving().openReceived();
     QVERIFY(c.bob.dialogs.texts().isEmpty()); // no "not your partner" warning
-    QVERIFY(bob.frmRecv.caption().startsWith(u" From alice "_s));
+    QVERIFY(bob.receivedWindow.caption().startsWith(u" From alice "_s));
     if (button == u"open") {
-        window.cmdOPCLClick();
+        window.openOrClose();
     } else if (button == u"hold") {
-        window.cmdCancelClick();
+        window.hold();
     } else if (button == u"close") {
-        window.cmdDelClick();
+        window.close();
     } else {
         Conversation::typeReply(c.bob, u"answer"_s);
-        window.cmdCbackClick();
+        window.reply();
     }
     const QList<testkit::SentDatagram> sent = c.net.sentFrom(c.bob.address());
     QCOMPARE(sent.size(), 1);
@@ -281,13 +281,13 @@ void TestConversation::everyAnswerGoesToTheWriterOfItsMessage()
     QVERIFY(c.net.sentTo(carol.address()).isEmpty());
     // The partner's reaction to a letter marks the letter.
     if (letter && button != u"reply")
-        QVERIFY(c.alice.context().frmLetter().view().statusPanel.startsWith(u">"_s));
+        QVERIFY(c.alice.context().letterWindow().view().statusPanel.startsWith(u">"_s));
 }
 
 void TestConversation::messagesWhileOneWaits_data()
 {
     QTest::addColumn<int>("addOnHold");
-    QTest::addColumn<QString>("text1");
+    QTest::addColumn<QString>("message");
     QTest::newRow("appended") << 1 << u"one | two"_s;
     QTest::newRow("replaced") << 0 << u"two"_s;
 }
@@ -295,13 +295,13 @@ void TestConversation::messagesWhileOneWaits_data()
 void TestConversation::messagesWhileOneWaits()
 {
     QFETCH(int, addOnHold);
-    QFETCH(QString, text1);
+    QFETCH(QString, message);
     Conversation c({}, [&](core::OptSettings &opt) { opt.addOnHold = addOnHold; });
     c.aliceSends(u"one"_s);
     Conversation::typeReply(c.bob, u"draft"_s);
     c.aliceSends(u"two"_s);
-    QCOMPARE(c.bob.context().frmRecv.view().text1, text1);
-    QCOMPARE(c.bob.context().frmRecv.view().text2, addOnHold == 1 ? u"draft"_s : QString());
+    QCOMPARE(c.bob.context().receivedWindow.view().message, message);
+    QCOMPARE(c.bob.context().receivedWindow.view().reply, addOnHold == 1 ? u"draft"_s : QString());
 }
 
 void TestConversation::holdThenClose()
@@ -311,30 +311,30 @@ void TestConversation::holdThenClose()
     c.net.clearLog();
     core::Context &bob = c.bob.context();
     c.bob.copy->receiving().openReceived();
-    c.bob.copy->received().cmdCancelClick();
+    c.bob.copy->receivedMessage().hold();
     c.net.flush();
     QCOMPARE(c.net.textsFrom(c.bob.address()), QStringList{u"保留"_s});
-    QCOMPARE(c.alice.context().frmRcvOK().view().label1, u"メッセージは返信保留されています。"_s);
-    QVERIFY(!bob.frmRecv.isVisible());
+    QCOMPARE(c.alice.context().reactionNotice().view().text, u"メッセージは返信保留されています。"_s);
+    QVERIFY(!bob.receivedWindow.isVisible());
     QVERIFY(!bob.messageWaiting());
-    QVERIFY(bob.menu.enabled(MenuId::RecvMsg));
-    QVERIFY(bob.LvrcvLog.at(1).recvTime.isEmpty()); // a hold completes nothing
+    QVERIFY(bob.menu.enabled(MenuId::ShowReceived));
+    QVERIFY(bob.receivedHistory.at(1).recvTime.isEmpty()); // a hold completes nothing
 
     // "Open確認" while the hold notice is open keeps its text.
-    c.alice.context().frmRcvOK().show();
+    c.alice.context().reactionNotice().show();
     c.net.clearLog();
     c.bob.copy->receiving().openReceived();
-    c.bob.copy->received().cmdDelClick();
+    c.bob.copy->receivedMessage().close();
     c.net.flush();
     QVERIFY(c.net.sentFrom(c.bob.address()).isEmpty());
-    QVERIFY(!bob.menu.enabled(MenuId::RecvMsg));
-    QVERIFY(bob.menu.enabled(MenuId::SendMsg));
+    QVERIFY(!bob.menu.enabled(MenuId::ShowReceived));
+    QVERIFY(bob.menu.enabled(MenuId::Compose));
 
     // A second hold with nothing waiting just hides the window.
-    c.bob.context().frmRecv.show();
-    c.bob.copy->received().cmdCancelClick();
+    c.bob.context().receivedWindow.show();
+    c.bob.copy->receivedMessage().hold();
     QVERIFY(c.net.sentFrom(c.bob.address()).isEmpty());
-    QVERIFY(!bob.frmRecv.isVisible());
+    QVERIFY(!bob.receivedWindow.isVisible());
 }
 
 void TestConversation::openSendsOpenConfirmationOnce()
@@ -342,14 +342,14 @@ void TestConversation::openSendsOpenConfirmationOnce()
     Conversation c;
     c.aliceSends(u"read me"_s);
     c.net.clearLog();
-    auto &window = c.bob.copy->received();
-    window.cmdOPCLClick();
-    QCOMPARE(c.bob.context().frmRecv.view().cmdOPCLCaption, u"CLOSE"_s);
-    QVERIFY(c.bob.context().frmRecv.view().text1Visible);
-    window.cmdOPCLClick();
-    QCOMPARE(c.bob.context().frmRecv.view().cmdOPCLCaption, u"OPEN"_s);
-    QVERIFY(!c.bob.context().frmRecv.view().text1Visible);
-    window.cmdOPCLClick();
+    auto &window = c.bob.copy->receivedMessage();
+    window.openOrClose();
+    QCOMPARE(c.bob.context().receivedWindow.view().openCloseCaption, u"CLOSE"_s);
+    QVERIFY(c.bob.context().receivedWindow.view().messageVisible);
+    window.openOrClose();
+    QCOMPARE(c.bob.context().receivedWindow.view().openCloseCaption, u"OPEN"_s);
+    QVERIFY(!c.bob.context().receivedWindow.view().messageVisible);
+    window.openOrClose();
     c.net.flush();
     QCOMPARE(c.net.textsFrom(c.bob.address()), QStringList{u"Open確認"_s});
 }
@@ -359,12 +359,12 @@ void TestConversation::replyToAnOpenedMessageLeavesTheRow()
     Conversation c;
     c.aliceSends(u"hi"_s);
     c.bob.clock.set(QDateTime(QDate(2026, 12, 8), QTime(12, 0, 0)));
-    c.bob.copy->received().cmdOPCLClick();
+    c.bob.copy->receivedMessage().openOrClose();
     c.bob.clock.set(QDateTime(QDate(2026, 12, 8), QTime(12, 30, 0)));
     Conversation::typeReply(c.bob, u"answer"_s);
-    c.bob.copy->received().cmdCbackClick();
+    c.bob.copy->receivedMessage().reply();
     c.net.flush();
-    QCOMPARE(c.bob.context().LvrcvLog.at(1).recvTime, u"12:00:00"_s);
+    QCOMPARE(c.bob.context().receivedHistory.at(1).recvTime, u"12:00:00"_s);
     QVERIFY(c.alice.context().messageWaiting());
 }
 
@@ -373,7 +373,7 @@ void TestConversation::emptyReplyIsRefused()
     Conversation c;
     c.aliceSends(u"hi"_s);
     c.net.clearLog();
-    c.bob.copy->received().cmdCbackClick();
+    c.bob.copy->receivedMessage().reply();
     QCOMPARE(c.bob.dialogs.texts(), QStringList{u"ﾒｯｾｰｼﾞを入力してください。"_s});
     QVERIFY(c.net.sent().isEmpty());
     QVERIFY(c.bob.context().messageWaiting());
@@ -384,10 +384,10 @@ void TestConversation::journalHoldsWhatLogSaveAsksFor()
     auto save = [](core::OptSettings &opt) { opt.logSave = 1; };
     Conversation c(save, save);
     c.aliceSends(u"first"_s);
-    c.bob.copy->received().cmdDelClick(); // closed unread: never journaled
+    c.bob.copy->receivedMessage().close(); // closed unread: never journaled
     c.net.flush();
     c.aliceSends(u"second"_s);
-    c.bob.copy->received().cmdOPCLClick();
+    c.bob.copy->receivedMessage().openOrClose();
     c.net.flush();
     const QByteArray dashes(51, '-');
     QCOMPARE(c.alice.readFile(u"logFile.dat"_s), dashes + "< send    2026/12/08 09:05:00>-----\r\nfirst\r\n" +
@@ -401,18 +401,18 @@ void TestConversation::reactionNoticeClosesByItselfOnlyWithAutoErase()
     for (int autoErase : {0, 1}) {
         Conversation c([&](core::OptSettings &opt) { opt.autoErase = autoErase; });
         c.aliceSends(u"hi"_s);
-        c.bob.copy->received().cmdOPCLClick();
+        c.bob.copy->receivedMessage().openOrClose();
         c.net.flush();
         core::Context &alice = c.alice.context();
-        QVERIFY(alice.rcvOkSlot.isLoaded());
+        QVERIFY(alice.reactionSlot.isLoaded());
         QCOMPARE(c.alice.copy->sending().reactionTimer().isActive(), autoErase == 1);
         if (autoErase == 1)
             c.alice.copy->sending().reactionTick();
-        QCOMPARE(alice.rcvOkSlot.isLoaded(), autoErase == 0);
+        QCOMPARE(alice.reactionSlot.isLoaded(), autoErase == 0);
         // The send-result notice has no timer: OK closes it, and it comes back as designed.
-        QVERIFY(alice.sndOkSlot.isLoaded());
-        alice.sndOkSlot.unload();
-        QCOMPARE(alice.frmSndOK().view().label1, u"あなたのﾒｯｾｰｼﾞは拒否されました。"_s);
+        QVERIFY(alice.sendResultSlot.isLoaded());
+        alice.sendResultSlot.unload();
+        QCOMPARE(alice.sendResultNotice().view().text, u"あなたのﾒｯｾｰｼﾞは拒否されました。"_s);
     }
 }
 
@@ -426,21 +426,21 @@ void TestConversation::smallNotices()
     c.alice.clock.set(QDateTime(QDate(2026, 12, 8), QTime(13, 14, 15)));
     c.aliceSends(u"hi"_s);
     core::Context &alice = c.alice.context();
-    QVERIFY(!alice.frmSndOK().isVisible()); // loaded by the dispatch, never shown
-    QVERIFY(alice.frmSROK().isVisible());
-    QCOMPARE(alice.frmSROK().view().label1, u"13:14:15"_s);
-    QVERIFY(alice.frmSROK().view().image1);
-    QVERIFY(!alice.frmSROK().view().image2);
+    QVERIFY(!alice.sendResultNotice().isVisible()); // loaded by the dispatch, never shown
+    QVERIFY(alice.smallNotice().isVisible());
+    QCOMPARE(alice.smallNotice().view().time, u"13:14:15"_s);
+    QVERIFY(alice.smallNotice().view().showsDelivery);
+    QVERIFY(!alice.smallNotice().view().showsReaction);
     // The minimal send notice never closes by itself, whatever autoErase says.
     QVERIFY(!c.alice.copy->sending().smallTimer().isActive());
 
-    c.bob.copy->received().cmdOPCLClick();
+    c.bob.copy->receivedMessage().openOrClose();
     c.net.flush();
-    QVERIFY(!alice.frmSROK().view().image1);
-    QVERIFY(alice.frmSROK().view().image2);
+    QVERIFY(!alice.smallNotice().view().showsDelivery);
+    QVERIFY(alice.smallNotice().view().showsReaction);
     QVERIFY(c.alice.copy->sending().smallTimer().isActive());
     c.alice.copy->sending().smallTick();
-    QVERIFY(!alice.srOkSlot.isLoaded());
+    QVERIFY(!alice.smallNoticeSlot.isLoaded());
 }
 
 void TestConversation::blinkAlternatesUntilOpened()
@@ -448,14 +448,14 @@ void TestConversation::blinkAlternatesUntilOpened()
     Conversation c({}, [](core::OptSettings &opt) { opt.blinkIcon = u"1"_s; });
     c.aliceSends(u"blink"_s);
     core::Context &bob = c.bob.context();
-    QVERIFY(bob.Timer2.isActive());
+    QVERIFY(bob.blinkTimer.isActive());
     c.bob.copy->receiving().blinkTick();
     QCOMPARE(c.bob.tray.current().hIcon, IconId::received(0).handle());
     c.bob.copy->receiving().blinkTick();
     QCOMPARE(c.bob.tray.current().hIcon, IconId::normal(0).handle());
     QVERIFY(bob.messageWaiting()); // whatever the phase shows
     c.bob.copy->receiving().openReceived();
-    QVERIFY(!bob.Timer2.isActive());
+    QVERIFY(!bob.blinkTimer.isActive());
     QVERIFY(bob.messageWaiting());
 }
 
@@ -464,8 +464,8 @@ void TestConversation::lineBreaksTravelAsCrLf()
     Conversation c;
     c.aliceSends(u"line 1\r\nline 2"_s);
     QVERIFY(c.net.sentFrom(c.alice.address())[0].bytes.endsWith("line 1\r\nline 2"));
-    QCOMPARE(c.bob.context().frmRecv.view().text1, u"line 1\r\nline 2"_s);
-    QCOMPARE(text::editorLineBreaks(c.bob.context().frmRecv.view().text1), u"line 1\nline 2"_s);
+    QCOMPARE(c.bob.context().receivedWindow.view().message, u"line 1\r\nline 2"_s);
+    QCOMPARE(text::editorLineBreaks(c.bob.context().receivedWindow.view().message), u"line 1\nline 2"_s);
     QCOMPARE(text::wireLineBreaks(u"a\nb\r\nc"_s), u"a\r\nb\r\nc"_s);
 }
 
@@ -477,27 +477,27 @@ void TestConversation::tenThousandMessagesAppendToOneHeldMessage()
     for (int i = 0; i < 10001; ++i)
         sender->send(c.bob.address(), 57979, message);
     c.net.flush();
-    const QString text1 = c.bob.context().frmRecv.view().text1;
-    QCOMPARE(text1.count(u" | "_s), 10000);
-    QCOMPARE(text1.size(), 10001 * 2 + 10000 * 3);
+    const QString held = c.bob.context().receivedWindow.view().message;
+    QCOMPARE(held.count(u" | "_s), 10000);
+    QCOMPARE(held.size(), 10001 * 2 + 10000 * 3);
 }
 
 void TestConversation::reactionNoticeSaysWhatHappened()
 {
     Conversation c;
-    core::ReactionWindowModel &notice = c.alice.context().frmRcvOK();
+    core::ReactionWindowModel &notice = c.alice.context().reactionNotice();
     c.aliceSends(u"one"_s);
     c.bob.copy->receiving().openReceived();
-    c.bob.copy->received().cmdCancelClick();
+    c.bob.copy->receivedMessage().hold();
     c.net.flush();
-    QCOMPARE(notice.view().label1, u"メッセージは返信保留されています。"_s);
+    QCOMPARE(notice.view().text, u"メッセージは返信保留されています。"_s);
     // The hold notice is still open when the next message is read.
     c.aliceSends(u"two"_s);
     c.bob.copy->receiving().openReceived();
-    c.bob.copy->received().cmdOPCLClick();
+    c.bob.copy->receivedMessage().openOrClose();
     c.net.flush();
     QVERIFY(notice.isVisible());
-    QCOMPARE(notice.view().label1, u"メッセージは確認されました。"_s);
+    QCOMPARE(notice.view().text, u"メッセージは確認されました。"_s);
 }
 
 void TestConversation::endAsksWhileAMessageWaits_data()
@@ -521,7 +521,7 @@ void TestConversation::endAsksWhileAMessageWaits()
     c.aliceSends(u"hi"_s);
     auto call = [&] {
         c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し1"), c.alice.address());
-        c.bob.copy->callSignal().tick();
+        c.bob.copy->callArrived().tick();
         QCOMPARE(IconId::fromHandle(c.bob.tray.current().hIcon).kind, IconId::Kind::CallFrame);
     };
     if (state.startsWith(u"blink")) {
@@ -535,19 +535,19 @@ void TestConversation::endAsksWhileAMessageWaits()
     } else if (state != u"waiting") {
         c.bob.copy->receiving().openReceived();
         if (state == u"read then call")
-            c.bob.copy->received().cmdOPCLClick();
+            c.bob.copy->receivedMessage().openOrClose();
         else
-            c.bob.copy->received().cmdCancelClick();
+            c.bob.copy->receivedMessage().hold();
         call();
         c.bob.copy->receiving().openReceived();
         QCOMPARE(c.bob.tray.current().hIcon, IconId::normal(0).handle());
         // Closing what was already dealt with tells the sender nothing more.
         c.net.clearLog();
-        c.bob.copy->received().cmdDelClick();
+        c.bob.copy->receivedMessage().close();
         QVERIFY(c.net.sentFrom(c.bob.address()).isEmpty());
     }
     c.bob.dialogs.answerNext(platform::box::no);
-    c.bob.copy->mnuEndClick();
+    c.bob.copy->quit();
     QCOMPARE(c.bob.dialogs.texts(),
              asks ? QStringList{u"未確認のﾒｯｾｰｼﾞがあります... 終了しますか？"_s} : QStringList{});
     QCOMPARE(c.bob.copy->hasEnded(), !asks);
@@ -574,23 +574,23 @@ void TestConversation::senderNamedLikeANotice()
     Conversation::send(c.net, carol, u"just a message"_s);
     QCOMPARE(c.net.textsFrom(c.bob.address()), QStringList{u"送信"_s});
     QVERIFY(c.bob.context().messageWaiting());
-    QCOMPARE(c.bob.context().frmRecv.view().text1, u"just a message"_s);
-    QCOMPARE(carol.context().LvLog.size(), 1);
+    QCOMPARE(c.bob.context().receivedWindow.view().message, u"just a message"_s);
+    QCOMPARE(carol.context().sentHistory.size(), 1);
 
     // A real notice with that tag is handled as before: a presence answer from the copy just
     // asked, a start or end notice from the partner.
     core::Context &bob = c.bob.context();
     const bool answer = name.startsWith(u"存在");
     if (answer) {
-        bob.frmAddress().edit([&](core::AddressView &v) { v.txtIp1 = carol.address(); });
-        c.bob.copy->partner().cmdCheckClick();
+        bob.partnerWindow().edit([&](core::PartnerView &v) { v.address = carol.address(); });
+        c.bob.copy->partner().checkPresence();
     }
     c.bob.copy->dispatcher().arrive(text::toCp932(notice), answer ? carol.address() : c.alice.address());
     if (name.startsWith(u"存在"))
-        QCOMPARE(bob.frmAddress().caption(), u"ミルトアンヌ　起動時間：10:00"_s);
+        QCOMPARE(bob.partnerWindow().caption(), u"ミルトアンヌ　起動時間：10:00"_s);
     else
-        QVERIFY(bob.frmLog.caption().startsWith(u"送受信履歴　（10:00～"_s));
-    QCOMPARE(bob.frmRecv.view().text1, u"just a message"_s);
+        QVERIFY(bob.historyWindow.caption().startsWith(u"送受信履歴　（10:00～"_s));
+    QCOMPARE(bob.receivedWindow.view().message, u"just a message"_s);
 }
 
 void TestConversation::tooLongToSendIsSaid()
@@ -603,32 +603,32 @@ void TestConversation::tooLongToSendIsSaid()
     // From the compose window: said, nothing sent, the window stays with its text.
     c.net.clearLog();
     c.alice.copy->sending().openCompose();
-    c.alice.context().frmSnd.edit([&](core::MainView &v) { v.txtMsg = tooLong; });
-    QVERIFY(!c.alice.copy->sending().cmdSendClick());
+    c.alice.context().composeWindow.edit([&](core::ComposeView &v) { v.message = tooLong; });
+    QVERIFY(!c.alice.copy->sending().sendComposed());
     QCOMPARE(c.alice.dialogs.texts(), QStringList{kTooLong});
     QVERIFY(c.net.sent().isEmpty());
-    QVERIFY(c.alice.context().frmSnd.isVisible());
+    QVERIFY(c.alice.context().composeWindow.isVisible());
     // The longest that fits goes whole.
     c.aliceSends(longest);
     QCOMPARE(c.net.sentFrom(c.alice.address())[0].bytes.size(), 65507);
-    QCOMPARE(c.bob.context().frmRecv.view().text1, longest);
+    QCOMPARE(c.bob.context().receivedWindow.view().message, longest);
 
     // A reply too long changes nothing: the message still waits, its row stays open.
     c.net.clearLog();
     Conversation::typeReply(c.bob, tooLong);
-    c.bob.copy->received().cmdCbackClick();
+    c.bob.copy->receivedMessage().reply();
     QCOMPARE(c.bob.dialogs.texts(), QStringList{kTooLong});
     QVERIFY(c.net.sent().isEmpty());
     QVERIFY(c.bob.context().messageWaiting());
-    QVERIFY(c.bob.context().LvrcvLog.at(1).recvTime.isEmpty());
+    QVERIFY(c.bob.context().receivedHistory.at(1).recvTime.isEmpty());
 
     // A letter too long is refused at OK; one that outgrew a datagram while being written keeps
     // waiting, and the partner's message is acknowledged as usual.
     c.alice.dialogs.clear();
-    c.alice.copy->letters().mnuLetterClick();
-    core::LetterWindowModel &letter = c.alice.context().frmLetter();
-    letter.edit([&](core::LetterView &v) { v.txtLetter = tooLong; });
-    c.alice.copy->letters().cmdOkClick();
+    c.alice.copy->letters().open();
+    core::LetterWindowModel &letter = c.alice.context().letterWindow();
+    letter.edit([&](core::LetterView &v) { v.letter = tooLong; });
+    c.alice.copy->letters().confirm();
     QCOMPARE(c.alice.dialogs.texts(), QStringList{u"内容が長すぎて送信できません。"_s});
     QVERIFY(letter.isVisible());
     c.net.clearLog();
@@ -637,8 +637,8 @@ void TestConversation::tooLongToSendIsSaid()
     QCOMPARE(letter.view().statusPanel, u"未確認"_s);
     QCOMPARE(c.alice.dialogs.texts().size(), 1); // no error box for the partner's message
     // Cut down, it goes with the next message.
-    letter.edit([](core::LetterView &v) { v.txtLetter = u"short now"_s; });
-    c.alice.copy->letters().cmdOkClick();
+    letter.edit([](core::LetterView &v) { v.letter = u"short now"_s; });
+    c.alice.copy->letters().confirm();
     Conversation::send(c.net, c.bob, u"hello again"_s);
     QVERIFY(c.net.textsFrom(c.alice.address()).last().endsWith(u"short now"_s));
     // The letter stands for the "送信" of the message it answered.
@@ -658,22 +658,22 @@ void TestConversation::silenceIsToldAndTheTextKept()
     QCOMPARE(sending.answerTimer().interval(), 10000);
     sending.answerTimeout();
     // Said whatever the send notices are set to.
-    core::SendResultWindowModel &notice = alice.context().frmSndOK();
+    core::SendResultWindowModel &notice = alice.context().sendResultNotice();
     QVERIFY(notice.isVisible());
-    QVERIFY(notice.view().label1.startsWith(u"ﾒｯｾｰｼﾞの到着を確認できませんでした。"_s));
+    QVERIFY(notice.view().text.startsWith(u"ﾒｯｾｰｼﾞの到着を確認できませんでした。"_s));
     // The text waits in the compose window.
     sending.openCompose();
-    QCOMPARE(alice.context().frmSnd.view().txtMsg, u"are you there?"_s);
+    QCOMPARE(alice.context().composeWindow.view().message, u"are you there?"_s);
 
     // A late "送信" still counts as the delivery of that text.
-    alice.context().frmSnd.edit([](core::MainView &v) { v.txtMsg = u"typing something else"_s; });
+    alice.context().composeWindow.edit([](core::ComposeView &v) { v.message = u"typing something else"_s; });
     net.host(u"127.0.0.3"_s)->send(alice.address(), 57979, text::toCp932(u"送信"));
     net.flush();
-    QCOMPARE(notice.view().label1, u"メッセージは正しく送信されました。"_s);
-    QCOMPARE(alice.context().LvLog.size(), 1);
-    QCOMPARE(alice.context().LvLog.at(1).message, u"are you there?"_s);
+    QCOMPARE(notice.view().text, u"メッセージは正しく送信されました。"_s);
+    QCOMPARE(alice.context().sentHistory.size(), 1);
+    QCOMPARE(alice.context().sentHistory.at(1).message, u"are you there?"_s);
     sending.openCompose();
-    QVERIFY(alice.context().frmSnd.view().txtMsg.isEmpty());
+    QVERIFY(alice.context().composeWindow.view().message.isEmpty());
     // An answer in time leaves nothing to say.
     QVERIFY(!sending.answerTimer().isActive());
 }
@@ -704,19 +704,19 @@ void TestConversation::onlyThePartnersCopyTellsWhatHappened()
     };
     auto seen = [&] {
         return QStringList{QString::fromLatin1(c.alice.readFile(u"logFile.dat"_s).toHex()),
-                           QString::number(alice.LvLog.size()),
-                           alice.LvLog.isEmpty() ? QString() : alice.LvLog.at(1).recvTime,
-                           alice.sndOkSlot.isLoaded() ? alice.frmSndOK().view().label1 : QString(),
-                           alice.rcvOkSlot.isLoaded() ? alice.frmRcvOK().view().label1 : QString(),
-                           alice.frmLog.caption(),
-                           QString::number(alice.addressSlot.isLoaded()),
+                           QString::number(alice.sentHistory.size()),
+                           alice.sentHistory.isEmpty() ? QString() : alice.sentHistory.at(1).recvTime,
+                           alice.sendResultSlot.isLoaded() ? alice.sendResultNotice().view().text : QString(),
+                           alice.reactionSlot.isLoaded() ? alice.reactionNotice().view().text : QString(),
+                           alice.historyWindow.caption(),
+                           QString::number(alice.partnerSlot.isLoaded()),
                            QString::number(c.alice.tray.current().hIcon),
                            QString::number(c.alice.copy->sending().answerTimer().isActive())};
     };
 
     // While Alice's message is on its way, from a third address.
-    alice.frmSnd.edit([](core::MainView &v) { v.txtMsg = u"hello"_s; });
-    QVERIFY(c.alice.copy->sending().cmdSendClick());
+    alice.composeWindow.edit([](core::ComposeView &v) { v.message = u"hello"_s; });
+    QVERIFY(c.alice.copy->sending().sendComposed());
     const QStringList awaiting = seen();
     forge(u"127.0.0.9"_s);
     QCOMPARE(seen(), awaiting);
@@ -724,7 +724,7 @@ void TestConversation::onlyThePartnersCopyTellsWhatHappened()
     // After Bob's copy has told it all, from the third address, and again from Bob's.
     c.net.flush();
     c.bob.copy->receiving().openReceived();
-    c.bob.copy->received().cmdOPCLClick();
+    c.bob.copy->receivedMessage().openOrClose();
     c.net.flush();
     const QStringList told = seen();
     QVERIFY(told != awaiting);
@@ -744,7 +744,7 @@ void TestConversation::floodOfLargeMessagesWhileOneIsHeld()
     Conversation c([](core::OptSettings &opt) { opt.addOnHold = 1; });
     Conversation::send(c.net, c.bob, u"first"_s);
     c.alice.copy->receiving().openReceived();
-    c.alice.copy->received().cmdCancelClick();
+    c.alice.copy->receivedMessage().hold();
 
     // A host floods Alice with the largest messages a datagram carries.
     auto flooder = c.net.host(u"127.0.0.9"_s);
@@ -755,7 +755,7 @@ void TestConversation::floodOfLargeMessagesWhileOneIsHeld()
         flooder->send(c.alice.address(), 57979, text::toCp932(head + newest));
         c.net.flush();
     }
-    const QString held = c.alice.context().frmRecv.view().text1;
+    const QString held = c.alice.context().receivedWindow.view().message;
     QVERIFY(held.size() <= protocol::kHeldTextLimit);
     QVERIFY(held.size() > protocol::kHeldTextLimit / 2);
     QVERIFY(held.startsWith(protocol::kHeldTextCut));
@@ -763,8 +763,8 @@ void TestConversation::floodOfLargeMessagesWhileOneIsHeld()
     QVERIFY(!held.contains(u"first"_s));
 
     c.alice.copy->receiving().openReceived();
-    c.alice.copy->received().cmdOPCLClick();
-    QVERIFY(c.alice.context().frmRecv.view().text1Visible);
+    c.alice.copy->receivedMessage().openOrClose();
+    QVERIFY(c.alice.context().receivedWindow.view().messageVisible);
 }
 
 QTEST_MAIN(TestConversation)

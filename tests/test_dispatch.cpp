@@ -51,12 +51,12 @@ void TestDispatch::failingHandlerShowsOneBoxAndTheNextDatagramIsHandled()
     QCOMPARE(alice.dialogs.shown()[0].text, QStringLiteral("受信ﾒｯｾｰｼﾞｴﾗｰ！ ｴﾗｰｺｰﾄﾞ:13"));
     QCOMPARE(alice.dialogs.shown()[0].style, 16);
     QCOMPARE(alice.dialogs.shown()[0].title, QStringLiteral("ミルトアンヌ"));
-    QCOMPARE(alice.state().ans, QStringLiteral("1"));
+    QCOMPARE(alice.state().lastAnswer, QStringLiteral("1"));
 
     sendRaw(net, QStringLiteral("127.0.0.3"), QStringLiteral("127.0.0.2"),
             QStringLiteral("CALLYOU呼び出し2"));
     QCOMPARE(calls, 2);
-    QCOMPARE(alice.state().rcvData, QStringLiteral("CALLYOU呼び出し2"));
+    QCOMPARE(alice.state().arrivalText, QStringLiteral("CALLYOU呼び出し2"));
     QCOMPARE(alice.dialogs.shown().size(), 1);
 
     // A failure that is not one of ours still gets a number and a box, and the copy goes on.
@@ -79,11 +79,11 @@ void TestDispatch::arrivalDuringAHandlerWaitsItsTurn()
         order << QStringLiteral("hold begins");
         // A datagram that arrives while this handler still runs (as during a modal box).
         dispatcher.arrive(text::toCp932(u"破棄"), QStringLiteral("127.0.0.4"));
-        order << QStringLiteral("hold ends with ") + alice.state().rcvData + u' ' +
-                     alice.state().remoteHostIP;
+        order << QStringLiteral("hold ends with ") + alice.state().arrivalText + u' ' +
+                     alice.state().arrivalSender;
     });
     dispatcher.setHandler(Kind::Discarded,
-                          [&] { order << QStringLiteral("discard ") + alice.state().remoteHostIP; });
+                          [&] { order << QStringLiteral("discard ") + alice.state().arrivalSender; });
 
     dispatcher.arrive(text::toCp932(u"保留"), QStringLiteral("127.0.0.3"));
     QCOMPARE(order,
@@ -134,14 +134,14 @@ void TestDispatch::ordinaryMessageIsAnsweredByAckOrLetter()
     FakeNetwork net;
     TestCopy alice(net, QStringLiteral("127.0.0.2"));
     QVERIFY(alice.start());
-    alice.state().aiteAdr = QStringLiteral("127.0.0.3");
-    alice.context().frmLetter().edit([&](core::LetterView &v) { v.statusPanel = letterPanel; });
+    alice.state().partnerAddress = QStringLiteral("127.0.0.3");
+    alice.context().letterWindow().edit([&](core::LetterView &v) { v.statusPanel = letterPanel; });
     QStringList seen;
     QString senderDuringReceive;
     alice.copy->dispatcher().setMessageHandlers(
         [&] {
             seen << QStringLiteral("receive");
-            senderDuringReceive = alice.state().remoteHostIP;
+            senderDuringReceive = alice.state().arrivalSender;
             return accepted;
         },
         [&] { seen << QStringLiteral("ack"); },
@@ -171,7 +171,7 @@ void TestDispatch::undecodableBytesStillReachTheHandler()
     other->send(u"127.0.0.2", 57979, QByteArray::fromHex("ff 8540") + text::toCp932(u"後半も届く"));
     net.flush();
     QVERIFY(received);
-    QVERIFY(alice.state().rcvData.endsWith(QStringLiteral("後半も届く")));
+    QVERIFY(alice.state().arrivalText.endsWith(QStringLiteral("後半も届く")));
     QVERIFY(alice.dialogs.shown().isEmpty());
 }
 
@@ -217,10 +217,11 @@ void TestDispatch::replyGoesToPort57979OfTheSender()
     QVERIFY(alice.start());
     QVERIFY(bob.start());
     bob.copy->dispatcher().setHandler(Kind::PresenceRequest, [&] {
-        protocol::sendDatagram(bob.context(), bob.state().remoteHostIP, QStringLiteral("存在OK?      09:05"));
+        protocol::sendDatagram(bob.context(), bob.state().arrivalSender,
+                               QStringLiteral("存在OK?      09:05"));
     });
     QString answer;
-    alice.copy->dispatcher().setHandler(Kind::PresenceOneSided, [&] { answer = alice.state().rcvData; });
+    alice.copy->dispatcher().setHandler(Kind::PresenceOneSided, [&] { answer = alice.state().arrivalText; });
     net.clearLog();
     protocol::sendDatagram(alice.context(), QStringLiteral("127.0.0.3"), QStringLiteral("存在確認"));
     net.flush();
@@ -240,7 +241,7 @@ void TestDispatch::oversizedDatagramFailsAndNothingBreaks()
     qsizetype received = -1;
     bob.copy->dispatcher().setMessageHandlers(
         [&] {
-            received = bob.state().rcvData.size();
+            received = bob.state().arrivalText.size();
             return true;
         },
         {}, {});

@@ -59,8 +59,8 @@ void TestHistory::threeSendsBeforeAReaction()
     history::sentAcknowledged(f.c(), u"二"_s);
     f.at(9, 10, 3);
     history::sentAcknowledged(f.c(), u"三"_s);
-    QCOMPARE(f.c().LvLog.size(), 1);
-    const core::HistoryRow &row = f.c().LvLog.at(1);
+    QCOMPARE(f.c().sentHistory.size(), 1);
+    const core::HistoryRow &row = f.c().sentHistory.at(1);
     QCOMPARE(row.date, u"26/12/08"_s);
     QCOMPARE(row.sendTime, u"09:10:03"_s);
     QCOMPARE(row.message, u"一 | 二 | 三"_s);
@@ -74,10 +74,10 @@ void TestHistory::threeSendsBeforeAReaction()
     // The reaction closes the run; the next send opens a new row.
     f.at(9, 11, 0);
     history::partnerNotice(f.c(), false);
-    QCOMPARE(f.c().LvLog.at(1).recvTime, u"09:11:00"_s);
+    QCOMPARE(f.c().sentHistory.at(1).recvTime, u"09:11:00"_s);
     history::sentAcknowledged(f.c(), u"四"_s);
-    QCOMPARE(f.c().LvLog.size(), 2);
-    QCOMPARE(f.c().LvLog.at(2).message, u"四"_s);
+    QCOMPARE(f.c().sentHistory.size(), 2);
+    QCOMPARE(f.c().sentHistory.at(2).message, u"四"_s);
 }
 
 void TestHistory::discardNoticeStampsOnce()
@@ -86,11 +86,11 @@ void TestHistory::discardNoticeStampsOnce()
     history::sentAcknowledged(f.c(), u"hi"_s);
     f.at(12, 0, 5);
     history::partnerNotice(f.c(), true);
-    QCOMPARE(f.c().LvLog.at(1).recvTime, u"12:00:05*"_s);
-    QCOMPARE(f.c().state.sndLogged, u"0"_s);
+    QCOMPARE(f.c().sentHistory.at(1).recvTime, u"12:00:05*"_s);
+    QCOMPARE(f.c().state.sentRunOpen, u"0"_s);
     f.at(12, 30, 0);
     history::partnerNotice(f.c(), false);
-    QCOMPARE(f.c().LvLog.at(1).recvTime, u"12:00:05*"_s);
+    QCOMPARE(f.c().sentHistory.at(1).recvTime, u"12:00:05*"_s);
     QVERIFY(f.journal().isEmpty()); // logSave off
 }
 
@@ -101,9 +101,9 @@ void TestHistory::nothingWhileHistoryIsOff()
     history::partnerNotice(f.c(), false);
     history::messageReceived(f.c());
     history::receivedCompleted(f.c(), Completion::Open, u"text"_s);
-    QCOMPARE(f.c().LvLog.size(), 0);
-    QCOMPARE(f.c().LvrcvLog.size(), 0);
-    QCOMPARE(f.c().state.sndLogged, u"0"_s);
+    QCOMPARE(f.c().sentHistory.size(), 0);
+    QCOMPARE(f.c().receivedHistory.size(), 0);
+    QCOMPARE(f.c().state.sentRunOpen, u"0"_s);
     QVERIFY(f.journal().isEmpty());
 }
 
@@ -116,12 +116,12 @@ void TestHistory::receivedRows()
     history::messageReceived(f.c()); // a second message before the first was dealt with
     f.at(8, 2, 0);
     history::receivedCompleted(f.c(), Completion::Discard, u"二通目"_s);
-    QCOMPARE(f.c().LvrcvLog.size(), 2);
-    QVERIFY(f.c().LvrcvLog.at(1).recvTime.isEmpty());
-    QVERIFY(f.c().LvrcvLog.at(1).message.isEmpty());
-    QCOMPARE(f.c().LvrcvLog.at(2).sendTime, u"08:01:00"_s);
-    QCOMPARE(f.c().LvrcvLog.at(2).recvTime, u"08:02:00*"_s);
-    QCOMPARE(f.c().LvrcvLog.at(2).message, u"二通目"_s);
+    QCOMPARE(f.c().receivedHistory.size(), 2);
+    QVERIFY(f.c().receivedHistory.at(1).recvTime.isEmpty());
+    QVERIFY(f.c().receivedHistory.at(1).message.isEmpty());
+    QCOMPARE(f.c().receivedHistory.at(2).sendTime, u"08:01:00"_s);
+    QCOMPARE(f.c().receivedHistory.at(2).recvTime, u"08:02:00*"_s);
+    QCOMPARE(f.c().receivedHistory.at(2).message, u"二通目"_s);
     QVERIFY(f.journal().isEmpty()); // a discarded message is never journaled
 
     history::messageReceived(f.c());
@@ -177,7 +177,7 @@ void TestHistory::journalOnFullDisk()
         QCOMPARE(shown.title, u"ﾛｸﾞ書込みｴﾗｰ"_s);
     }
     // The row is entered whatever became of the journal.
-    QCOMPARE(f.c().LvLog.at(1).message, u"hi"_s);
+    QCOMPARE(f.c().sentHistory.at(1).message, u"hi"_s);
 
     // Any other failure abandons the entry silently.
     f.copy.dialogs.clear();
@@ -217,18 +217,18 @@ void TestHistory::stepsAfterTheViewerClearedTheList()
 {
     Fixture f(1, 1);
     history::sentAcknowledged(f.c(), u"a"_s);
-    f.c().LvLog.clear();
+    f.c().sentHistory.clear();
     // The run is still open: the next acknowledgement goes to the detached row and its journal
     // entry still holds the whole run.
     history::sentAcknowledged(f.c(), u"b"_s);
-    QCOMPARE(f.c().LvLog.size(), 0);
+    QCOMPARE(f.c().sentHistory.size(), 0);
     QVERIFY(f.journal().endsWith(text::toCp932(u"a | b\r\n")));
     // With the list empty the reaction closes the run without a stamp.
     history::partnerNotice(f.c(), false);
-    QCOMPARE(f.c().state.sndLogged, u"0"_s);
+    QCOMPARE(f.c().state.sentRunOpen, u"0"_s);
     history::sentAcknowledged(f.c(), u"c"_s);
-    QCOMPARE(f.c().LvLog.size(), 1);
-    QCOMPARE(f.c().LvLog.at(1).message, u"c"_s);
+    QCOMPARE(f.c().sentHistory.size(), 1);
+    QCOMPARE(f.c().sentHistory.at(1).message, u"c"_s);
 }
 
 void TestHistory::listsKeepTheNewestWithinBounds()

@@ -110,8 +110,8 @@ void TestIcons::okAppliesTheSetEverywhere()
     settings::IconSelection &selection = c.bob.copy->iconSelection();
     core::About &about = c.bob.copy->about();
     c.bob.copy->menuClicked(MenuId::About);
-    c.bob.copy->menuClicked(MenuId::Icon);
-    QVERIFY(selection.frmOption.isVisible());
+    c.bob.copy->menuClicked(MenuId::IconSet);
+    QVERIFY(selection.window.isVisible());
     QVERIFY(!bob.menu.visible(MenuId::Tray));
 
     if (state == BobState::WaitingUnderLock)
@@ -120,39 +120,39 @@ void TestIcons::okAppliesTheSetEverywhere()
         c.aliceSends(u"hello"_s);
     if (state == BobState::WaitingBlinkOff) {
         c.bob.copy->receiving().blinkTick();
-        if (bob.state.trayIcon != IconId::normal(0))
+        if (bob.state.trayPicture != IconId::normal(0))
             c.bob.copy->receiving().blinkTick();
-        QCOMPARE(bob.state.trayIcon, IconId::normal(0));
+        QCOMPARE(bob.state.trayPicture, IconId::normal(0));
     }
     if (state == BobState::Opened) {
         c.bob.copy->receiving().openReceived();
-        c.bob.copy->received().cmdOPCLClick();
+        c.bob.copy->receivedMessage().openOrClose();
         QVERIFY(!bob.messageWaiting());
     }
 
-    selection.option1Click(7);
-    selection.cmdOkClick();
+    selection.select(7);
+    selection.apply();
 
     const IconId expected = receivedPicture ? IconId::received(7) : IconId::normal(7);
     QCOMPARE(IconId::fromHandle(c.bob.tray.current().hIcon), expected);
     QCOMPARE(c.bob.tray.calls().constLast().op, platform::TrayOp::Modify);
     QCOMPARE(bob.messageWaiting(), receivedPicture);
-    QCOMPARE(bob.frmSnd.icon(), IconId::normal(7));
-    QCOMPARE(bob.frmRecv.icon(), IconId::received(7));
-    QCOMPARE(bob.frmLetter().icon(), IconId::normal(7));
-    QCOMPARE(bob.frmAddress().icon(), IconId::normal(7));
-    QCOMPARE(selection.frmOption.icon(), IconId::normal(7));
-    QCOMPARE(about.frmVersion().icon(), IconId::normal(7));
-    QCOMPARE(about.frmVersion().view().image1, IconId::normal(7));
-    QCOMPARE(about.frmVersion().view().image2, IconId::received(7));
-    QCOMPARE(about.frmVersion().view().image3, IconId::normal(7));
+    QCOMPARE(bob.composeWindow.icon(), IconId::normal(7));
+    QCOMPARE(bob.receivedWindow.icon(), IconId::received(7));
+    QCOMPARE(bob.letterWindow().icon(), IconId::normal(7));
+    QCOMPARE(bob.partnerWindow().icon(), IconId::normal(7));
+    QCOMPARE(selection.window.icon(), IconId::normal(7));
+    QCOMPARE(about.window().icon(), IconId::normal(7));
+    QCOMPARE(about.window().view().shownPicture, IconId::normal(7));
+    QCOMPARE(about.window().view().receivedFrame, IconId::received(7));
+    QCOMPARE(about.window().view().normalFrame, IconId::normal(7));
     QCOMPARE(bob.opt.iconNo, u"7"_s);
     QCOMPARE(savedIconNo(c.bob), u"7"_s);
     QCOMPARE(c.bob.dialogs.shown().size(), 1);
     QCOMPARE(c.bob.dialogs.shown().constLast().text, u"ｱｲｺﾝ変更完了！"_s);
     QCOMPARE(c.bob.dialogs.shown().constLast().title, u"確認"_s);
     QCOMPARE(c.bob.dialogs.shown().constLast().style, platform::box::information);
-    QVERIFY(selection.frmOption.isVisible());
+    QVERIFY(selection.window.isVisible());
     // The blink goes on with the new set.
     if (state == BobState::WaitingBlinkOff) {
         c.bob.copy->receiving().blinkTick();
@@ -171,46 +171,46 @@ void TestIcons::closeKeepsTheUnappliedChoice()
     const int writesBefore = copy.files.writesAttempted();
     shell::Shell shell(*copy.copy);
     settings::IconSelection &selection = copy.copy->iconSelection();
-    shell::FrmOption &window = shell.frmOption();
+    settings::IconSelectionWindow &window = shell.iconSelectionWindow();
 
-    copy.copy->menuClicked(MenuId::Icon);
+    copy.copy->menuClicked(MenuId::IconSet);
     QVERIFY(window.isVisible());
-    QVERIFY(window.Option1[2]->isChecked());
+    QVERIFY(window.setButtons[2]->isChecked());
     // Each choice shows its two pictures beside it.
     for (int set = 0; set < core::kIconSets; ++set) {
         const auto at = static_cast<std::size_t>(set);
-        QCOMPARE(window.Image1[at]->pixmap().toImage(),
-                 shell::pictureFor(IconId::normal(set)).pixmap(shell::px(480)).toImage());
-        QCOMPARE(window.Image2[at]->pixmap().toImage(),
-                 shell::pictureFor(IconId::received(set)).pixmap(shell::px(480)).toImage());
+        QCOMPARE(window.normalPictures[at]->pixmap().toImage(),
+                 kit::pictureFor(IconId::normal(set)).pixmap(kit::px(480)).toImage());
+        QCOMPARE(window.receivedPictures[at]->pixmap().toImage(),
+                 kit::pictureFor(IconId::received(set)).pixmap(kit::px(480)).toImage());
     }
-    QTest::mouseClick(window.Option1[5], Qt::LeftButton);
-    QCOMPARE(selection.frmOption.view().option1, 5);
-    QTest::mouseClick(window.CmdCancel, Qt::LeftButton);
+    QTest::mouseClick(window.setButtons[5], Qt::LeftButton);
+    QCOMPARE(selection.window.view().selectedSet, 5);
+    QTest::mouseClick(window.cancelButton, Qt::LeftButton);
     QVERIFY(!window.isVisible());
-    QVERIFY(!selection.frmOption.isVisible());
+    QVERIFY(!selection.window.isVisible());
 
     // Nothing was applied or saved.
     QCOMPARE(context.opt.iconNo, u"2"_s);
-    QCOMPARE(context.frmSnd.icon(), IconId::normal(2));
+    QCOMPARE(context.composeWindow.icon(), IconId::normal(2));
     QCOMPARE(IconId::fromHandle(copy.tray.current().hIcon), IconId::normal(2));
     QCOMPARE(copy.files.writesAttempted(), writesBefore);
     QCOMPARE(copy.readFile(u"optFile.dat"_s), optionsBefore);
     QVERIFY(copy.dialogs.shown().isEmpty());
 
     // The next opening shows the choice the user left, and OK applies it.
-    copy.copy->menuClicked(MenuId::Icon);
+    copy.copy->menuClicked(MenuId::IconSet);
     QVERIFY(window.isVisible());
-    QVERIFY(window.Option1[5]->isChecked());
-    QVERIFY(!window.Option1[2]->isChecked());
-    QTest::mouseClick(window.CmdOK, Qt::LeftButton);
-    QCOMPARE(context.frmSnd.icon(), IconId::normal(5));
+    QVERIFY(window.setButtons[5]->isChecked());
+    QVERIFY(!window.setButtons[2]->isChecked());
+    QTest::mouseClick(window.okButton, Qt::LeftButton);
+    QCOMPARE(context.composeWindow.icon(), IconId::normal(5));
     QCOMPARE(savedIconNo(copy), u"5"_s);
     QCOMPARE(window.windowIcon().pixmap(32).toImage(),
-             shell::pictureFor(IconId::normal(5)).pixmap(32).toImage());
+             kit::pictureFor(IconId::normal(5)).pixmap(32).toImage());
     // The close box hides like "閉じる".
     window.close();
-    QVERIFY(!selection.frmOption.isVisible());
+    QVERIFY(!selection.window.isVisible());
 }
 
 void TestIcons::startUpSelectsTheSetItApplies_data()
@@ -241,12 +241,12 @@ void TestIcons::startUpSelectsTheSetItApplies()
     const settings::IconSelection &selection = copy.copy->iconSelection();
     core::About &about = copy.copy->about();
 
-    QCOMPARE(selection.frmOption.view().option1, expected);
-    QCOMPARE(selection.frmOption.icon(), IconId::normal(expected));
+    QCOMPARE(selection.window.view().selectedSet, expected);
+    QCOMPARE(selection.window.icon(), IconId::normal(expected));
     QCOMPARE(IconId::fromHandle(copy.tray.current().hIcon), IconId::normal(expected));
-    QVERIFY(!about.versionSlot.isLoaded());
+    QVERIFY(!about.slot.isLoaded());
     copy.copy->menuClicked(MenuId::About);
-    QCOMPARE(about.frmVersion().view().image2, IconId::received(expected));
+    QCOMPARE(about.window().view().receivedFrame, IconId::received(expected));
 }
 
 void TestIcons::aboutBoxAnimatesTheCurrentSet()
@@ -261,45 +261,45 @@ void TestIcons::aboutBoxAnimatesTheCurrentSet()
 
     copy.copy->menuClicked(MenuId::About);
     QVERIFY(!context.menu.visible(MenuId::Tray));
-    core::VersionWindowModel &box = about.frmVersion();
+    core::AboutWindowModel &box = about.window();
     QVERIFY(box.isVisible());
-    QVERIFY(box.Timer1.isActive());
-    QCOMPARE(box.Timer1.interval(), 1000);
-    QCOMPARE(box.view().image1, IconId::normal(3));
+    QVERIFY(box.animationTimer.isActive());
+    QCOMPARE(box.animationTimer.interval(), 1000);
+    QCOMPARE(box.view().shownPicture, IconId::normal(3));
     // Received after one second, normal after two, and so on.
     const IconId phases[] = {IconId::received(3), IconId::normal(3), IconId::received(3), IconId::normal(3)};
     for (const IconId expected : phases) {
         about.tick();
-        QCOMPARE(box.view().image1, expected);
-        QCOMPARE(box.view().aboutPhase, expected.kind == IconId::Kind::Received ? 1 : 0);
+        QCOMPARE(box.view().shownPicture, expected);
+        QCOMPARE(box.view().phase, expected.kind == IconId::Kind::Received ? 1 : 0);
     }
     // Opening again while it is shown starts over from the normal picture, mid-phase.
     about.tick();
     copy.copy->menuClicked(MenuId::About);
-    QCOMPARE(box.view().image1, IconId::normal(3));
+    QCOMPARE(box.view().shownPicture, IconId::normal(3));
     about.tick();
-    QCOMPARE(box.view().image1, IconId::normal(3));
+    QCOMPARE(box.view().shownPicture, IconId::normal(3));
 
     // A set applied while the box is open changes both frames at once.
-    selection.option1Click(6);
-    selection.cmdOkClick();
-    QCOMPARE(box.view().image1, IconId::normal(6));
+    selection.select(6);
+    selection.apply();
+    QCOMPARE(box.view().shownPicture, IconId::normal(6));
     about.tick();
-    QCOMPARE(box.view().image1, IconId::received(6));
+    QCOMPARE(box.view().shownPicture, IconId::received(6));
 
     // Closing unloads it; the next opening starts afresh.
-    about.command1Click();
-    QVERIFY(!about.versionSlot.isLoaded());
+    about.close();
+    QVERIFY(!about.slot.isLoaded());
     about.tick(); // a tick that comes late finds no box and does nothing
-    QVERIFY(!about.versionSlot.isLoaded());
-    selection.option1Click(9);
-    selection.cmdOkClick();
+    QVERIFY(!about.slot.isLoaded());
+    selection.select(9);
+    selection.apply();
     copy.copy->menuClicked(MenuId::About);
-    QCOMPARE(about.frmVersion().view().aboutPhase, 0);
-    QCOMPARE(about.frmVersion().icon(), IconId::normal(9));
-    QVERIFY(about.frmVersion().Timer1.isActive());
+    QCOMPARE(about.window().view().phase, 0);
+    QCOMPARE(about.window().icon(), IconId::normal(9));
+    QVERIFY(about.window().animationTimer.isActive());
     about.tick();
-    QCOMPARE(about.frmVersion().view().image1, IconId::received(9));
+    QCOMPARE(about.window().view().shownPicture, IconId::received(9));
 }
 
 void TestIcons::aboutBoxWindowShowsAndUnloads()
@@ -312,38 +312,40 @@ void TestIcons::aboutBoxWindowShowsAndUnloads()
     core::About &about = copy.copy->about();
 
     copy.copy->menuClicked(MenuId::About);
-    QPointer<shell::FrmVersion> window = shell.frmVersion();
+    QPointer<shell::AboutWindow> window = shell.aboutWindow();
     QVERIFY(window);
     QVERIFY(window->isVisible());
     QCOMPARE(window->windowTitle(), u"ﾊﾞｰｼﾞｮﾝ情報"_s);
-    QCOMPARE(window->Label1->text(), u"ミルトアンヌ"_s);
-    QCOMPARE(window->Label2->text(), u"Version　1.21"_s);
-    QVERIFY(!window->Label3->text().isEmpty());
-    QVERIFY(!window->Label4->text().isEmpty());
-    for (QLabel *hidden : {window->Image2, window->Image3, window->ImgStart, window->ImgEnd})
+    QCOMPARE(window->productLabel->text(), u"ミルトアンヌ"_s);
+    QCOMPARE(window->versionLabel->text(), u"Version　1.21"_s);
+    QVERIFY(!window->authorLabel->text().isEmpty());
+    QVERIFY(!window->contactLabel->text().isEmpty());
+    for (QLabel *hidden :
+         {window->receivedFrame, window->normalFrame, window->startPicture, window->endPicture})
         QVERIFY(hidden->isHidden());
-    const auto shown = [&](IconId id) { return shell::pictureFor(id).pixmap(shell::px(480)).toImage(); };
-    QCOMPARE(window->ImgStart->pixmap().toImage(), shown(IconId::start()));
-    QCOMPARE(window->ImgEnd->pixmap().toImage(), shown(IconId::end()));
-    QCOMPARE(window->Image1->pixmap().toImage(), shown(IconId::normal(1)));
+    const auto shown = [&](IconId id) { return kit::pictureFor(id).pixmap(kit::px(480)).toImage(); };
+    QCOMPARE(window->startPicture->pixmap().toImage(), shown(IconId::start()));
+    QCOMPARE(window->endPicture->pixmap().toImage(), shown(IconId::end()));
+    QCOMPARE(window->shownPicture->pixmap().toImage(), shown(IconId::normal(1)));
     about.tick();
-    QCOMPARE(window->Image1->pixmap().toImage(), shown(IconId::received(1)));
+    QCOMPARE(window->shownPicture->pixmap().toImage(), shown(IconId::received(1)));
     // Every text fits inside the box, and nothing lies over the OK button.
-    for (QLabel *text : {window->Label1, window->Label2, window->Label3, window->Label4}) {
+    for (QLabel *text :
+         {window->productLabel, window->versionLabel, window->authorLabel, window->contactLabel}) {
         QVERIFY2(window->rect().contains(text->geometry()), qPrintable(text->objectName()));
         QVERIFY(text->width() >= text->sizeHint().width());
-        QVERIFY2(!text->geometry().intersects(window->Command1->geometry()), qPrintable(text->objectName()));
+        QVERIFY2(!text->geometry().intersects(window->okButton->geometry()), qPrintable(text->objectName()));
     }
 
     // OK unloads the box and its widget goes with it; so does the close box.
-    QTest::mouseClick(window->Command1, Qt::LeftButton);
-    QVERIFY(!about.versionSlot.isLoaded());
+    QTest::mouseClick(window->okButton, Qt::LeftButton);
+    QVERIFY(!about.slot.isLoaded());
     QTRY_VERIFY(window.isNull());
     copy.copy->menuClicked(MenuId::About);
-    window = shell.frmVersion();
+    window = shell.aboutWindow();
     QVERIFY(window);
     window->close();
-    QVERIFY(!about.versionSlot.isLoaded());
+    QVERIFY(!about.slot.isLoaded());
     QTRY_VERIFY(window.isNull());
 }
 
@@ -365,7 +367,7 @@ void TestIcons::everyPictureIsItsOwn()
     ids << IconId::start() << IconId::end();
     QList<QImage> images;
     for (const IconId id : ids) {
-        images << shell::pictureFor(id).pixmap(side).toImage();
+        images << kit::pictureFor(id).pixmap(side).toImage();
         QCOMPARE(images.constLast().size(), QSize(side, side));
     }
     // No two pictures alike; the sets differ by a fair part of their area, not a stray pixel.
@@ -387,13 +389,13 @@ void TestIcons::everyPictureIsItsOwn()
 
 void TestIcons::programIconIsNoneOfTheSets()
 {
-    const QIcon program = shell::appIcon();
+    const QIcon program = kit::appIcon();
     for (int side : {16, 32, 48, 256})
         QCOMPARE(program.pixmap(side).size(), QSize(side, side));
     const QImage mine = program.pixmap(32).toImage();
     for (int set = 0; set < core::kIconSets; ++set) {
         for (const IconId id : {IconId::normal(set), IconId::received(set)})
-            QVERIFY2(differingShare(mine, shell::pictureFor(id).pixmap(32).toImage()) >= 0.1,
+            QVERIFY2(differingShare(mine, kit::pictureFor(id).pixmap(32).toImage()) >= 0.1,
                      qPrintable(describe(id)));
     }
 }
@@ -403,23 +405,23 @@ void TestIcons::programIconIsNoneOfTheSets()
 void TestIcons::picturesAreDrawnOnceAtTheSizeAsked()
 {
     const IconId id = IconId::received(3);
-    const QPixmap first = shell::pictureFor(id).pixmap(32);
-    QCOMPARE(shell::pictureFor(id).pixmap(32).cacheKey(), first.cacheKey());
-    QVERIFY(shell::pictureFor(IconId::normal(3)).pixmap(32).cacheKey() != first.cacheKey());
+    const QPixmap first = kit::pictureFor(id).pixmap(32);
+    QCOMPARE(kit::pictureFor(id).pixmap(32).cacheKey(), first.cacheKey());
+    QVERIFY(kit::pictureFor(IconId::normal(3)).pixmap(32).cacheKey() != first.cacheKey());
 
-    QCOMPARE(shell::pictureFor(id).pixmap(20).size(), QSize(20, 20));
-    QVERIFY(shell::pictureFor(id).availableSizes().contains(QSize(16, 16)));
-    QVERIFY(shell::appIcon().availableSizes().contains(QSize(256, 256)));
+    QCOMPARE(kit::pictureFor(id).pixmap(20).size(), QSize(20, 20));
+    QVERIFY(kit::pictureFor(id).availableSizes().contains(QSize(16, 16)));
+    QVERIFY(kit::appIcon().availableSizes().contains(QSize(256, 256)));
 
     // Painted into a window at twice the pixels, the picture is drawn for the pixels it covers.
     QImage target(64, 64, QImage::Format_ARGB32_Premultiplied);
     target.setDevicePixelRatio(2.0);
     target.fill(Qt::transparent);
     QPainter painter(&target);
-    shell::pictureFor(id).paint(&painter, QRect(0, 0, 32, 32));
+    kit::pictureFor(id).paint(&painter, QRect(0, 0, 32, 32));
     painter.end();
     target.setDevicePixelRatio(1.0);
-    QCOMPARE(differingShare(target, shell::pictureFor(id).pixmap(64).toImage()), 0.0);
+    QCOMPARE(differingShare(target, kit::pictureFor(id).pixmap(64).toImage()), 0.0);
 }
 
 QTEST_MAIN(TestIcons)

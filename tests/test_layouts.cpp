@@ -1,5 +1,5 @@
-#include "base/receive/recvlayout.h"
-#include "gui/kit/mainlayout.h"
+#include "base/receive/receivedlayout.h"
+#include "gui/kit/composelayout.h"
 
 #include <QTest>
 
@@ -23,68 +23,68 @@ private slots:
 void TestLayouts::mainWindow()
 {
     QStringList refused;
-    const shell::MainLayout l = shell::layOutMain({}, 4530, 2790, 375, refused);
+    const kit::ComposeLayout l = kit::layOutCompose({}, 4530, 2790, 375, refused);
     QVERIFY(refused.isEmpty());
-    QCOMPARE(l.TxtMsg, (core::Box{0, 0, 3130, 1915}));
-    QCOMPARE(l.CmdSend, (core::Box{3270, 1135, 1100, 375}));
-    QCOMPARE(l.CmdCancel, (core::Box{3270, 1570, 1100, 375}));
-    QCOMPARE(l.Image1.left, 3650);
+    QCOMPARE(l.message, (core::Box{0, 0, 3130, 1915}));
+    QCOMPARE(l.sendButton, (core::Box{3270, 1135, 1100, 375}));
+    QCOMPARE(l.cancelButton, (core::Box{3270, 1570, 1100, 375}));
+    QCOMPARE(l.picture.left, 3650);
     // 60 twips between the two buttons.
-    QCOMPARE(l.CmdCancel.top - (l.CmdSend.top + l.CmdSend.height), 60);
+    QCOMPARE(l.cancelButton.top - (l.sendButton.top + l.sendButton.height), 60);
 }
 
 void TestLayouts::mainWindowTooNarrow()
 {
     QStringList refused;
-    const shell::MainLayout before;
-    const shell::MainLayout l = shell::layOutMain(before, 1000, 600, 375, refused);
+    const kit::ComposeLayout before;
+    const kit::ComposeLayout l = kit::layOutCompose(before, 1000, 600, 375, refused);
     QCOMPARE(refused, (QStringList{u"TxtMsg.Height"_s, u"TxtMsg.Width"_s}));
-    QCOMPARE(l.TxtMsg.width, before.TxtMsg.width);
-    QCOMPARE(l.TxtMsg.height, before.TxtMsg.height);
+    QCOMPARE(l.message.width, before.message.width);
+    QCOMPARE(l.message.height, before.message.height);
     // The rest of the layout still runs.
-    QCOMPARE(l.CmdSend.left, 1000 - 1100 - 160);
-    QCOMPARE(l.CmdCancel.top, 600 - 1220);
+    QCOMPARE(l.sendButton.left, 1000 - 1100 - 160);
+    QCOMPARE(l.cancelButton.top, 600 - 1220);
 }
 
 void TestLayouts::receivedWindowFirstLayout()
 {
     QStringList refused;
-    const receive::RecvLayout l = receive::loadRecvLayout(300, refused);
+    const receive::ReceivedLayout l = receive::loadReceivedLayout(300, refused);
     QVERIFY(refused.isEmpty());
-    QCOMPARE(l.Text1.height, 1095);
-    QCOMPARE(l.Text2.top, 1135);
-    QCOMPARE(l.Text2.height, 3540 - 1095 - 300 - 450);
-    QCOMPARE(l.PicSplitter, (core::Box{0, 1195, 3055, 40}));
+    QCOMPARE(l.message.height, 1095);
+    QCOMPARE(l.reply.top, 1135);
+    QCOMPARE(l.reply.height, 3540 - 1095 - 300 - 450);
+    QCOMPARE(l.splitter, (core::Box{0, 1195, 3055, 40}));
 }
 
 void TestLayouts::receivedWindowResize()
 {
     QStringList refused;
-    receive::RecvLayout l = receive::loadRecvLayout(300, refused);
-    l = receive::layOutRecv(l, 6000, 5000, 300, refused);
+    receive::ReceivedLayout l = receive::loadReceivedLayout(300, refused);
+    l = receive::layOutReceived(l, 6000, 5000, 300, refused);
     QVERIFY(refused.isEmpty());
-    QCOMPARE(l.Text1, (core::Box{0, 0, 4600, 1095}));
-    QCOMPARE(l.Text2, (core::Box{0, 1135, 4600, 5000 - 1095 - 300 - 520}));
-    for (const core::Box *b : {&l.CmdOPCL, &l.CmdCancel, &l.CmdDel, &l.CmdCback})
+    QCOMPARE(l.message, (core::Box{0, 0, 4600, 1095}));
+    QCOMPARE(l.reply, (core::Box{0, 1135, 4600, 5000 - 1095 - 300 - 520}));
+    for (const core::Box *b : {&l.openCloseButton, &l.holdButton, &l.closeButton, &l.replyButton})
         QCOMPARE(b->left, 6000 - 1100 - 160);
-    QCOMPARE(l.CmdOPCL.top, 0);
-    QCOMPARE(l.CmdCancel.top, 420);
-    QCOMPARE(l.CmdDel.top, 840);
-    QCOMPARE(l.CmdCback.top, 5000 - 850 - 375);
-    QCOMPARE(l.Image1.left, 6000 - 1220);
-    QCOMPARE(l.Image2.left, 6000 - 780);
-    QCOMPARE(l.PicSplitter, (core::Box{0, 1095, 6000 - 1485, 40}));
+    QCOMPARE(l.openCloseButton.top, 0);
+    QCOMPARE(l.holdButton.top, 420);
+    QCOMPARE(l.closeButton.top, 840);
+    QCOMPARE(l.replyButton.top, 5000 - 850 - 375);
+    QCOMPARE(l.normalPicture.left, 6000 - 1220);
+    QCOMPARE(l.receivedPicture.left, 6000 - 780);
+    QCOMPARE(l.splitter, (core::Box{0, 1095, 6000 - 1485, 40}));
 }
 
 void TestLayouts::receivedWindowTooSmall()
 {
     QStringList refused;
-    receive::RecvLayout before = receive::loadRecvLayout(300, refused);
-    const receive::RecvLayout l = receive::layOutRecv(before, 1300, 1500, 300, refused);
+    receive::ReceivedLayout before = receive::loadReceivedLayout(300, refused);
+    const receive::ReceivedLayout l = receive::layOutReceived(before, 1300, 1500, 300, refused);
     QCOMPARE(refused,
              (QStringList{u"Text1.Width"_s, u"Text2.Height"_s, u"Text2.Width"_s, u"PicSplitter.Width"_s}));
-    QCOMPARE(l.Text1.width, before.Text1.width);
-    QCOMPARE(l.CmdCback.top, 1500 - 850 - 375);
+    QCOMPARE(l.message.width, before.message.width);
+    QCOMPARE(l.replyButton.top, 1500 - 850 - 375);
 }
 
 void TestLayouts::splitterClamps_data()
@@ -112,17 +112,17 @@ void TestLayouts::splitterClamps()
 void TestLayouts::splitSetFollowsTheSplitter()
 {
     QStringList refused;
-    receive::RecvLayout l = receive::loadRecvLayout(300, refused);
-    l.PicSplitter.top = 1800;
-    l = receive::splitSet(l, 3030, refused);
-    QCOMPARE(l.Text1.height, 1800);
-    QCOMPARE(l.Text2.top, 1840);
-    QCOMPARE(l.Text2.height, 3030 - 1800 - 470);
+    receive::ReceivedLayout l = receive::loadReceivedLayout(300, refused);
+    l.splitter.top = 1800;
+    l = receive::applySplit(l, 3030, refused);
+    QCOMPARE(l.message.height, 1800);
+    QCOMPARE(l.reply.top, 1840);
+    QCOMPARE(l.reply.height, 3030 - 1800 - 470);
     // A splitter below the window: Text2 would get a negative height and keeps its old one.
-    l.PicSplitter.top = 2900;
-    l = receive::splitSet(l, 3030, refused);
-    QCOMPARE(l.Text1.height, 2900);
-    QCOMPARE(l.Text2.height, 3030 - 1800 - 470);
+    l.splitter.top = 2900;
+    l = receive::applySplit(l, 3030, refused);
+    QCOMPARE(l.message.height, 2900);
+    QCOMPARE(l.reply.height, 3030 - 1800 - 470);
     QCOMPARE(refused, QStringList{u"Text2.Height"_s});
 }
 

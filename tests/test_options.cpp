@@ -7,8 +7,8 @@
 using namespace Qt::StringLiterals;
 using core::MenuId;
 using settings::OptCheck;
-using settings::OptView;
-using settings::PasswordWindow;
+using settings::OptionsView;
+using settings::PasswordPrompt;
 using testkit::Conversation;
 using testkit::FakeNetwork;
 using testkit::TestCopy;
@@ -18,7 +18,7 @@ namespace {
 struct Dialog {
     FakeNetwork net;
     TestCopy copy{net, u"127.0.0.2"_s};
-    settings::OptionsDialog *dialog = nullptr;
+    settings::OptionsEditor *dialog = nullptr;
     explicit Dialog(const std::function<void(core::OptSettings &)> &options = {})
     {
         if (options)
@@ -26,10 +26,10 @@ struct Dialog {
         if (!copy.start())
             qFatal("copy did not start");
         dialog = &copy.copy->options();
-        copy.copy->menuClicked(MenuId::Other);
+        copy.copy->menuClicked(MenuId::Options);
     }
-    const OptView &v() { return dialog->frmOpt().view(); }
-    void set(const std::function<void(OptView &)> &change) { dialog->frmOpt().edit(change); }
+    const OptionsView &v() { return dialog->window().view(); }
+    void set(const std::function<void(OptionsView &)> &change) { dialog->window().edit(change); }
     core::OptSettings saved() const
     {
         core::OptSettings opt;
@@ -49,8 +49,8 @@ private slots:
     void protectionNeedsAPassword();
     void updateWritesAndStaysOpen();
     void pickedFontOutlivesCancelInMemoryOnly();
-    void pwApply_data();
-    void pwApply();
+    void applyPassword_data();
+    void applyPassword();
     void lockWithAndWithoutPassword();
     void registrationBehindThePassword();
     void passwordCanAlwaysBeTypedAgainAfterARestart();
@@ -59,47 +59,47 @@ private slots:
 void TestOptions::openingWithDefaults()
 {
     Dialog d;
-    QVERIFY(d.dialog->frmOpt().isVisible());
-    QCOMPARE(d.dialog->frmOpt().caption(), u"ｵﾌﾟｼｮﾝ指定"_s);
-    QCOMPARE(d.v().tab, 1);
-    QCOMPARE(d.v().ChkSend, 1);
-    QCOMPARE(d.v().ChkRecv, 1);
-    QCOMPARE(d.v().ChkAdd, 1);
-    QCOMPARE(d.v().ChkLog, 1);
-    QVERIFY(d.v().ChkHznEnabled);
-    for (int value : {d.v().ChkSndMin, d.v().ChkRcvMin, d.v().ChkTime, d.v().ChkHzn})
+    QVERIFY(d.dialog->window().isVisible());
+    QCOMPARE(d.dialog->window().caption(), u"ｵﾌﾟｼｮﾝ指定"_s);
+    QCOMPARE(d.v().page, 1);
+    QCOMPARE(d.v().sendConfirm, 1);
+    QCOMPARE(d.v().recvConfirm, 1);
+    QCOMPARE(d.v().addOnHold, 1);
+    QCOMPARE(d.v().logEnabled, 1);
+    QVERIFY(d.v().logSaveEnabled);
+    for (int value : {d.v().sendConfirmSmall, d.v().recvConfirmSmall, d.v().autoErase, d.v().logSave})
         QCOMPARE(value, 0);
-    QVERIFY(d.v().ChkSndMinEnabled && d.v().ChkRcvMinEnabled && d.v().ChkTimeEnabled);
-    QVERIFY(d.v().OptCenter);
-    QVERIFY(!d.v().OptLeftup && !d.v().OptRightlow);
-    QCOMPARE(d.v().ChkTip, 1);
-    QCOMPARE(d.v().TxtToolTip, u"ミルトアンヌ"_s);
-    QCOMPARE(d.v().TxtTitle, u"送信ﾒｯｾｰｼﾞ"_s);
+    QVERIFY(d.v().sendConfirmSmallEnabled && d.v().recvConfirmSmallEnabled && d.v().autoEraseEnabled);
+    QVERIFY(d.v().posCenter);
+    QVERIFY(!d.v().posLeftUp && !d.v().posRightLow);
+    QCOMPARE(d.v().tipEnabled, 1);
+    QCOMPARE(d.v().tipText, u"ミルトアンヌ"_s);
+    QCOMPARE(d.v().sendTitle, u"送信ﾒｯｾｰｼﾞ"_s);
     // No password: the current-password box is off, and so is the new one.
-    QVERIFY(!d.v().TxtPw2Enabled);
-    QVERIFY(!d.v().TxtPw3Enabled);
+    QVERIFY(!d.v().currentPasswordEnabled);
+    QVERIFY(!d.v().newPasswordEnabled);
 }
 
 void TestOptions::dependentEnabling()
 {
     Dialog d;
-    d.set([](OptView &v) { v.ChkRcvMin = 1; });
-    d.set([](OptView &v) { v.ChkRecv = 0; });
+    d.set([](OptionsView &v) { v.recvConfirmSmall = 1; });
+    d.set([](OptionsView &v) { v.recvConfirm = 0; });
     d.dialog->checkClicked(OptCheck::Recv);
-    QVERIFY(!d.v().ChkRcvMinEnabled);
-    QVERIFY(!d.v().ChkTimeEnabled);
-    QCOMPARE(d.v().ChkRcvMin, 1); // greyed out, not cleared
-    d.set([](OptView &v) { v.ChkLog = 0; });
+    QVERIFY(!d.v().recvConfirmSmallEnabled);
+    QVERIFY(!d.v().autoEraseEnabled);
+    QCOMPARE(d.v().recvConfirmSmall, 1); // greyed out, not cleared
+    d.set([](OptionsView &v) { v.logEnabled = 0; });
     d.dialog->checkClicked(OptCheck::Log);
-    QVERIFY(!d.v().ChkHznEnabled);
-    d.set([](OptView &v) { v.ChkTip = 0; });
+    QVERIFY(!d.v().logSaveEnabled);
+    d.set([](OptionsView &v) { v.tipEnabled = 0; });
     d.dialog->checkClicked(OptCheck::Tip);
-    QVERIFY(!d.v().TxtToolTipEnabled);
-    d.set([](OptView &v) { v.ChkSend = 0; });
+    QVERIFY(!d.v().tipTextEnabled);
+    d.set([](OptionsView &v) { v.sendConfirm = 0; });
     d.dialog->checkClicked(OptCheck::Send);
-    QVERIFY(!d.v().ChkSndMinEnabled);
+    QVERIFY(!d.v().sendConfirmSmallEnabled);
     // Saved as they stand.
-    d.dialog->cmdOkClick();
+    d.dialog->accept();
     QCOMPARE(d.copy.opt().recvConfirm, 0);
     QCOMPARE(d.copy.opt().recvConfirmMin, 1);
     QCOMPARE(d.saved().recvConfirmMin, 1);
@@ -111,32 +111,32 @@ void TestOptions::changingTabsDiscardsPasswordEdits()
         o.pwEnabled = 1;
         o.password = u"secret"_s;
     });
-    d.dialog->tabClick(2);
-    d.set([](OptView &v) {
-        v.ChkPw1 = 0;
-        v.TxtPw2 = u"typed"_s;
-        v.TxtPw3 = u"new"_s;
+    d.dialog->showPage(2);
+    d.set([](OptionsView &v) {
+        v.passwordEnabled = 0;
+        v.currentPassword = u"typed"_s;
+        v.newPassword = u"new"_s;
     });
-    d.dialog->tabClick(3);
-    QCOMPARE(d.v().ChkPw1, 1);
-    QCOMPARE(d.v().TxtPw1, u"secret"_s);
-    QVERIFY(d.v().TxtPw2.isEmpty());
-    QVERIFY(d.v().TxtPw3.isEmpty());
-    QCOMPARE(d.v().TxtFont, u"ＭＳ Ｐゴシック"_s);
-    QCOMPARE(d.v().TxtSize, u"9"_s);
-    QCOMPARE(d.v().TxtColor, 0xFFFFFFu);
-    d.dialog->tabClick(4);
+    d.dialog->showPage(3);
+    QCOMPARE(d.v().passwordEnabled, 1);
+    QCOMPARE(d.v().storedPassword, u"secret"_s);
+    QVERIFY(d.v().currentPassword.isEmpty());
+    QVERIFY(d.v().newPassword.isEmpty());
+    QCOMPARE(d.v().fontName, u"ＭＳ Ｐゴシック"_s);
+    QCOMPARE(d.v().fontSize, u"9"_s);
+    QCOMPARE(d.v().fontColor, 0xFFFFFFu);
+    d.dialog->showPage(4);
     QCOMPARE(d.v().focus, u"TxtName"_s);
 }
 
 void TestOptions::protectionNeedsAPassword()
 {
     Dialog d;
-    d.set([](OptView &v) {
-        v.ChkPw1 = 1;
-        v.TxtName = u"ゆうこ"_s;
+    d.set([](OptionsView &v) {
+        v.passwordEnabled = 1;
+        v.userName = u"ゆうこ"_s;
     });
-    d.dialog->cmdOkClick();
+    d.dialog->accept();
     QVERIFY(!d.copy.copy->options().slot.isLoaded());
     QCOMPARE(d.copy.opt().pwEnabled, 0);
     QCOMPARE(d.saved().pwEnabled, 0);
@@ -146,18 +146,18 @@ void TestOptions::protectionNeedsAPassword()
 void TestOptions::updateWritesAndStaysOpen()
 {
     Dialog d;
-    d.set([](OptView &v) {
-        v.OptCenter = false;
-        v.OptRightlow = true;
-        v.ChkBlink = 1;
+    d.set([](OptionsView &v) {
+        v.posCenter = false;
+        v.posRightLow = true;
+        v.blinkIcon = 1;
     });
-    d.dialog->cmdWriteClick();
-    QVERIFY(d.dialog->frmOpt().isVisible());
+    d.dialog->apply();
+    QVERIFY(d.dialog->window().isVisible());
     QCOMPARE(d.saved().posRightLow, u"True"_s);
     QCOMPARE(d.saved().posCenter, u"False"_s);
     QCOMPARE(d.saved().blinkIcon, u"1"_s);
     // ｷｬﾝｾﾙ after 更新 keeps what was written.
-    d.dialog->cmdCancelClick();
+    d.dialog->cancel();
     QCOMPARE(d.copy.opt().posRightLow, u"True"_s);
 }
 
@@ -166,28 +166,28 @@ void TestOptions::pickedFontOutlivesCancelInMemoryOnly()
     Dialog d;
     d.copy.dialogs.pickFontNext(
         platform::FontChoice{u"IPAGothic"_s, 10.5, true, false, false, false, 0x0000FF});
-    d.dialog->tabClick(3);
-    d.dialog->cmdFontClick();
-    QCOMPARE(d.v().TxtFont, u"IPAGothic"_s);
-    QCOMPARE(d.v().TxtSize, u"10.5"_s);
+    d.dialog->showPage(3);
+    d.dialog->chooseFont();
+    QCOMPARE(d.v().fontName, u"IPAGothic"_s);
+    QCOMPARE(d.v().fontSize, u"10.5"_s);
     d.copy.dialogs.pickColorNext(0x00FFFF);
-    d.dialog->cmdColorClick();
+    d.dialog->chooseColor();
     d.copy.dialogs.pickColorNext(std::nullopt); // cancelled: nothing changes
-    d.dialog->cmdColorClick();
-    d.dialog->cmdCancelClick();
+    d.dialog->chooseColor();
+    d.dialog->cancel();
 
-    const core::TextStyle style = d.copy.context().frmSnd.view().txtMsgStyle;
+    const core::TextStyle style = d.copy.context().composeWindow.view().messageStyle;
     QCOMPARE(style.fontName, u"IPAGothic"_s);
     QCOMPARE(style.fontSize, 10.5);
     QVERIFY(style.bold);
     QCOMPARE(style.color, 0x0000FFu);
     QCOMPARE(style.backColor, 0x00FFFFu);
-    QCOMPARE(d.copy.context().frmRecv.view().text2Style, style);
+    QCOMPARE(d.copy.context().receivedWindow.view().replyStyle, style);
     QCOMPARE(d.copy.opt().fontSize, u"10.5"_s);
     QVERIFY(d.copy.readFile(u"optFile.dat"_s).isEmpty()); // reaches the file at the next save only
 }
 
-void TestOptions::pwApply_data()
+void TestOptions::applyPassword_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<int>("tick");
@@ -219,7 +219,7 @@ void TestOptions::pwApply_data()
                                            << u"ﾊﾟｽﾜｰﾄﾞに使用できない文字が含まれています。"_s << u"-"_s;
 }
 
-void TestOptions::pwApply()
+void TestOptions::applyPassword()
 {
     QFETCH(QString, stored);
     QFETCH(int, tick);
@@ -232,13 +232,13 @@ void TestOptions::pwApply()
         o.password = stored;
     });
     const QByteArray before = d.copy.readFile(u"optFile.dat"_s);
-    d.dialog->tabClick(2);
-    d.set([&](OptView &v) {
-        v.ChkPw1 = tick;
-        v.TxtPw2 = current;
-        v.TxtPw3 = next;
+    d.dialog->showPage(2);
+    d.set([&](OptionsView &v) {
+        v.passwordEnabled = tick;
+        v.currentPassword = current;
+        v.newPassword = next;
     });
-    d.dialog->cmdPokClick();
+    d.dialog->setPassword();
     QCOMPARE(d.copy.dialogs.texts(), message.isEmpty() ? QStringList{} : QStringList{message});
     if (savedPassword == u"-") {
         QCOMPARE(d.copy.readFile(u"optFile.dat"_s), before);
@@ -247,7 +247,7 @@ void TestOptions::pwApply()
     QCOMPARE(d.copy.dialogs.shown()[0].title, u"確認"_s);
     QCOMPARE(d.saved().password, savedPassword);
     QCOMPARE(d.saved().pwEnabled, tick);
-    QVERIFY(d.v().TxtPw2.isEmpty() && d.v().TxtPw3.isEmpty());
+    QVERIFY(d.v().currentPassword.isEmpty() && d.v().newPassword.isEmpty());
 }
 
 void TestOptions::lockWithAndWithoutPassword()
@@ -266,32 +266,32 @@ void TestOptions::lockWithAndWithoutPassword()
         o.password = u"Secret"_s;
     });
     core::Context &bob = c.bob.context();
-    PasswordWindow &pw = c.bob.copy->password();
+    PasswordPrompt &pw = c.bob.copy->password();
     c.bob.copy->menuClicked(MenuId::Lock);
     c.aliceSends(u"while locked"_s);
     c.bob.copy->menuClicked(MenuId::Lock);
-    QVERIFY(pw.frmPw().isVisible());
-    QCOMPARE(pw.frmPw().caption(), u"ﾊﾟｽﾜｰﾄﾞ入力"_s);
-    pw.command2Click();
+    QVERIFY(pw.window().isVisible());
+    QCOMPARE(pw.window().caption(), u"ﾊﾟｽﾜｰﾄﾞ入力"_s);
+    pw.cancel();
     QVERIFY(bob.menu.checked(MenuId::Lock));
 
     c.bob.copy->menuClicked(MenuId::Lock);
-    pw.cmdOkClick();
-    pw.frmPw().edit([](settings::PwView &v) { v.TxtPw = u"secret"_s; });
-    pw.cmdOkClick();
+    pw.submit();
+    pw.window().edit([](settings::PasswordView &v) { v.password = u"secret"_s; });
+    pw.submit();
     QCOMPARE(c.bob.dialogs.texts(),
              (QStringList{u"ﾊﾟｽﾜｰﾄﾞを入力してください。"_s, u"ﾊﾟｽﾜｰﾄﾞが違います。"_s}));
     QCOMPARE(c.bob.dialogs.shown()[1].style & 0x70, 16);
-    QVERIFY(pw.frmPw().isVisible());
-    QCOMPARE(pw.frmPw().view().TxtPw, u"secret"_s); // the wrong text stays
+    QVERIFY(pw.window().isVisible());
+    QCOMPARE(pw.window().view().password, u"secret"_s); // the wrong text stays
     QVERIFY(bob.menu.checked(MenuId::Lock));
-    pw.frmPw().edit([](settings::PwView &v) { v.TxtPw = u"Secret"_s; });
-    pw.cmdOkClick();
+    pw.window().edit([](settings::PasswordView &v) { v.password = u"Secret"_s; });
+    pw.submit();
     QVERIFY(!pw.slot.isLoaded());
     QVERIFY(!bob.menu.checked(MenuId::Lock));
-    QVERIFY(bob.menu.enabled(MenuId::RecvMsg));
-    QVERIFY(!bob.menu.enabled(MenuId::SendMsg));
-    QVERIFY(!bob.menu.visible(MenuId::User));
+    QVERIFY(bob.menu.enabled(MenuId::ShowReceived));
+    QVERIFY(!bob.menu.enabled(MenuId::Compose));
+    QVERIFY(!bob.menu.visible(MenuId::UserSearch));
 }
 
 void TestOptions::registrationBehindThePassword()
@@ -300,13 +300,13 @@ void TestOptions::registrationBehindThePassword()
         o.pwEnabled = 1;
         o.password = u"pw"_s;
     });
-    d.copy.copy->menuClicked(MenuId::Aite);
-    QVERIFY(!d.copy.context().addressSlot.isLoaded() || !d.copy.context().frmAddress().isVisible());
-    PasswordWindow &pw = d.copy.copy->password();
-    QCOMPARE(pw.pwPurpose(), PasswordWindow::Purpose::Registration);
-    pw.frmPw().edit([](settings::PwView &v) { v.TxtPw = u"pw"_s; });
-    pw.cmdOkClick();
-    QVERIFY(d.copy.context().frmAddress().isVisible());
+    d.copy.copy->menuClicked(MenuId::Partner);
+    QVERIFY(!d.copy.context().partnerSlot.isLoaded() || !d.copy.context().partnerWindow().isVisible());
+    PasswordPrompt &pw = d.copy.copy->password();
+    QCOMPARE(pw.purpose(), PasswordPrompt::Purpose::Registration);
+    pw.window().edit([](settings::PasswordView &v) { v.password = u"pw"_s; });
+    pw.submit();
+    QVERIFY(d.copy.context().partnerWindow().isVisible());
 }
 
 void TestOptions::passwordCanAlwaysBeTypedAgainAfterARestart()
@@ -325,23 +325,23 @@ void TestOptions::passwordCanAlwaysBeTypedAgainAfterARestart()
             o.password = u"old"_s;
         });
         QVERIFY(copy.start());
-        copy.copy->menuClicked(MenuId::Other);
-        settings::OptionsDialog &dialog = copy.copy->options();
-        dialog.tabClick(2);
-        dialog.frmOpt().edit([](OptView &v) {
-            v.TxtPw2 = u"old"_s;
-            v.TxtPw3 = u"say \"hi\""_s;
+        copy.copy->menuClicked(MenuId::Options);
+        settings::OptionsEditor &dialog = copy.copy->options();
+        dialog.showPage(2);
+        dialog.window().edit([](OptionsView &v) {
+            v.currentPassword = u"old"_s;
+            v.newPassword = u"say \"hi\""_s;
         });
-        dialog.cmdOkClick();
+        dialog.accept();
         QCOMPARE(copy.dialogs.texts(), QStringList{u"ﾊﾟｽﾜｰﾄﾞに使用できない文字が含まれています。"_s});
     }
     {
         TestCopy copy(net, u"127.0.0.2"_s, dir.path());
         QVERIFY(copy.start());
         lockAndUnlock(copy);
-        PasswordWindow &pw = copy.copy->password();
-        pw.frmPw().edit([](settings::PwView &v) { v.TxtPw = u"old"_s; });
-        pw.cmdOkClick();
+        PasswordPrompt &pw = copy.copy->password();
+        pw.window().edit([](settings::PasswordView &v) { v.password = u"old"_s; });
+        pw.submit();
         QVERIFY(!copy.context().menu.checked(MenuId::Lock));
     }
     // A file that says "protected" with no password protects nothing.
@@ -351,8 +351,8 @@ void TestOptions::passwordCanAlwaysBeTypedAgainAfterARestart()
     QCOMPARE(copy.opt().pwEnabled, 0);
     lockAndUnlock(copy);
     QVERIFY(!copy.context().menu.checked(MenuId::Lock));
-    copy.copy->menuClicked(MenuId::Aite);
-    QVERIFY(copy.context().frmAddress().isVisible());
+    copy.copy->menuClicked(MenuId::Partner);
+    QVERIFY(copy.context().partnerWindow().isVisible());
     QVERIFY(!copy.copy->password().slot.isLoaded());
 }
 

@@ -45,8 +45,8 @@ void TestPartner::addressFileRoundTrip()
 void TestPartner::startUpReadsThePartner_data()
 {
     QTest::addColumn<QByteArray>("file"); // empty: no file
-    QTest::addColumn<QString>("aiteName");
-    QTest::addColumn<QString>("aiteAdr");
+    QTest::addColumn<QString>("partnerName");
+    QTest::addColumn<QString>("partnerAddress");
     QTest::addColumn<bool>("foreign");
     QTest::newRow("no file") << QByteArray() << QString() << QString() << false;
     QTest::newRow("registered") << text::toCp932(u"\"adrFile\"\r\n\"ぼぶ\",\"127.0.0.3\"\r\n") << u"ぼぶ"_s
@@ -60,24 +60,24 @@ void TestPartner::startUpReadsThePartner_data()
 void TestPartner::startUpReadsThePartner()
 {
     QFETCH(QByteArray, file);
-    QFETCH(QString, aiteName);
-    QFETCH(QString, aiteAdr);
+    QFETCH(QString, partnerName);
+    QFETCH(QString, partnerAddress);
     QFETCH(bool, foreign);
     FakeNetwork net;
     TestCopy alice(net, kAlice);
     if (!file.isEmpty())
         alice.writeFile(u"adrFile.dat"_s, file);
     QVERIFY(alice.start());
-    QCOMPARE(alice.state().aiteName, aiteName);
-    QCOMPARE(alice.state().aiteAdr, aiteAdr);
-    QCOMPARE(alice.state().sendAdr, aiteAdr);
+    QCOMPARE(alice.state().partnerName, partnerName);
+    QCOMPARE(alice.state().partnerAddress, partnerAddress);
+    QCOMPARE(alice.state().replyAddress, partnerAddress);
     QCOMPARE(alice.dialogs.texts(),
              foreign ? QStringList{u"ミルトアンヌのﾌｧｲﾙではありません"_s} : QStringList{});
     // The window opens with the partner in its boxes.
-    alice.copy->partner().adrEdit();
-    QVERIFY(alice.context().frmAddress().isVisible());
-    QCOMPARE(alice.context().frmAddress().view().txtName1, aiteName);
-    QCOMPARE(alice.context().frmAddress().view().txtIp1, aiteAdr);
+    alice.copy->partner().showWindow();
+    QVERIFY(alice.context().partnerWindow().isVisible());
+    QCOMPARE(alice.context().partnerWindow().view().name, partnerName);
+    QCOMPARE(alice.context().partnerWindow().view().address, partnerAddress);
 }
 
 void TestPartner::registrationRefusals_data()
@@ -98,17 +98,17 @@ void TestPartner::registrationRefusals()
     alice.writePartner(u"old"_s, kBob);
     QVERIFY(alice.start());
     const QByteArray before = alice.readFile(u"adrFile.dat"_s);
-    alice.copy->partner().adrEdit();
-    alice.context().frmAddress().edit([&](core::AddressView &v) {
-        v.txtName1 = u"new"_s;
-        v.txtIp1 = address;
+    alice.copy->partner().showWindow();
+    alice.context().partnerWindow().edit([&](core::PartnerView &v) {
+        v.name = u"new"_s;
+        v.address = address;
     });
-    alice.copy->partner().cmdOkClick();
+    alice.copy->partner().registerPartner();
     QCOMPARE(alice.dialogs.texts(), QStringList{message});
     QCOMPARE(alice.dialogs.shown()[0].title, u"ｴﾗｰ確認"_s);
     QCOMPARE(alice.dialogs.shown()[0].style, 16);
     QCOMPARE(alice.readFile(u"adrFile.dat"_s), before);
-    QCOMPARE(alice.state().aiteAdr, kBob);
+    QCOMPARE(alice.state().partnerAddress, kBob);
 }
 
 void TestPartner::registrationSavesAndTakesEffect()
@@ -116,27 +116,27 @@ void TestPartner::registrationSavesAndTakesEffect()
     FakeNetwork net;
     TestCopy alice(net, kAlice);
     QVERIFY(alice.start());
-    alice.copy->menuClicked(core::MenuId::Aite);
-    QVERIFY(alice.context().frmAddress().isVisible());
-    QVERIFY(alice.context().frmAddress().view().txtIp1.isEmpty());
-    alice.context().frmAddress().edit([&](core::AddressView &v) {
-        v.txtName1 = QString();
-        v.txtIp1 = u"127.0.0.25"_s; // "25" is no "255"
+    alice.copy->menuClicked(core::MenuId::Partner);
+    QVERIFY(alice.context().partnerWindow().isVisible());
+    QVERIFY(alice.context().partnerWindow().view().address.isEmpty());
+    alice.context().partnerWindow().edit([&](core::PartnerView &v) {
+        v.name = QString();
+        v.address = u"127.0.0.25"_s; // "25" is no "255"
     });
-    alice.copy->partner().cmdOkClick();
+    alice.copy->partner().registerPartner();
     QCOMPARE(alice.dialogs.texts(), QStringList{u"保存しました。"_s});
     QCOMPARE(alice.dialogs.shown()[0].style, 64);
     QCOMPARE(alice.dialogs.shown()[0].title, u"ミルトアンヌ"_s);
-    QCOMPARE(alice.state().aiteAdr, u"127.0.0.25"_s);
-    QVERIFY(alice.context().frmAddress().isVisible());
+    QCOMPARE(alice.state().partnerAddress, u"127.0.0.25"_s);
+    QVERIFY(alice.context().partnerWindow().isVisible());
     QCOMPARE(alice.readFile(u"adrFile.dat"_s), QByteArray("\"adrFile\"\r\n\"\",\"127.0.0.25\"\r\n"));
 
     // Closing unloads the window; it comes back with its design contents, then the partner.
-    alice.copy->partner().cmdCancelClick();
-    QVERIFY(!alice.context().addressSlot.isLoaded());
-    QCOMPARE(alice.context().frmAddress().view().txtIp1, QString());
-    alice.copy->partner().adrEdit();
-    QCOMPARE(alice.context().frmAddress().view().txtIp1, u"127.0.0.25"_s);
+    alice.copy->partner().close();
+    QVERIFY(!alice.context().partnerSlot.isLoaded());
+    QCOMPARE(alice.context().partnerWindow().view().address, QString());
+    alice.copy->partner().showWindow();
+    QCOMPARE(alice.context().partnerWindow().view().address, u"127.0.0.25"_s);
 }
 
 void TestPartner::registrationOnFullDiskKeepsTheOldPartner()
@@ -146,22 +146,22 @@ void TestPartner::registrationOnFullDiskKeepsTheOldPartner()
     alice.writePartner(u"old"_s, kBob);
     QVERIFY(alice.start());
     const QByteArray before = alice.readFile(u"adrFile.dat"_s);
-    alice.copy->partner().adrEdit();
-    alice.context().frmAddress().edit([](core::AddressView &v) { v.txtIp1 = u"127.0.0.9"_s; });
+    alice.copy->partner().showWindow();
+    alice.context().partnerWindow().edit([](core::PartnerView &v) { v.address = u"127.0.0.9"_s; });
     alice.files.failNextWrites(1);
     alice.dialogs.answerNext(2); // Cancel
-    alice.copy->partner().cmdOkClick();
+    alice.copy->partner().registerPartner();
     QCOMPARE(alice.dialogs.texts(), QStringList{u"ディスクの空き容量が不足しています。"_s});
     QCOMPARE(alice.readFile(u"adrFile.dat"_s), before);
-    QCOMPARE(alice.state().aiteAdr, kBob);
+    QCOMPARE(alice.state().partnerAddress, kBob);
 
     alice.dialogs.clear();
     alice.files.failNextWrites(1);
     alice.dialogs.answerNext(4); // Retry
-    alice.copy->partner().cmdOkClick();
+    alice.copy->partner().registerPartner();
     QCOMPARE(alice.dialogs.texts(),
              (QStringList{u"ディスクの空き容量が不足しています。"_s, u"保存しました。"_s}));
-    QCOMPARE(alice.state().aiteAdr, u"127.0.0.9"_s);
+    QCOMPARE(alice.state().partnerAddress, u"127.0.0.9"_s);
 }
 
 void TestPartner::presence_data()
@@ -195,41 +195,41 @@ void TestPartner::presence()
     QVERIFY(alice.start());
 
     settings::Partner &partner = alice.copy->partner();
-    partner.adrEdit();
-    core::AddressWindowModel &window = alice.context().frmAddress();
-    window.edit([](core::AddressView &v) {
-        v.lblCheck = u"old result"_s;
-        v.txtIp1 = kBob;
+    partner.showWindow();
+    core::PartnerWindowModel &window = alice.context().partnerWindow();
+    window.edit([](core::PartnerView &v) {
+        v.checkResult = u"old result"_s;
+        v.address = kBob;
     });
-    partner.cmdCheckClick();
-    QVERIFY(window.view().lblCheck.isEmpty()); // cleared at the start of each check
+    partner.checkPresence();
+    QVERIFY(window.view().checkResult.isEmpty()); // cleared at the start of each check
     QCOMPARE(net.sent().constLast().to, kBob);
-    QCOMPARE(alice.state().aiteAdr, carol); // only asked: the partner stays who was registered
+    QCOMPARE(alice.state().partnerAddress, carol); // only asked: the partner stays who was registered
     QVERIFY(partner.checkTimer().isActive());
     net.flush();
     partner.checkTimeout();
 
-    QCOMPARE(window.view().lblCheck, label);
-    QCOMPARE(window.view().image2, picture == 2);
-    QCOMPARE(window.view().image3, picture == 3);
-    QCOMPARE(window.view().image4, picture == 4);
+    QCOMPARE(window.view().checkResult, label);
+    QCOMPARE(window.view().answeredMutual, picture == 2);
+    QCOMPARE(window.view().answeredOneSided, picture == 3);
+    QCOMPARE(window.view().answeredNobody, picture == 4);
     QCOMPARE(window.caption(), bobRuns ? u"ミルトアンヌ　起動時間：07:45"_s : u"ミルトアンヌ"_s);
     QCOMPARE(alice.readFile(u"adrFile.dat"_s),
              settings::formatAddressFile({u"carol"_s, carol})); // nothing saved
 
     // Messages still go to the registered partner.
     alice.copy->sending().openCompose();
-    alice.context().frmSnd.edit([](core::MainView &v) { v.txtMsg = u"for carol"_s; });
-    alice.copy->sending().cmdSendClick();
+    alice.context().composeWindow.edit([](core::ComposeView &v) { v.message = u"for carol"_s; });
+    alice.copy->sending().sendComposed();
     QCOMPARE(net.sent().constLast().to, carol);
 
     // An empty box asks nobody.
     net.clearLog();
-    window.edit([](core::AddressView &v) { v.txtIp1.clear(); });
-    partner.cmdCheckClick();
+    window.edit([](core::PartnerView &v) { v.address.clear(); });
+    partner.checkPresence();
     QCOMPARE(alice.dialogs.texts(), QStringList{u"IPｱﾄﾞﾚｽは必ず指定してください。"_s});
     QVERIFY(net.sent().isEmpty());
-    QCOMPARE(alice.state().aiteAdr, carol);
+    QCOMPARE(alice.state().partnerAddress, carol);
 }
 
 void TestPartner::lateAnswerReplacesNobodyThere()
@@ -239,27 +239,27 @@ void TestPartner::lateAnswerReplacesNobodyThere()
     TestCopy bob(net, kBob);
     bob.writePartner(u"alice"_s, kAlice);
     QVERIFY(alice.start());
-    alice.copy->partner().adrEdit();
-    alice.context().frmAddress().edit([](core::AddressView &v) { v.txtIp1 = kBob; });
-    alice.copy->partner().cmdCheckClick();
+    alice.copy->partner().showWindow();
+    alice.context().partnerWindow().edit([](core::PartnerView &v) { v.address = kBob; });
+    alice.copy->partner().checkPresence();
     alice.copy->partner().checkTimeout();
-    QCOMPARE(alice.context().frmAddress().view().lblCheck, u"いないね～！"_s);
+    QCOMPARE(alice.context().partnerWindow().view().checkResult, u"いないね～！"_s);
 
     // Bob starts late and answers a second check after the first gave up: the window turns.
     QVERIFY(bob.start());
-    alice.copy->partner().cmdCheckClick();
+    alice.copy->partner().checkPresence();
     alice.copy->partner().checkTimeout(); // nothing came yet
     net.flush();
-    QCOMPARE(alice.context().frmAddress().view().lblCheck, u"いるよ～"_s);
-    QVERIFY(alice.context().frmAddress().view().image2);
-    QVERIFY(!alice.context().frmAddress().view().image4);
+    QCOMPARE(alice.context().partnerWindow().view().checkResult, u"いるよ～"_s);
+    QVERIFY(alice.context().partnerWindow().view().answeredMutual);
+    QVERIFY(!alice.context().partnerWindow().view().answeredNobody);
 
     // An answer that comes long after its check is not heard.
-    alice.copy->partner().cmdCheckClick();
+    alice.copy->partner().checkPresence();
     alice.copy->partner().checkTimeout();
     alice.clock.advance(6);
     net.flush();
-    QCOMPARE(alice.context().frmAddress().view().lblCheck, u"いないね～！"_s);
+    QCOMPARE(alice.context().partnerWindow().view().checkResult, u"いないね～！"_s);
 }
 
 void TestPartner::startAndEndNotices()
@@ -273,13 +273,13 @@ void TestPartner::startAndEndNotices()
     bob.writePartner(u"alice"_s, kAlice);
     QVERIFY(bob.start()); // 09:05
     net.flush();
-    QCOMPARE(alice.context().frmLog.caption(), u"送受信履歴　（09:05～     ）"_s);
+    QCOMPARE(alice.context().historyWindow.caption(), u"送受信履歴　（09:05～     ）"_s);
     QCOMPARE(alice.tray.current().hIcon, core::IconId::start().handle());
 
     bob.clock.set(QDateTime(QDate(2026, 12, 8), QTime(17, 40)));
-    bob.copy->mnuEndClick();
+    bob.copy->quit();
     net.flush();
-    QCOMPARE(alice.context().frmLog.caption(), u"送受信履歴　（09:05～17:40）"_s);
+    QCOMPARE(alice.context().historyWindow.caption(), u"送受信履歴　（09:05～17:40）"_s);
     QCOMPARE(alice.tray.current().hIcon, core::IconId::end().handle());
 }
 
@@ -297,17 +297,17 @@ void TestPartner::startNoticeKeepsAWaitingMessagesPicture()
     QVERIFY(bob.start());
     net.flush();
     QVERIFY(alice.context().messageWaiting());
-    QCOMPARE(alice.context().frmLog.caption(), u"送受信履歴　（09:05～     ）"_s);
+    QCOMPARE(alice.context().historyWindow.caption(), u"送受信履歴　（09:05～     ）"_s);
 
     // With the option off only the caption changes.
     TestCopy carol(net, u"127.0.0.4"_s);
     carol.writePartner(u"bob"_s, kBob);
     QVERIFY(carol.start());
-    carol.context().frmLog.setCaption(u"x"_s);
-    bob.state().aiteAdr = u"127.0.0.4"_s;
-    bob.copy->mnuEndClick();
+    carol.context().historyWindow.setCaption(u"x"_s);
+    bob.state().partnerAddress = u"127.0.0.4"_s;
+    bob.copy->quit();
     net.flush();
-    QCOMPARE(carol.context().frmLog.caption(), u"送受信履歴　（09:05～09:05）"_s);
+    QCOMPARE(carol.context().historyWindow.caption(), u"送受信履歴　（09:05～09:05）"_s);
     QCOMPARE(carol.tray.current().hIcon, core::IconId::normal(0).handle());
 }
 

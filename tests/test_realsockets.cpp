@@ -39,8 +39,8 @@ void TestRealSockets::startNoticeCrossesARealSocket()
     QString seen;
     QString from;
     bob.copy->dispatcher().setHandler(protocol::Kind::Start, [&] {
-        seen = bob.state().rcvData;
-        from = bob.state().remoteHostIP;
+        seen = bob.state().arrivalText;
+        from = bob.state().arrivalSender;
     });
     TestCopy alice(u"127.0.0.2"_s);
     alice.writePartner(u"bob"_s, u"127.0.0.3"_s);
@@ -59,7 +59,7 @@ void TestRealSockets::largestDatagramArrivesWhole()
     QString received;
     bob.copy->dispatcher().setMessageHandlers(
         [&] {
-            received = bob.state().rcvData;
+            received = bob.state().arrivalText;
             return true;
         },
         {}, {});
@@ -94,17 +94,17 @@ void TestRealSockets::conversationOverRealSockets()
     QVERIFY(bob.start());
 
     alice.copy->sending().openCompose();
-    alice.context().frmSnd.edit([](core::MainView &v) { v.txtMsg = u"本物のUDPで～"_s; });
-    alice.copy->sending().cmdSendClick();
+    alice.context().composeWindow.edit([](core::ComposeView &v) { v.message = u"本物のUDPで～"_s; });
+    alice.copy->sending().sendComposed();
     QTRY_VERIFY(bob.context().messageWaiting());
-    QCOMPARE(bob.context().frmRecv.view().text1, u"本物のUDPで～"_s);
-    QTRY_COMPARE(alice.context().LvLog.size(), 1);
-    QCOMPARE(alice.context().frmSndOK().view().label1, u"メッセージは正しく送信されました。"_s);
+    QCOMPARE(bob.context().receivedWindow.view().message, u"本物のUDPで～"_s);
+    QTRY_COMPARE(alice.context().sentHistory.size(), 1);
+    QCOMPARE(alice.context().sendResultNotice().view().text, u"メッセージは正しく送信されました。"_s);
 
     bob.copy->receiving().openReceived();
-    bob.copy->received().cmdOPCLClick();
-    QTRY_COMPARE(alice.context().LvLog.at(1).recvTime, u"09:05:00"_s);
-    QVERIFY(alice.context().frmRcvOK().isVisible());
+    bob.copy->receivedMessage().openOrClose();
+    QTRY_COMPARE(alice.context().sentHistory.at(1).recvTime, u"09:05:00"_s);
+    QVERIFY(alice.context().reactionNotice().isVisible());
     QVERIFY(!bob.context().messageWaiting());
 }
 

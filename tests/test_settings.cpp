@@ -173,15 +173,15 @@ void TestSettings::startUpAppliesIconSetAndLock()
     });
     QVERIFY(alice.start());
     core::Context &c = alice.context();
-    QCOMPARE(c.frmSnd.icon(), core::IconId::normal(7));
-    QCOMPARE(c.frmRecv.icon(), core::IconId::received(7));
+    QCOMPARE(c.composeWindow.icon(), core::IconId::normal(7));
+    QCOMPARE(c.receivedWindow.icon(), core::IconId::received(7));
     QCOMPARE(alice.tray.current().hIcon, core::IconId::normal(7).handle());
     QVERIFY(c.menu.checked(MenuId::Lock));
-    QVERIFY(!c.menu.visible(MenuId::SendMsg));
-    QVERIFY(!c.menu.visible(MenuId::End));
+    QVERIFY(!c.menu.visible(MenuId::Compose));
+    QVERIFY(!c.menu.visible(MenuId::Quit));
     QVERIFY(c.menu.visible(MenuId::Lock));
-    QVERIFY(c.state.sndEnable);
-    QVERIFY(!c.state.rcvEnable);
+    QVERIFY(c.state.composeEntryEnabled);
+    QVERIFY(!c.state.receivedEntryEnabled);
 }
 
 void TestSettings::randomIconIsDrawnAndSaved()
@@ -192,8 +192,8 @@ void TestSettings::randomIconIsDrawnAndSaved()
     alice.context().random = [](int n) { return n - 1; };
     QVERIFY(alice.start());
     QCOMPARE(alice.opt().iconNo, u"9"_s);
-    QCOMPARE(alice.context().frmRecv.icon(), core::IconId::received(9));
-    QVERIFY(settings::optWrite(alice.context()));
+    QCOMPARE(alice.context().receivedWindow.icon(), core::IconId::received(9));
+    QVERIFY(settings::writeOptionsFile(alice.context()));
     QVERIFY(alice.readFile(u"optFile.dat"_s).startsWith("\"optFile\"\r\n\"9\"\r\n"));
 }
 
@@ -205,7 +205,7 @@ void TestSettings::fullDiskRetryThenSuccess()
     alice.opt().userName = u"ゆうこ"_s;
     alice.files.failNextWrites(1);
     alice.dialogs.answerNext(4); // Retry
-    QVERIFY(settings::optWrite(alice.context()));
+    QVERIFY(settings::writeOptionsFile(alice.context()));
     QCOMPARE(alice.dialogs.texts(), QStringList{u"ﾃﾞｨｽｸの空き容量が不足しています。"_s});
     QCOMPARE(alice.dialogs.shown()[0].title, u"ｴﾗｰ確認"_s);
     QCOMPARE(alice.dialogs.shown()[0].style & 7, 5);
@@ -223,14 +223,14 @@ void TestSettings::fullDiskCancelKeepsTheOldFile()
     alice.files.failNextWrites(3);
     alice.dialogs.answerNext(4); // Retry: fails again
     alice.dialogs.answerNext(2); // Cancel
-    QVERIFY(!settings::optWrite(alice.context()));
+    QVERIFY(!settings::writeOptionsFile(alice.context()));
     QCOMPARE(alice.dialogs.shown().size(), 2);
     QCOMPARE(alice.readFile(u"optFile.dat"_s), exampleFile());
 
     // Any other failure gives up without a word.
     alice.dialogs.clear();
     alice.files.failNextWrites(1, platform::FileResult::Failed);
-    QVERIFY(!settings::optWrite(alice.context()));
+    QVERIFY(!settings::writeOptionsFile(alice.context()));
     QVERIFY(alice.dialogs.shown().isEmpty());
     QCOMPARE(alice.readFile(u"optFile.dat"_s), exampleFile());
 }
@@ -241,7 +241,7 @@ void TestSettings::optionsFileIsPrivate()
     TestCopy alice(net, u"127.0.0.2"_s);
     QVERIFY(alice.start());
     alice.opt().password = u"secret"_s;
-    QVERIFY(settings::optWrite(alice.context()));
+    QVERIFY(settings::writeOptionsFile(alice.context()));
     const QFile::Permissions p = QFile::permissions(alice.programDir() + u"/optFile.dat"_s);
     QVERIFY(p & QFile::ReadOwner);
     QVERIFY(p & QFile::WriteOwner);

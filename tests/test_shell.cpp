@@ -35,20 +35,20 @@ void TestShell::trayPressInEachState()
     core::Context &bob = c.bob.context();
     // Idle: the compose window.
     c.bob.tray.pressLeft();
-    QVERIFY(bob.frmSnd.isVisible());
-    QCOMPARE(bob.frmSnd.caption(), u"送信ﾒｯｾｰｼﾞ"_s);
-    c.bob.copy->sending().cmdCancelClick();
+    QVERIFY(bob.composeWindow.isVisible());
+    QCOMPARE(bob.composeWindow.caption(), u"送信ﾒｯｾｰｼﾞ"_s);
+    c.bob.copy->sending().cancelCompose();
     // A message waits: the received window.
     c.aliceSends(u"hi"_s);
     c.bob.tray.pressLeft();
-    QVERIFY(bob.frmRecv.isVisible());
-    QVERIFY(!bob.frmSnd.isVisible());
-    bob.frmRecv.hide();
+    QVERIFY(bob.receivedWindow.isVisible());
+    QVERIFY(!bob.composeWindow.isVisible());
+    bob.receivedWindow.hide();
     // Locked: nothing.
     c.bob.copy->menuClicked(MenuId::Lock);
     c.bob.tray.pressLeft();
-    QVERIFY(!bob.frmRecv.isVisible());
-    QVERIFY(!bob.frmSnd.isVisible());
+    QVERIFY(!bob.receivedWindow.isVisible());
+    QVERIFY(!bob.composeWindow.isVisible());
 }
 
 void TestShell::lockHidesTheMenuAndAMessageDuringItShowsAfter()
@@ -63,43 +63,43 @@ void TestShell::lockHidesTheMenuAndAMessageDuringItShowsAfter()
     }
     c.aliceSends(u"while locked"_s);
     QVERIFY(bob.messageWaiting());
-    QVERIFY(bob.state.rcvEnable);
-    QVERIFY(!bob.state.sndEnable);
+    QVERIFY(bob.state.receivedEntryEnabled);
+    QVERIFY(!bob.state.composeEntryEnabled);
     // The entries themselves are untouched until the lock is lifted.
-    QVERIFY(bob.menu.enabled(MenuId::SendMsg));
+    QVERIFY(bob.menu.enabled(MenuId::Compose));
     c.aliceSends(u"and more"_s);
-    QCOMPARE(bob.frmRecv.view().text1, u"while locked | and more"_s);
+    QCOMPARE(bob.receivedWindow.view().message, u"while locked | and more"_s);
 
     c.bob.copy->menuClicked(MenuId::Lock);
     QVERIFY(!bob.menu.checked(MenuId::Lock));
-    QVERIFY(bob.menu.enabled(MenuId::RecvMsg));
-    QVERIFY(!bob.menu.enabled(MenuId::SendMsg));
-    QVERIFY(bob.menu.visible(MenuId::End));
-    QVERIFY(!bob.menu.visible(MenuId::User));
+    QVERIFY(bob.menu.enabled(MenuId::ShowReceived));
+    QVERIFY(!bob.menu.enabled(MenuId::Compose));
+    QVERIFY(bob.menu.visible(MenuId::Quit));
+    QVERIFY(!bob.menu.visible(MenuId::UserSearch));
 }
 
 void TestShell::clipboardSend()
 {
     Conversation c;
     core::Context &alice = c.alice.context();
-    c.alice.copy->menuClicked(MenuId::Clip);
+    c.alice.copy->menuClicked(MenuId::SendClipboard);
     QCOMPARE(c.alice.dialogs.texts(), QStringList{u"ｸﾘｯﾌﾟﾎﾞｰﾄﾞ上にﾃｷｽﾄがありません。"_s});
     QCOMPARE(c.alice.dialogs.shown()[0].style, 48);
     QVERIFY(c.net.sent().isEmpty());
 
     c.alice.clipboard.setText(u"from the clipboard\nsecond line"_s);
-    c.alice.copy->menuClicked(MenuId::Clip);
+    c.alice.copy->menuClicked(MenuId::SendClipboard);
     c.net.flush();
-    QCOMPARE(c.bob.context().frmRecv.view().text1, u"from the clipboard\r\nsecond line"_s);
-    QCOMPARE(alice.frmSnd.view().txtMsg, u"from the clipboard\r\nsecond line"_s);
-    QVERIFY(!alice.frmSnd.isVisible());
+    QCOMPARE(c.bob.context().receivedWindow.view().message, u"from the clipboard\r\nsecond line"_s);
+    QCOMPARE(alice.composeWindow.view().message, u"from the clipboard\r\nsecond line"_s);
+    QVERIFY(!alice.composeWindow.isVisible());
     QVERIFY(!c.alice.clipboard.hasText());
 
     // A text that cannot go (no partner) stays on the clipboard.
     c.alice.dialogs.clear();
-    alice.state.aiteAdr.clear();
+    alice.state.partnerAddress.clear();
     c.alice.clipboard.setText(u"kept"_s);
-    c.alice.copy->menuClicked(MenuId::Clip);
+    c.alice.copy->menuClicked(MenuId::SendClipboard);
     QCOMPARE(c.alice.dialogs.texts(), QStringList{u"お相手登録を行ってください。"_s});
     QCOMPARE(c.alice.clipboard.text(), u"kept"_s);
 }
@@ -108,7 +108,7 @@ void TestShell::letterArmedEmptyIsDeliveredEmpty()
 {
     Conversation c;
     c.alice.copy->menuClicked(MenuId::Letter);
-    core::LetterWindowModel &letter = c.alice.context().frmLetter();
+    core::LetterWindowModel &letter = c.alice.context().letterWindow();
     QVERIFY(letter.isVisible());
     QCOMPARE(letter.view().statusPanel, u"未確認"_s);
     c.net.clearLog();
@@ -118,9 +118,9 @@ void TestShell::letterArmedEmptyIsDeliveredEmpty()
     QVERIFY(letter.view().statusPanel.contains(u" / "_s));
     // Bob sees it like a message, with no acknowledgement back, and a history row of its own.
     QVERIFY(c.bob.context().messageWaiting());
-    QCOMPARE(c.bob.context().frmRecv.view().text1, QString());
-    QCOMPARE(c.bob.context().LvrcvLog.size(), 1);
-    QCOMPARE(c.bob.context().LvLog.size(), 0); // Bob's message was answered by the letter, not "送信"
+    QCOMPARE(c.bob.context().receivedWindow.view().message, QString());
+    QCOMPARE(c.bob.context().receivedHistory.size(), 1);
+    QCOMPARE(c.bob.context().sentHistory.size(), 0); // Bob's message was answered by the letter, not "送信"
 }
 
 void TestShell::letterGoesToThePartnerOnlyAndOnce()
@@ -130,20 +130,20 @@ void TestShell::letterGoesToThePartnerOnlyAndOnce()
     carol.writePartner(u"alice"_s, c.alice.address());
     QVERIFY(carol.start());
     c.alice.copy->menuClicked(MenuId::Letter);
-    c.alice.context().frmLetter().edit([](core::LetterView &v) { v.txtLetter = u"出かけています"_s; });
-    c.alice.copy->letters().cmdOkClick();
-    QVERIFY(!c.alice.context().frmLetter().isVisible());
+    c.alice.context().letterWindow().edit([](core::LetterView &v) { v.letter = u"出かけています"_s; });
+    c.alice.copy->letters().confirm();
+    QVERIFY(!c.alice.context().letterWindow().isVisible());
 
     c.net.clearLog();
     Conversation::send(c.net, carol, u"stranger"_s);
     QCOMPARE(c.net.textsFrom(c.alice.address()), QStringList{u"送信"_s});
-    QCOMPARE(c.alice.context().frmLetter().view().statusPanel, u"未確認"_s);
+    QCOMPARE(c.alice.context().letterWindow().view().statusPanel, u"未確認"_s);
 
     c.net.clearLog();
     Conversation::send(c.net, c.bob, u"one"_s);
     QCOMPARE(c.net.textsFrom(c.alice.address()),
              QStringList{u"LETTER 置き手紙alice       09:05:00出かけています"_s});
-    QCOMPARE(c.bob.context().frmRecv.view().text1, u"出かけています"_s);
+    QCOMPARE(c.bob.context().receivedWindow.view().message, u"出かけています"_s);
     c.net.clearLog();
     Conversation::send(c.net, c.bob, u"two"_s);
     QCOMPARE(c.net.textsFrom(c.alice.address()), QStringList{u"送信"_s});
@@ -154,31 +154,31 @@ void TestShell::firstReactionAfterALetterMarksIt()
     Conversation c;
     c.alice.copy->menuClicked(MenuId::Letter);
     Conversation::send(c.net, c.bob, u"hi"_s);
-    const QString delivered = c.alice.context().frmLetter().view().statusPanel;
+    const QString delivered = c.alice.context().letterWindow().view().statusPanel;
     // Bob opens the letter: Alice's letter window records it and no notice opens.
-    c.bob.copy->received().cmdOPCLClick();
+    c.bob.copy->receivedMessage().openOrClose();
     c.net.flush();
-    QCOMPARE(c.alice.context().frmLetter().view().statusPanel, u">"_s + delivered);
-    QVERIFY(!c.alice.context().rcvOkSlot.isLoaded());
+    QCOMPARE(c.alice.context().letterWindow().view().statusPanel, u">"_s + delivered);
+    QVERIFY(!c.alice.context().reactionSlot.isLoaded());
     // Alice answers; Bob's next reaction opens the usual notice.
     c.aliceSends(u"back"_s);
-    c.bob.copy->received().cmdOPCLClick();
+    c.bob.copy->receivedMessage().openOrClose();
     c.net.flush();
-    QVERIFY(c.alice.context().frmRcvOK().isVisible());
-    QCOMPARE(c.alice.context().frmLetter().view().statusPanel, u">"_s + delivered);
+    QVERIFY(c.alice.context().reactionNotice().isVisible());
+    QCOMPARE(c.alice.context().letterWindow().view().statusPanel, u">"_s + delivered);
 }
 
 void TestShell::cancelWithdrawsTheLetter()
 {
     Conversation c;
     c.alice.copy->menuClicked(MenuId::Letter);
-    c.alice.context().frmLetter().edit([](core::LetterView &v) { v.txtLetter = u"never mind"_s; });
-    c.alice.copy->letters().cmdCancelClick();
+    c.alice.context().letterWindow().edit([](core::LetterView &v) { v.letter = u"never mind"_s; });
+    c.alice.copy->letters().cancel();
     QVERIFY(!c.alice.context().letterSlot.isLoaded());
     c.net.clearLog();
     Conversation::send(c.net, c.bob, u"hi"_s);
     QCOMPARE(c.net.textsFrom(c.alice.address()), QStringList{u"送信"_s});
-    QVERIFY(c.alice.context().frmLetter().view().txtLetter.isEmpty());
+    QVERIFY(c.alice.context().letterWindow().view().letter.isEmpty());
 }
 
 void TestShell::letterOkRules()
@@ -186,36 +186,36 @@ void TestShell::letterOkRules()
     Conversation c;
     receive::Letters &letters = c.alice.copy->letters();
     c.alice.copy->menuClicked(MenuId::Letter);
-    letters.cmdOkClick();
+    letters.confirm();
     QCOMPARE(c.alice.dialogs.texts(), QStringList{u"内容を入力してください。"_s});
     QCOMPARE(c.alice.dialogs.shown()[0].title, u"ｴﾗｰ確認"_s);
-    QVERIFY(c.alice.context().frmLetter().isVisible());
-    QCOMPARE(c.alice.context().frmLetter().view().statusPanel, u"未確認"_s);
+    QVERIFY(c.alice.context().letterWindow().isVisible());
+    QCOMPARE(c.alice.context().letterWindow().view().statusPanel, u"未確認"_s);
     // Delivered: OK unloads the window, and the next opening arms a new letter.
     Conversation::send(c.net, c.bob, u"hi"_s);
-    letters.cmdOkClick();
+    letters.confirm();
     QVERIFY(!c.alice.context().letterSlot.isLoaded());
     c.alice.copy->menuClicked(MenuId::Letter);
-    QCOMPARE(c.alice.context().frmLetter().view().statusPanel, u"未確認"_s);
+    QCOMPARE(c.alice.context().letterWindow().view().statusPanel, u"未確認"_s);
 }
 
 void TestShell::callKindFollowsTheCallMenu()
 {
     Conversation c;
-    c.alice.copy->callSignal().sendCall();
-    c.alice.copy->menuClicked(MenuId::Tel);
-    QVERIFY(!c.alice.context().menu.checked(MenuId::Human));
-    QVERIFY(c.alice.context().menu.checked(MenuId::Tel));
-    c.alice.copy->callSignal().sendCall();
+    c.alice.copy->callArrived().sendCall();
+    c.alice.copy->menuClicked(MenuId::CallPhone);
+    QVERIFY(!c.alice.context().menu.checked(MenuId::CallPerson));
+    QVERIFY(c.alice.context().menu.checked(MenuId::CallPhone));
+    c.alice.copy->callArrived().sendCall();
     QCOMPARE(c.net.textsFrom(c.alice.address()), (QStringList{u"CALLYOU呼び出し1"_s, u"CALLYOU呼び出し2"_s}));
     c.net.flush();
-    QVERIFY(c.bob.context().Timer1.isActive());
+    QVERIFY(c.bob.context().callAnimationTimer.isActive());
 
     // Without a partner the call fails, silently.
     testkit::FakeNetwork net;
     TestCopy alone(net, u"127.0.0.9"_s);
     QVERIFY(alone.start());
-    alone.copy->callSignal().sendCall();
+    alone.copy->callArrived().sendCall();
     QVERIFY(net.sent().last().result != 0);
     QVERIFY(alone.dialogs.shown().isEmpty());
 }
@@ -242,25 +242,25 @@ void TestShell::callCycles()
     QFETCH(QList<int>, frames);
     Conversation c;
     c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し"_s + kind), c.alice.address());
-    QVERIFY(c.bob.context().Timer1.isActive());
+    QVERIFY(c.bob.context().callAnimationTimer.isActive());
     QList<int> seen;
     for (int i = 0; i < frames.size(); ++i) {
-        c.bob.copy->callSignal().tick();
+        c.bob.copy->callArrived().tick();
         seen << static_cast<int>(IconId::fromHandle(c.bob.tray.current().hIcon).index);
     }
     QCOMPARE(seen, frames);
     QCOMPARE(c.bob.state().callCount, 0);
-    QVERIFY(c.bob.context().Timer1.isActive()); // cycles repeat until the user turns up
+    QVERIFY(c.bob.context().callAnimationTimer.isActive()); // cycles repeat until the user turns up
 }
 
 void TestShell::callKindFollowsTheLastDatagram()
 {
     Conversation c;
-    receive::CallSignal &call = c.bob.copy->callSignal();
+    receive::CallSignal &call = c.bob.copy->callArrived();
     c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し1"), c.alice.address());
     call.tick();
     QCOMPARE(c.bob.tray.current().hIcon, IconId::callFrame(2).handle());
-    // A message replaces rcvData; its twelfth character (a blank of the name field) now says
+    // A message replaces arrivalText; its twelfth character (a blank of the name field) now says
     // "telephone".
     c.aliceSends(u"hello"_s);
     call.tick();
@@ -278,17 +278,17 @@ void TestShell::callAndBlinkTogetherStayBounded()
     Conversation c({}, [](core::OptSettings &opt) { opt.blinkIcon = u"1"_s; });
     c.aliceSends(u"blink"_s);
     c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し1"), c.alice.address());
-    QVERIFY(c.bob.context().Timer1.isActive());
-    QVERIFY(c.bob.context().Timer2.isActive());
+    QVERIFY(c.bob.context().callAnimationTimer.isActive());
+    QVERIFY(c.bob.context().blinkTimer.isActive());
     // The worst interleaving: the blink always undoes the call's first phase.
     for (int i = 0; i < 50000; ++i) {
-        c.bob.copy->callSignal().tick();
+        c.bob.copy->callArrived().tick();
         c.bob.copy->receiving().blinkTick();
         if (i % 7 == 0)
-            c.bob.copy->callSignal().tick();
+            c.bob.copy->callArrived().tick();
         QVERIFY(c.bob.state().callCount >= 0 &&
                 c.bob.state().callCount <= receive::CallSignal::kAlternations);
-        QVERIFY(c.bob.state().blinkState >= 0 && c.bob.state().blinkState <= 2);
+        QVERIFY(c.bob.state().blinkPhase >= 0 && c.bob.state().blinkPhase <= 2);
     }
 }
 
@@ -297,15 +297,15 @@ void TestShell::openingAWindowStopsTheCall()
     Conversation c;
     core::Context &bob = c.bob.context();
     c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し2"), c.alice.address());
-    c.bob.copy->callSignal().tick();
+    c.bob.copy->callArrived().tick();
     c.bob.copy->sending().openCompose();
-    QVERIFY(!bob.Timer1.isActive());
+    QVERIFY(!bob.callAnimationTimer.isActive());
     QCOMPARE(c.bob.tray.current().hIcon, IconId::normal(0).handle());
 
     c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し2"), c.alice.address());
-    c.bob.copy->callSignal().tick();
+    c.bob.copy->callArrived().tick();
     c.bob.copy->receiving().openReceived();
-    QVERIFY(!bob.Timer1.isActive());
+    QVERIFY(!bob.callAnimationTimer.isActive());
     // Nothing waits, so the tray says so: no received picture, nothing to ask at the end.
     QCOMPARE(c.bob.tray.current().hIcon, IconId::normal(0).handle());
     QVERIFY(!bob.messageWaiting());

@@ -51,7 +51,7 @@ void TestStartup::startUpLeavesOnlyTheTrayIcon()
     FakeNetwork net;
     TestCopy alice(net, kAlice);
     alice.identity.login = u"a-login-name-longer-than-twenty"_s;
-    alice.context().frmSnd.show();
+    alice.context().composeWindow.show();
     QVERIFY(alice.start());
 
     const core::SharedState &s = alice.state();
@@ -61,30 +61,30 @@ void TestStartup::startUpLeavesOnlyTheTrayIcon()
     QCOMPARE(alice.tray.current().szTip, text::toCp932(u"ミルトアンヌ"));
     QCOMPARE(alice.tray.current().cbSize, 89);
     QCOMPARE(alice.tray.current().uCallbackMessage, 512);
-    QCOMPARE(s.nidResult, 1);
-    QVERIFY(!alice.context().frmSnd.isVisible());
-    QVERIFY(alice.context().frmSnd.view().txtMsg.isEmpty());
+    QCOMPARE(s.trayResult, 1);
+    QVERIFY(!alice.context().composeWindow.isVisible());
+    QVERIFY(alice.context().composeWindow.view().message.isEmpty());
     QCOMPARE(s.startTime, u"09:05"_s);
-    QCOMPARE(s.portNo, u"57979"_s);
+    QCOMPARE(s.port, u"57979"_s);
     // 2026-12-08 is a Tuesday.
-    QCOMPARE(s.youbiNo, 3);
-    QCOMPARE(alice.context().frmSnd.view().weekdayPanel, u"火"_s);
-    QVERIFY(alice.context().frmLetter().view().statusPanel.isEmpty());
-    QCOMPARE(s.sndLogged, u"0"_s);
+    QCOMPARE(s.weekdayNumber, 3);
+    QCOMPARE(alice.context().composeWindow.view().weekdayPanel, u"火"_s);
+    QVERIFY(alice.context().letterWindow().view().statusPanel.isEmpty());
+    QCOMPARE(s.sentRunOpen, u"0"_s);
     QCOMPARE(s.loginName, u"a-login-name-longer-"_s);
     QCOMPARE(s.hostName, u"testhost"_s);
     const core::MenuModel &menu = alice.context().menu;
-    QVERIFY(!menu.visible(MenuId::User));
-    QVERIFY(menu.checked(MenuId::Human));
-    QVERIFY(!menu.checked(MenuId::Tel));
-    QVERIFY(menu.enabled(MenuId::SendMsg));
-    QVERIFY(!menu.enabled(MenuId::RecvMsg));
-    QVERIFY(!alice.context().Timer2.isActive());
-    QVERIFY(!alice.context().Timer1.isActive());
+    QVERIFY(!menu.visible(MenuId::UserSearch));
+    QVERIFY(menu.checked(MenuId::CallPerson));
+    QVERIFY(!menu.checked(MenuId::CallPhone));
+    QVERIFY(menu.enabled(MenuId::Compose));
+    QVERIFY(!menu.enabled(MenuId::ShowReceived));
+    QVERIFY(!alice.context().blinkTimer.isActive());
+    QVERIFY(!alice.context().callAnimationTimer.isActive());
     QVERIFY(!alice.context().messageWaiting());
     // The font options reach the message boxes.
-    QCOMPARE(alice.context().frmSnd.view().txtMsgStyle.fontName, u"ＭＳ Ｐゴシック"_s);
-    QCOMPARE(alice.context().frmRecv.view().text1Style.backColor, 0xFFFFFFu);
+    QCOMPARE(alice.context().composeWindow.view().messageStyle.fontName, u"ＭＳ Ｐゴシック"_s);
+    QCOMPARE(alice.context().receivedWindow.view().messageStyle.backColor, 0xFFFFFFu);
 
     // Without a partner the start notice goes to the empty address: it fails, silently.
     QCOMPARE(net.sent().size(), 1);
@@ -102,8 +102,8 @@ void TestStartup::startNoticeReachesThePartner()
     QString seen;
     QString from;
     bob.copy->dispatcher().setHandler(protocol::Kind::Start, [&] {
-        seen = bob.state().rcvData;
-        from = bob.state().remoteHostIP;
+        seen = bob.state().arrivalText;
+        from = bob.state().arrivalSender;
     });
     alice.writePartner(u"ぼぶ"_s, kBob);
     alice.clock.set(QDateTime(QDate(2026, 12, 8), QTime(8, 7, 30)));
@@ -148,10 +148,10 @@ void TestStartup::trayTip()
     core::Context &c = alice.context();
     c.opt.tipEnabled = 1;
     c.opt.tipText = u"新しいﾋﾝﾄ"_s;
-    c.changeTray(c.state.trayIcon);
+    c.changeTray(c.state.trayPicture);
     QCOMPARE(alice.tray.current().szTip, text::toCp932(u"新しいﾋﾝﾄ"));
     c.opt.tipEnabled = 0;
-    c.changeTray(c.state.trayIcon);
+    c.changeTray(c.state.trayPicture);
     QVERIFY(alice.tray.current().szTip.isEmpty());
 }
 
@@ -170,7 +170,7 @@ void TestStartup::secondCopyIsRefusedAndTheFirstRunsOn()
     QCOMPARE(second.dialogs.shown()[0].text, kAlreadyRunning);
     QCOMPARE(second.dialogs.shown()[0].style, 48);
     QCOMPARE(second.dialogs.shown()[0].title, u"ミルトアンヌ"_s);
-    QCOMPARE(second.state().ans, u"1"_s);
+    QCOMPARE(second.state().lastAnswer, u"1"_s);
     QVERIFY(second.tray.calls().isEmpty());
     QVERIFY(net.sent().isEmpty());
 
@@ -256,9 +256,9 @@ void TestStartup::closeBoxOnlyHides()
     FakeNetwork net;
     TestCopy alice(net, kAlice);
     QVERIFY(alice.start());
-    alice.context().frmSnd.show();
+    alice.context().composeWindow.show();
     QVERIFY(alice.copy->queryUnload(copy::UnloadMode::CloseBox));
-    QVERIFY(!alice.context().frmSnd.isVisible());
+    QVERIFY(!alice.context().composeWindow.isVisible());
     QVERIFY(!alice.copy->hasEnded());
     QVERIFY(alice.tray.shown());
     QVERIFY(alice.dialogs.shown().isEmpty());
@@ -273,11 +273,11 @@ void TestStartup::endWithoutWaitingMessage()
     alice.writePartner(u"ぼぶ"_s, kBob);
     QVERIFY(alice.start());
     QString seen;
-    bob.copy->dispatcher().setHandler(protocol::Kind::End, [&] { seen = bob.state().rcvData; });
+    bob.copy->dispatcher().setHandler(protocol::Kind::End, [&] { seen = bob.state().arrivalText; });
     QSignalSpy ended(alice.copy.get(), &copy::Copy::ended);
 
     alice.clock.set(QDateTime(QDate(2026, 12, 8), QTime(17, 40, 59)));
-    alice.copy->menuClicked(MenuId::End);
+    alice.copy->menuClicked(MenuId::Quit);
     net.flush();
     QVERIFY(alice.dialogs.shown().isEmpty());
     QCOMPARE(seen, u"END送信      09:05～17:40"_s);
@@ -318,7 +318,7 @@ void TestStartup::endWithWaitingMessageAsksFirst()
 
     bool cancelled = false;
     if (way == 0)
-        alice.copy->mnuEndClick();
+        alice.copy->quit();
     else
         cancelled = alice.copy->queryUnload(static_cast<copy::UnloadMode>(way));
 
@@ -340,7 +340,7 @@ void TestStartup::terminationNeverAsks()
     TestCopy alice(net, kAlice);
     alice.writePartner(u"ぼぶ"_s, kBob);
     QVERIFY(alice.start());
-    alice.context().changeTray(alice.context().frmRecv.icon());
+    alice.context().changeTray(alice.context().receivedWindow.icon());
     net.clearLog();
     alice.copy->terminate();
     QVERIFY(alice.dialogs.shown().isEmpty());
@@ -349,7 +349,7 @@ void TestStartup::terminationNeverAsks()
     QVERIFY(net.sent()[0].text().startsWith(u"END送信      09:05～"_s));
     // A second request after the end sends nothing more.
     alice.copy->terminate();
-    alice.copy->mnuEndClick();
+    alice.copy->quit();
     QCOMPARE(net.sent().size(), 1);
 }
 
@@ -381,7 +381,7 @@ void TestStartup::endWithoutPartnerStillEnds()
     TestCopy alice(net, kAlice);
     QVERIFY(alice.start());
     net.clearLog();
-    alice.copy->mnuEndClick();
+    alice.copy->quit();
     QVERIFY(alice.copy->hasEnded());
     QCOMPARE(net.sent().size(), 1);
     QVERIFY(net.sent()[0].to.isEmpty());
@@ -401,20 +401,20 @@ void TestStartup::trueEnableGivesTheMenuBack()
             c.menu.setVisible(e.id, false);
     }
     c.menu.setChecked(MenuId::Lock, true);
-    c.menu.setEnabled(MenuId::Log, false);
-    c.state.sndEnable = false;
-    c.state.rcvEnable = true;
+    c.menu.setEnabled(MenuId::History, false);
+    c.state.composeEntryEnabled = false;
+    c.state.receivedEntryEnabled = true;
 
-    c.trueEnable();
+    c.lockOff();
     for (const core::MenuEntry &e : c.menu.entries()) {
         if (e.parent == MenuId::Tray && e.id != MenuId::Tray)
-            QVERIFY2(e.visible == (e.id != MenuId::User), qPrintable(QString::fromUtf16(e.name)));
+            QVERIFY2(e.visible == (e.id != MenuId::UserSearch), qPrintable(QString::fromUtf16(e.name)));
     }
     QVERIFY(!c.menu.checked(MenuId::Lock));
-    QVERIFY(!c.menu.enabled(MenuId::SendMsg));
-    QVERIFY(c.menu.enabled(MenuId::RecvMsg));
-    QVERIFY(c.menu.enabled(MenuId::Log));
-    QVERIFY(c.menu.enabled(MenuId::User));
+    QVERIFY(!c.menu.enabled(MenuId::Compose));
+    QVERIFY(c.menu.enabled(MenuId::ShowReceived));
+    QVERIFY(c.menu.enabled(MenuId::History));
+    QVERIFY(c.menu.enabled(MenuId::UserSearch));
 }
 
 QTEST_MAIN(TestStartup)

@@ -87,29 +87,29 @@ void TestStorage::saveOnAFullDisk()
 
     copy::Copy &copy = *alice.copy;
     if (action == u"registration") {
-        alice.context().frmAddress().edit([&](core::AddressView &v) {
-            v.txtName1 = typed;
-            v.txtIp1 = u"127.0.0.4"_s;
+        alice.context().partnerWindow().edit([&](core::PartnerView &v) {
+            v.name = typed;
+            v.address = u"127.0.0.4"_s;
         });
-        copy.partner().cmdOkClick();
-        QCOMPARE(alice.state().aiteName, u"ぼぶ"_s);
+        copy.partner().registerPartner();
+        QCOMPARE(alice.state().partnerName, u"ぼぶ"_s);
     } else if (action == u"icon") {
         copy.iconSelection().open();
-        copy.iconSelection().option1Click(5);
-        copy.iconSelection().cmdOkClick();
+        copy.iconSelection().select(5);
+        copy.iconSelection().apply();
     } else if (action == u"options") {
-        copy.menuClicked(MenuId::Other);
-        copy.options().frmOpt().edit([&](settings::OptView &v) { v.TxtName = typed; });
-        copy.options().cmdOkClick();
+        copy.menuClicked(MenuId::Options);
+        copy.options().window().edit([&](settings::OptionsView &v) { v.userName = typed; });
+        copy.options().accept();
     } else if (action == u"password") {
-        copy.menuClicked(MenuId::Other);
-        copy.options().tabClick(2);
-        copy.options().frmOpt().edit([&](settings::OptView &v) {
-            v.ChkPw1 = 1;
-            v.TxtPw2 = u"old"_s;
-            v.TxtPw3 = typed;
+        copy.menuClicked(MenuId::Options);
+        copy.options().showPage(2);
+        copy.options().window().edit([&](settings::OptionsView &v) {
+            v.passwordEnabled = 1;
+            v.currentPassword = u"old"_s;
+            v.newPassword = typed;
         });
-        copy.options().cmdPokClick();
+        copy.options().setPassword();
         // Not saved, not taken: the lock still opens with the old one.
         QCOMPARE(alice.opt().password, u"old"_s);
     } else {

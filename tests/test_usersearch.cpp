@@ -2,7 +2,7 @@
 #include "base/text/cp932.h"
 #include "gui/kit/slotwidget.h"
 #include "gui/kit/twipsgeometry.h"
-#include "gui/receive/frmuser.h"
+#include "gui/receive/usersearchwindow.h"
 #include "support/testcopy.h"
 
 #include <QGuiApplication>
@@ -63,9 +63,9 @@ struct SearchingCopy {
             copy.writePartner(u"相手"_s, who.partner);
         if (!copy.start())
             qFatal("a searching copy did not start");
-        search.adrIdent();
-        copy.copy->dispatcher().setHandler(protocol::Kind::SearchRequest, [this] { search.adrAnswer(); });
-        copy.copy->dispatcher().setHandler(protocol::Kind::SearchResult, [this] { search.adrResult(); });
+        search.buildIdentity();
+        copy.copy->dispatcher().setHandler(protocol::Kind::SearchRequest, [this] { search.answerSearch(); });
+        copy.copy->dispatcher().setHandler(protocol::Kind::SearchResult, [this] { search.takeAnswer(); });
     }
 
     // An answer arriving from `sender`, as the network would hand it over.
@@ -73,7 +73,7 @@ struct SearchingCopy {
     {
         copy.copy->dispatcher().arrive(text::toCp932(datagram), sender);
     }
-    const QList<UserRow> &rows() { return search.frmUser().view().rows; }
+    const QList<UserRow> &rows() { return search.window().view().rows; }
 
     TestCopy copy;
     receive::UserSearch search;
@@ -134,10 +134,10 @@ void TestUserSearch::searchListsEveryCopy()
     ThreeCopies t;
     core::Context &alice = t.alice.copy.context();
     alice.menu.setVisible(core::MenuId::Tray, true);
-    t.alice.search.mnuUserClick();
+    t.alice.search.open();
     QVERIFY(!alice.menu.visible(core::MenuId::Tray));
-    QVERIFY(t.alice.search.frmUser().isVisible());
-    QCOMPARE(t.alice.search.frmUser().caption(), u"User一覧"_s);
+    QVERIFY(t.alice.search.window().isVisible());
+    QCOMPARE(t.alice.search.window().caption(), u"User一覧"_s);
     QVERIFY(t.alice.rows().isEmpty());
 
     QCOMPARE(t.net.sent().size(), 1);
@@ -149,9 +149,9 @@ void TestUserSearch::searchListsEveryCopy()
     t.net.flush();
     QCOMPARE(t.alice.rows(), expectedRows());
     // The last answer stays in the search's own variables.
-    QCOMPARE(t.alice.search.srchLogin(), u"carol"_s + zeros(15));
-    QCOMPARE(t.alice.search.srchHost(), u"carol"_s + blanks(15));
-    QCOMPARE(t.alice.search.srchAite(), blanks(20));
+    QCOMPARE(t.alice.search.answerLogin(), u"carol"_s + zeros(15));
+    QCOMPARE(t.alice.search.answerHost(), u"carol"_s + blanks(15));
+    QCOMPARE(t.alice.search.answerPartner(), blanks(20));
     // Only the searcher lists anything.
     QVERIFY(!t.bob.search.slot().isLoaded());
     QVERIFY(!t.carol.search.slot().isLoaded());
@@ -164,7 +164,7 @@ void TestUserSearch::answerGoesToTheSearcherOnly()
     t.bob.copy.copy->menuClicked(core::MenuId::Lock);
     QVERIFY(t.bob.copy.context().menu.checked(core::MenuId::Lock));
     t.net.clearLog();
-    t.alice.search.adrSearch();
+    t.alice.search.search();
     t.net.flush();
 
     const QList<testkit::SentDatagram> fromBob = t.net.sentFrom(u"127.0.0.3"_s);
@@ -187,12 +187,12 @@ void TestUserSearch::researchAndCloseEmptyTheList()
 {
     ThreeCopies t;
     receive::UserSearch &search = t.alice.search;
-    search.mnuUserClick();
+    search.open();
     t.net.flush();
     QCOMPARE(t.alice.rows().size(), 3);
 
     // "再検索" empties the list before its broadcast, and the new answers come in again.
-    search.cmdSrchClick();
+    search.searchAgain();
     QVERIFY(t.alice.rows().isEmpty());
     t.net.flush();
     QCOMPARE(t.alice.rows(), expectedRows());
@@ -209,7 +209,7 @@ void TestUserSearch::researchAndCloseEmptyTheList()
     QCOMPARE(t.alice.rows().size(), receive::UserSearch::kMaxRows);
 
     // "閉じる" drops the rows with the window, and answers that come while it is closed are not kept.
-    search.cmdCloseClick();
+    search.close();
     QVERIFY(!search.slot().isLoaded());
     t.alice.arrive(late, u"127.0.0.9"_s);
     QVERIFY(!search.slot().isLoaded());
@@ -296,10 +296,10 @@ void TestUserSearch::resultRow()
 
     FakeNetwork net;
     SearchingCopy one(net, u"127.0.0.2"_s, {u"alice"_s, u"alice-pc"_s, u"ｱﾘｽ"_s, QString()});
-    one.search.frmUser().show();
+    one.search.window().show();
     one.arrive(answer, u"127.0.0.7"_s);
     QCOMPARE(one.rows(), QList<UserRow>{row});
-    QCOMPARE(one.search.adrData(), answer);
+    QCOMPARE(one.search.answerDatagram(), answer);
     QVERIFY(one.copy.dialogs.shown().isEmpty());
 }
 
@@ -308,19 +308,19 @@ void TestUserSearch::failingBroadcastIsPassedOver()
     FakeNetwork net;
     TestCopy unstarted(net, u"127.0.0.2"_s); // no port yet: the send step fails
     receive::UserSearch search(unstarted.context());
-    unstarted.state().rcvData = kAnswerTag + u"bob"_s;
-    unstarted.state().remoteHostIP = u"127.0.0.3"_s;
-    search.frmUser().show();
-    search.adrResult();
-    QCOMPARE(search.frmUser().view().rows.size(), 1);
+    unstarted.state().arrivalText = kAnswerTag + u"bob"_s;
+    unstarted.state().arrivalSender = u"127.0.0.3"_s;
+    search.window().show();
+    search.takeAnswer();
+    QCOMPARE(search.window().view().rows.size(), 1);
 
-    search.mnuUserClick();
-    QVERIFY(search.frmUser().view().rows.isEmpty());
-    QVERIFY(search.frmUser().isVisible());
+    search.open();
+    QVERIFY(search.window().view().rows.isEmpty());
+    QVERIFY(search.window().isVisible());
     QCOMPARE(net.sent().size(), 1);
     QVERIFY(net.sent().first().result != 0);
     QVERIFY(unstarted.dialogs.shown().isEmpty());
-    QCOMPARE(search.adrSearch(), net.sent().last().result);
+    QCOMPARE(search.search(), net.sent().last().result);
 }
 
 void TestUserSearch::layout_data()
@@ -335,9 +335,9 @@ void TestUserSearch::layout_data()
     QTest::newRow("design size") << 6075 << 3435 << QStringList() << core::Box{-30, 0, 4675, 3015} << 4775;
     QTest::newRow("larger") << 9000 << 6000 << QStringList() << core::Box{-30, 0, 7600, 5580} << 7700;
     QTest::newRow("too narrow") << 1300 << 3000 << QStringList{u"ListView1.Width"_s}
-                                << core::Box{-30, 0, design.ListView1.width, 2580} << 0;
+                                << core::Box{-30, 0, design.list.width, 2580} << 0;
     QTest::newRow("minimised") << 0 << 0 << QStringList{u"ListView1.Height"_s, u"ListView1.Width"_s}
-                               << design.ListView1 << -1300;
+                               << design.list << -1300;
 }
 
 void TestUserSearch::layout()
@@ -351,11 +351,11 @@ void TestUserSearch::layout()
     QStringList notSet;
     const receive::UserLayout l = receive::layOutUser({}, width, height, notSet);
     QCOMPARE(notSet, refused);
-    QCOMPARE(l.ListView1, list);
+    QCOMPARE(l.list, list);
     // The right-hand column moves with the window even when the list refused its size.
-    QCOMPARE(l.CmdSrch, (core::Box{right, height - 1350, 1215, 375}));
-    QCOMPARE(l.CmdClose, (core::Box{right, height - 850, 1215, 375}));
-    QCOMPARE(l.Picture1, (core::Box{right, height - 3300, 1215, 1935}));
+    QCOMPARE(l.searchButton, (core::Box{right, height - 1350, 1215, 375}));
+    QCOMPARE(l.closeButton, (core::Box{right, height - 850, 1215, 375}));
+    QCOMPARE(l.picturePanel, (core::Box{right, height - 3300, 1215, 1935}));
 }
 
 void TestUserSearch::windowShowsTheListAndCloses()
@@ -363,22 +363,22 @@ void TestUserSearch::windowShowsTheListAndCloses()
     ThreeCopies t;
     receive::UserSearch &search = t.alice.search;
     QObject owner;
-    shell::SlotWidget<receive::FrmUser> widget(
-        search.slot(), owner, [&] { return new receive::FrmUser(t.alice.copy.context(), search); });
+    kit::SlotWidget<receive::UserSearchWindow> widget(
+        search.slot(), owner, [&] { return new receive::UserSearchWindow(t.alice.copy.context(), search); });
     QVERIFY(widget.get() == nullptr);
-    search.mnuUserClick();
+    search.open();
     t.net.flush();
-    receive::FrmUser *w = widget.get();
+    receive::UserSearchWindow *w = widget.get();
     QVERIFY(w != nullptr);
     QVERIFY(w->isVisible());
     QCOMPARE(w->windowTitle(), u"User一覧"_s);
 
-    QTreeWidget *list = w->ListView1;
+    QTreeWidget *list = w->list;
     const QStringList headings{u"UserName"_s, u"HostName"_s, u"IPｱﾄﾞﾚｽ"_s, u"相手のIPｱﾄﾞﾚｽ"_s, u"ﾕｰｻﾞｰ名"_s};
     QCOMPARE(list->columnCount(), int(headings.size()));
     for (int c = 0; c < list->columnCount(); ++c) {
         QCOMPARE(list->headerItem()->text(c), headings.at(c));
-        QCOMPARE(list->columnWidth(c), shell::px(1440));
+        QCOMPARE(list->columnWidth(c), kit::px(1440));
     }
     QCOMPARE(list->topLevelItemCount(), 3);
     // The zero characters after a login name do not show.
@@ -390,7 +390,7 @@ void TestUserSearch::windowShowsTheListAndCloses()
     // Centred on the screen, whatever the placement options say.
     t.alice.copy.opt().posCenter = u"False"_s;
     t.alice.copy.opt().posLeftUp = u"True"_s;
-    search.mnuUserClick();
+    search.open();
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     QVERIFY2((w->frameGeometry().center() - screen.center()).manhattanLength() <= 3,
              qPrintable(u"window at %1,%2"_s.arg(w->x()).arg(w->y())));
@@ -398,18 +398,18 @@ void TestUserSearch::windowShowsTheListAndCloses()
     QCOMPARE(list->topLevelItemCount(), 3);
 
     // "再検索" clears the shown list at once.
-    QTest::mouseClick(w->CmdSrch, Qt::LeftButton);
+    QTest::mouseClick(w->searchButton, Qt::LeftButton);
     QCOMPARE(list->topLevelItemCount(), 0);
     t.net.flush();
     QCOMPARE(list->topLevelItemCount(), 3);
 
     // The list stays clear of the status bar when the window grows.
-    w->resize(shell::px(9000), shell::px(6000));
-    QVERIFY(list->geometry().bottom() < w->StatusBar1->geometry().top());
-    QVERIFY(w->CmdClose->geometry().left() > list->geometry().right());
+    w->resize(kit::px(9000), kit::px(6000));
+    QVERIFY(list->geometry().bottom() < w->statusBar->geometry().top());
+    QVERIFY(w->closeButton->geometry().left() > list->geometry().right());
 
-    const QPointer<receive::FrmUser> alive(w);
-    QTest::mouseClick(w->CmdClose, Qt::LeftButton);
+    const QPointer<receive::UserSearchWindow> alive(w);
+    QTest::mouseClick(w->closeButton, Qt::LeftButton);
     QVERIFY(!search.slot().isLoaded());
     QVERIFY(widget.get() == nullptr);
     QTRY_VERIFY(alive.isNull());

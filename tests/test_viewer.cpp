@@ -1,5 +1,5 @@
-#include "base/history/viewer.h"
-#include "gui/history/frmlog.h"
+#include "base/history/historyviewer.h"
+#include "gui/history/historywindow.h"
 #include "support/testcopy.h"
 
 #include <QSignalSpy>
@@ -7,7 +7,7 @@
 
 using namespace Qt::StringLiterals;
 using history::Box;
-using history::LogViewer;
+using history::HistoryViewer;
 using testkit::FakeNetwork;
 using testkit::TestCopy;
 
@@ -26,14 +26,14 @@ const QString kSent = u"sent"_s;
 struct Bench {
     FakeNetwork net;
     TestCopy alice{net, u"127.0.0.2"_s};
-    LogViewer viewer{alice.context()};
+    HistoryViewer viewer{alice.context()};
 
     Bench() { QVERIFY(alice.start()); }
     core::Context &context() { return alice.context(); }
-    const core::LogView &view() { return alice.context().frmLog.view(); }
+    const core::HistoryView &view() { return alice.context().historyWindow.view(); }
     core::HistoryList &list(const QString &which)
     {
-        return which == kSent ? context().LvLog : context().LvrcvLog;
+        return which == kSent ? context().sentHistory : context().receivedHistory;
     }
     // Rows "1" to "n", each field telling its row apart.
     void fill(const QString &which, int from, int to)
@@ -43,13 +43,13 @@ struct Bench {
                                 u"09:00:%1"_s.arg(i, 2, 10, QChar(u'0')),
                                 u"10:00:%1"_s.arg(i, 2, 10, QChar(u'0')), u"%1 %2"_s.arg(which).arg(i)});
     }
-    void selectTabOf(const QString &which) { viewer.tabClick(which == kSent ? u"tabSnd"_s : u"tabRcv"_s); }
+    void selectTabOf(const QString &which) { viewer.showTab(which == kSent ? u"tabSnd"_s : u"tabRcv"_s); }
     void clickRow(const QString &which, qint32 position)
     {
         if (which == kSent)
-            viewer.sentRowClick(position);
+            viewer.openSentRow(position);
         else
-            viewer.receivedRowClick(position);
+            viewer.openReceivedRow(position);
     }
 };
 
@@ -85,7 +85,7 @@ void TestViewer::openingCountsTheSelectedTab_data()
     QTest::addColumn<QString>("tab");
     QTest::addColumn<int>("sent");
     QTest::addColumn<int>("received");
-    QTest::addColumn<QString>("panel3");
+    QTest::addColumn<QString>("countPanel");
     QTest::newRow("no rows, sent tab") << u"tabSnd"_s << 0 << 0 << u"送信件数： 0"_s;
     QTest::newRow("no rows, received tab left selected") << u"tabRcv"_s << 0 << 0 << u"受信件数： 0"_s;
     QTest::newRow("sent tab counts the sent list") << u"tabSnd"_s << 2 << 3 << u"送信件数： 2"_s;
@@ -97,23 +97,23 @@ void TestViewer::openingCountsTheSelectedTab()
     QFETCH(QString, tab);
     QFETCH(int, sent);
     QFETCH(int, received);
-    QFETCH(QString, panel3);
+    QFETCH(QString, countPanel);
     Bench b;
-    b.viewer.tabClick(tab);
+    b.viewer.showTab(tab);
     // Rows entered after the tab was chosen: the count is taken when the window opens.
     b.fill(kSent, 1, sent);
     b.fill(u"received"_s, 1, received);
     b.viewer.open();
-    QVERIFY(b.context().frmLog.isVisible());
+    QVERIFY(b.context().historyWindow.isVisible());
     QVERIFY(!b.view().detailVisible);
-    QCOMPARE(b.view().panel3, panel3);
+    QCOMPARE(b.view().countPanel, countPanel);
 }
 
 void TestViewer::clickingTheOnlyRow_data()
 {
     QTest::addColumn<QString>("which");
     QTest::addColumn<QString>("shownList");
-    QTest::addColumn<QString>("panel3");
+    QTest::addColumn<QString>("countPanel");
     QTest::newRow("sent") << kSent << u"1"_s << u"送信履歴： 1/1"_s;
     QTest::newRow("received") << u"received"_s << u"2"_s << u"受信履歴： 1/1"_s;
 }
@@ -122,7 +122,7 @@ void TestViewer::clickingTheOnlyRow()
 {
     QFETCH(QString, which);
     QFETCH(QString, shownList);
-    QFETCH(QString, panel3);
+    QFETCH(QString, countPanel);
     Bench b;
     b.fill(kSent, 1, 1);
     b.fill(u"received"_s, 1, 1);
@@ -132,18 +132,18 @@ void TestViewer::clickingTheOnlyRow()
     b.selectTabOf(which);
     b.clickRow(which, 1);
 
-    const core::LogView &v = b.view();
+    const core::HistoryView &v = b.view();
     QVERIFY(v.detailVisible);
     QCOMPARE(v.shownList, shownList);
-    QCOMPARE(v.detailPos, 1);
-    QCOMPARE(v.panel3, panel3);
-    QVERIFY(!v.cmdBackEnabled);
-    QVERIFY(!v.cmdNextEnabled);
-    QVERIFY(!v.cmdClearEnabled);
-    QCOMPARE(v.lblDate, u"DATE： 26/12/08"_s);
-    QCOMPARE(v.lblSt, u"送信時間： 09:05:10"_s);
-    QCOMPARE(v.lblRt, u"受信時間： 09:06:00*"_s);
-    QCOMPARE(v.txtLog, u"first line\r\nsecond line"_s);
+    QCOMPARE(v.detailPosition, 1);
+    QCOMPARE(v.countPanel, countPanel);
+    QVERIFY(!v.backEnabled);
+    QVERIFY(!v.nextEnabled);
+    QVERIFY(!v.clearEnabled);
+    QCOMPARE(v.detailDate, u"DATE： 26/12/08"_s);
+    QCOMPARE(v.detailSendTime, u"送信時間： 09:05:10"_s);
+    QCOMPARE(v.detailReceiveTime, u"受信時間： 09:06:00*"_s);
+    QCOMPARE(v.detailText, u"first line\r\nsecond line"_s);
 }
 
 void TestViewer::stepsStopAtBothEnds_data()
@@ -166,37 +166,37 @@ void TestViewer::stepsStopAtBothEnds()
     b.viewer.open();
     b.selectTabOf(which);
     b.clickRow(which, 1);
-    const core::LogView &v = b.view();
-    QVERIFY(!v.cmdBackEnabled);
-    QVERIFY(v.cmdNextEnabled);
+    const core::HistoryView &v = b.view();
+    QVERIFY(!v.backEnabled);
+    QVERIFY(v.nextEnabled);
 
     b.viewer.next();
-    QCOMPARE(v.detailPos, 2);
-    QVERIFY(v.cmdBackEnabled && v.cmdNextEnabled);
-    QCOMPARE(v.txtLog, which + u" 2"_s);
-    QCOMPARE(v.panel3, label + u"2/3"_s);
+    QCOMPARE(v.detailPosition, 2);
+    QVERIFY(v.backEnabled && v.nextEnabled);
+    QCOMPARE(v.detailText, which + u" 2"_s);
+    QCOMPARE(v.countPanel, label + u"2/3"_s);
 
     b.viewer.next();
-    QCOMPARE(v.detailPos, 3);
-    QVERIFY(!v.cmdNextEnabled);
-    QCOMPARE(v.lblDate, u"DATE： 26/12/03"_s);
+    QCOMPARE(v.detailPosition, 3);
+    QVERIFY(!v.nextEnabled);
+    QCOMPARE(v.detailDate, u"DATE： 26/12/03"_s);
 
-    QSignalSpy changes(&b.context().frmLog, &core::WindowModel::changed);
+    QSignalSpy changes(&b.context().historyWindow, &core::WindowModel::changed);
     b.viewer.next();
-    QCOMPARE(v.detailPos, 3);
+    QCOMPARE(v.detailPosition, 3);
     QCOMPARE(changes.size(), 0);
 
     b.viewer.back();
     b.viewer.back();
-    QCOMPARE(v.detailPos, 1);
-    QVERIFY(!v.cmdBackEnabled);
-    QVERIFY(v.cmdNextEnabled);
-    QCOMPARE(v.lblSt, u"送信時間： 09:00:01"_s);
-    QCOMPARE(v.lblRt, u"受信時間： 10:00:01"_s);
-    QCOMPARE(v.panel3, label + u"1/3"_s);
+    QCOMPARE(v.detailPosition, 1);
+    QVERIFY(!v.backEnabled);
+    QVERIFY(v.nextEnabled);
+    QCOMPARE(v.detailSendTime, u"送信時間： 09:00:01"_s);
+    QCOMPARE(v.detailReceiveTime, u"受信時間： 10:00:01"_s);
+    QCOMPARE(v.countPanel, label + u"1/3"_s);
     changes.clear();
     b.viewer.back();
-    QCOMPARE(v.detailPos, 1);
+    QCOMPARE(v.detailPosition, 1);
     QCOMPARE(changes.size(), 0);
 }
 
@@ -223,17 +223,17 @@ void TestViewer::okLeavesTheDetailPaneThenHides()
     QCOMPARE(b.list(which).size(), which == kSent ? 2 : 4);
 
     b.viewer.ok();
-    QVERIFY(b.context().frmLog.isVisible());
+    QVERIFY(b.context().historyWindow.isVisible());
     QVERIFY(!b.view().detailVisible);
-    QVERIFY(b.view().cmdClearEnabled);
-    QCOMPARE(b.view().panel3, count);
+    QVERIFY(b.view().clearEnabled);
+    QCOMPARE(b.view().countPanel, count);
 
     b.viewer.ok();
-    QVERIFY(!b.context().frmLog.isVisible());
-    b.context().frmLog.edit([](core::LogView &v) { v.panel3 = u"stale"_s; });
+    QVERIFY(!b.context().historyWindow.isVisible());
+    b.context().historyWindow.edit([](core::HistoryView &v) { v.countPanel = u"stale"_s; });
     b.viewer.open();
     QVERIFY(!b.view().detailVisible);
-    QCOMPARE(b.view().panel3, count);
+    QCOMPARE(b.view().countPanel, count);
 }
 
 void TestViewer::clearEmptiesOnlyTheShownList_data()
@@ -259,11 +259,11 @@ void TestViewer::clearEmptiesOnlyTheShownList()
     QVERIFY(b.list(which).isEmpty());
     QCOMPARE(b.list(other).size(), 3);
     QCOMPARE(b.list(other).at(3).message, other + u" 3"_s);
-    QVERIFY(b.view().panel3.isEmpty());
-    QVERIFY(b.context().frmLog.isVisible());
+    QVERIFY(b.view().countPanel.isEmpty());
+    QVERIFY(b.context().historyWindow.isVisible());
 
     b.selectTabOf(other);
-    QCOMPARE(b.view().panel3, otherCount);
+    QCOMPARE(b.view().countPanel, otherCount);
 }
 
 void TestViewer::closeBoxKeepsTheDetailPane()
@@ -271,18 +271,18 @@ void TestViewer::closeBoxKeepsTheDetailPane()
     Bench b;
     b.fill(kSent, 1, 2);
     b.viewer.open();
-    b.viewer.sentRowClick(2);
+    b.viewer.openSentRow(2);
     b.viewer.closeBox();
-    QVERIFY(!b.context().frmLog.isVisible());
+    QVERIFY(!b.context().historyWindow.isVisible());
 
     b.viewer.open();
-    QVERIFY(b.context().frmLog.isVisible());
+    QVERIFY(b.context().historyWindow.isVisible());
     QVERIFY(b.view().detailVisible);
-    QCOMPARE(b.view().detailPos, 2);
-    QCOMPARE(b.view().txtLog, u"sent 2"_s);
-    QCOMPARE(b.view().panel3, u"送信件数： 2"_s);
+    QCOMPARE(b.view().detailPosition, 2);
+    QCOMPARE(b.view().detailText, u"sent 2"_s);
+    QCOMPARE(b.view().countPanel, u"送信件数： 2"_s);
     b.viewer.back();
-    QCOMPARE(b.view().panel3, u"送信履歴： 1/2"_s);
+    QCOMPARE(b.view().countPanel, u"送信履歴： 1/2"_s);
 }
 
 void TestViewer::rowsAddedWhileTheDetailPaneShowsAreReachable()
@@ -290,16 +290,16 @@ void TestViewer::rowsAddedWhileTheDetailPaneShowsAreReachable()
     Bench b;
     b.fill(kSent, 1, 2);
     b.viewer.open();
-    b.viewer.sentRowClick(1);
+    b.viewer.openSentRow(1);
     b.fill(kSent, 3, 4);
     b.viewer.next();
-    QCOMPARE(b.view().panel3, u"送信履歴： 2/4"_s);
-    QVERIFY(b.view().cmdNextEnabled);
+    QCOMPARE(b.view().countPanel, u"送信履歴： 2/4"_s);
+    QVERIFY(b.view().nextEnabled);
     b.viewer.next();
     b.viewer.next();
-    QCOMPARE(b.view().detailPos, 4);
-    QCOMPARE(b.view().txtLog, u"sent 4"_s);
-    QVERIFY(!b.view().cmdNextEnabled);
+    QCOMPARE(b.view().detailPosition, 4);
+    QCOMPARE(b.view().detailText, u"sent 4"_s);
+    QVERIFY(!b.view().nextEnabled);
 }
 
 void TestViewer::stepsNeedTheDetailPaneAndItsRow_data()
@@ -328,7 +328,7 @@ void TestViewer::stepsNeedTheDetailPaneAndItsRow()
     b.fill(which, 1, rowsAfterClear);
     // The pane is left, its row gone: a step (which the hidden buttons do not offer) has no row
     // to land on, and changes nothing.
-    QSignalSpy changes(&b.context().frmLog, &core::WindowModel::changed);
+    QSignalSpy changes(&b.context().historyWindow, &core::WindowModel::changed);
     forward ? b.viewer.next() : b.viewer.back();
     QCOMPARE(changes.size(), 0);
     QVERIFY(!b.view().detailVisible);
@@ -337,7 +337,7 @@ void TestViewer::stepsNeedTheDetailPaneAndItsRow()
         return;
     b.clickRow(which, 1);
     forward ? b.viewer.next() : b.viewer.back();
-    QCOMPARE(b.view().detailPos, forward && rowsAfterClear > 1 ? 2 : 1);
+    QCOMPARE(b.view().detailPosition, forward && rowsAfterClear > 1 ? 2 : 1);
 }
 
 void TestViewer::layoutSkipsRefusedSteps_data()
@@ -349,7 +349,7 @@ void TestViewer::layoutSkipsRefusedSteps_data()
     QTest::addColumn<Box>("list");
     QTest::addColumn<Box>("cmdOK");
     QTest::addColumn<Box>("picLog");
-    QTest::addColumn<Box>("txtLog");
+    QTest::addColumn<Box>("detailText");
     QTest::addColumn<QStringList>("refused");
     // The design layout: strip 4555 x 3020, pages 4435 x 2620, pane 4555 x 3100.
     QTest::newRow("design size") << 5955 << 3540 << Box{0, 120, 4555, 3020} << Box{50, 450, 4435, 2620}
@@ -378,22 +378,22 @@ void TestViewer::layoutSkipsRefusedSteps()
     QFETCH(Box, list);
     QFETCH(Box, cmdOK);
     QFETCH(Box, picLog);
-    QFETCH(Box, txtLog);
+    QFETCH(Box, detailText);
     QFETCH(QStringList, refused);
     const history::LayoutResult r = history::layOutWindow(history::designLayout(), width, height);
     QCOMPARE(r.refused, refused);
-    QCOMPARE(r.layout.TabStrip1, tabStrip);
-    QCOMPARE(r.layout.Picture1, page);
-    QCOMPARE(r.layout.Picture2, page);
-    QCOMPARE(r.layout.LvLog, list);
-    QCOMPARE(r.layout.LvrcvLog, list);
-    QCOMPARE(r.layout.CmdOK, cmdOK);
-    QCOMPARE(r.layout.CmdClear, (Box{cmdOK.left, cmdOK.top - 500, 1095, 375}));
-    QCOMPARE(r.layout.Image1, (Box{width - 890, height - 1990, 480, 480}));
-    QCOMPARE(r.layout.CmdNext.left, width - 600);
-    QCOMPARE(r.layout.CmdBack.left, width - 1200);
-    QCOMPARE(r.layout.PicLog, picLog);
-    QCOMPARE(r.layout.TxtLog, txtLog);
+    QCOMPARE(r.layout.tabStrip, tabStrip);
+    QCOMPARE(r.layout.sentPage, page);
+    QCOMPARE(r.layout.receivedPage, page);
+    QCOMPARE(r.layout.sentList, list);
+    QCOMPARE(r.layout.receivedList, list);
+    QCOMPARE(r.layout.okButton, cmdOK);
+    QCOMPARE(r.layout.clearButton, (Box{cmdOK.left, cmdOK.top - 500, 1095, 375}));
+    QCOMPARE(r.layout.picture, (Box{width - 890, height - 1990, 480, 480}));
+    QCOMPARE(r.layout.nextButton.left, width - 600);
+    QCOMPARE(r.layout.backButton.left, width - 1200);
+    QCOMPARE(r.layout.detailPane, picLog);
+    QCOMPARE(r.layout.detailText, detailText);
 }
 
 void TestViewer::detailLabelsStandInOneLine()
@@ -401,19 +401,19 @@ void TestViewer::detailLabelsStandInOneLine()
     const history::LayoutResult r =
         history::layOutDetail(history::designLayout(), 5955, 3540, 900, 1200, 1300);
     QVERIFY(r.refused.isEmpty());
-    QCOMPARE(r.layout.PicLog, (Box{0, 0, 4555, 3100}));
-    QCOMPARE(r.layout.TxtLog, (Box{0, 300, 4555, 2800}));
-    QCOMPARE(r.layout.LblDate.left, 50);
-    QCOMPARE(r.layout.LblSt.left, 50 + 900 + 100);
-    QCOMPARE(r.layout.LblRt.left, 50 + 900 + 100 + 1200 + 100);
-    for (const Box &label : {r.layout.LblDate, r.layout.LblSt, r.layout.LblRt})
+    QCOMPARE(r.layout.detailPane, (Box{0, 0, 4555, 3100}));
+    QCOMPARE(r.layout.detailText, (Box{0, 300, 4555, 2800}));
+    QCOMPARE(r.layout.dateLabel.left, 50);
+    QCOMPARE(r.layout.sendTimeLabel.left, 50 + 900 + 100);
+    QCOMPARE(r.layout.receiveTimeLabel.left, 50 + 900 + 100 + 1200 + 100);
+    for (const Box &label : {r.layout.dateLabel, r.layout.sendTimeLabel, r.layout.receiveTimeLabel})
         QCOMPARE(label.top, 100);
 
     // In a window too small for the pane the labels are still set in their line.
     const history::LayoutResult tiny =
         history::layOutDetail(history::designLayout(), 1000, 300, 900, 1200, 1300);
     QCOMPARE(tiny.refused, (QStringList{u"PicLog.Height"_s, u"PicLog.Width"_s}));
-    QCOMPARE(tiny.layout.LblRt.left, 2350);
+    QCOMPARE(tiny.layout.receiveTimeLabel.left, 2350);
 }
 
 void TestViewer::windowOpensWithManyRows()
@@ -421,12 +421,12 @@ void TestViewer::windowOpensWithManyRows()
     Bench b;
     const int full = core::HistoryList::kMaxRows;
     for (int i = 0; i < full; ++i)
-        b.context().LvLog.append({u"26/12/08"_s, u"09:05:00"_s, {}, u"message %1"_s.arg(i)});
-    history::FrmLog frm(b.context(), b.viewer);
+        b.context().sentHistory.append({u"26/12/08"_s, u"09:05:00"_s, {}, u"message %1"_s.arg(i)});
+    history::HistoryWindow frm(b.context(), b.viewer);
     b.viewer.open();
     QVERIFY(QTest::qWaitForWindowExposed(&frm));
-    QCOMPARE(frm.LvLog->model()->rowCount(), full);
-    QVERIFY(frm.LvLog->isVisible());
+    QCOMPARE(frm.sentList->model()->rowCount(), full);
+    QVERIFY(frm.sentList->isVisible());
     QCOMPARE(frm.findChild<QLabel *>(u"StatusBar1Text"_s)->text(), u"送信件数： "_s + QString::number(full));
 }
 
@@ -434,50 +434,50 @@ void TestViewer::windowForwardsClicksAndKeys()
 {
     Bench b;
     b.fill(kSent, 1, 3);
-    b.context().LvrcvLog.append({u"26/12/08"_s, u"09:05:00"_s, {}, u"first\r\nsecond"_s});
-    history::FrmLog frm(b.context(), b.viewer);
+    b.context().receivedHistory.append({u"26/12/08"_s, u"09:05:00"_s, {}, u"first\r\nsecond"_s});
+    history::HistoryWindow frm(b.context(), b.viewer);
     b.viewer.open();
     QVERIFY(QTest::qWaitForWindowExposed(&frm));
 
-    const QRect row2 = frm.LvLog->visualRect(frm.LvLog->model()->index(1, 0));
-    QTest::mouseClick(frm.LvLog->viewport(), Qt::LeftButton, {}, row2.center());
-    QCOMPARE(b.view().detailPos, 2);
-    QVERIFY(frm.PicLog->isVisible() && frm.CmdNext->isVisible() && frm.CmdBack->isVisible());
-    QVERIFY(!frm.TabStrip1->isVisible() && !frm.LvLog->isVisible());
-    QVERIFY(!frm.CmdClear->isEnabled());
-    QCOMPARE(frm.TxtLog->toPlainText(), u"sent 2"_s);
-    QVERIFY(frm.LblSt->x() > frm.LblDate->x() + frm.LblDate->width());
-    QVERIFY(frm.LblRt->x() > frm.LblSt->x() + frm.LblSt->width());
+    const QRect row2 = frm.sentList->visualRect(frm.sentList->model()->index(1, 0));
+    QTest::mouseClick(frm.sentList->viewport(), Qt::LeftButton, {}, row2.center());
+    QCOMPARE(b.view().detailPosition, 2);
+    QVERIFY(frm.detailPane->isVisible() && frm.nextButton->isVisible() && frm.backButton->isVisible());
+    QVERIFY(!frm.tabStrip->isVisible() && !frm.sentList->isVisible());
+    QVERIFY(!frm.clearButton->isEnabled());
+    QCOMPARE(frm.detailText->toPlainText(), u"sent 2"_s);
+    QVERIFY(frm.sendTimeLabel->x() > frm.dateLabel->x() + frm.dateLabel->width());
+    QVERIFY(frm.receiveTimeLabel->x() > frm.sendTimeLabel->x() + frm.sendTimeLabel->width());
 
-    QTest::mouseClick(frm.CmdNext, Qt::LeftButton);
-    QCOMPARE(b.view().detailPos, 3);
-    QVERIFY(!frm.CmdNext->isEnabled());
+    QTest::mouseClick(frm.nextButton, Qt::LeftButton);
+    QCOMPARE(b.view().detailPosition, 3);
+    QVERIFY(!frm.nextButton->isEnabled());
     QCOMPARE(frm.findChild<QLabel *>(u"StatusBar1Text"_s)->text(), u"送信履歴： 3/3"_s);
 
     QTest::keyClick(&frm, Qt::Key_Escape);
     QVERIFY(!b.view().detailVisible);
-    QVERIFY(frm.LvLog->isVisible() && !frm.PicLog->isVisible());
+    QVERIFY(frm.sentList->isVisible() && !frm.detailPane->isVisible());
 
-    frm.TabStrip1->setCurrentIndex(1);
+    frm.tabStrip->setCurrentIndex(1);
     QCOMPARE(b.view().selectedTab, u"tabRcv"_s);
-    QVERIFY(frm.Picture2->isVisible() && !frm.Picture1->isVisible());
+    QVERIFY(frm.receivedPage->isVisible() && !frm.sentPage->isVisible());
     QCOMPARE(frm.findChild<QLabel *>(u"StatusBar1Text"_s)->text(), u"受信件数： 1"_s);
-    const QRect only = frm.LvrcvLog->visualRect(frm.LvrcvLog->model()->index(0, 0));
-    QTest::mouseClick(frm.LvrcvLog->viewport(), Qt::LeftButton, {}, only.center());
+    const QRect only = frm.receivedList->visualRect(frm.receivedList->model()->index(0, 0));
+    QTest::mouseClick(frm.receivedList->viewport(), Qt::LeftButton, {}, only.center());
     QCOMPARE(b.view().shownList, u"2"_s);
-    QCOMPARE(frm.TxtLog->document()->blockCount(), 2);
-    QCOMPARE(frm.TxtLog->toPlainText(), u"first\nsecond"_s);
-    QTest::mouseClick(frm.CmdOK, Qt::LeftButton);
-    QVERIFY(frm.LvrcvLog->isVisible());
+    QCOMPARE(frm.detailText->document()->blockCount(), 2);
+    QCOMPARE(frm.detailText->toPlainText(), u"first\nsecond"_s);
+    QTest::mouseClick(frm.okButton, Qt::LeftButton);
+    QVERIFY(frm.receivedList->isVisible());
 
     // No minimum size: the layout runs on, leaving out only what the controls refuse.
-    const int stripWidth = frm.layout().TabStrip1.width;
+    const int stripWidth = frm.layout().tabStrip.width;
     frm.resize(20, 20);
-    QCOMPARE(frm.layout().TabStrip1.width, stripWidth);
-    QVERIFY(frm.layout().CmdOK.left < 0);
+    QCOMPARE(frm.layout().tabStrip.width, stripWidth);
+    QVERIFY(frm.layout().okButton.left < 0);
 
     frm.close();
-    QVERIFY(!b.context().frmLog.isVisible());
+    QVERIFY(!b.context().historyWindow.isVisible());
     QVERIFY(!frm.isVisible());
 }
 

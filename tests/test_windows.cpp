@@ -25,21 +25,21 @@ void TestWindows::composeTypeAndSend()
     Conversation c;
     shell::Shell aliceShell(*c.alice.copy);
     c.alice.tray.pressLeft();
-    shell::FrmSnd &frmSnd = aliceShell.frmSnd();
-    QVERIFY(frmSnd.isVisible());
-    QCOMPARE(frmSnd.windowTitle(), u"送信ﾒｯｾｰｼﾞ"_s);
-    QTest::keyClicks(frmSnd.TxtMsg, u"first"_s);
-    QTest::keyClick(frmSnd.TxtMsg, Qt::Key_Return);
-    QTest::keyClicks(frmSnd.TxtMsg, u"second"_s);
-    QCOMPARE(c.alice.context().frmSnd.view().txtMsg, u"first\r\nsecond"_s);
-    QTest::mouseClick(frmSnd.CmdSend, Qt::LeftButton);
+    shell::ComposeWindow &composeWindow = aliceShell.composeWindow();
+    QVERIFY(composeWindow.isVisible());
+    QCOMPARE(composeWindow.windowTitle(), u"送信ﾒｯｾｰｼﾞ"_s);
+    QTest::keyClicks(composeWindow.message, u"first"_s);
+    QTest::keyClick(composeWindow.message, Qt::Key_Return);
+    QTest::keyClicks(composeWindow.message, u"second"_s);
+    QCOMPARE(c.alice.context().composeWindow.view().message, u"first\r\nsecond"_s);
+    QTest::mouseClick(composeWindow.sendButton, Qt::LeftButton);
     c.net.flush();
-    QVERIFY(!frmSnd.isVisible());
-    QCOMPARE(c.bob.context().frmRecv.view().text1, u"first\r\nsecond"_s);
+    QVERIFY(!composeWindow.isVisible());
+    QCOMPARE(c.bob.context().receivedWindow.view().message, u"first\r\nsecond"_s);
     // The buttons keep to the right of the message box whatever the size.
-    frmSnd.resize(600, 300);
-    QVERIFY(frmSnd.CmdSend->geometry().left() > frmSnd.TxtMsg->geometry().right());
-    QVERIFY(frmSnd.CmdCancel->geometry().top() > frmSnd.CmdSend->geometry().bottom());
+    composeWindow.resize(600, 300);
+    QVERIFY(composeWindow.sendButton->geometry().left() > composeWindow.message->geometry().right());
+    QVERIFY(composeWindow.cancelButton->geometry().top() > composeWindow.sendButton->geometry().bottom());
 }
 
 void TestWindows::receivedWindowOpensAndAnswers()
@@ -48,26 +48,26 @@ void TestWindows::receivedWindowOpensAndAnswers()
     shell::Shell bobShell(*c.bob.copy);
     c.aliceSends(u"line 1\r\nline 2"_s);
     c.bob.tray.pressLeft();
-    receive::FrmRecv &window = bobShell.frmRecv();
+    receive::ReceivedWindow &window = bobShell.receivedWindow();
     QVERIFY(window.isVisible());
-    QVERIFY(window.Text1->isHidden());
-    QCOMPARE(window.CmdOPCL->text(), u"OPEN"_s);
+    QVERIFY(window.message->isHidden());
+    QCOMPARE(window.openCloseButton->text(), u"OPEN"_s);
     QCOMPARE(window.windowTitle(), u" From alice  Time 09:05:00"_s);
-    QTest::mouseClick(window.CmdOPCL, Qt::LeftButton);
-    QVERIFY(!window.Text1->isHidden());
-    QCOMPARE(window.Text1->toPlainText(), u"line 1\nline 2"_s);
-    QCOMPARE(window.CmdOPCL->text(), u"CLOSE"_s);
+    QTest::mouseClick(window.openCloseButton, Qt::LeftButton);
+    QVERIFY(!window.message->isHidden());
+    QCOMPARE(window.message->toPlainText(), u"line 1\nline 2"_s);
+    QCOMPARE(window.openCloseButton->text(), u"CLOSE"_s);
     // A message arriving meanwhile is hidden until OPEN, and not laid out before.
     c.aliceSends(u"line 3"_s);
-    QVERIFY(window.Text1->isHidden());
-    QCOMPARE(window.Text1->toPlainText(), u"line 1\nline 2"_s);
-    QTest::mouseClick(window.CmdOPCL, Qt::LeftButton);
-    QCOMPARE(window.Text1->toPlainText(), u"line 1\nline 2 | line 3"_s);
-    QTest::keyClicks(window.Text2, u"thanks"_s);
-    QTest::mouseClick(window.CmdCback, Qt::LeftButton);
+    QVERIFY(window.message->isHidden());
+    QCOMPARE(window.message->toPlainText(), u"line 1\nline 2"_s);
+    QTest::mouseClick(window.openCloseButton, Qt::LeftButton);
+    QCOMPARE(window.message->toPlainText(), u"line 1\nline 2 | line 3"_s);
+    QTest::keyClicks(window.reply, u"thanks"_s);
+    QTest::mouseClick(window.replyButton, Qt::LeftButton);
     c.net.flush();
     QVERIFY(!window.isVisible());
-    QCOMPARE(c.alice.context().frmRecv.view().text1, u"thanks"_s);
+    QCOMPARE(c.alice.context().receivedWindow.view().message, u"thanks"_s);
 }
 
 void TestWindows::noticeWidgetsComeAndGoWithTheirWindows()
@@ -75,28 +75,28 @@ void TestWindows::noticeWidgetsComeAndGoWithTheirWindows()
     Conversation c;
     shell::Shell aliceShell(*c.alice.copy);
     c.aliceSends(u"hi"_s);
-    QVERIFY(aliceShell.frmSndOK() != nullptr);
-    QVERIFY(aliceShell.frmSndOK()->isVisible());
-    QCOMPARE(aliceShell.frmSndOK()->Label1->text(), u"メッセージは正しく送信されました。"_s);
+    QVERIFY(aliceShell.sendResultNotice() != nullptr);
+    QVERIFY(aliceShell.sendResultNotice()->isVisible());
+    QCOMPARE(aliceShell.sendResultNotice()->textLabel->text(), u"メッセージは正しく送信されました。"_s);
     // No label is cut off.
-    for (QLabel *label : {aliceShell.frmSndOK()->Label1, aliceShell.frmSndOK()->Label2})
+    for (QLabel *label : {aliceShell.sendResultNotice()->textLabel, aliceShell.sendResultNotice()->dateLabel})
         QVERIFY(label->width() >= label->sizeHint().width());
-    QTest::mouseClick(aliceShell.frmSndOK()->CmdOK, Qt::LeftButton);
-    QVERIFY(!c.alice.context().sndOkSlot.isLoaded());
-    QTRY_VERIFY(aliceShell.frmSndOK() == nullptr);
+    QTest::mouseClick(aliceShell.sendResultNotice()->okButton, Qt::LeftButton);
+    QVERIFY(!c.alice.context().sendResultSlot.isLoaded());
+    QTRY_VERIFY(aliceShell.sendResultNotice() == nullptr);
 }
 
 void TestWindows::registrationWindowGoesWithItsCloseButton()
 {
     Conversation c;
     shell::Shell aliceShell(*c.alice.copy);
-    c.alice.copy->menuClicked(core::MenuId::Aite);
-    settings::FrmAddress *window = aliceShell.frmAddress();
+    c.alice.copy->menuClicked(core::MenuId::Partner);
+    settings::PartnerWindow *window = aliceShell.partnerWindow();
     QVERIFY(window != nullptr);
     QVERIFY(window->isVisible());
-    QCOMPARE(window->TxtIp1->text(), c.bob.address());
-    QTest::mouseClick(window->CmdCancel, Qt::LeftButton);
-    QTRY_VERIFY(aliceShell.frmAddress() == nullptr);
+    QCOMPARE(window->address->text(), c.bob.address());
+    QTest::mouseClick(window->closeButton, Qt::LeftButton);
+    QTRY_VERIFY(aliceShell.partnerWindow() == nullptr);
 }
 
 void TestWindows::everyWindowGoesWithItsCopy()
@@ -108,21 +108,22 @@ void TestWindows::everyWindowGoesWithItsCopy()
         copy::Copy &alice = *c->alice.copy;
         core::Context &context = alice.context();
         // A notice that unloads just before the end is on its way out when the copy goes.
-        context.frmSROK().show();
-        const QPointer<QWidget> leaving = aliceShell->frmSROK();
-        context.srOkSlot.unload();
+        context.smallNotice().show();
+        const QPointer<QWidget> leaving = aliceShell->smallNotice();
+        context.smallNoticeSlot.unload();
         QVERIFY(leaving);
         for (core::WindowModel *model : std::initializer_list<core::WindowModel *>{
-                 &context.frmAddress(), &context.frmSndOK(), &context.frmRcvOK(), &context.frmSROK(),
-                 &context.frmLetter()})
+                 &context.partnerWindow(), &context.sendResultNotice(), &context.reactionNotice(),
+                 &context.smallNotice(), &context.letterWindow()})
             model->show();
         alice.options().open();
-        alice.password().ask(settings::PasswordWindow::Purpose::Registration);
-        alice.userSearch().mnuUserClick();
+        alice.password().ask(settings::PasswordPrompt::Purpose::Registration);
+        alice.userSearch().open();
         alice.about().open();
-        widgets << aliceShell->frmAddress() << aliceShell->frmSndOK() << aliceShell->frmRcvOK()
-                << aliceShell->frmSROK() << aliceShell->frmLetter() << aliceShell->frmOpt()
-                << aliceShell->frmPw() << aliceShell->frmUser() << aliceShell->frmVersion();
+        widgets << aliceShell->partnerWindow() << aliceShell->sendResultNotice()
+                << aliceShell->reactionNotice() << aliceShell->smallNotice() << aliceShell->letterWindow()
+                << aliceShell->optionsWindow() << aliceShell->passwordWindow()
+                << aliceShell->userSearchWindow() << aliceShell->aboutWindow();
         for (const QPointer<QWidget> &widget : std::as_const(widgets))
             QVERIFY(widget && widget->isVisible());
         widgets << leaving;

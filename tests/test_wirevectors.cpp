@@ -26,8 +26,8 @@ void TestWireVectors::vectors_data()
     QTest::addColumn<Kind>("kind");
     QTest::addColumn<QString>("built"); // the datagram as this program builds it
     QTest::addColumn<QByteArray>("hex");
-    core::MsgHead head;
-    protocol::fillMsgHead(head, u"ゆうこ"_s, QTime(9, 5, 7));
+    core::MessageHead head;
+    protocol::fillMessageHead(head, u"ゆうこ"_s, QTime(9, 5, 7));
     const QString letterTag = protocol::tagOf(Kind::Letter);
     struct Row {
         const char *name;
@@ -90,7 +90,7 @@ void TestWireVectors::copiesSendTheseBytes()
     testkit::Conversation c([](core::OptSettings &o) { o.userName = u"ゆうこ"_s; });
     c.alice.clock.set(QDateTime(QDate(2026, 12, 8), QTime(9, 5, 7)));
     c.aliceSends(u"おはよう\r\nﾃｽﾄ～"_s);
-    c.bob.copy->received().cmdOPCLClick();
+    c.bob.copy->receivedMessage().openOrClose();
     c.net.flush();
     QList<QByteArray> wire;
     for (const auto &d : c.net.sent())

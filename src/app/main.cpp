@@ -28,10 +28,10 @@ int main(int argc, char *argv[])
     // The interface is Japanese: dates and times in the windows take the Japanese forms whatever
     // the system's own locale.
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
-    QApplication::setWindowIcon(shell::appIcon());
+    QApplication::setWindowIcon(kit::appIcon());
 
     platform::UdpTransport transport;
-    platform::QtTray tray(shell::pictureForHandle);
+    platform::QtTray tray(kit::pictureForHandle);
 #ifdef MILTOANNE_TEST_CONTROL
     PrintedDialogs dialogs;
 #else

@@ -55,27 +55,27 @@ void TestControl::run(const QString &line)
     core::Context &c = m_copy.context();
     if (command == u"send") {
         m_copy.sending().openCompose();
-        c.frmSnd.edit([&](core::MainView &v) { v.txtMsg = argument; });
-        m_copy.sending().cmdSendClick();
+        c.composeWindow.edit([&](core::ComposeView &v) { v.message = argument; });
+        m_copy.sending().sendComposed();
     } else if (command == u"open") {
         m_copy.receiving().openReceived();
-        m_copy.received().cmdOPCLClick();
+        m_copy.receivedMessage().openOrClose();
     } else if (command == u"reply") {
         m_copy.receiving().openReceived();
-        c.frmRecv.edit([&](core::ReceivedView &v) { v.text2 = argument; });
-        m_copy.received().cmdCbackClick();
+        c.receivedWindow.edit([&](core::ReceivedView &v) { v.reply = argument; });
+        m_copy.receivedMessage().reply();
     } else if (command == u"close") {
         m_copy.receiving().openReceived();
-        m_copy.received().cmdDelClick();
+        m_copy.receivedMessage().close();
     } else if (command == u"check") {
-        m_copy.partner().adrEdit();
-        c.frmAddress().edit([&](core::AddressView &v) { v.txtIp1 = argument; });
-        m_copy.partner().cmdCheckClick();
+        m_copy.partner().showWindow();
+        c.partnerWindow().edit([&](core::PartnerView &v) { v.address = argument; });
+        m_copy.partner().checkPresence();
     } else if (command == u"search") {
-        m_copy.userSearch().adrSearch();
+        m_copy.userSearch().search();
     } else if (command == u"hold") {
         m_copy.receiving().openReceived();
-        m_copy.received().cmdCancelClick();
+        m_copy.receivedMessage().hold();
     } else if (command == u"forge") {
         protocol::sendDatagram(c, argument.section(u' ', 0, 0), argument.section(u' ', 1));
     } else if (command == u"flood") {
@@ -85,12 +85,13 @@ void TestControl::run(const QString &line)
         for (int i = argument.section(u' ', 1).toInt(); i > 0; --i)
             protocol::sendDatagram(c, argument.section(u' ', 0, 0), head + filler);
     } else if (command == u"state") {
-        const QString notice = c.sndOkSlot.isLoaded() ? c.frmSndOK().view().label1 : QStringLiteral("-");
+        const QString notice =
+            c.sendResultSlot.isLoaded() ? c.sendResultNotice().view().text : QStringLiteral("-");
         print(QStringLiteral("state sent=%1 received=%2 held=%3 notice=%4 caption=%5")
-                  .arg(c.LvLog.size())
-                  .arg(c.LvrcvLog.size())
-                  .arg(c.frmRecv.view().text1.size())
-                  .arg(notice, c.frmLog.caption()));
+                  .arg(c.sentHistory.size())
+                  .arg(c.receivedHistory.size())
+                  .arg(c.receivedWindow.view().message.size())
+                  .arg(notice, c.historyWindow.caption()));
     } else if (command == u"quit") {
         m_copy.terminate();
     }

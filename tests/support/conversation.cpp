@@ -33,14 +33,14 @@ TestCopy &Conversation::strangerToBob(const QString &userName)
 void Conversation::send(FakeNetwork &net, TestCopy &from, const QString &text)
 {
     from.copy->sending().openCompose();
-    from.context().frmSnd.edit([&](core::MainView &v) { v.txtMsg = text; });
-    from.copy->sending().cmdSendClick();
+    from.context().composeWindow.edit([&](core::ComposeView &v) { v.message = text; });
+    from.copy->sending().sendComposed();
     net.flush();
 }
 
 void Conversation::typeReply(TestCopy &from, const QString &text)
 {
-    from.context().frmRecv.edit([&](core::ReceivedView &v) { v.text2 = text; });
+    from.context().receivedWindow.edit([&](core::ReceivedView &v) { v.reply = text; });
 }
 
 } // namespace testkit

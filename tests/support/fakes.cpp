@@ -2,14 +2,14 @@
 
 namespace testkit {
 
-int FakeTray::notify(platform::TrayOp op, const platform::TrayRecord &nid)
+int FakeTray::notify(platform::TrayOp op, const platform::TrayRecord &trayRecord)
 {
-    m_calls.append({op, nid});
+    m_calls.append({op, trayRecord});
     const bool ok = (op == platform::TrayOp::Add) != m_shown;
     if (!ok)
         return 0;
     m_shown = op != platform::TrayOp::Delete;
-    m_current = nid;
+    m_current = trayRecord;
     return 1;
 }
 

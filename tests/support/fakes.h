@@ -22,9 +22,9 @@ class FakeTray final : public platform::Tray {
 public:
     struct Call {
         platform::TrayOp op;
-        platform::TrayRecord nid;
+        platform::TrayRecord trayRecord;
     };
-    int notify(platform::TrayOp op, const platform::TrayRecord &nid) override;
+    int notify(platform::TrayOp op, const platform::TrayRecord &trayRecord) override;
 
     const QList<Call> &calls() const { return m_calls; }
     bool shown() const { return m_shown; }

@@ -38,22 +38,23 @@ template <typename Step> void skipOnFailure(Step &&step)
 
 Copy::Copy(const core::Services &services, QObject *parent)
     : QObject(parent), m_context(services), m_dispatcher(m_context), m_guard(services.programDir),
-      m_partner(m_context), m_logViewer(m_context), m_sending(m_context), m_receiving(m_context),
-      m_received(m_context, m_sending), m_letters(m_context), m_callSignal(m_context), m_options(m_context),
-      m_password(m_context), m_userSearch(m_context), m_iconSelection(m_context), m_about(m_context)
+      m_partner(m_context), m_historyViewer(m_context), m_sending(m_context), m_receiving(m_context),
+      m_receivedMessage(m_context, m_sending), m_letters(m_context), m_callSignal(m_context),
+      m_options(m_context), m_password(m_context), m_userSearch(m_context), m_iconSelection(m_context),
+      m_about(m_context)
 {
     // The blink timer runs from the window's design until start-up stops it.
-    m_context.Timer2.start();
+    m_context.blinkTimer.start();
     connect(&services.transport, &platform::Transport::datagramArrived, this,
             [this](const QByteArray &bytes, const QString &sender) { m_dispatcher.arrive(bytes, sender); });
     connect(&services.tray, &platform::Tray::leftPressed, this, &Copy::trayLeftPressed);
-    connect(&m_context.Timer2, &QTimer::timeout, this, [this] { m_receiving.blinkTick(); });
-    connect(&m_context.Timer1, &QTimer::timeout, this, [this] { m_callSignal.tick(); });
+    connect(&m_context.blinkTimer, &QTimer::timeout, this, [this] { m_receiving.blinkTick(); });
+    connect(&m_context.callAnimationTimer, &QTimer::timeout, this, [this] { m_callSignal.tick(); });
     connect(&m_partner, &settings::Partner::passwordNeeded, this,
-            [this] { m_password.ask(settings::PasswordWindow::Purpose::Registration); });
-    connect(&m_password, &settings::PasswordWindow::registrationAllowed, &m_partner,
-            &settings::Partner::adrEdit);
-    connect(&m_password, &settings::PasswordWindow::unlockAllowed, this, [this] { m_context.trueEnable(); });
+            [this] { m_password.ask(settings::PasswordPrompt::Purpose::Registration); });
+    connect(&m_password, &settings::PasswordPrompt::registrationAllowed, &m_partner,
+            &settings::Partner::showWindow);
+    connect(&m_password, &settings::PasswordPrompt::unlockAllowed, this, [this] { m_context.lockOff(); });
     plugHandlers();
 }
 
@@ -73,16 +74,16 @@ void Copy::plugHandlers()
             history::messageReceived(m_context);
     });
     m_dispatcher.setMessageHandlers([this] { return m_receiving.receive(); },
-                                    [this] { m_receiving.recvAck(); },
-                                    [this] { return m_letters.letterSend(); });
-    m_dispatcher.setHandler(Kind::Call, [this] { m_callSignal.callSignal(); });
-    m_dispatcher.setHandler(Kind::PresenceRequest, [&c] { protocol::presenceReply(c); });
-    m_dispatcher.setHandler(Kind::PresenceOk, [&c] { protocol::presenceAnswer(c, true); });
-    m_dispatcher.setHandler(Kind::PresenceOneSided, [&c] { protocol::presenceAnswer(c, false); });
+                                    [this] { m_receiving.acknowledge(); },
+                                    [this] { return m_letters.handOver(); });
+    m_dispatcher.setHandler(Kind::Call, [this] { m_callSignal.callArrived(); });
+    m_dispatcher.setHandler(Kind::PresenceRequest, [&c] { protocol::answerPresence(c); });
+    m_dispatcher.setHandler(Kind::PresenceOk, [&c] { protocol::presenceAnswered(c, true); });
+    m_dispatcher.setHandler(Kind::PresenceOneSided, [&c] { protocol::presenceAnswered(c, false); });
     m_dispatcher.setHandler(Kind::Start, [&c] { protocol::startEndDisplay(c, true); });
     m_dispatcher.setHandler(Kind::End, [&c] { protocol::startEndDisplay(c, false); });
-    m_dispatcher.setHandler(Kind::SearchRequest, [this] { m_userSearch.adrAnswer(); });
-    m_dispatcher.setHandler(Kind::SearchResult, [this] { m_userSearch.adrResult(); });
+    m_dispatcher.setHandler(Kind::SearchRequest, [this] { m_userSearch.answerSearch(); });
+    m_dispatcher.setHandler(Kind::SearchResult, [this] { m_userSearch.takeAnswer(); });
 }
 
 bool Copy::startUp()
@@ -90,7 +91,7 @@ bool Copy::startUp()
     core::Context &c = m_context;
     core::SharedState &s = c.state;
     // An end notice may have to go before the rest is known: the port comes first.
-    s.portNo = QString::number(kPort);
+    s.port = QString::number(kPort);
     m_startingUp = true;
     const auto startedUp = qScopeGuard([this] { m_startingUp = false; });
 
@@ -108,12 +109,12 @@ bool Copy::startUp()
         endAtStartUp();
         return false;
     }
-    skipOnFailure([&] { settings::rdAdrSub(c); });
-    skipOnFailure([&] { settings::rdOptSub(c); });
-    skipOnFailure([&] { c.fontSet(); });
+    skipOnFailure([&] { settings::readPartnerFile(c); });
+    skipOnFailure([&] { settings::readOptionsFile(c); });
+    skipOnFailure([&] { c.applyTextStyles(); });
     s.startTime = text::hhmm(c.now().time());
 
-    const int bindError = c.services.transport.bindReceiver(s.portNo.toUShort());
+    const int bindError = c.services.transport.bindReceiver(s.port.toUShort());
     if (bindError == platform::socket_error::addressInUse) {
         c.box(kAlreadyRunning + QChar(u'\r') + QStringLiteral("(PortNo Error!)"), platform::box::exclamation);
         endAtStartUp();
@@ -122,25 +123,25 @@ bool Copy::startUp()
     // Any other bind failure is passed over like every other failing step: the copy runs on,
     // deaf, and still sends. The bind is synchronous, so there is nothing to wait for.
 
-    s.trayIcon = c.frmSnd.icon();
-    c.nidSet();
+    s.trayPicture = c.composeWindow.icon();
+    c.fillTrayRecord();
     c.trayCall(platform::TrayOp::Add);
-    c.frmSnd.edit([](core::MainView &v) { v.txtMsg.clear(); });
-    c.youbiSet();
-    c.frmSnd.edit([&](core::MainView &v) { v.weekdayPanel = s.youbi; });
-    c.frmLetter().edit([](core::LetterView &v) { v.statusPanel.clear(); });
+    c.composeWindow.edit([](core::ComposeView &v) { v.message.clear(); });
+    c.setWeekday();
+    c.composeWindow.edit([&](core::ComposeView &v) { v.weekdayPanel = s.weekday; });
+    c.letterWindow().edit([](core::LetterView &v) { v.statusPanel.clear(); });
     // Centring the main window is its widget's business; it is hidden here in any case.
-    c.frmSnd.hide();
-    s.sndLogged = QStringLiteral("0");
+    c.composeWindow.hide();
+    s.sentRunOpen = QStringLiteral("0");
     skipOnFailure([&] {
         s.loginName = c.services.identity.loginName().left(kLoginWidth);
         s.hostName = c.services.identity.hostName();
     });
-    m_userSearch.adrIdent();
-    c.menu.setVisible(core::MenuId::User, false);
-    c.menu.setChecked(core::MenuId::Human, true);
-    c.menu.setChecked(core::MenuId::Tel, false);
-    c.Timer2.stop();
+    m_userSearch.buildIdentity();
+    c.menu.setVisible(core::MenuId::UserSearch, false);
+    c.menu.setChecked(core::MenuId::CallPerson, true);
+    c.menu.setChecked(core::MenuId::CallPhone, false);
+    c.blinkTimer.stop();
 
     // A termination signal that came while a box of the start-up was open ends the copy now,
     // instead of being lost in the box's own event loop.
@@ -158,7 +159,7 @@ bool Copy::queryUnload(UnloadMode mode)
     if (m_ended)
         return false;
     if (mode == UnloadMode::CloseBox) {
-        m_context.frmSnd.hide();
+        m_context.composeWindow.hide();
         return true;
     }
     if (!confirmEnd())
@@ -167,7 +168,7 @@ bool Copy::queryUnload(UnloadMode mode)
     return false;
 }
 
-void Copy::mnuEndClick()
+void Copy::quit()
 {
     if (!m_ended && confirmEnd())
         endProgram();
@@ -186,51 +187,51 @@ void Copy::terminate()
 void Copy::menuClicked(core::MenuId id)
 {
     switch (id) {
-    case core::MenuId::End:
-        mnuEndClick();
+    case core::MenuId::Quit:
+        quit();
         break;
-    case core::MenuId::SendMsg:
+    case core::MenuId::Compose:
         m_sending.openCompose();
         break;
-    case core::MenuId::RecvMsg:
+    case core::MenuId::ShowReceived:
         m_receiving.openReceived();
         break;
-    case core::MenuId::Human:
-    case core::MenuId::Tel:
-        m_context.menu.setChecked(core::MenuId::Human, id == core::MenuId::Human);
-        m_context.menu.setChecked(core::MenuId::Tel, id == core::MenuId::Tel);
+    case core::MenuId::CallPerson:
+    case core::MenuId::CallPhone:
+        m_context.menu.setChecked(core::MenuId::CallPerson, id == core::MenuId::CallPerson);
+        m_context.menu.setChecked(core::MenuId::CallPhone, id == core::MenuId::CallPhone);
         break;
     case core::MenuId::Lock:
         if (!m_context.menu.checked(core::MenuId::Lock))
             m_context.lockOn();
         else if (m_context.opt.pwEnabled != 1)
-            m_context.trueEnable();
+            m_context.lockOff();
         else
-            m_password.ask(settings::PasswordWindow::Purpose::Unlock); // only the right password lifts it
+            m_password.ask(settings::PasswordPrompt::Purpose::Unlock); // only the right password lifts it
         break;
-    case core::MenuId::Other:
+    case core::MenuId::Options:
         m_options.open();
         break;
-    case core::MenuId::Icon:
+    case core::MenuId::IconSet:
         m_iconSelection.open();
         break;
     case core::MenuId::About:
         m_about.open();
         break;
     case core::MenuId::Letter:
-        m_letters.mnuLetterClick();
+        m_letters.open();
         break;
-    case core::MenuId::Clip:
-        m_sending.mnuClipClick();
+    case core::MenuId::SendClipboard:
+        m_sending.sendClipboard();
         break;
-    case core::MenuId::Log:
-        m_logViewer.open();
+    case core::MenuId::History:
+        m_historyViewer.open();
         break;
-    case core::MenuId::Aite:
-        m_partner.mnuAiteClick();
+    case core::MenuId::Partner:
+        m_partner.open();
         break;
-    case core::MenuId::User:
-        m_userSearch.mnuUserClick();
+    case core::MenuId::UserSearch:
+        m_userSearch.open();
         break;
     default:
         // The other entries belong to the windows that carry them.
@@ -242,7 +243,7 @@ void Copy::trayLeftPressed()
 {
     if (m_ended || m_context.menu.checked(core::MenuId::Lock))
         return;
-    if (m_context.menu.enabled(core::MenuId::SendMsg))
+    if (m_context.menu.enabled(core::MenuId::Compose))
         m_sending.openCompose();
     else
         m_receiving.openReceived();
@@ -262,15 +263,15 @@ void Copy::endProgram()
 {
     skipOnFailure([&] { protocol::endNotice(m_context); });
     m_context.trayCall(platform::TrayOp::Delete);
-    m_context.Timer1.stop();
-    m_context.Timer2.stop();
+    m_context.callAnimationTimer.stop();
+    m_context.blinkTimer.stop();
     m_ended = true;
     emit ended(0);
 }
 
 void Copy::endAtStartUp()
 {
-    m_context.Timer2.stop();
+    m_context.blinkTimer.stop();
     m_ended = true;
     emit ended(0);
 }

@@ -2,19 +2,19 @@
 
 #include "base/core/about.h"
 #include "base/core/context.h"
-#include "base/history/viewer.h"
+#include "base/history/historyviewer.h"
 #include "base/platform/instanceguard.h"
 #include "base/protocol/dispatch.h"
 #include "base/protocol/receiving.h"
 #include "base/protocol/sending.h"
 #include "base/receive/callsignal.h"
 #include "base/receive/letters.h"
-#include "base/receive/received.h"
+#include "base/receive/receivedmessage.h"
 #include "base/receive/usersearch.h"
 #include "base/settings/iconselection.h"
-#include "base/settings/optionsdialog.h"
+#include "base/settings/optionseditor.h"
 #include "base/settings/partner.h"
-#include "base/settings/password.h"
+#include "base/settings/passwordprompt.h"
 
 #include <QObject>
 #include <QTimer>
@@ -41,15 +41,15 @@ public:
     const core::Context &context() const { return m_context; }
     protocol::Dispatcher &dispatcher() { return m_dispatcher; }
     settings::Partner &partner() { return m_partner; }
-    history::LogViewer &logViewer() { return m_logViewer; }
+    history::HistoryViewer &historyViewer() { return m_historyViewer; }
     protocol::Sending &sending() { return m_sending; }
     protocol::Receiving &receiving() { return m_receiving; }
-    receive::ReceivedWindow &received() { return m_received; }
+    receive::ReceivedMessage &receivedMessage() { return m_receivedMessage; }
     receive::Letters &letters() { return m_letters; }
-    receive::CallSignal &callSignal() { return m_callSignal; }
+    receive::CallSignal &callArrived() { return m_callSignal; }
     receive::UserSearch &userSearch() { return m_userSearch; }
-    settings::OptionsDialog &options() { return m_options; }
-    settings::PasswordWindow &password() { return m_password; }
+    settings::OptionsEditor &options() { return m_options; }
+    settings::PasswordPrompt &password() { return m_password; }
     settings::IconSelection &iconSelection() { return m_iconSelection; }
     core::About &about() { return m_about; }
 
@@ -61,7 +61,7 @@ public:
     // the close box, which only hides the window, and when the user keeps a waiting message.
     bool queryUnload(UnloadMode mode);
     // "終了(&X)".
-    void mnuEndClick();
+    void quit();
     // A termination signal: ends through the end notice, without a question. During the start-up
     // (a box of it may be open) the end comes once the start-up is through.
     void terminate();
@@ -88,14 +88,14 @@ private:
     protocol::Dispatcher m_dispatcher;
     platform::InstanceGuard m_guard;
     settings::Partner m_partner;
-    history::LogViewer m_logViewer;
+    history::HistoryViewer m_historyViewer;
     protocol::Sending m_sending;
     protocol::Receiving m_receiving;
-    receive::ReceivedWindow m_received;
+    receive::ReceivedMessage m_receivedMessage;
     receive::Letters m_letters;
     receive::CallSignal m_callSignal;
-    settings::OptionsDialog m_options;
-    settings::PasswordWindow m_password;
+    settings::OptionsEditor m_options;
+    settings::PasswordPrompt m_password;
     receive::UserSearch m_userSearch;
     settings::IconSelection m_iconSelection;
     core::About m_about;

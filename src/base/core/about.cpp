@@ -4,13 +4,13 @@ namespace core {
 namespace {
 
 // The window icon and both frames of the animation from one set; Image1 starts on the normal one.
-void giveSet(VersionWindowModel &box, int set)
+void giveSet(AboutWindowModel &box, int set)
 {
     box.setIcon(IconId::normal(set));
-    box.edit([set](VersionView &v) {
-        v.image1 = IconId::normal(set);
-        v.image2 = IconId::received(set);
-        v.image3 = IconId::normal(set);
+    box.edit([set](AboutView &v) {
+        v.shownPicture = IconId::normal(set);
+        v.receivedFrame = IconId::received(set);
+        v.normalFrame = IconId::normal(set);
     });
 }
 
@@ -18,12 +18,12 @@ void giveSet(VersionWindowModel &box, int set)
 
 About::About(Context &context) : m_context(context)
 {
-    connect(&versionSlot, &WindowSlotBase::loaded, this,
-            [this] { connect(&versionSlot.ifLoaded()->Timer1, &QTimer::timeout, this, &About::tick); });
+    connect(&slot, &WindowSlotBase::loaded, this,
+            [this] { connect(&slot.ifLoaded()->animationTimer, &QTimer::timeout, this, &About::tick); });
     // A set applied while the box exists reaches it at once; an unloaded box takes the set when
     // it is next opened.
     connect(&context, &Context::iconSetApplied, this, [this](int set) {
-        VersionWindowModel *box = versionSlot.ifLoaded();
+        AboutWindowModel *box = slot.ifLoaded();
         if (box != nullptr)
             giveSet(*box, set);
     });
@@ -32,32 +32,32 @@ About::About(Context &context) : m_context(context)
 void About::open()
 {
     m_context.menu.setVisible(core::MenuId::Tray, false);
-    VersionWindowModel &box = frmVersion();
+    AboutWindowModel &box = window();
     // A box loaded afresh has the design icon; it takes the set's like every other window.
     giveSet(box, m_context.iconSet());
-    box.Timer1.start();
+    box.animationTimer.start();
     box.show();
 }
 
 void About::tick()
 {
-    VersionWindowModel *box = versionSlot.ifLoaded();
+    AboutWindowModel *box = slot.ifLoaded();
     if (box == nullptr)
         return;
-    box->edit([](VersionView &v) {
-        if (v.aboutPhase == 1) {
-            v.aboutPhase = 0;
-            v.image1 = v.image3;
+    box->edit([](AboutView &v) {
+        if (v.phase == 1) {
+            v.phase = 0;
+            v.shownPicture = v.normalFrame;
         } else {
-            v.aboutPhase = 1;
-            v.image1 = v.image2;
+            v.phase = 1;
+            v.shownPicture = v.receivedFrame;
         }
     });
 }
 
-void About::command1Click()
+void About::close()
 {
-    versionSlot.unload();
+    slot.unload();
 }
 
 } // namespace core

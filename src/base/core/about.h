@@ -7,30 +7,30 @@
 
 namespace core {
 
-// The about box, FrmVersion. Image1 is the picture on show; Image2 (received) and Image3 (normal)
+// The about box, AboutWindow. Image1 is the picture on show; Image2 (received) and Image3 (normal)
 // are the two frames it alternates between. ImgStart and ImgEnd are the pictures of the partner's
 // start and end notices, kept with the box and never shown in it.
-struct VersionView {
-    QString label1 = kProductName;
-    QString label2 = QStringLiteral("Version　1.21");
-    QString label3 = QStringLiteral("作者：ミルトアンヌ開発チーム");
-    QString label4 = QStringLiteral("連絡先：同梱の README.md をご覧ください");
-    IconId image1 = IconId::normal(0);
-    IconId image2 = IconId::received(0);
-    IconId image3 = IconId::normal(0);
-    IconId imgStart = IconId::start();
-    IconId imgEnd = IconId::end();
-    int aboutPhase = 0; // 1 while Image1 shows the received frame
+struct AboutView {
+    QString productName = kProductName;
+    QString version = QStringLiteral("Version　1.21");
+    QString author = QStringLiteral("作者：ミルトアンヌ開発チーム");
+    QString contact = QStringLiteral("連絡先：同梱の README.md をご覧ください");
+    IconId shownPicture = IconId::normal(0);
+    IconId receivedFrame = IconId::received(0);
+    IconId normalFrame = IconId::normal(0);
+    IconId startPicture = IconId::start();
+    IconId endPicture = IconId::end();
+    int phase = 0; // 1 while Image1 shows the received frame
 };
-class VersionWindowModel final : public ViewModel<VersionView> {
+class AboutWindowModel final : public ViewModel<AboutView> {
 public:
-    VersionWindowModel() : ViewModel(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"), IconId::normal(0))
+    AboutWindowModel() : ViewModel(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"), IconId::normal(0))
     {
-        Timer1.setInterval(1000);
+        animationTimer.setInterval(1000);
     }
 
     // The animation. It belongs to the loaded window, so unloading stops it for good.
-    QTimer Timer1;
+    QTimer animationTimer;
 };
 
 // Opening, animating and closing the about box. The box unloads when it closes and comes back
@@ -40,15 +40,15 @@ class About final : public QObject {
 public:
     explicit About(Context &context);
 
-    WindowSlot<VersionWindowModel> versionSlot;
-    VersionWindowModel &frmVersion() { return versionSlot.get(); }
+    WindowSlot<AboutWindowModel> slot;
+    AboutWindowModel &window() { return slot.get(); }
 
     // "ﾊﾞｰｼﾞｮﾝ情報(&A)": loads the box if needed, gives it the current set and starts the animation.
     void open();
     // One step of the animation, every second while the box is open.
     void tick();
     // OK and the close box.
-    void command1Click();
+    void close();
 
 private:
     Context &m_context;

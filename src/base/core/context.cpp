@@ -11,15 +11,16 @@ constexpr int kTimerMs = 500;
 }
 
 Context::Context(const Services &s)
-    : services(s), LvLog({QStringLiteral(" 送信日"), QStringLiteral("送信時間"),
-                          QStringLiteral("受信時間（相手が受信した時間）"), QStringLiteral("送信ﾒｯｾｰｼﾞ")}),
-      LvrcvLog({QStringLiteral(" 受信日"), QStringLiteral("送信時間（相手が送信した時間）"),
-                QStringLiteral("受信時間"), QStringLiteral("受信ﾒｯｾｰｼﾞ")}),
+    : services(s),
+      sentHistory({QStringLiteral(" 送信日"), QStringLiteral("送信時間"),
+                   QStringLiteral("受信時間（相手が受信した時間）"), QStringLiteral("送信ﾒｯｾｰｼﾞ")}),
+      receivedHistory({QStringLiteral(" 受信日"), QStringLiteral("送信時間（相手が送信した時間）"),
+                       QStringLiteral("受信時間"), QStringLiteral("受信ﾒｯｾｰｼﾞ")}),
       random([](int n) { return static_cast<int>(QRandomGenerator::global()->bounded(n)); })
 {
     opt.fontName = s.defaultFontName;
-    Timer1.setInterval(kTimerMs);
-    Timer2.setInterval(kTimerMs);
+    callAnimationTimer.setInterval(kTimerMs);
+    blinkTimer.setInterval(kTimerMs);
 }
 
 int Context::iconSet() const
@@ -49,80 +50,84 @@ platform::FileResult Context::withDiskRetry(const std::function<platform::FileRe
     }
 }
 
-void Context::nidSet()
+void Context::fillTrayRecord()
 {
-    platform::TrayRecord &nid = state.nid;
-    nid = platform::TrayRecord{};
-    nid.hIcon = state.trayIcon.handle();
+    platform::TrayRecord &trayRecord = state.trayRecord;
+    trayRecord = platform::TrayRecord{};
+    trayRecord.hIcon = state.trayPicture.handle();
     // The tip field holds 64 bytes; a longer text is cut on a character boundary, never mid-kanji.
     const QString tip = opt.tipEnabled == 1 ? opt.tipText : QString();
     if (tip != m_tipSource || m_tipBytes.isNull()) {
         m_tipBytes = text::cp932Prefix(tip, platform::TrayRecord::tipBytes);
         m_tipSource = tip;
     }
-    nid.szTip = m_tipBytes;
+    trayRecord.szTip = m_tipBytes;
 }
 
 int Context::trayCall(platform::TrayOp op)
 {
-    state.nidResult = services.tray.notify(op, state.nid);
-    return state.nidResult;
+    state.trayResult = services.tray.notify(op, state.trayRecord);
+    return state.trayResult;
 }
 
 void Context::changeTray(IconId icon)
 {
-    state.trayIcon = icon;
-    nidSet();
+    state.trayPicture = icon;
+    fillTrayRecord();
     trayCall(platform::TrayOp::Modify);
 }
 
 IconId Context::restingTrayPicture() const
 {
-    return messageWaiting() ? frmRecv.icon() : frmSnd.icon();
+    return messageWaiting() ? receivedWindow.icon() : composeWindow.icon();
 }
 
 void Context::lockOn()
 {
     menu.setChecked(MenuId::Lock, true);
-    state.sndEnable = menu.enabled(MenuId::SendMsg);
-    state.rcvEnable = menu.enabled(MenuId::RecvMsg);
-    for (MenuId id : {MenuId::SendMsg, MenuId::RecvMsg, MenuId::Log, MenuId::Clip, MenuId::User, MenuId::Aite,
-                      MenuId::Opt, MenuId::Letter, MenuId::About, MenuId::End, MenuId::Line1, MenuId::Line2,
-                      MenuId::Line3, MenuId::Line4, MenuId::Line5})
+    state.composeEntryEnabled = menu.enabled(MenuId::Compose);
+    state.receivedEntryEnabled = menu.enabled(MenuId::ShowReceived);
+    for (MenuId id :
+         {MenuId::Compose, MenuId::ShowReceived, MenuId::History, MenuId::SendClipboard, MenuId::UserSearch,
+          MenuId::Partner, MenuId::Settings, MenuId::Letter, MenuId::About, MenuId::Quit,
+          MenuId::SeparatorBeforeQuit, MenuId::SeparatorBeforeAbout, MenuId::SeparatorBeforeLock,
+          MenuId::SeparatorBeforePartner, MenuId::SeparatorBeforeHistory})
         menu.setVisible(id, false);
 }
 
-void Context::trueEnable()
+void Context::lockOff()
 {
-    for (MenuId id : {MenuId::SendMsg, MenuId::RecvMsg, MenuId::Log, MenuId::Clip, MenuId::Aite, MenuId::Opt,
-                      MenuId::Letter, MenuId::About, MenuId::End, MenuId::Line1, MenuId::Line2, MenuId::Line3,
-                      MenuId::Line4, MenuId::Line5})
+    for (MenuId id : {MenuId::Compose, MenuId::ShowReceived, MenuId::History, MenuId::SendClipboard,
+                      MenuId::Partner, MenuId::Settings, MenuId::Letter, MenuId::About, MenuId::Quit,
+                      MenuId::SeparatorBeforeQuit, MenuId::SeparatorBeforeAbout, MenuId::SeparatorBeforeLock,
+                      MenuId::SeparatorBeforePartner, MenuId::SeparatorBeforeHistory})
         menu.setVisible(id, true);
     menu.setChecked(MenuId::Lock, false);
-    menu.setEnabled(MenuId::SendMsg, state.sndEnable);
-    menu.setEnabled(MenuId::RecvMsg, state.rcvEnable);
-    for (MenuId id : {MenuId::Log, MenuId::Clip, MenuId::User, MenuId::Aite, MenuId::Opt, MenuId::Icon,
-                      MenuId::Other, MenuId::Letter, MenuId::About, MenuId::End})
+    menu.setEnabled(MenuId::Compose, state.composeEntryEnabled);
+    menu.setEnabled(MenuId::ShowReceived, state.receivedEntryEnabled);
+    for (MenuId id :
+         {MenuId::History, MenuId::SendClipboard, MenuId::UserSearch, MenuId::Partner, MenuId::Settings,
+          MenuId::IconSet, MenuId::Options, MenuId::Letter, MenuId::About, MenuId::Quit})
         menu.setEnabled(id, true);
 }
 
 void Context::applyIconSet(int set)
 {
     const IconId normal = IconId::normal(set);
-    frmSnd.setIcon(normal);
+    composeWindow.setIcon(normal);
     if (LetterWindowModel *letter = letterSlot.ifLoaded())
         letter->setIcon(normal);
-    frmAddress().setIcon(normal);
+    partnerWindow().setIcon(normal);
     for (WindowModel *notice :
-         std::initializer_list<WindowModel *>{sndOkSlot.ifLoaded(), rcvOkSlot.ifLoaded()}) {
+         std::initializer_list<WindowModel *>{sendResultSlot.ifLoaded(), reactionSlot.ifLoaded()}) {
         if (notice != nullptr)
             notice->setIcon(normal);
     }
-    frmRecv.setIcon(IconId::received(set));
+    receivedWindow.setIcon(IconId::received(set));
     emit iconSetApplied(set);
 }
 
-void Context::fontSet()
+void Context::applyTextStyles()
 {
     TextStyle style;
     style.fontName = opt.fontName;
@@ -137,25 +142,25 @@ void Context::fontSet()
     style.strikethru = truthOf(opt.fontStrikethru);
     if (const quint32 back = opt.backColor.toUInt(&ok); ok)
         style.backColor = back & 0xFFFFFF;
-    frmSnd.edit([&](MainView &v) { v.txtMsgStyle = style; });
-    frmRecv.edit([&](ReceivedView &v) {
-        v.text1Style = style;
-        v.text2Style = style;
+    composeWindow.edit([&](ComposeView &v) { v.messageStyle = style; });
+    receivedWindow.edit([&](ReceivedView &v) {
+        v.messageStyle = style;
+        v.replyStyle = style;
     });
 }
 
-void Context::youbiSet()
+void Context::setWeekday()
 {
     // Qt counts Monday as 1 and Sunday as 7; the program counts Sunday as 1.
     static constexpr char16_t kDays[] = u"日月火水木金土";
-    state.youbiNo = now().date().dayOfWeek() % 7 + 1;
-    state.youbi = QString(QChar(kDays[state.youbiNo - 1]));
+    state.weekdayNumber = now().date().dayOfWeek() % 7 + 1;
+    state.weekday = QString(QChar(kDays[state.weekdayNumber - 1]));
 }
 
 int Context::box(const QString &text, int style, const QString &title)
 {
     const int answer = services.dialogs.messageBox(text, style, title);
-    state.ans = QString::number(answer);
+    state.lastAnswer = QString::number(answer);
     return answer;
 }
 

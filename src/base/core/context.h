@@ -49,34 +49,34 @@ public:
     SharedState state;
     OptSettings opt;
     MenuModel menu;
-    HistoryList LvLog;    // sent
-    HistoryList LvrcvLog; // received
+    HistoryList sentHistory;     // sent
+    HistoryList receivedHistory; // received
 
     // Windows that only hide.
-    MainWindowModel frmSnd;
-    ReceivedWindowModel frmRecv;
-    LogWindowModel frmLog;
+    ComposeWindowModel composeWindow;
+    ReceivedWindowModel receivedWindow;
+    HistoryWindowModel historyWindow;
     // Windows that unload.
     WindowSlot<LetterWindowModel> letterSlot;
-    WindowSlot<AddressWindowModel> addressSlot;
-    WindowSlot<SendResultWindowModel> sndOkSlot;
-    WindowSlot<ReactionWindowModel> rcvOkSlot;
-    WindowSlot<SmallNoticeWindowModel> srOkSlot;
-    LetterWindowModel &frmLetter() { return letterSlot.get(); }
-    AddressWindowModel &frmAddress() { return addressSlot.get(); }
-    SendResultWindowModel &frmSndOK() { return sndOkSlot.get(); }
-    ReactionWindowModel &frmRcvOK() { return rcvOkSlot.get(); }
-    SmallNoticeWindowModel &frmSROK() { return srOkSlot.get(); }
+    WindowSlot<PartnerWindowModel> partnerSlot;
+    WindowSlot<SendResultWindowModel> sendResultSlot;
+    WindowSlot<ReactionWindowModel> reactionSlot;
+    WindowSlot<SmallNoticeWindowModel> smallNoticeSlot;
+    LetterWindowModel &letterWindow() { return letterSlot.get(); }
+    PartnerWindowModel &partnerWindow() { return partnerSlot.get(); }
+    SendResultWindowModel &sendResultNotice() { return sendResultSlot.get(); }
+    ReactionWindowModel &reactionNotice() { return reactionSlot.get(); }
+    SmallNoticeWindowModel &smallNotice() { return smallNoticeSlot.get(); }
 
     // The main window's two 500 ms timers: the call animation and the tray blink.
-    QTimer Timer1;
-    QTimer Timer2;
+    QTimer callAnimationTimer;
+    QTimer blinkTimer;
 
     // Draws a number from 0 to n - 1 (the random icon); tests may replace it.
     std::function<int(int)> random;
 
     // Fills the tray record from the state: icon, and the tip when tips are on.
-    void nidSet();
+    void fillTrayRecord();
     // A tray change: set the picture, fill the record, modify the icon.
     void changeTray(IconId icon);
     int trayCall(platform::TrayOp op);
@@ -89,18 +89,18 @@ public:
     // aside, every other entry hidden.
     void lockOn();
     // Gives the menu entries back after the operation lock.
-    void trueEnable();
+    void lockOff();
     // The icon set in use, from iconNo; 0 when iconNo names none.
     int iconSet() const;
     // Gives every window the pictures of icon set `set`; the windows the context does not hold
     // follow through iconSetApplied.
     void applyIconSet(int set);
     // Applies the font and colour options to the three message boxes.
-    void fontSet();
-    // Today's weekday into youbiNo and youbi.
-    void youbiSet();
+    void applyTextStyles();
+    // Today's weekday into weekdayNumber and weekday.
+    void setWeekday();
 
-    // A message box whose answer is kept in `ans`.
+    // A message box whose answer is kept in `lastAnswer`.
     int box(const QString &text, int style, const QString &title = kProductName);
     QDateTime now() const { return services.clock.now(); }
     QString dataFile(const QString &name) const;

@@ -17,7 +17,7 @@ struct HistoryRow {
 };
 
 // A history list (sent or received) as the viewer's table shows it. Rows are shared: the current
-// rows ItemL and ItemR stay usable after the viewer clears the list, as detached rows that no
+// rows sentRow and receivedRow stay usable after the viewer clears the list, as detached rows that no
 // longer show anywhere.
 //
 // Anyone on the network can send messages, so the list keeps at most kMaxRows rows and kMaxChars

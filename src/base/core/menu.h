@@ -10,29 +10,29 @@ namespace core {
 // The entries of the tray menu and of the call menu, in the order they appear.
 enum class MenuId {
     Tray,
-    SendMsg,
-    RecvMsg,
-    Clip,
+    Compose,
+    ShowReceived,
+    SendClipboard,
     Letter,
-    Line5,
-    Log,
-    User,
-    Line4,
-    Aite,
-    Opt,
-    Icon,
-    Other,
-    Line3,
+    SeparatorBeforeHistory,
+    History,
+    UserSearch,
+    SeparatorBeforePartner,
+    Partner,
+    Settings,
+    IconSet,
+    Options,
+    SeparatorBeforeLock,
     Lock,
-    Line2,
+    SeparatorBeforeAbout,
     About,
-    Line1,
-    End,
-    PopMnu,
-    Human,
-    Tel,
+    SeparatorBeforeQuit,
+    Quit,
+    CallMenu,
+    CallPerson,
+    CallPhone,
 };
-constexpr int kMenuEntries = static_cast<int>(MenuId::Tel) + 1;
+constexpr int kMenuEntries = static_cast<int>(MenuId::CallPhone) + 1;
 
 struct MenuEntry {
     MenuId id;

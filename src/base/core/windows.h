@@ -69,37 +69,37 @@ private:
     View m_view;
 };
 
-// The compose window, FrmSnd.
-struct MainView {
-    QString txtMsg;
-    TextStyle txtMsgStyle;
+// The compose window, ComposeWindow.
+struct ComposeView {
+    QString message;
+    TextStyle messageStyle;
     QString weekdayPanel; // panel 2 of StatusBar1: the weekday of the start-up day
 };
-class MainWindowModel final : public ViewModel<MainView> {
+class ComposeWindowModel final : public ViewModel<ComposeView> {
 public:
-    MainWindowModel() : ViewModel(QStringLiteral("送信ﾒｯｾｰｼﾞ"), IconId::normal(0)) {}
+    ComposeWindowModel() : ViewModel(QStringLiteral("送信ﾒｯｾｰｼﾞ"), IconId::normal(0)) {}
 };
 
-// The received-message window, FrmRecv. Its icon is the received picture of the icon set; the
+// The received-message window, ReceivedWindow. Its icon is the received picture of the icon set; the
 // tray showing that same picture is what "a message is waiting" means.
 struct ReceivedView {
-    QString text1;            // the received text, line breaks as CR LF
-    QString text2;            // the reply being written
-    bool text1Visible = true; // hidden while the message is closed
-    QString cmdOPCLCaption;   // "OPEN" or "CLOSE"
-    QString weekdayPanel;     // panel 2 of the status bar
-    TextStyle text1Style;
-    TextStyle text2Style;
+    QString message;            // the received text, line breaks as CR LF
+    QString reply;              // the reply being written
+    bool messageVisible = true; // hidden while the message is closed
+    QString openCloseCaption;   // "OPEN" or "CLOSE"
+    QString weekdayPanel;       // panel 2 of the status bar
+    TextStyle messageStyle;
+    TextStyle replyStyle;
 };
 class ReceivedWindowModel final : public ViewModel<ReceivedView> {
 public:
     ReceivedWindowModel() : ViewModel(QStringLiteral("ミルトアンヌ　受信ﾒｯｾｰｼﾞ"), IconId::received(0)) {}
 };
 
-// The letter window, FrmLetter. Panel 1 of its status bar is the letter's state: empty when no
+// The letter window, LetterWindow. Panel 1 of its status bar is the letter's state: empty when no
 // letter waits, "未確認" while one waits for the partner.
 struct LetterView {
-    QString txtLetter; // the letter, line breaks as CR LF
+    QString letter; // the letter, line breaks as CR LF
     QString statusPanel;
 };
 class LetterWindowModel final : public ViewModel<LetterView> {
@@ -107,71 +107,71 @@ public:
     LetterWindowModel() : ViewModel(QStringLiteral("置き手紙作成"), IconId::normal(0)) {}
 };
 
-// The send-result notice, FrmSndOK, and the reaction notice, FrmRcvOK.
+// The send-result notice, SendResultNotice, and the reaction notice, ReactionNotice.
 struct SendResultView {
-    QString label1 = QStringLiteral("あなたのﾒｯｾｰｼﾞは拒否されました。");
-    QString label2; // date
-    QString label3; // time
+    QString text = QStringLiteral("あなたのﾒｯｾｰｼﾞは拒否されました。");
+    QString date; // date
+    QString time; // time
 };
 class SendResultWindowModel final : public ViewModel<SendResultView> {
 public:
     SendResultWindowModel() : ViewModel(QStringLiteral("ミルトアンヌ　送信確認 "), IconId::normal(0)) {}
 };
 struct ReactionView {
-    QString label1 = QStringLiteral("メッセージは確認されました。");
-    QString label2;
-    QString label3;
+    QString text = QStringLiteral("メッセージは確認されました。");
+    QString date;
+    QString time;
 };
 class ReactionWindowModel final : public ViewModel<ReactionView> {
 public:
     ReactionWindowModel() : ViewModel(QStringLiteral("ミルトアンヌ　着信確認"), IconId::normal(0)) {}
 };
-// The small notice, FrmSROK: a picture and the time.
+// The small notice, SmallNotice: a picture and the time.
 struct SmallNoticeView {
-    QString label1;
-    bool image1 = true; // a delivered message
-    bool image2 = true; // a reaction of the partner
+    QString time;
+    bool showsDelivery = true; // a delivered message
+    bool showsReaction = true; // a reaction of the partner
 };
 class SmallNoticeWindowModel final : public ViewModel<SmallNoticeView> {
 public:
     SmallNoticeWindowModel() : ViewModel(QString(), IconId::normal(0)) {}
 };
 
-// The partner registration window, FrmAddress.
-struct AddressView {
-    QString txtName1;
-    QString txtIp1;
-    QString lblCheck;
-    bool image2 = false; // the copy there runs and has me as its partner
-    bool image3 = false; // it runs, with another partner or none
-    bool image4 = false; // nobody answered
+// The partner registration window, PartnerWindow.
+struct PartnerView {
+    QString name;
+    QString address;
+    QString checkResult;
+    bool answeredMutual = false;   // the copy there runs and has me as its partner
+    bool answeredOneSided = false; // it runs, with another partner or none
+    bool answeredNobody = false;   // nobody answered
 };
-class AddressWindowModel final : public ViewModel<AddressView> {
+class PartnerWindowModel final : public ViewModel<PartnerView> {
 public:
-    AddressWindowModel() : ViewModel(QStringLiteral("ミルトアンヌ"), IconId::normal(0)) {}
+    PartnerWindowModel() : ViewModel(QStringLiteral("ミルトアンヌ"), IconId::normal(0)) {}
 };
 
-// The history viewer, FrmLog: which tab, the lists or one row in the detail pane, panel 3.
-struct LogView {
+// The history viewer, HistoryWindow: which tab, the lists or one row in the detail pane, panel 3.
+struct HistoryView {
     QString selectedTab = QStringLiteral("tabSnd");
     bool detailVisible = false; // PicLog with CmdBack and CmdNext; the tabs and lists hidden
     QString shownList;          // "1" sent, "2" received
-    qint32 detailPos = 0;
-    QString lblDate;
-    QString lblSt;
-    QString lblRt;
-    QString txtLog;
-    bool cmdBackEnabled = true;
-    bool cmdNextEnabled = true;
-    bool cmdClearEnabled = true;
-    QString panel3;
+    qint32 detailPosition = 0;
+    QString detailDate;
+    QString detailSendTime;
+    QString detailReceiveTime;
+    QString detailText;
+    bool backEnabled = true;
+    bool nextEnabled = true;
+    bool clearEnabled = true;
+    QString countPanel;
     // Counts the row clicks: each lays the detail pane out anew, while the step buttons keep the
     // label positions the click gave them.
     quint32 detailLayouts = 0;
 };
-class LogWindowModel final : public ViewModel<LogView> {
+class HistoryWindowModel final : public ViewModel<HistoryView> {
 public:
-    LogWindowModel() : ViewModel(QStringLiteral("送受信履歴"), IconId::normal(0)) {}
+    HistoryWindowModel() : ViewModel(QStringLiteral("送受信履歴"), IconId::normal(0)) {}
 };
 
 // A window that is unloaded when it closes: touching it loads it again, hidden, with its design

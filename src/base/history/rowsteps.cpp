@@ -19,10 +19,10 @@ void journal(core::Context &context, const QString &kind, const core::HistoryRow
 {
     if (context.opt.logSave != 1)
         return;
-    context.state.logKind = kind;
-    context.state.logTime = time;
-    context.state.logMsg = row.message;
-    logWrite(context);
+    context.state.journalKind = kind;
+    context.state.journalTime = time;
+    context.state.journalText = row.message;
+    writeJournal(context);
 }
 
 // What goes before a new entry so that it starts on a line of its own: nothing after a whole
@@ -44,48 +44,50 @@ void sentAcknowledged(core::Context &context, const QString &text)
     if (context.opt.logEnabled != 1)
         return;
     core::SharedState &s = context.state;
-    if (s.sndLogged != u"0" && s.ItemL) {
-        s.ItemL->sendTime = nowTime(context);
-        s.ItemL->message += QStringLiteral(" | ") + text;
-        context.LvLog.rowChanged(s.ItemL);
+    if (s.sentRunOpen != u"0" && s.sentRow) {
+        s.sentRow->sendTime = nowTime(context);
+        s.sentRow->message += QStringLiteral(" | ") + text;
+        context.sentHistory.rowChanged(s.sentRow);
     } else {
-        s.sndLogged = QStringLiteral("1");
-        s.ItemL = context.LvLog.append({text::yymmdd(context.now().date()), nowTime(context), {}, text});
+        s.sentRunOpen = QStringLiteral("1");
+        s.sentRow =
+            context.sentHistory.append({text::yymmdd(context.now().date()), nowTime(context), {}, text});
     }
-    journal(context, kSend, *s.ItemL, s.ItemL->sendTime);
+    journal(context, kSend, *s.sentRow, s.sentRow->sendTime);
 }
 
 void partnerNotice(core::Context &context, bool discarded)
 {
     core::SharedState &s = context.state;
-    if (context.opt.logEnabled != 1 || s.sndLogged != u"1")
+    if (context.opt.logEnabled != 1 || s.sentRunOpen != u"1")
         return;
-    s.sndLogged = QStringLiteral("0");
-    if (context.LvLog.isEmpty() || !s.ItemL)
+    s.sentRunOpen = QStringLiteral("0");
+    if (context.sentHistory.isEmpty() || !s.sentRow)
         return;
-    s.ItemL->recvTime = nowTime(context) + (discarded ? QStringLiteral("*") : QString());
-    context.LvLog.rowChanged(s.ItemL);
+    s.sentRow->recvTime = nowTime(context) + (discarded ? QStringLiteral("*") : QString());
+    context.sentHistory.rowChanged(s.sentRow);
 }
 
 void messageReceived(core::Context &context)
 {
     if (context.opt.logEnabled != 1)
         return;
-    context.state.ItemR =
-        context.LvrcvLog.append({text::yymmdd(context.now().date()), nowTime(context), {}, {}});
+    context.state.receivedRow =
+        context.receivedHistory.append({text::yymmdd(context.now().date()), nowTime(context), {}, {}});
 }
 
 void receivedCompleted(core::Context &context, Completion how, const QString &windowText)
 {
     core::SharedState &s = context.state;
-    if (context.opt.logEnabled != 1 || context.LvrcvLog.isEmpty() || !s.ItemR)
+    if (context.opt.logEnabled != 1 || context.receivedHistory.isEmpty() || !s.receivedRow)
         return;
-    s.ItemR->recvTime = nowTime(context) + (how == Completion::Discard ? QStringLiteral("*") : QString());
-    s.ItemR->message = windowText;
-    context.LvrcvLog.rowChanged(s.ItemR);
+    s.receivedRow->recvTime =
+        nowTime(context) + (how == Completion::Discard ? QStringLiteral("*") : QString());
+    s.receivedRow->message = windowText;
+    context.receivedHistory.rowChanged(s.receivedRow);
     // A message closed unread is not journaled.
     if (how != Completion::Discard)
-        journal(context, kReceive, *s.ItemR, s.ItemR->recvTime);
+        journal(context, kReceive, *s.receivedRow, s.receivedRow->recvTime);
 }
 
 QString journalHeader(const QString &kind, const QDate &date, const QString &time)
@@ -97,12 +99,12 @@ QString journalHeader(const QString &kind, const QDate &date, const QString &tim
            date.toString(u"yyyy/MM/dd") + u' ' + time + QStringLiteral(">-----");
 }
 
-void logWrite(core::Context &context)
+void writeJournal(core::Context &context)
 {
     const core::SharedState &s = context.state;
     const QString path = context.dataFile(QStringLiteral("logFile.dat"));
-    const QByteArray entry = text::toCp932(journalHeader(s.logKind, context.now().date(), s.logTime) +
-                                           QStringLiteral("\r\n") + s.logMsg + QStringLiteral("\r\n"));
+    const QByteArray entry = text::toCp932(journalHeader(s.journalKind, context.now().date(), s.journalTime) +
+                                           QStringLiteral("\r\n") + s.journalText + QStringLiteral("\r\n"));
     // The entry is written whole in one write: Retry writes it again, Cancel gives it up. The
     // journal holds what was said, so only its owner may read it.
     context.withDiskRetry(

@@ -19,8 +19,8 @@ enum class Completion { Reply, Open, Discard };
 // The user first answered the received message: the row takes the time and the window's text.
 void receivedCompleted(core::Context &context, Completion how, const QString &windowText);
 
-// Appends the entry in logKind, logTime and logMsg to logFile.dat.
-void logWrite(core::Context &context);
+// Appends the entry in journalKind, journalTime and journalText to logFile.dat.
+void writeJournal(core::Context &context);
 // The header line of a journal entry, without its line end.
 QString journalHeader(const QString &kind, const QDate &date, const QString &time);
 

@@ -29,7 +29,7 @@ class Tray : public QObject {
 public:
     using QObject::QObject;
     // Returns 1 on success and 0 on failure, like the system call it stands for.
-    virtual int notify(TrayOp op, const TrayRecord &nid) = 0;
+    virtual int notify(TrayOp op, const TrayRecord &trayRecord) = 0;
 
 signals:
     void leftPressed();

@@ -15,11 +15,11 @@ void Dispatcher::setHandler(Kind kind, Handler handler)
     m_tagHandlers[static_cast<std::size_t>(kind)] = std::move(handler);
 }
 
-void Dispatcher::setMessageHandlers(Step receive, Handler recvAck, Step letterSend)
+void Dispatcher::setMessageHandlers(Step receive, Handler acknowledge, Step handOver)
 {
     m_receive = std::move(receive);
-    m_recvAck = std::move(recvAck);
-    m_letterSend = std::move(letterSend);
+    m_recvAck = std::move(acknowledge);
+    m_letterSend = std::move(handOver);
 }
 
 void Dispatcher::arrive(const QByteArray &bytes, const QString &sender)
@@ -50,9 +50,9 @@ void Dispatcher::handle(const Arrival &arrival)
 {
     int number = 0;
     try {
-        m_context.state.rcvData = text::fromCp932(arrival.bytes);
-        m_context.state.remoteHostIP = arrival.sender;
-        const Kind kind = classify(m_context.state.rcvData);
+        m_context.state.arrivalText = text::fromCp932(arrival.bytes);
+        m_context.state.arrivalSender = arrival.sender;
+        const Kind kind = classify(m_context.state.arrivalText);
         if (kind == Kind::Message)
             handleMessage();
         else
@@ -72,12 +72,12 @@ void Dispatcher::handle(const Arrival &arrival)
 void Dispatcher::handleMessage()
 {
     const core::SharedState &s = m_context.state;
-    const bool letterWaits = m_context.frmLetter().view().statusPanel == u"未確認";
+    const bool letterWaits = m_context.letterWindow().view().statusPanel == u"未確認";
     // A refused message has had its answer, "OTHER送信"; a "送信" after it would tell its sender
     // that it was delivered after all.
     if (m_receive && !m_receive())
         return;
-    if (letterWaits && s.aiteAdr == s.remoteHostIP && m_letterSend && m_letterSend())
+    if (letterWaits && s.partnerAddress == s.arrivalSender && m_letterSend && m_letterSend())
         return;
     run(m_recvAck);
 }

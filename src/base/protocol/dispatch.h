@@ -12,7 +12,7 @@
 
 namespace protocol {
 
-// Reads each arriving datagram into rcvData and hands it to the handler of its kind. Handlers are
+// Reads each arriving datagram into arrivalText and hands it to the handler of its kind. Handlers are
 // plugged in by the parts that own them; a kind without one changes nothing.
 //
 // One datagram is handled at a time: an arrival during a handler (say, while it shows a modal box)
@@ -31,7 +31,7 @@ public:
     // message, whose sender then has its whole answer), then either the letter, when one waits
     // for the partner who sent it, or the receipt acknowledgement (also when the letter could not
     // go and keeps waiting).
-    void setMessageHandlers(Step receive, Handler recvAck, Step letterSend);
+    void setMessageHandlers(Step receive, Handler acknowledge, Step handOver);
 
     // At most this many arrivals wait while a handler runs (a box may stay open for hours, and
     // anyone may send); later ones are dropped and counted, as a full socket buffer would drop them.

@@ -7,53 +7,53 @@
 
 namespace protocol {
 
-void presenceReply(core::Context &context)
+void answerPresence(core::Context &context)
 {
     const core::SharedState &s = context.state;
-    const Kind answer = s.remoteHostIP == s.aiteAdr ? Kind::PresenceOk : Kind::PresenceOneSided;
-    sendDatagram(context, s.remoteHostIP, tagOf(answer) + s.startTime);
+    const Kind answer = s.arrivalSender == s.partnerAddress ? Kind::PresenceOk : Kind::PresenceOneSided;
+    sendDatagram(context, s.arrivalSender, tagOf(answer) + s.startTime);
 }
 
-void presenceAnswer(core::Context &context, bool mutual)
+void presenceAnswered(core::Context &context, bool mutual)
 {
     const core::SharedState &s = context.state;
-    if (s.remoteHostIP != s.presenceAskedAdr || !s.presenceAskedAt.isValid() ||
+    if (s.arrivalSender != s.presenceAskedAddress || !s.presenceAskedAt.isValid() ||
         qAbs(s.presenceAskedAt.msecsTo(context.now())) > kPresenceAnswerMs)
         return;
     // Whatever check is or is not in progress: a late answer still replaces "nobody there".
-    core::AddressWindowModel &window = context.frmAddress();
-    window.edit([&](core::AddressView &v) {
-        v.lblCheck = mutual ? QStringLiteral("いるよ～") : QStringLiteral("片想い中");
-        v.image2 = mutual;
-        v.image3 = !mutual;
-        v.image4 = false;
+    core::PartnerWindowModel &window = context.partnerWindow();
+    window.edit([&](core::PartnerView &v) {
+        v.checkResult = mutual ? QStringLiteral("いるよ～") : QStringLiteral("片想い中");
+        v.answeredMutual = mutual;
+        v.answeredOneSided = !mutual;
+        v.answeredNobody = false;
     });
     window.setCaption(QStringLiteral("ミルトアンヌ　起動時間：") +
-                      text::charsBetween(context.state.rcvData, 12, 16).toString());
+                      text::charsBetween(context.state.arrivalText, 12, 16).toString());
 }
 
 void startNotice(core::Context &context)
 {
-    sendDatagram(context, context.state.aiteAdr, startNoticeText(context.state.startTime));
+    sendDatagram(context, context.state.partnerAddress, startNoticeText(context.state.startTime));
 }
 
 void endNotice(core::Context &context)
 {
     core::SharedState &s = context.state;
     s.endTime = text::hhmm(context.now().time());
-    sendDatagram(context, s.aiteAdr, endNoticeText(s.startTime, s.endTime));
+    sendDatagram(context, s.partnerAddress, endNoticeText(s.startTime, s.endTime));
 }
 
 void startEndDisplay(core::Context &context, bool started)
 {
     // Anyone can send these; only the partner's come and go is worth a picture.
-    if (context.state.remoteHostIP != context.state.aiteAdr)
+    if (context.state.arrivalSender != context.state.partnerAddress)
         return;
     if (!context.messageWaiting() && context.opt.notifyStartEnd == 1)
         context.changeTray(started ? core::IconId::start() : core::IconId::end());
-    context.frmLog.setCaption(QStringLiteral("送受信履歴　（") +
-                              text::charsBetween(context.state.rcvData, 12, 22).toString() +
-                              QStringLiteral("）"));
+    context.historyWindow.setCaption(QStringLiteral("送受信履歴　（") +
+                                     text::charsBetween(context.state.arrivalText, 12, 22).toString() +
+                                     QStringLiteral("）"));
 }
 
 } // namespace protocol

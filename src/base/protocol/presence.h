@@ -6,13 +6,13 @@
 namespace protocol {
 
 // "存在確認" arrived: answer with our start time, saying whether the asker is our partner.
-void presenceReply(core::Context &context);
+void answerPresence(core::Context &context);
 // How long after a check its answer is still taken: late enough for a slow network, after the
 // check's own one-second wait has said "いないね～！".
 constexpr int kPresenceAnswerMs = 5000;
 // An answer arrived: "いるよ～" when we are its partner too, "片想い中" when not. Only the copy
 // the last check asked, within kPresenceAnswerMs, is heard.
-void presenceAnswer(core::Context &context, bool mutual);
+void presenceAnswered(core::Context &context, bool mutual);
 
 void startNotice(core::Context &context);
 void endNotice(core::Context &context);

@@ -44,64 +44,65 @@ bool Receiving::receive()
 {
     core::Context &c = m_context;
     core::SharedState &s = c.state;
-    s.rcvTag = s.rcvData.left(kTagWidth);
-    if (classify(s.rcvTag) == Kind::Letter)
-        s.rcvData = s.rcvData.mid(kTagWidth);
+    s.arrivalTag = s.arrivalText.left(kTagWidth);
+    if (classify(s.arrivalTag) == Kind::Letter)
+        s.arrivalText = s.arrivalText.mid(kTagWidth);
 
-    if (c.opt.rejectOthers == 1 && s.remoteHostIP != s.aiteAdr) {
-        otherReply();
+    if (c.opt.rejectOthers == 1 && s.arrivalSender != s.partnerAddress) {
+        answerRefused();
         return false;
     }
     // The window's answers (OPEN, hold, close, reply) go to whoever wrote what it now holds, be it
     // a letter or a message, the partner or not; a refused message above changes neither.
-    s.rcvAdr = s.remoteHostIP;
-    s.sendAdr = s.rcvAdr;
+    s.receivedFrom = s.arrivalSender;
+    s.replyAddress = s.receivedFrom;
 
-    const MessageFields fields = splitMessage(s.rcvData);
-    const bool addToHeld = c.opt.addOnHold == 1 && (c.menu.enabled(core::MenuId::RecvMsg) ||
-                                                    (s.rcvEnable && c.menu.checked(core::MenuId::Lock)));
+    const MessageFields fields = splitMessage(s.arrivalText);
+    const bool addToHeld =
+        c.opt.addOnHold == 1 && (c.menu.enabled(core::MenuId::ShowReceived) ||
+                                 (s.receivedEntryEnabled && c.menu.checked(core::MenuId::Lock)));
     const int set = c.iconSet();
     // One change: the text is hidden with the OPEN button as it arrives, so an open window never
     // lays out text that nobody can see yet.
-    c.frmRecv.edit([&](core::ReceivedView &v) {
+    c.receivedWindow.edit([&](core::ReceivedView &v) {
         if (addToHeld) {
-            appendToHeld(v.text1, fields.text);
+            appendToHeld(v.message, fields.text);
         } else {
-            v.text1 = fields.text.toString();
-            v.text2.clear();
+            v.message = fields.text.toString();
+            v.reply.clear();
         }
-        v.weekdayPanel = s.youbi;
-        v.text1Visible = false;
-        v.cmdOPCLCaption = QStringLiteral("OPEN");
+        v.weekdayPanel = s.weekday;
+        v.messageVisible = false;
+        v.openCloseCaption = QStringLiteral("OPEN");
     });
-    s.rcvName = senderName(fields.name);
-    s.rcvTime = fields.time.toString();
+    s.receivedName = senderName(fields.name);
+    s.receivedTime = fields.time.toString();
 
     c.changeTray(core::IconId::received(set));
-    if (c.opt.blinkIcon == u"1" && !c.frmRecv.isVisible())
-        c.Timer2.start();
-    c.frmRecv.setIcon(core::IconId::received(set));
+    if (c.opt.blinkIcon == u"1" && !c.receivedWindow.isVisible())
+        c.blinkTimer.start();
+    c.receivedWindow.setIcon(core::IconId::received(set));
     s.messageWaits = true;
 
     if (c.menu.checked(core::MenuId::Lock)) {
-        s.rcvEnable = true;
-        s.sndEnable = false;
+        s.receivedEntryEnabled = true;
+        s.composeEntryEnabled = false;
     } else {
-        c.menu.setEnabled(core::MenuId::RecvMsg, true);
-        c.menu.setEnabled(core::MenuId::SendMsg, false);
+        c.menu.setEnabled(core::MenuId::ShowReceived, true);
+        c.menu.setEnabled(core::MenuId::Compose, false);
     }
-    s.openState = QStringLiteral("0");
+    s.messageShown = QStringLiteral("0");
     return true;
 }
 
-void Receiving::otherReply()
+void Receiving::answerRefused()
 {
-    sendDatagram(m_context, m_context.state.remoteHostIP, tagOf(Kind::Refused));
+    sendDatagram(m_context, m_context.state.arrivalSender, tagOf(Kind::Refused));
 }
 
-void Receiving::recvAck()
+void Receiving::acknowledge()
 {
-    sendDatagram(m_context, m_context.state.remoteHostIP, tagOf(Kind::Delivered));
+    sendDatagram(m_context, m_context.state.arrivalSender, tagOf(Kind::Delivered));
     history::messageReceived(m_context);
 }
 
@@ -109,12 +110,12 @@ void Receiving::blinkTick()
 {
     core::Context &c = m_context;
     core::SharedState &s = c.state;
-    core::IconId picture = s.trayIcon;
-    if (s.blinkState == 0) {
-        s.blinkState = 1;
+    core::IconId picture = s.trayPicture;
+    if (s.blinkPhase == 0) {
+        s.blinkPhase = 1;
         picture = core::IconId::received(c.iconSet());
-    } else if (s.blinkState == 1) {
-        s.blinkState = 0;
+    } else if (s.blinkPhase == 1) {
+        s.blinkPhase = 0;
         picture = core::IconId::normal(c.iconSet());
     }
     c.changeTray(picture);
@@ -126,25 +127,28 @@ void Receiving::openReceived()
     core::SharedState &s = c.state;
     // Turning to the window ends a call or a blink; the tray then shows whether a message still
     // waits, so a message already dealt with never looks as if it waited again.
-    for (QTimer *animation : {&c.Timer1, &c.Timer2}) {
+    for (QTimer *animation : {&c.callAnimationTimer, &c.blinkTimer}) {
         if (animation->isActive()) {
             animation->stop();
             c.changeTray(c.restingTrayPicture());
         }
     }
     if (c.messageWaiting()) {
-        if (s.rcvAdr != s.aiteAdr) {
+        if (s.receivedFrom != s.partnerAddress) {
             c.box(QStringLiteral("お相手以外からのメッセージです。"), platform::box::exclamation);
-            c.frmRecv.setCaption(QStringLiteral(" From ") + (s.rcvName.isEmpty() ? s.rcvAdr : s.rcvName) +
-                                 QStringLiteral(" Time ") + s.rcvTime);
+            c.receivedWindow.setCaption(QStringLiteral(" From ") +
+                                        (s.receivedName.isEmpty() ? s.receivedFrom : s.receivedName) +
+                                        QStringLiteral(" Time ") + s.receivedTime);
         } else if (c.opt.pwEnabled != 0) {
-            c.frmRecv.setCaption(QStringLiteral("受信ﾒｯｾｰｼﾞ ") + QStringLiteral(" Time : ") + s.rcvTime);
+            c.receivedWindow.setCaption(QStringLiteral("受信ﾒｯｾｰｼﾞ ") + QStringLiteral(" Time : ") +
+                                        s.receivedTime);
         } else {
-            c.frmRecv.setCaption(QStringLiteral(" From ") + (s.rcvName.isEmpty() ? s.aiteAdr : s.rcvName) +
-                                 QStringLiteral(" Time ") + s.rcvTime);
+            c.receivedWindow.setCaption(QStringLiteral(" From ") +
+                                        (s.receivedName.isEmpty() ? s.partnerAddress : s.receivedName) +
+                                        QStringLiteral(" Time ") + s.receivedTime);
         }
     }
-    c.frmRecv.show();
+    c.receivedWindow.show();
 }
 
 } // namespace protocol

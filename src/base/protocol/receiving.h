@@ -20,14 +20,14 @@ class Receiving final {
 public:
     explicit Receiving(core::Context &context) : m_context(context) {}
 
-    // An ordinary message or a letter arrived (rcvData, remoteHostIP). False when the
+    // An ordinary message or a letter arrived (arrivalText, arrivalSender). False when the
     // partner-only filter refused it.
     bool receive();
     // "OTHER送信" to the sender: refused by the partner-only filter.
-    void otherReply();
+    void answerRefused();
     // "送信" to the sender, and a received-history row.
-    void recvAck();
-    // Timer2: the tray alternates between the received and the normal picture.
+    void acknowledge();
+    // blinkTimer: the tray alternates between the received and the normal picture.
     void blinkTick();
     // Opens the received-message window, naming the sender while a message waits.
     void openReceived();

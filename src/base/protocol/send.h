@@ -8,7 +8,7 @@
 
 namespace protocol {
 
-// The one way a datagram leaves this program: the text, in CP932, to `destination` at port portNo.
+// The one way a datagram leaves this program: the text, in CP932, to `destination` at port port.
 // A failing send is passed over and the caller goes on; nothing is reported to the user, the
 // acknowledgements being the only feedback. The result (0 or the failure number) is for callers
 // that count, never for a message. `afterSend` runs right after the send (the compose window

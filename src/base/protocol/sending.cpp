@@ -29,8 +29,8 @@ Sending::Sending(core::Context &context) : m_context(context)
 {
     // A notice's timer counts from the moment the notice loads.
     for (auto [timer, slot] :
-         {std::pair<QTimer *, core::WindowSlotBase *>{&m_reactionTimer, &context.rcvOkSlot},
-          std::pair<QTimer *, core::WindowSlotBase *>{&m_smallTimer, &context.srOkSlot}}) {
+         {std::pair<QTimer *, core::WindowSlotBase *>{&m_reactionTimer, &context.reactionSlot},
+          std::pair<QTimer *, core::WindowSlotBase *>{&m_smallTimer, &context.smallNoticeSlot}}) {
         timer->setSingleShot(true);
         timer->setInterval(kNoticeMs);
         connect(slot, &core::WindowSlotBase::loaded, timer, qOverload<>(&QTimer::start));
@@ -45,49 +45,49 @@ Sending::Sending(core::Context &context) : m_context(context)
 
 void Sending::reactionTick()
 {
-    m_context.rcvOkSlot.unload();
+    m_context.reactionSlot.unload();
 }
 
 void Sending::smallTick()
 {
-    m_context.srOkSlot.unload();
+    m_context.smallNoticeSlot.unload();
 }
 
 void Sending::openCompose()
 {
     core::Context &c = m_context;
-    if (c.Timer1.isActive()) {
-        c.Timer1.stop();
+    if (c.callAnimationTimer.isActive()) {
+        c.callAnimationTimer.stop();
         c.changeTray(c.restingTrayPicture());
     }
     const QString offered = m_outcome == Outcome::Unconfirmed ? m_lastText : QString();
-    c.frmSnd.edit([&](core::MainView &v) { v.txtMsg = offered; });
-    c.frmSnd.setCaption(c.opt.sendTitle);
-    c.frmSnd.show();
+    c.composeWindow.edit([&](core::ComposeView &v) { v.message = offered; });
+    c.composeWindow.setCaption(c.opt.sendTitle);
+    c.composeWindow.show();
 }
 
-bool Sending::cmdSendClick()
+bool Sending::sendComposed()
 {
     core::Context &c = m_context;
-    const QString text = c.frmSnd.view().txtMsg;
+    const QString text = c.composeWindow.view().message;
     if (text.isEmpty()) {
         c.box(QStringLiteral("ﾒｯｾｰｼﾞを入力してください。"), platform::box::exclamation);
         return false;
     }
-    if (c.state.aiteAdr.isEmpty()) {
+    if (c.state.partnerAddress.isEmpty()) {
         c.box(QStringLiteral("お相手登録を行ってください。"), platform::box::exclamation);
         return false;
     }
     // The received window keeps its own reply address (the sender of what it holds): a message
     // to the partner must not redirect the answers to a stranger's message to the partner.
-    return sendMessage(c.state.aiteAdr, text, [&c] { c.frmSnd.hide(); });
+    return sendMessage(c.state.partnerAddress, text, [&c] { c.composeWindow.hide(); });
 }
 
 bool Sending::sendMessage(const QString &address, const QString &text, const std::function<void()> &afterSend)
 {
     core::Context &c = m_context;
-    fillMsgHead(c.state.msgHead, c.opt.userName, c.now().time());
-    const QString datagram = ordinaryMessage(c.state.msgHead, text);
+    fillMessageHead(c.state.outgoingHead, c.opt.userName, c.now().time());
+    const QString datagram = ordinaryMessage(c.state.outgoingHead, text);
     if (!fitsOneDatagram(datagram)) {
         c.box(QStringLiteral("ﾒｯｾｰｼﾞが長すぎて送信できません。"), platform::box::exclamation);
         return false;
@@ -100,12 +100,12 @@ bool Sending::sendMessage(const QString &address, const QString &text, const std
     return true;
 }
 
-void Sending::cmdCancelClick()
+void Sending::cancelCompose()
 {
-    m_context.frmSnd.hide();
+    m_context.composeWindow.hide();
 }
 
-void Sending::mnuClipClick()
+void Sending::sendClipboard()
 {
     core::Context &c = m_context;
     platform::Clipboard &clipboard = c.services.clipboard;
@@ -114,23 +114,23 @@ void Sending::mnuClipClick()
         return;
     }
     const QString text = text::wireLineBreaks(clipboard.text());
-    c.frmSnd.edit([&](core::MainView &v) { v.txtMsg = text; });
+    c.composeWindow.edit([&](core::ComposeView &v) { v.message = text; });
     // A text that could not go stays on the clipboard, where the user has it.
-    if (cmdSendClick())
+    if (sendComposed())
         clipboard.clear();
 }
 
 bool Sending::answersAwaitedMessage() const
 {
     return (m_outcome == Outcome::Awaiting || m_outcome == Outcome::Unconfirmed) &&
-           m_context.state.remoteHostIP == m_lastAddress;
+           m_context.state.arrivalSender == m_lastAddress;
 }
 
 void Sending::delivered()
 {
     core::Context &c = m_context;
     // Copies on Windows follow their refusal with a "送信" for the same message; the refusal stands.
-    if (m_outcome == Outcome::Refused && c.state.remoteHostIP == m_lastAddress) {
+    if (m_outcome == Outcome::Refused && c.state.arrivalSender == m_lastAddress) {
         m_outcome = Outcome::Answered;
         return;
     }
@@ -140,8 +140,8 @@ void Sending::delivered()
     m_answerTimer.stop();
     // A send-result notice still open (a refusal, or the silence of this very message) must not
     // go on saying so when it is not shown afresh below.
-    if (core::SendResultWindowModel *open = c.sndOkSlot.ifLoaded())
-        open->edit([](core::SendResultView &v) { v.label1 = kDeliveredText; });
+    if (core::SendResultWindowModel *open = c.sendResultSlot.ifLoaded())
+        open->edit([](core::SendResultView &v) { v.text = kDeliveredText; });
     history::sentAcknowledged(c, m_lastText);
     if (c.opt.sendConfirm != 1)
         return;
@@ -149,11 +149,11 @@ void Sending::delivered()
         showSendResult(kDeliveredText);
         return;
     }
-    core::SmallNoticeWindowModel &small = c.frmSROK(); // loading starts its timer; a send notice has none
+    core::SmallNoticeWindowModel &small = c.smallNotice(); // loading starts its timer; a send notice has none
     m_smallTimer.stop();
     small.edit([](core::SmallNoticeView &v) {
-        v.image1 = true;
-        v.image2 = false;
+        v.showsDelivery = true;
+        v.showsReaction = false;
     });
     showSmall();
 }
@@ -188,9 +188,9 @@ void Sending::answerTimeout()
 void Sending::reaction(Kind kind)
 {
     core::Context &c = m_context;
-    const QString &sender = c.state.remoteHostIP;
-    core::LetterWindowModel &letter = c.frmLetter();
-    if (sender == c.state.aiteAdr && letter.view().statusPanel.startsWith(QStringLiteral("確認"))) {
+    const QString &sender = c.state.arrivalSender;
+    core::LetterWindowModel &letter = c.letterWindow();
+    if (sender == c.state.partnerAddress && letter.view().statusPanel.startsWith(QStringLiteral("確認"))) {
         // The partner's first reaction after a letter was delivered answers the letter.
         letter.edit([](core::LetterView &v) { v.statusPanel.prepend(u'>'); });
         return;
@@ -204,21 +204,21 @@ void Sending::reaction(Kind kind)
         // Each reaction says what happened, whatever an earlier notice still open said.
         const QString what = reactionText(kind);
         const QDateTime now = c.now();
-        core::ReactionWindowModel &notice = c.frmRcvOK();
+        core::ReactionWindowModel &notice = c.reactionNotice();
         notice.edit([&](core::ReactionView &v) {
-            v.label1 = what;
-            v.label2 = text::shortDate(now.date());
-            v.label3 = text::shortTime(now.time());
+            v.text = what;
+            v.date = text::shortDate(now.date());
+            v.time = text::shortTime(now.time());
         });
         runTimer(m_reactionTimer, c.opt.autoErase != 0);
         notice.show();
         return;
     }
-    core::SmallNoticeWindowModel &small = c.frmSROK();
+    core::SmallNoticeWindowModel &small = c.smallNotice();
     runTimer(m_smallTimer, c.opt.autoErase != 0);
     small.edit([](core::SmallNoticeView &v) {
-        v.image1 = false;
-        v.image2 = true;
+        v.showsDelivery = false;
+        v.showsReaction = true;
     });
     showSmall();
 }
@@ -226,19 +226,19 @@ void Sending::reaction(Kind kind)
 void Sending::showSendResult(const QString &text)
 {
     const QDateTime now = m_context.now();
-    core::SendResultWindowModel &notice = m_context.frmSndOK();
+    core::SendResultWindowModel &notice = m_context.sendResultNotice();
     notice.edit([&](core::SendResultView &v) {
-        v.label1 = text;
-        v.label2 = text::shortDate(now.date());
-        v.label3 = text::shortTime(now.time());
+        v.text = text;
+        v.date = text::shortDate(now.date());
+        v.time = text::shortTime(now.time());
     });
     notice.show();
 }
 
 void Sending::showSmall()
 {
-    core::SmallNoticeWindowModel &small = m_context.frmSROK();
-    small.edit([&](core::SmallNoticeView &v) { v.label1 = text::hhmmss(m_context.now().time()); });
+    core::SmallNoticeWindowModel &small = m_context.smallNotice();
+    small.edit([&](core::SmallNoticeView &v) { v.time = text::hhmmss(m_context.now().time()); });
     small.show();
 }
 

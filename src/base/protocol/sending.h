@@ -32,12 +32,12 @@ public:
     // confirmed, so that it is not lost.
     void openCompose();
     // "送信(&S)". True when the message went.
-    bool cmdSendClick();
+    bool sendComposed();
     // "ｷｬﾝｾﾙ ": hides the compose window; the text stays.
-    void cmdCancelClick();
+    void cancelCompose();
     // "ｸﾘｯﾌﾟﾎﾞｰﾄﾞ送信(&C)": the clipboard's text, sent like the send button sends, without
     // showing the window; the clipboard is emptied once the text went.
-    void mnuClipClick();
+    void sendClipboard();
 
     // Sends `text` as an ordinary message to `address` and waits for its answer; refused with a
     // word, and nothing sent, when it does not fit one datagram. `afterSend` runs right after the
@@ -46,7 +46,7 @@ public:
                      const std::function<void()> &afterSend = {});
 
     // Only the copy the last message went to can say what became of it: every answer below from
-    // any other address (remoteHostIP), and a second answer to the same message, changes nothing.
+    // any other address (arrivalSender), and a second answer to the same message, changes nothing.
     // Anyone on the network can send these datagrams.
 
     // "送信" arrived: history, then the send notice as the options say.

@@ -6,7 +6,7 @@
 
 namespace protocol {
 
-void fillMsgHead(core::MsgHead &head, const QString &userName, QTime time)
+void fillMessageHead(core::MessageHead &head, const QString &userName, QTime time)
 {
     head.headName = text::fixedField(userName, kNameWidth);
     head.headTime = text::fixedField(text::hhmmss(time), kTimeWidth);
@@ -20,7 +20,7 @@ bool fitsOneDatagram(QStringView datagram)
     return datagram.size() <= kMaxDatagramBytes && text::toCp932(datagram).size() <= kMaxDatagramBytes;
 }
 
-QString ordinaryMessage(const core::MsgHead &head, const QString &text)
+QString ordinaryMessage(const core::MessageHead &head, const QString &text)
 {
     return head.headName + head.headTime + text;
 }

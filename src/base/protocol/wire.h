@@ -20,9 +20,9 @@ constexpr qsizetype kMaxDatagramBytes = 65507;
 bool fitsOneDatagram(QStringView datagram);
 
 // Fills the header of the next message: the user name and the time, each in its fixed width.
-void fillMsgHead(core::MsgHead &head, const QString &userName, QTime time);
+void fillMessageHead(core::MessageHead &head, const QString &userName, QTime time);
 // headName + headTime + text.
-QString ordinaryMessage(const core::MsgHead &head, const QString &text);
+QString ordinaryMessage(const core::MessageHead &head, const QString &text);
 
 // The three fields of an ordinary message as it arrived (after any letter tag is taken off).
 struct MessageFields {

@@ -9,38 +9,38 @@ namespace receive {
 
 void CallSignal::sendCall()
 {
-    const bool person = m_context.menu.checked(core::MenuId::Human);
-    protocol::sendDatagram(m_context, m_context.state.aiteAdr,
+    const bool person = m_context.menu.checked(core::MenuId::CallPerson);
+    protocol::sendDatagram(m_context, m_context.state.partnerAddress,
                            protocol::tagOf(protocol::Kind::Call) + (person ? u'1' : u'2'));
 }
 
-void CallSignal::callSignal()
+void CallSignal::callArrived()
 {
-    if (!m_context.Timer1.isActive())
-        m_context.Timer1.start();
+    if (!m_context.callAnimationTimer.isActive())
+        m_context.callAnimationTimer.start();
 }
 
 void CallSignal::tick()
 {
     core::SharedState &s = m_context.state;
     // The kind is read afresh from the last datagram each tick, whatever that datagram was.
-    const bool person = s.rcvData.size() >= 12 && s.rcvData[11] == u'1';
-    core::IconId picture = s.trayIcon;
-    if (s.blinkState == 0) {
-        s.blinkState = 1;
+    const bool person = s.arrivalText.size() >= 12 && s.arrivalText[11] == u'1';
+    core::IconId picture = s.trayPicture;
+    if (s.blinkPhase == 0) {
+        s.blinkPhase = 1;
         picture = core::IconId::callFrame(person ? 2 : 5);
-        // The blink shares blinkState and can keep this timer from ever seeing the second phase,
+        // The blink shares blinkPhase and can keep this timer from ever seeing the second phase,
         // where a cycle ends; the count stops at a cycle's length instead of growing without end.
         s.callCount = std::min(s.callCount + 1, kAlternations);
-    } else if (s.blinkState == 1) {
-        s.blinkState = 0;
+    } else if (s.blinkPhase == 1) {
+        s.blinkPhase = 0;
         picture = core::IconId::callFrame(person ? 3 : 6);
         if (s.callCount >= kAlternations) {
             s.callCount = 0;
-            s.blinkState = 2;
+            s.blinkPhase = 2;
         }
-    } else if (s.blinkState == 2) {
-        s.blinkState = 0;
+    } else if (s.blinkPhase == 2) {
+        s.blinkPhase = 0;
         if (person)
             picture = core::IconId::callFrame(4);
     }

@@ -16,7 +16,7 @@ public:
     // Double click on Image1: a call of the kind the call menu has checked.
     void sendCall();
     // A call arrived: the animation runs (a second call only changes the kind).
-    void callSignal();
+    void callArrived();
     // Timer1: one step of the animation.
     void tick();
 

@@ -11,22 +11,22 @@ namespace {
 const QString kArmed = QStringLiteral("未確認");
 }
 
-void Letters::mnuLetterClick()
+void Letters::open()
 {
-    core::LetterWindowModel &window = m_context.frmLetter();
+    core::LetterWindowModel &window = m_context.letterWindow();
     window.show();
     if (window.view().statusPanel.isEmpty())
         window.edit([](core::LetterView &v) { v.statusPanel = kArmed; });
 }
 
-void Letters::cmdOkClick()
+void Letters::confirm()
 {
-    core::LetterWindowModel &window = m_context.frmLetter();
+    core::LetterWindowModel &window = m_context.letterWindow();
     if (window.view().statusPanel != kArmed) {
         m_context.letterSlot.unload();
         return;
     }
-    if (window.view().txtLetter.isEmpty()) {
+    if (window.view().letter.isEmpty()) {
         m_context.box(QStringLiteral("内容を入力してください。"), platform::box::exclamation,
                       core::kErrorTitle);
         return;
@@ -39,7 +39,7 @@ void Letters::cmdOkClick()
     window.hide();
 }
 
-void Letters::cmdCancelClick()
+void Letters::cancel()
 {
     m_context.letterSlot.unload();
 }
@@ -47,12 +47,12 @@ void Letters::cmdCancelClick()
 QString Letters::letterDatagram()
 {
     core::Context &c = m_context;
-    protocol::fillMsgHead(c.state.msgHead, c.opt.userName, c.now().time());
+    protocol::fillMessageHead(c.state.outgoingHead, c.opt.userName, c.now().time());
     return protocol::tagOf(protocol::Kind::Letter) +
-           protocol::ordinaryMessage(c.state.msgHead, c.frmLetter().view().txtLetter);
+           protocol::ordinaryMessage(c.state.outgoingHead, c.letterWindow().view().letter);
 }
 
-bool Letters::letterSend()
+bool Letters::handOver()
 {
     core::Context &c = m_context;
     const QString datagram = letterDatagram();
@@ -61,10 +61,10 @@ bool Letters::letterSend()
         return false;
     // Unlike every other send, a failure here is reported: the letter must not be marked as
     // delivered when it never left.
-    if (const int failure = protocol::sendDatagram(c, c.state.remoteHostIP, datagram))
+    if (const int failure = protocol::sendDatagram(c, c.state.arrivalSender, datagram))
         throw core::RuntimeError(failure, "letter not sent");
     const QDateTime now = c.now();
-    c.frmLetter().edit([&](core::LetterView &v) {
+    c.letterWindow().edit([&](core::LetterView &v) {
         v.statusPanel = QStringLiteral("確認されました...  ") + text::shortDate(now.date()) +
                         QStringLiteral(" / ") + text::shortTime(now.time());
     });

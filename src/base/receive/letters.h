@@ -11,16 +11,16 @@ public:
     explicit Letters(core::Context &context) : m_context(context) {}
 
     // "置き手紙作成(&W)": shows the window and arms the letter.
-    void mnuLetterClick();
+    void open();
     // "OK": keeps an armed letter waiting (it must not be empty, nor too long for one datagram),
     // or closes a delivered one.
-    void cmdOkClick();
+    void confirm();
     // "ｷｬﾝｾﾙ" and the close box: the window unloads and the letter with it.
-    void cmdCancelClick();
+    void cancel();
     // Hands the waiting letter to the sender of the message in hand, in place of "送信". False,
     // with nothing sent, when the letter is too long for one datagram: it keeps waiting, and the
     // message is acknowledged as usual.
-    bool letterSend();
+    bool handOver();
 
 private:
     // The letter's datagram as it would leave now.

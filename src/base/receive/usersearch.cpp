@@ -24,20 +24,20 @@ QString upToFirstBlank(QStringView field)
 UserLayout layOutUser(UserLayout l, int innerWidth, int innerHeight, QStringList &refused)
 {
     core::LayoutSteps steps(refused);
-    steps.size(l.ListView1.height, innerHeight - 420, "ListView1.Height");
-    steps.size(l.ListView1.width, innerWidth - 1400, "ListView1.Width");
-    l.CmdSrch.left = innerWidth - 1300;
-    l.CmdSrch.top = innerHeight - 1350;
-    l.CmdClose.left = innerWidth - 1300;
-    l.CmdClose.top = innerHeight - 850;
-    l.Picture1.left = innerWidth - 1300;
-    l.Picture1.top = innerHeight - 3300;
+    steps.size(l.list.height, innerHeight - 420, "ListView1.Height");
+    steps.size(l.list.width, innerWidth - 1400, "ListView1.Width");
+    l.searchButton.left = innerWidth - 1300;
+    l.searchButton.top = innerHeight - 1350;
+    l.closeButton.left = innerWidth - 1300;
+    l.closeButton.top = innerHeight - 850;
+    l.picturePanel.left = innerWidth - 1300;
+    l.picturePanel.top = innerHeight - 3300;
     return l;
 }
 
 UserSearch::UserSearch(core::Context &context) : m_context(context) {}
 
-void UserSearch::adrIdent()
+void UserSearch::buildIdentity()
 {
     // The login call fills a 20-byte buffer of zero bytes, so the name is followed by zero
     // characters rather than blanks. The buffer holds bytes: a kanji name leaves fewer characters,
@@ -49,38 +49,38 @@ void UserSearch::adrIdent()
     m_hostName20 = text::fixedField(m_context.state.hostName, kFieldWidth);
 }
 
-void UserSearch::adrAnswer()
+void UserSearch::answerSearch()
 {
     const core::SharedState &s = m_context.state;
-    const QString partner = text::fixedField(s.aiteAdr, kFieldWidth);
-    protocol::sendDatagram(m_context, s.remoteHostIP,
+    const QString partner = text::fixedField(s.partnerAddress, kFieldWidth);
+    protocol::sendDatagram(m_context, s.arrivalSender,
                            protocol::tagOf(protocol::Kind::SearchResult) + m_loginName20 + m_hostName20 +
                                partner + m_context.opt.userName);
 }
 
-int UserSearch::adrSearch()
+int UserSearch::search()
 {
-    frmUser().edit([](UserView &v) { v.rows.clear(); });
+    window().edit([](UserView &v) { v.rows.clear(); });
     return protocol::sendDatagram(m_context, kBroadcast, protocol::tagOf(protocol::Kind::SearchRequest));
 }
 
-void UserSearch::adrResult()
+void UserSearch::takeAnswer()
 {
     // Anyone can send answers, asked for or not: they are kept only while the list is open, one
     // row per address (a second answer replaces the first), and only so many.
-    UserWindowModel *window = m_frmUser.ifLoaded();
+    UserWindowModel *window = m_window.ifLoaded();
     if (window == nullptr || !window->isVisible())
         return;
-    m_adrData = m_context.state.rcvData;
-    m_srchLogin = text::charsBetween(m_adrData, 12, 31).toString();
-    m_srchHost = text::charsBetween(m_adrData, 32, 51).toString();
-    m_srchAite = text::charsBetween(m_adrData, 52, 71).toString();
+    m_answerDatagram = m_context.state.arrivalText;
+    m_answerLogin = text::charsBetween(m_answerDatagram, 12, 31).toString();
+    m_answerHost = text::charsBetween(m_answerDatagram, 32, 51).toString();
+    m_answerPartner = text::charsBetween(m_answerDatagram, 52, 71).toString();
     const UserRow row{
-        m_srchLogin,
-        upToFirstBlank(m_srchHost),
-        m_context.state.remoteHostIP,
-        upToFirstBlank(m_srchAite),
-        text::charsBetween(m_adrData, 72, 91).toString(),
+        m_answerLogin,
+        upToFirstBlank(m_answerHost),
+        m_context.state.arrivalSender,
+        upToFirstBlank(m_answerPartner),
+        text::charsBetween(m_answerDatagram, 72, 91).toString(),
     };
     window->edit([&row](UserView &v) {
         const auto same = std::find_if(v.rows.begin(), v.rows.end(),
@@ -92,12 +92,12 @@ void UserSearch::adrResult()
     });
 }
 
-void UserSearch::mnuUserClick()
+void UserSearch::open()
 {
     m_context.menu.setVisible(core::MenuId::Tray, false);
-    adrSearch();
+    search();
     // The window centres itself when shown; the position options are not used for it.
-    frmUser().show();
+    window().show();
 }
 
 } // namespace receive

@@ -20,7 +20,7 @@ struct UserRow {
     friend bool operator==(const UserRow &, const UserRow &) = default;
 };
 
-// The user list window, FrmUser: one row per answer, in the order the answers were handled.
+// The user list window, UserSearchWindow: one row per answer, in the order the answers were handled.
 struct UserView {
     QList<UserRow> rows;
 };
@@ -31,10 +31,10 @@ public:
 
 // The user list window's controls, in twips, as it is first drawn.
 struct UserLayout {
-    core::Box ListView1{-30, 0, 4695, 3015};
-    core::Box Picture1{4800, 120, 1215, 1935};
-    core::Box CmdSrch{4800, 2160, 1215, 375};
-    core::Box CmdClose{4800, 2640, 1215, 375};
+    core::Box list{-30, 0, 4695, 3015};
+    core::Box picturePanel{4800, 120, 1215, 1935};
+    core::Box searchButton{4800, 2160, 1215, 375};
+    core::Box closeButton{4800, 2640, 1215, 375};
 };
 constexpr int kUserClientWidth = 6075;
 constexpr int kUserClientHeight = 3435;
@@ -56,7 +56,7 @@ public:
 
     // Builds the two identity fields from the login and host names that start-up read. Run once,
     // after those are known.
-    void adrIdent();
+    void buildIdentity();
     // The login name followed by zero characters, as a 20-byte buffer of the login call leaves it,
     // in 20 characters; and the host name in 20 characters.
     const QString &loginName20() const { return m_loginName20; }
@@ -64,43 +64,43 @@ public:
 
     // Answers the search in hand, to whoever sent it: login, host, partner address and display
     // name. Every search gets an answer; neither the partner-only option nor the lock stops it.
-    void adrAnswer();
+    void answerSearch();
     // Empties the list and broadcasts a search. A failing broadcast is passed over like every
     // other failing send, without a word: the empty list is the only sign. Returns 0 or the send's
     // failure number.
-    int adrSearch();
+    int search();
     // While the list is shown: keeps the answer in hand as this search's own copy and lists its
     // row, replacing the row of an earlier answer from the same address; at most kMaxRows rows.
     // Answers that come while the list is closed are dropped.
-    void adrResult();
+    void takeAnswer();
 
     // "ﾕｰｻﾞｰﾘｽﾄ表示(&U)": a new search, and the window shown in the middle of the screen.
-    void mnuUserClick();
+    void open();
     // "再検索".
-    void cmdSrchClick() { adrSearch(); }
+    void searchAgain() { search(); }
     // "閉じる" and the close box: the window unloads, and its rows with it.
-    void cmdCloseClick() { m_frmUser.unload(); }
+    void close() { m_window.unload(); }
 
-    core::WindowSlot<UserWindowModel> &slot() { return m_frmUser; }
+    core::WindowSlot<UserWindowModel> &slot() { return m_window; }
     // The window's model, loading it (hidden) when it is not loaded.
-    UserWindowModel &frmUser() { return m_frmUser.get(); }
+    UserWindowModel &window() { return m_window.get(); }
 
     // The last answer handled: the whole datagram and its three 20-character fields.
-    const QString &adrData() const { return m_adrData; }
-    const QString &srchLogin() const { return m_srchLogin; }
-    const QString &srchHost() const { return m_srchHost; }
-    const QString &srchAite() const { return m_srchAite; }
+    const QString &answerDatagram() const { return m_answerDatagram; }
+    const QString &answerLogin() const { return m_answerLogin; }
+    const QString &answerHost() const { return m_answerHost; }
+    const QString &answerPartner() const { return m_answerPartner; }
 
 private:
     core::Context &m_context;
-    core::WindowSlot<UserWindowModel> m_frmUser;
-    // Until adrIdent runs the fields still have their width, so an early answer keeps its layout.
+    core::WindowSlot<UserWindowModel> m_window;
+    // Until buildIdentity runs the fields still have their width, so an early answer keeps its layout.
     QString m_loginName20 = QString(kFieldWidth, QChar(u'\0'));
     QString m_hostName20 = QString(kFieldWidth, u' ');
-    QString m_adrData;
-    QString m_srchLogin;
-    QString m_srchHost;
-    QString m_srchAite;
+    QString m_answerDatagram;
+    QString m_answerLogin;
+    QString m_answerHost;
+    QString m_answerPartner;
 };
 
 } // namespace receive

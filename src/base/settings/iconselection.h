@@ -6,10 +6,10 @@
 
 namespace settings {
 
-// The icon selection window, FrmOption: which of the ten sets' radio buttons is selected. The
+// The icon selection window, IconSelectionWindow: which of the ten sets' radio buttons is selected. The
 // pictures beside the buttons are those of the sets themselves and never change.
 struct IconSelectionView {
-    int option1 = 0; // the selected button, 0-9; may differ from iconNo until OK applies it
+    int selectedSet = 0; // the selected button, 0-9; may differ from iconNo until OK applies it
 };
 class IconSelectionWindowModel final : public core::ViewModel<IconSelectionView> {
 public:
@@ -24,16 +24,16 @@ class IconSelection final : public QObject {
 public:
     explicit IconSelection(core::Context &context);
 
-    IconSelectionWindowModel frmOption;
+    IconSelectionWindowModel window;
 
     // "ｱｲｺﾝ変更(&I)": shows the window with the selection the user left.
     void open();
     // A radio button was selected.
-    void option1Click(int set);
+    void select(int set);
     // Applies the selected set to every window and the tray, saves the options, confirms.
-    void cmdOkClick();
+    void apply();
     // "閉じる", and the close box: hides the window, keeping an unapplied selection.
-    void cmdCancelClick();
+    void close();
 
 private:
     core::Context &m_context;

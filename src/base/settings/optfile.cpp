@@ -77,7 +77,7 @@ QByteArray formatOptions(const core::OptSettings &opt)
     return text::writeQuotedLines(lines);
 }
 
-void rdOptSub(core::Context &context)
+void readOptionsFile(core::Context &context)
 {
     core::OptSettings &opt = context.opt;
     opt = core::OptSettings{};
@@ -119,7 +119,7 @@ void rdOptSub(core::Context &context)
         context.lockOn();
 }
 
-bool optWrite(core::Context &context)
+bool writeOptionsFile(core::Context &context)
 {
     const QByteArray bytes = formatOptions(context.opt);
     const QString path = context.dataFile(kFileName);

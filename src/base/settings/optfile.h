@@ -23,9 +23,9 @@ QByteArray formatOptions(const core::OptSettings &opt);
 // Start-up: defaults, then the file, then the settings that act only at start-up (random icon,
 // icon set, start lock). A foreign file is reported once. What a save cut off by a crash left
 // beside the file is removed first.
-void rdOptSub(core::Context &context);
+void readOptionsFile(core::Context &context);
 // Writes the whole record. A full disk offers Retry and Cancel; after Cancel, or any other
 // failure, the previous file stays as it was. Returns true when the file was written.
-bool optWrite(core::Context &context);
+bool writeOptionsFile(core::Context &context);
 
 } // namespace settings

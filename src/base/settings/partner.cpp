@@ -30,7 +30,7 @@ QByteArray formatAddressFile(const AddressFile &partner)
     return text::writeQuotedLines({{kMarker}, {partner.name, partner.address}});
 }
 
-void rdAdrSub(core::Context &context)
+void readPartnerFile(core::Context &context)
 {
     const QString path = context.dataFile(kFileName);
     context.services.files.removeReplaceLeftovers(path);
@@ -44,13 +44,13 @@ void rdAdrSub(core::Context &context)
         return;
     }
     core::SharedState &s = context.state;
-    s.aiteName = partner->name;
-    s.sendAdr = partner->address;
-    context.frmAddress().edit([&](core::AddressView &v) {
-        v.txtName1 = s.aiteName;
-        v.txtIp1 = s.sendAdr;
+    s.partnerName = partner->name;
+    s.replyAddress = partner->address;
+    context.partnerWindow().edit([&](core::PartnerView &v) {
+        v.name = s.partnerName;
+        v.address = s.replyAddress;
     });
-    s.aiteAdr = s.sendAdr;
+    s.partnerAddress = s.replyAddress;
 }
 
 Partner::Partner(core::Context &context) : m_context(context)
@@ -60,22 +60,22 @@ Partner::Partner(core::Context &context) : m_context(context)
     connect(&m_checkTimer, &QTimer::timeout, this, &Partner::checkTimeout);
 }
 
-void Partner::mnuAiteClick()
+void Partner::open()
 {
     if (m_context.opt.pwEnabled == 1) {
         // Without a password window to answer, the registration stays closed rather than unguarded.
         emit passwordNeeded();
         return;
     }
-    adrEdit();
+    showWindow();
 }
 
-void Partner::adrEdit()
+void Partner::showWindow()
 {
-    core::AddressWindowModel &window = m_context.frmAddress();
-    window.edit([&](core::AddressView &v) {
-        v.txtName1 = m_context.state.aiteName;
-        v.txtIp1 = m_context.state.aiteAdr;
+    core::PartnerWindowModel &window = m_context.partnerWindow();
+    window.edit([&](core::PartnerView &v) {
+        v.name = m_context.state.partnerName;
+        v.address = m_context.state.partnerAddress;
     });
     window.show();
 }
@@ -88,16 +88,16 @@ bool Partner::addressTyped(const QString &address)
     return false;
 }
 
-void Partner::cmdOkClick()
+void Partner::registerPartner()
 {
-    const core::AddressView &v = m_context.frmAddress().view();
-    if (!addressTyped(v.txtIp1))
+    const core::PartnerView &v = m_context.partnerWindow().view();
+    if (!addressTyped(v.address))
         return;
-    if (v.txtIp1.contains(QStringLiteral("255"))) {
+    if (v.address.contains(QStringLiteral("255"))) {
         m_context.box(QStringLiteral("入力されたIPｱﾄﾞﾚｽは指定できません。"), kErrorBox, core::kErrorTitle);
         return;
     }
-    const AddressFile partner{v.txtName1, v.txtIp1};
+    const AddressFile partner{v.name, v.address};
     const QByteArray bytes = formatAddressFile(partner);
     const QString path = m_context.dataFile(kFileName);
     const platform::FileResult saved =
@@ -107,22 +107,22 @@ void Partner::cmdOkClick()
     if (saved != platform::FileResult::Ok)
         return;
     core::SharedState &s = m_context.state;
-    s.aiteName = partner.name;
-    s.aiteAdr = partner.address;
+    s.partnerName = partner.name;
+    s.partnerAddress = partner.address;
     // The received window's answers still go to whoever wrote what it holds.
     m_context.box(QStringLiteral("保存しました。"), platform::box::information);
 }
 
-void Partner::cmdCheckClick()
+void Partner::checkPresence()
 {
-    core::AddressWindowModel &window = m_context.frmAddress();
-    const QString address = window.view().txtIp1;
+    core::PartnerWindowModel &window = m_context.partnerWindow();
+    const QString address = window.view().address;
     if (!addressTyped(address))
         return;
-    window.edit([](core::AddressView &v) { v.lblCheck.clear(); });
+    window.edit([](core::PartnerView &v) { v.checkResult.clear(); });
     // Only asked: the partner, and where messages go, change with "登録" alone.
     protocol::sendDatagram(m_context, address, protocol::tagOf(protocol::Kind::PresenceRequest));
-    m_context.state.presenceAskedAdr = address;
+    m_context.state.presenceAskedAddress = address;
     m_context.state.presenceAskedAt = m_context.now();
     m_checkTimer.start();
 }
@@ -130,21 +130,21 @@ void Partner::cmdCheckClick()
 void Partner::checkTimeout()
 {
     m_checkTimer.stop();
-    core::AddressWindowModel *window = m_context.addressSlot.ifLoaded();
-    if (window == nullptr || !window->view().lblCheck.isEmpty())
+    core::PartnerWindowModel *window = m_context.partnerSlot.ifLoaded();
+    if (window == nullptr || !window->view().checkResult.isEmpty())
         return;
-    window->edit([](core::AddressView &v) {
-        v.lblCheck = QStringLiteral("いないね～！");
-        v.image2 = false;
-        v.image3 = false;
-        v.image4 = true;
+    window->edit([](core::PartnerView &v) {
+        v.checkResult = QStringLiteral("いないね～！");
+        v.answeredMutual = false;
+        v.answeredOneSided = false;
+        v.answeredNobody = true;
     });
 }
 
-void Partner::cmdCancelClick()
+void Partner::close()
 {
     m_checkTimer.stop();
-    m_context.addressSlot.unload();
+    m_context.partnerSlot.unload();
 }
 
 } // namespace settings

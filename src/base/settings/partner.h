@@ -15,10 +15,10 @@ struct AddressFile {
 std::optional<AddressFile> parseAddressFile(const QByteArray &bytes);
 QByteArray formatAddressFile(const AddressFile &partner);
 
-// Start-up: the partner from adrFile.dat into aiteName, sendAdr and aiteAdr, and into the
+// Start-up: the partner from adrFile.dat into partnerName, replyAddress and partnerAddress, and into the
 // registration window's boxes (loaded, not shown). What a save cut off by a crash left beside the
 // file is removed first.
-void rdAdrSub(core::Context &context);
+void readPartnerFile(core::Context &context);
 
 // The partner registration window's handlers: opening, registering and the presence check.
 class Partner final : public QObject {
@@ -30,15 +30,15 @@ public:
     explicit Partner(core::Context &context);
 
     // "お相手登録(&P)": through the password window when a password guards it.
-    void mnuAiteClick();
+    void open();
     // Fills the boxes from the partner and shows the window.
-    void adrEdit();
+    void showWindow();
     // "登録".
-    void cmdOkClick();
+    void registerPartner();
     // "存在確認".
-    void cmdCheckClick();
+    void checkPresence();
     // "閉じる" and the close box: the window unloads, nothing is saved.
-    void cmdCancelClick();
+    void close();
     // The presence check's wait ran out.
     void checkTimeout();
 

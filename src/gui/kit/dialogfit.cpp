@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace shell {
+namespace kit {
 
 void placeAtLeast(QWidget &control, const core::Box &box)
 {
@@ -28,4 +28,4 @@ void fitClientArea(QWidget &window, int designWidth, int designHeight)
     window.setFixedSize(size);
 }
 
-} // namespace shell
+} // namespace kit

@@ -2,7 +2,7 @@
 
 #include "gui/kit/placement.h"
 
-namespace shell {
+namespace kit {
 
 void followModel(QWidget &window, core::WindowModel &model, const core::OptSettings &opt,
                  std::function<void()> refresh)
@@ -26,4 +26,4 @@ void followModel(QWidget &window, core::WindowModel &model, const core::OptSetti
     refresh();
 }
 
-} // namespace shell
+} // namespace kit

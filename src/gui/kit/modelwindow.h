@@ -7,7 +7,7 @@
 
 #include <functional>
 
-namespace shell {
+namespace kit {
 
 // Makes a window's widget follow its model: `refresh` runs on every change while the window is
 // shown and each time it is shown (a hidden widget is never rewritten); showing places the window
@@ -15,4 +15,4 @@ namespace shell {
 void followModel(QWidget &window, core::WindowModel &model, const core::OptSettings &opt,
                  std::function<void()> refresh);
 
-} // namespace shell
+} // namespace kit

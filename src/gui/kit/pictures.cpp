@@ -13,7 +13,7 @@
 #include <memory>
 #include <numbers>
 
-namespace shell {
+namespace kit {
 namespace {
 
 // The icon sets and the program's own picture are drawn on a 32 × 32 grid that the painter scales
@@ -564,4 +564,4 @@ QIcon appIcon()
         {16, 24, 32, 48, 64, 128, 256});
 }
 
-} // namespace shell
+} // namespace kit

@@ -4,7 +4,7 @@
 
 #include <QIcon>
 
-namespace shell {
+namespace kit {
 
 // The program's pictures, drawn here so that they are ours and sharp at every size.
 QIcon pictureFor(core::IconId id);
@@ -18,4 +18,4 @@ QIcon appIcon();
 enum class Presence { Mutual, OneSided, Nobody };
 QIcon presencePicture(Presence answer);
 
-} // namespace shell
+} // namespace kit

@@ -6,7 +6,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-namespace shell {
+namespace kit {
 
 qreal logicalDpi()
 {
@@ -32,4 +32,4 @@ void placeOnScreen(QWidget &window, const core::OptSettings &opt)
     window.move(area.x() + core::twipsToPixels(at.x(), dpi), area.y() + core::twipsToPixels(at.y(), dpi));
 }
 
-} // namespace shell
+} // namespace kit

@@ -4,11 +4,11 @@
 
 #include <QWidget>
 
-namespace shell {
+namespace kit {
 
 // Moves a window by the placement rule, unless it is minimised or maximised.
 void placeOnScreen(QWidget &window, const core::OptSettings &opt);
 // The logical DPI of the primary screen, for twips.
 qreal logicalDpi();
 
-} // namespace shell
+} // namespace kit

@@ -9,7 +9,7 @@
 #include <functional>
 #include <memory>
 
-namespace shell {
+namespace kit {
 
 // The widget of a window that unloads: made when the window loads (or at once, when it already
 // is), dropped when it unloads. The widget may be the one whose button unloaded it, so it goes
@@ -54,4 +54,4 @@ private:
     std::shared_ptr<State> m_state;
 };
 
-} // namespace shell
+} // namespace kit

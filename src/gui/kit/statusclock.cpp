@@ -4,7 +4,7 @@
 
 #include <QEvent>
 
-namespace shell {
+namespace kit {
 
 StatusClock::StatusClock(QWidget &window, QLabel &datePanel, QLabel &timePanel,
                          std::function<QDateTime()> now)
@@ -34,4 +34,4 @@ bool StatusClock::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
-} // namespace shell
+} // namespace kit

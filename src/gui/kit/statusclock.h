@@ -7,7 +7,7 @@
 
 #include <functional>
 
-namespace shell {
+namespace kit {
 
 // The date and time panels of a window's status bar. They follow the clock only while the window
 // is shown, so a hidden window costs no timer.
@@ -28,4 +28,4 @@ private:
     QTimer m_timer;
 };
 
-} // namespace shell
+} // namespace kit

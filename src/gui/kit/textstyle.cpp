@@ -2,7 +2,7 @@
 
 #include <QPalette>
 
-namespace shell {
+namespace kit {
 namespace {
 QColor colourOf(quint32 value)
 {
@@ -28,4 +28,4 @@ void applyTextStyle(QWidget &box, const core::TextStyle &style)
     box.setPalette(palette);
 }
 
-} // namespace shell
+} // namespace kit

@@ -4,9 +4,9 @@
 
 #include <QWidget>
 
-namespace shell {
+namespace kit {
 
 // Puts the font and colour options on a text box.
 void applyTextStyle(QWidget &box, const core::TextStyle &style);
 
-} // namespace shell
+} // namespace kit

@@ -3,7 +3,7 @@
 #include "base/core/twips.h"
 #include "gui/kit/placement.h"
 
-namespace shell {
+namespace kit {
 
 int px(int twips)
 {
@@ -35,4 +35,4 @@ QLabel *addStatusPanel(QStatusBar &bar, int widthTwips, const char *name, int st
     return panel;
 }
 
-} // namespace shell
+} // namespace kit

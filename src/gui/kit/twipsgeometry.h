@@ -7,7 +7,7 @@
 #include <QStatusBar>
 
 // Twips on this screen: every window lays itself out through these.
-namespace shell {
+namespace kit {
 
 int px(int twips);
 int tw(int pixels);
@@ -17,4 +17,4 @@ void place(QWidget &widget, const core::Box &box);
 // A panel of a status bar, `widthTwips` wide.
 QLabel *addStatusPanel(QStatusBar &bar, int widthTwips, const char *name, int stretch = 0);
 
-} // namespace shell
+} // namespace kit

@@ -56,7 +56,7 @@ QtTray::QtTray(Pictures pictures, QObject *parent) : Tray(parent), m_pictures(st
 
 QtTray::~QtTray() = default;
 
-int QtTray::notify(TrayOp op, const TrayRecord &nid)
+int QtTray::notify(TrayOp op, const TrayRecord &trayRecord)
 {
     switch (op) {
     case TrayOp::Add:
@@ -74,7 +74,7 @@ int QtTray::notify(TrayOp op, const TrayRecord &nid)
         } else {
             m_standIn = std::make_unique<StandIn>(*this);
         }
-        apply(nid);
+        apply(trayRecord);
         if (m_icon)
             m_icon->show();
         else
@@ -83,7 +83,7 @@ int QtTray::notify(TrayOp op, const TrayRecord &nid)
     case TrayOp::Modify:
         if (!m_icon && !m_standIn)
             return 0;
-        apply(nid);
+        apply(trayRecord);
         return 1;
     case TrayOp::Delete:
         if (!m_icon && !m_standIn)
@@ -94,13 +94,13 @@ int QtTray::notify(TrayOp op, const TrayRecord &nid)
     return 0;
 }
 
-void QtTray::apply(const TrayRecord &nid)
+void QtTray::apply(const TrayRecord &trayRecord)
 {
-    if (m_shown == nid)
+    if (m_shown == trayRecord)
         return;
-    m_shown = nid;
-    const QIcon picture = m_pictures(nid.hIcon);
-    const QString tip = text::fromCp932(nid.szTip);
+    m_shown = trayRecord;
+    const QIcon picture = m_pictures(trayRecord.hIcon);
+    const QString tip = text::fromCp932(trayRecord.szTip);
     if (m_icon) {
         m_icon->setIcon(picture);
         m_icon->setToolTip(tip);

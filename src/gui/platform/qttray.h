@@ -24,10 +24,10 @@ public:
     explicit QtTray(Pictures pictures, QObject *parent = nullptr);
     ~QtTray() override;
 
-    int notify(TrayOp op, const TrayRecord &nid) override;
+    int notify(TrayOp op, const TrayRecord &trayRecord) override;
 
 private:
-    void apply(const TrayRecord &nid);
+    void apply(const TrayRecord &trayRecord);
     void remove();
 
     Pictures m_pictures;

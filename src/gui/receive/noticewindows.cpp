@@ -25,21 +25,21 @@ void followNotice(NoticeWindow &w, core::ViewModel<View> &model, const core::Opt
     auto refresh = [&w, &model, labelLeft, labelWidth, dateWidth, timeWidth] {
         const View &v = model.view();
         w.setWindowTitle(model.caption());
-        w.setWindowIcon(shell::pictureFor(model.icon()));
-        w.Image1->setPixmap(shell::pictureFor(model.icon()).pixmap(shell::px(480)));
-        w.Label1->setText(v.label1);
-        w.Label2->setText(v.label2);
-        w.Label3->setText(v.label3);
-        shell::placeAtLeast(*w.Label1, {labelLeft, 240, labelWidth, 180});
+        w.setWindowIcon(kit::pictureFor(model.icon()));
+        w.picture->setPixmap(kit::pictureFor(model.icon()).pixmap(kit::px(480)));
+        w.textLabel->setText(v.text);
+        w.dateLabel->setText(v.date);
+        w.timeLabel->setText(v.time);
+        kit::placeAtLeast(*w.textLabel, {labelLeft, 240, labelWidth, 180});
         // A text of more than one line pushes the date, the time and OK down below it.
-        const int below = std::max(0, shell::tw(w.Label1->geometry().bottom()) - (240 + 180));
-        shell::place(*w.CmdOK, {2520, 600 + below, 1095, 340});
-        shell::placeAtLeast(*w.Label2, {480, 720 + below, dateWidth, 180});
-        shell::placeAtLeast(*w.Label3, {std::max(1440, shell::tw(w.Label2->geometry().right()) + 120),
-                                        720 + below, timeWidth, 180});
-        shell::fitClientArea(w, 3945, 1125);
+        const int below = std::max(0, kit::tw(w.textLabel->geometry().bottom()) - (240 + 180));
+        kit::place(*w.okButton, {2520, 600 + below, 1095, 340});
+        kit::placeAtLeast(*w.dateLabel, {480, 720 + below, dateWidth, 180});
+        kit::placeAtLeast(*w.timeLabel, {std::max(1440, kit::tw(w.dateLabel->geometry().right()) + 120),
+                                         720 + below, timeWidth, 180});
+        kit::fitClientArea(w, 3945, 1125);
     };
-    shell::followModel(w, model, opt, refresh);
+    kit::followModel(w, model, opt, refresh);
 }
 
 } // namespace
@@ -47,15 +47,15 @@ void followNotice(NoticeWindow &w, core::ViewModel<View> &model, const core::Opt
 NoticeWindow::NoticeWindow(core::WindowSlotBase &slot) : m_slot(slot)
 {
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
-    Image1 = label(this, "Image1");
-    Label1 = label(this, "Label1");
-    Label2 = label(this, "Label2");
-    Label3 = label(this, "Label3");
-    CmdOK = new QPushButton(QStringLiteral("OK"), this);
-    CmdOK->setObjectName(QStringLiteral("CmdOK"));
-    CmdOK->setDefault(true);
-    shell::place(*Image1, {240, 120, 480, 480});
-    connect(CmdOK, &QPushButton::clicked, this, [this] { m_slot.unload(); });
+    picture = label(this, "Image1");
+    textLabel = label(this, "Label1");
+    dateLabel = label(this, "Label2");
+    timeLabel = label(this, "Label3");
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("CmdOK"));
+    okButton->setDefault(true);
+    kit::place(*picture, {240, 120, 480, 480});
+    connect(okButton, &QPushButton::clicked, this, [this] { m_slot.unload(); });
 }
 
 void NoticeWindow::closeEvent(QCloseEvent *event)
@@ -64,52 +64,52 @@ void NoticeWindow::closeEvent(QCloseEvent *event)
     m_slot.unload();
 }
 
-FrmSndOK::FrmSndOK(core::Context &context) : NoticeWindow(context.sndOkSlot)
+SendResultNotice::SendResultNotice(core::Context &context) : NoticeWindow(context.sendResultSlot)
 {
     setObjectName(QStringLiteral("FrmSndOK"));
-    followNotice(*this, context.frmSndOK(), context.opt, 960, 2685, 720, 450);
+    followNotice(*this, context.sendResultNotice(), context.opt, 960, 2685, 720, 450);
 }
 
-FrmRcvOK::FrmRcvOK(core::Context &context) : NoticeWindow(context.rcvOkSlot)
+ReactionNotice::ReactionNotice(core::Context &context) : NoticeWindow(context.reactionSlot)
 {
     setObjectName(QStringLiteral("FrmRcvOK"));
-    followNotice(*this, context.frmRcvOK(), context.opt, 1200, 2235, 615, 405);
+    followNotice(*this, context.reactionNotice(), context.opt, 1200, 2235, 615, 405);
 }
 
-FrmSROK::FrmSROK(core::Context &context) : m_context(context)
+SmallNotice::SmallNotice(core::Context &context) : m_context(context)
 {
     setObjectName(QStringLiteral("FrmSROK"));
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setBackgroundRole(QPalette::Window);
     setAutoFillBackground(true);
-    Image1 = label(this, "Image1");
-    Image2 = label(this, "Image2");
-    Label1 = label(this, "Label1");
-    Command1 = new QPushButton(QStringLiteral("OK"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    connect(Command1, &QPushButton::clicked, this, [this] { m_context.srOkSlot.unload(); });
-    shell::place(*Image1, {0, 120, 480, 480});
-    shell::place(*Image2, {0, 0, 480, 480});
-    core::SmallNoticeWindowModel &model = context.frmSROK();
-    shell::followModel(*this, model, context.opt, [this, &model] {
+    deliveryPicture = label(this, "Image1");
+    reactionPicture = label(this, "Image2");
+    timeLabel = label(this, "Label1");
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("Command1"));
+    connect(okButton, &QPushButton::clicked, this, [this] { m_context.smallNoticeSlot.unload(); });
+    kit::place(*deliveryPicture, {0, 120, 480, 480});
+    kit::place(*reactionPicture, {0, 0, 480, 480});
+    core::SmallNoticeWindowModel &model = context.smallNotice();
+    kit::followModel(*this, model, context.opt, [this, &model] {
         const int set = m_context.iconSet();
-        Image1->setPixmap(shell::pictureFor(core::IconId::normal(set)).pixmap(shell::px(480)));
-        Image2->setPixmap(shell::pictureFor(core::IconId::received(set)).pixmap(shell::px(480)));
-        Image1->setVisible(model.view().image1);
-        Image2->setVisible(model.view().image2);
-        Label1->setText(model.view().label1);
-        shell::placeAtLeast(*Label1, {480, 45, 495, 180});
-        const QSize ok = Command1->sizeHint();
-        Command1->setGeometry(Label1->geometry().left(), Label1->geometry().bottom() + 2, ok.width(),
+        deliveryPicture->setPixmap(kit::pictureFor(core::IconId::normal(set)).pixmap(kit::px(480)));
+        reactionPicture->setPixmap(kit::pictureFor(core::IconId::received(set)).pixmap(kit::px(480)));
+        deliveryPicture->setVisible(model.view().showsDelivery);
+        reactionPicture->setVisible(model.view().showsReaction);
+        timeLabel->setText(model.view().time);
+        kit::placeAtLeast(*timeLabel, {480, 45, 495, 180});
+        const QSize ok = okButton->sizeHint();
+        okButton->setGeometry(timeLabel->geometry().left(), timeLabel->geometry().bottom() + 2, ok.width(),
                               ok.height());
-        shell::fitClientArea(*this, 1185, 495);
+        kit::fitClientArea(*this, 1185, 495);
     });
 }
 
-void FrmSROK::closeEvent(QCloseEvent *event)
+void SmallNotice::closeEvent(QCloseEvent *event)
 {
     event->ignore();
-    m_context.srOkSlot.unload();
+    m_context.smallNoticeSlot.unload();
 }
 
 } // namespace receive

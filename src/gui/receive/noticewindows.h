@@ -15,11 +15,11 @@ namespace receive {
 class NoticeWindow : public QWidget {
     Q_OBJECT
 public:
-    QLabel *Image1 = nullptr;
-    QLabel *Label1 = nullptr;
-    QLabel *Label2 = nullptr;
-    QLabel *Label3 = nullptr;
-    QPushButton *CmdOK = nullptr;
+    QLabel *picture = nullptr;
+    QLabel *textLabel = nullptr;
+    QLabel *dateLabel = nullptr;
+    QLabel *timeLabel = nullptr;
+    QPushButton *okButton = nullptr;
 
 protected:
     explicit NoticeWindow(core::WindowSlotBase &slot);
@@ -29,26 +29,26 @@ private:
     core::WindowSlotBase &m_slot;
 };
 
-class FrmSndOK final : public NoticeWindow {
+class SendResultNotice final : public NoticeWindow {
     Q_OBJECT
 public:
-    explicit FrmSndOK(core::Context &context);
+    explicit SendResultNotice(core::Context &context);
 };
 
-class FrmRcvOK final : public NoticeWindow {
+class ReactionNotice final : public NoticeWindow {
     Q_OBJECT
 public:
-    explicit FrmRcvOK(core::Context &context);
+    explicit ReactionNotice(core::Context &context);
 };
 
-class FrmSROK final : public QWidget {
+class SmallNotice final : public QWidget {
     Q_OBJECT
 public:
-    explicit FrmSROK(core::Context &context);
-    QLabel *Image1 = nullptr;
-    QLabel *Image2 = nullptr;
-    QLabel *Label1 = nullptr;
-    QPushButton *Command1 = nullptr;
+    explicit SmallNotice(core::Context &context);
+    QLabel *deliveryPicture = nullptr;
+    QLabel *reactionPicture = nullptr;
+    QLabel *timeLabel = nullptr;
+    QPushButton *okButton = nullptr;
 
 protected:
     void closeEvent(QCloseEvent *event) override;

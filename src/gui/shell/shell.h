@@ -1,18 +1,18 @@
 #pragma once
 
 #include "base/copy/copy.h"
-#include "gui/history/frmlog.h"
+#include "gui/history/historywindow.h"
 #include "gui/kit/slotwidget.h"
-#include "gui/receive/frmletter.h"
-#include "gui/receive/frmrecv.h"
-#include "gui/receive/frmuser.h"
+#include "gui/receive/letterwindow.h"
 #include "gui/receive/noticewindows.h"
-#include "gui/settings/frmaddress.h"
-#include "gui/settings/frmopt.h"
-#include "gui/settings/frmoption.h"
-#include "gui/settings/frmpw.h"
-#include "gui/shell/frmsnd.h"
-#include "gui/shell/frmversion.h"
+#include "gui/receive/receivedwindow.h"
+#include "gui/receive/usersearchwindow.h"
+#include "gui/settings/iconselectionwindow.h"
+#include "gui/settings/optionswindow.h"
+#include "gui/settings/partnerwindow.h"
+#include "gui/settings/passwordwindow.h"
+#include "gui/shell/aboutwindow.h"
+#include "gui/shell/composewindow.h"
 #include "gui/shell/traymenus.h"
 
 #include <QObject>
@@ -27,21 +27,21 @@ class Shell final : public QObject {
 public:
     explicit Shell(copy::Copy &copy);
 
-    FrmSnd &frmSnd() { return m_frmSnd; }
-    receive::FrmRecv &frmRecv() { return m_frmRecv; }
-    history::FrmLog &frmLog() { return m_frmLog; }
+    ComposeWindow &composeWindow() { return m_composeWindow; }
+    receive::ReceivedWindow &receivedWindow() { return m_receivedWindow; }
+    history::HistoryWindow &historyWindow() { return m_historyWindow; }
     TrayMenus &menus() { return m_menus; }
     // The widgets of windows that unload, while they are loaded.
-    settings::FrmAddress *frmAddress() const { return m_frmAddress.get(); }
-    receive::FrmSndOK *frmSndOK() const { return m_frmSndOK.get(); }
-    receive::FrmRcvOK *frmRcvOK() const { return m_frmRcvOK.get(); }
-    receive::FrmSROK *frmSROK() const { return m_frmSROK.get(); }
-    receive::FrmLetter *frmLetter() const { return m_frmLetter.get(); }
-    receive::FrmUser *frmUser() const { return m_frmUser.get(); }
-    settings::FrmOpt *frmOpt() const { return m_frmOpt.get(); }
-    settings::FrmPw *frmPw() const { return m_frmPw.get(); }
-    FrmOption &frmOption() { return m_frmOption; }
-    FrmVersion *frmVersion() const { return m_frmVersion.get(); }
+    settings::PartnerWindow *partnerWindow() const { return m_partnerWindow.get(); }
+    receive::SendResultNotice *sendResultNotice() const { return m_sendResultNotice.get(); }
+    receive::ReactionNotice *reactionNotice() const { return m_reactionNotice.get(); }
+    receive::SmallNotice *smallNotice() const { return m_smallNotice.get(); }
+    receive::LetterWindow *letterWindow() const { return m_letterWindow.get(); }
+    receive::UserSearchWindow *userSearchWindow() const { return m_userSearchWindow.get(); }
+    settings::OptionsWindow *optionsWindow() const { return m_optionsWindow.get(); }
+    settings::PasswordWindow *passwordWindow() const { return m_passwordWindow.get(); }
+    settings::IconSelectionWindow &iconSelectionWindow() { return m_iconSelectionWindow; }
+    AboutWindow *aboutWindow() const { return m_aboutWindow.get(); }
 
     // The desktop session is ending: the same question as any other end, and a "no" keeps the
     // session from ending.
@@ -51,20 +51,20 @@ private:
     void trayRightPressed(const QPoint &pos);
 
     copy::Copy &m_copy;
-    FrmSnd m_frmSnd;
+    ComposeWindow m_composeWindow;
     TrayMenus m_menus;
-    history::FrmLog m_frmLog;
-    receive::FrmRecv m_frmRecv;
-    SlotWidget<settings::FrmAddress> m_frmAddress;
-    SlotWidget<receive::FrmSndOK> m_frmSndOK;
-    SlotWidget<receive::FrmRcvOK> m_frmRcvOK;
-    SlotWidget<receive::FrmSROK> m_frmSROK;
-    SlotWidget<receive::FrmLetter> m_frmLetter;
-    SlotWidget<settings::FrmOpt> m_frmOpt;
-    SlotWidget<settings::FrmPw> m_frmPw;
-    SlotWidget<receive::FrmUser> m_frmUser;
-    FrmOption m_frmOption;
-    SlotWidget<FrmVersion> m_frmVersion;
+    history::HistoryWindow m_historyWindow;
+    receive::ReceivedWindow m_receivedWindow;
+    kit::SlotWidget<settings::PartnerWindow> m_partnerWindow;
+    kit::SlotWidget<receive::SendResultNotice> m_sendResultNotice;
+    kit::SlotWidget<receive::ReactionNotice> m_reactionNotice;
+    kit::SlotWidget<receive::SmallNotice> m_smallNotice;
+    kit::SlotWidget<receive::LetterWindow> m_letterWindow;
+    kit::SlotWidget<settings::OptionsWindow> m_optionsWindow;
+    kit::SlotWidget<settings::PasswordWindow> m_passwordWindow;
+    kit::SlotWidget<receive::UserSearchWindow> m_userSearchWindow;
+    settings::IconSelectionWindow m_iconSelectionWindow;
+    kit::SlotWidget<AboutWindow> m_aboutWindow;
 };
 
 } // namespace shell

@@ -11,17 +11,19 @@ TrayMenus::TrayMenus(core::MenuModel &model, std::function<void(core::MenuId)> c
     for (const core::MenuEntry &e : model.entries()) {
         const QString caption = QString::fromUtf16(e.caption);
         QAction *action = nullptr;
-        if (e.id == MenuId::Tray || e.id == MenuId::PopMnu) {
+        if (e.id == MenuId::Tray || e.id == MenuId::CallMenu) {
             QMenu &menu = e.id == MenuId::Tray ? m_tray : m_call;
             menu.setTitle(caption);
             action = menu.menuAction();
-        } else if (e.id == MenuId::Opt) {
+        } else if (e.id == MenuId::Settings) {
             m_options.setTitle(caption);
             action = m_tray.addMenu(&m_options);
         } else {
-            QMenu &parent = e.parent == MenuId::Tray ? m_tray : e.parent == MenuId::Opt ? m_options : m_call;
+            QMenu &parent = e.parent == MenuId::Tray       ? m_tray
+                            : e.parent == MenuId::Settings ? m_options
+                                                           : m_call;
             action = e.isSeparator() ? parent.addSeparator() : parent.addAction(caption);
-            if (e.parent == MenuId::PopMnu)
+            if (e.parent == MenuId::CallMenu)
                 action->setCheckable(true);
             if (!e.isSeparator())
                 connect(action, &QAction::triggered, this, [chosen, id = e.id] { chosen(id); });
@@ -37,7 +39,7 @@ TrayMenus::TrayMenus(core::MenuModel &model, std::function<void(core::MenuId)> c
 void TrayMenus::update(core::MenuId id)
 {
     // The two top entries exist only as pop-ups; their visibility is that of a menu bar entry.
-    if (id == core::MenuId::Tray || id == core::MenuId::PopMnu)
+    if (id == core::MenuId::Tray || id == core::MenuId::CallMenu)
         return;
     const core::MenuEntry &e = m_model.entry(id);
     QAction *a = action(id);

@@ -1,0 +1,228 @@
+#include "base/history/historyviewer.h"
+
+namespace history {
+
+HistoryViewer::HistoryViewer(core::Context &context) : m_context(context) {}
+
+core::HistoryList &HistoryViewer::listOf(const QString &shownList) const
+{
+    // Anything but the sent list's mark means the received list.
+    return shownList == kSentList ? m_context.sentHistory : m_context.receivedHistory;
+}
+
+QString HistoryViewer::countText(const QString &tabKey) const
+{
+    if (tabKey == kSentTab)
+        return QStringLiteral("送信件数： ") + QString::number(m_context.sentHistory.size());
+    return QStringLiteral("受信件数： ") + QString::number(m_context.receivedHistory.size());
+}
+
+QString HistoryViewer::detailText(const QString &shownList, qint32 position) const
+{
+    const QString label =
+        shownList == kSentList ? QStringLiteral("送信履歴： ") : QStringLiteral("受信履歴： ");
+    return label + QString::number(position) + u'/' + QString::number(listOf(shownList).size());
+}
+
+void HistoryViewer::fillDetail(core::HistoryView &view, const core::HistoryList &list) const
+{
+    const core::HistoryRow &row = list.at(view.detailPosition);
+    view.detailDate = QStringLiteral("DATE： ") + row.date;
+    view.detailSendTime = QStringLiteral("送信時間： ") + row.sendTime;
+    view.detailReceiveTime = QStringLiteral("受信時間： ") + row.recvTime;
+    view.detailText = row.message;
+}
+
+void HistoryViewer::open()
+{
+    m_context.menu.setVisible(core::MenuId::Tray, false);
+    m_context.historyWindow.edit([this](core::HistoryView &v) { v.countPanel = countText(v.selectedTab); });
+    m_context.historyWindow.show();
+}
+
+void HistoryViewer::showTab(const QString &key)
+{
+    m_context.historyWindow.edit([&](core::HistoryView &v) {
+        v.selectedTab = key;
+        v.countPanel = countText(key);
+    });
+}
+
+void HistoryViewer::openSentRow(qint32 position)
+{
+    openRow(kSentList, position);
+}
+
+void HistoryViewer::openReceivedRow(qint32 position)
+{
+    openRow(kReceivedList, position);
+}
+
+void HistoryViewer::openRow(const QString &list, qint32 position)
+{
+    const core::HistoryList &rows = listOf(list);
+    if (position < 1 || position > rows.size())
+        return;
+    m_context.historyWindow.edit([&](core::HistoryView &v) {
+        v.detailPosition = position;
+        v.shownList = list;
+        fillDetail(v, rows);
+        ++v.detailLayouts;
+        v.countPanel = detailText(list, position);
+        v.detailVisible = true;
+        v.backEnabled = position != 1;
+        v.nextEnabled = position != rows.size();
+        v.clearEnabled = false;
+    });
+}
+
+bool HistoryViewer::stepsFrom(const core::HistoryView &view) const
+{
+    // The steps belong to the detail pane, and the row it shows must still be in its list: a list
+    // cleared once the pane was left keeps no row for a step to land on.
+    return view.detailVisible && view.detailPosition >= 1 &&
+           view.detailPosition <= listOf(view.shownList).size();
+}
+
+void HistoryViewer::next()
+{
+    const core::HistoryView &now = m_context.historyWindow.view();
+    // The count is read at each press, so rows entered while the pane is open can be reached.
+    const core::HistoryList &rows = listOf(now.shownList);
+    if (!stepsFrom(now) || now.detailPosition >= rows.size())
+        return;
+    m_context.historyWindow.edit([&](core::HistoryView &v) {
+        ++v.detailPosition;
+        fillDetail(v, rows);
+        v.nextEnabled = v.detailPosition != rows.size();
+        v.backEnabled = true;
+        v.countPanel = detailText(v.shownList, v.detailPosition);
+    });
+}
+
+void HistoryViewer::back()
+{
+    const core::HistoryView &now = m_context.historyWindow.view();
+    if (!stepsFrom(now) || now.detailPosition <= 1)
+        return;
+    const core::HistoryList &rows = listOf(now.shownList);
+    m_context.historyWindow.edit([&](core::HistoryView &v) {
+        --v.detailPosition;
+        fillDetail(v, rows);
+        v.backEnabled = v.detailPosition != 1;
+        v.nextEnabled = true;
+        v.countPanel = detailText(v.shownList, v.detailPosition);
+    });
+}
+
+void HistoryViewer::ok()
+{
+    if (!m_context.historyWindow.view().detailVisible) {
+        m_context.historyWindow.hide();
+        return;
+    }
+    m_context.historyWindow.edit([this](core::HistoryView &v) {
+        v.detailVisible = false;
+        v.clearEnabled = true;
+        v.countPanel = countText(v.selectedTab);
+    });
+}
+
+void HistoryViewer::clear()
+{
+    // The button is offered only while the lists show; a press that reaches here otherwise would
+    // leave the detail pane pointing into an emptied list, so it is not taken.
+    if (!m_context.historyWindow.view().clearEnabled)
+        return;
+    listOf(m_context.historyWindow.view().selectedTab == kSentTab ? kSentList : kReceivedList).clear();
+    m_context.historyWindow.edit([](core::HistoryView &v) { v.countPanel.clear(); });
+}
+
+void HistoryViewer::closeBox()
+{
+    m_context.historyWindow.hide();
+}
+
+HistoryLayout designLayout()
+{
+    HistoryLayout l;
+    l.tabStrip.top = 120;
+    l.okButton = {0, 0, 1095, 375};
+    l.clearButton = {0, 0, 1095, 375};
+    l.picture = {0, 0, 480, 480};
+    l.nextButton = {0, 0, 495, 495};
+    l.backButton = {0, 0, 495, 495};
+    l.detailText.top = 300;
+    l.dateLabel = {50, 100, 0, 180};
+    l.sendTimeLabel = {0, 100, 0, 180};
+    l.receiveTimeLabel = {0, 100, 0, 180};
+    return layOutWindow(l, kDesignWidth, kDesignHeight).layout;
+}
+
+LayoutResult layOutWindow(const HistoryLayout &current, int innerWidth, int innerHeight)
+{
+    LayoutResult result{current, {}};
+    HistoryLayout &l = result.layout;
+    core::LayoutSteps steps(result.refused);
+
+    l.tabStrip.left = 0;
+    steps.size(l.tabStrip.height, innerHeight - 520, "TabStrip1.Height");
+    steps.size(l.tabStrip.width, innerWidth - 1400, "TabStrip1.Width");
+
+    for (Box *page : {&l.sentPage, &l.receivedPage}) {
+        const bool first = page == &l.sentPage;
+        page->top = l.tabStrip.top + 330;
+        page->left = l.tabStrip.left + 50;
+        steps.size(page->width, l.tabStrip.width - 120, first ? "Picture1.Width" : "Picture2.Width");
+        steps.size(page->height, l.tabStrip.height - 400, first ? "Picture1.Height" : "Picture2.Height");
+    }
+    l.sentList = {0, 0, l.sentPage.width, l.sentPage.height};
+    l.receivedList = {0, 0, l.receivedPage.width, l.receivedPage.height};
+
+    l.okButton.left = innerWidth - 1200;
+    l.okButton.top = innerHeight - 810;
+    l.clearButton.left = innerWidth - 1200;
+    l.clearButton.top = innerHeight - 1310;
+    l.picture.left = innerWidth - 890;
+    l.picture.top = innerHeight - 1990;
+    l.nextButton.left = innerWidth - 600;
+    l.nextButton.top = 300;
+    l.backButton.left = innerWidth - 1200;
+    l.backButton.top = 300;
+
+    steps.size(l.detailPane.height, innerHeight - 440, "PicLog.Height");
+    steps.size(l.detailPane.width, innerWidth - 1400, "PicLog.Width");
+    steps.size(l.detailText.width, l.detailPane.width, "TxtLog.Width");
+    steps.size(l.detailText.height, l.detailPane.height - 300, "TxtLog.Height");
+    return result;
+}
+
+LayoutResult layOutDetail(const HistoryLayout &current, int innerWidth, int innerHeight, int dateWidth,
+                          int sendWidth, int receiveWidth)
+{
+    LayoutResult result{current, {}};
+    HistoryLayout &l = result.layout;
+    core::LayoutSteps steps(result.refused);
+
+    l.detailPane.left = 0;
+    l.detailPane.top = 0;
+    steps.size(l.detailPane.height, innerHeight - 440, "PicLog.Height");
+    steps.size(l.detailPane.width, innerWidth - 1400, "PicLog.Width");
+    l.detailText.left = 0;
+    l.detailText.top = 300;
+    steps.size(l.detailText.width, l.detailPane.width, "TxtLog.Width");
+    steps.size(l.detailText.height, l.detailPane.height - 300, "TxtLog.Height");
+    l.dateLabel.top = 100;
+    l.sendTimeLabel.top = 100;
+    l.receiveTimeLabel.top = 100;
+    l.dateLabel.left = 50;
+
+    steps.size(l.dateLabel.width, dateWidth, "LblDate.Width");
+    steps.size(l.sendTimeLabel.width, sendWidth, "LblSt.Width");
+    steps.size(l.receiveTimeLabel.width, receiveWidth, "LblRt.Width");
+    l.sendTimeLabel.left = l.dateLabel.left + l.dateLabel.width + 100;
+    l.receiveTimeLabel.left = l.sendTimeLabel.left + l.sendTimeLabel.width + 100;
+    return result;
+}
+
+} // namespace history

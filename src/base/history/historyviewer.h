@@ -1,0 +1,92 @@
+#pragma once
+
+#include "base/core/context.h"
+#include "base/core/layout.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace history {
+
+inline const QString kSentTab = QStringLiteral("tabSnd");
+inline const QString kReceivedTab = QStringLiteral("tabRcv");
+inline const QString kSentList = QStringLiteral("1");
+inline const QString kReceivedList = QStringLiteral("2");
+
+// What the history viewer does when its user acts, carried out on the window's model and the two
+// history lists. The widget only forwards presses here and shows the model, so every step can be
+// checked without a display.
+class HistoryViewer final {
+public:
+    explicit HistoryViewer(core::Context &context);
+
+    // The tray menu's history entry: a count for the selected tab, then show. Hiding and showing
+    // again keeps whichever view (lists or detail pane) was there.
+    void open();
+    void showTab(const QString &key);
+    // A click on a row of the sent or the received list; `position` counts from 1.
+    void openSentRow(qint32 position);
+    void openReceivedRow(qint32 position);
+    void next();
+    void back();
+    void ok();
+    void clear();
+    // The close box only hides: the lists and the view they were left in stay for the next open.
+    void closeBox();
+
+private:
+    void openRow(const QString &list, qint32 position);
+    // Whether Back and Next can step from what `view` shows.
+    bool stepsFrom(const core::HistoryView &view) const;
+    core::HistoryList &listOf(const QString &shownList) const;
+    QString countText(const QString &tabKey) const;
+    QString detailText(const QString &shownList, qint32 position) const;
+    void fillDetail(core::HistoryView &view, const core::HistoryList &list) const;
+
+    core::Context &m_context;
+};
+
+// The lists lie inside their page, the labels and TxtLog inside PicLog, everything else in the
+// window's client area.
+using core::Box;
+
+// Where every control of the viewer is, in twips.
+struct HistoryLayout {
+    Box tabStrip;
+    Box sentPage;
+    Box receivedPage;
+    Box sentList;
+    Box receivedList;
+    Box okButton;
+    Box clearButton;
+    Box picture;
+    Box nextButton;
+    Box backButton;
+    Box detailPane;
+    Box detailText;
+    Box dateLabel;
+    Box sendTimeLabel;
+    Box receiveTimeLabel;
+};
+
+// A new layout and the steps it could not take. A control refuses a negative width or height; that
+// one step is left out, the control keeps its old value, and later steps that read it see the old
+// value, as they would on screen.
+struct LayoutResult {
+    HistoryLayout layout;
+    QStringList refused; // "TabStrip1.Height" and the like, in the order tried
+};
+
+inline constexpr int kDesignWidth = 5955;
+inline constexpr int kDesignHeight = 3540;
+
+// The controls as the window is designed, for a client area of kDesignWidth × kDesignHeight.
+HistoryLayout designLayout();
+// Run on every resize; `innerWidth` and `innerHeight` are the client area's size.
+LayoutResult layOutWindow(const HistoryLayout &current, int innerWidth, int innerHeight);
+// Run when a row click opens the detail pane. The label widths are those of the labels sized to
+// their new texts; the labels are set in one line.
+LayoutResult layOutDetail(const HistoryLayout &current, int innerWidth, int innerHeight, int dateWidth,
+                          int sendWidth, int receiveWidth);
+
+} // namespace history

@@ -1,0 +1,303 @@
+#include "base/settings/optionseditor.h"
+
+#include "base/settings/optfile.h"
+#include "base/text/quotedfields.h"
+
+namespace settings {
+namespace {
+
+const QString kConfirmTitle = QStringLiteral("確認");
+constexpr int kPasswordTab = 2;
+
+QString truthText(bool on)
+{
+    return on ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+} // namespace
+
+void OptionsEditor::open()
+{
+    fillFromRecord();
+    enablePasswordBoxes();
+    window().show();
+}
+
+void OptionsEditor::fillFromRecord()
+{
+    const core::OptSettings &o = m_context.opt;
+    window().edit([&](OptionsView &v) {
+        v.sendConfirm = o.sendConfirm;
+        v.sendConfirmSmall = o.sendConfirmMin;
+        v.recvConfirm = o.recvConfirm;
+        v.recvConfirmSmall = o.recvConfirmMin;
+        v.autoErase = o.autoErase;
+        v.logEnabled = o.logEnabled;
+        v.logSave = o.logSave;
+        v.rejectOthers = o.rejectOthers;
+        v.addOnHold = o.addOnHold;
+        v.sendConfirmSmallEnabled = v.sendConfirm != 0;
+        v.recvConfirmSmallEnabled = v.recvConfirm != 0;
+        v.autoEraseEnabled = v.recvConfirm != 0;
+        v.tipEnabled = o.tipEnabled;
+        v.tipText = o.tipText;
+        v.tipTextEnabled = v.tipEnabled != 0;
+        v.logSaveEnabled = v.logEnabled != 0;
+        v.passwordEnabled = o.pwEnabled;
+        v.storedPassword = o.password;
+        v.currentPassword = o.pwCurrentEntry;
+        v.newPassword = o.pwNewEntry;
+        v.posLeftUp = core::truthOf(o.posLeftUp);
+        v.posRightUp = core::truthOf(o.posRightUp);
+        v.posLeftLow = core::truthOf(o.posLeftLow);
+        v.posRightLow = core::truthOf(o.posRightLow);
+        v.posCenter = core::truthOf(o.posCenter);
+        v.randomIcon = o.randomIcon;
+        v.userName = o.userName;
+        v.startLocked = o.startLocked;
+        v.notifyStartEnd = o.notifyStartEnd;
+        v.blinkIcon = o.blinkIcon.trimmed().toInt() != 0 ? 1 : 0;
+        v.sendTitle = o.sendTitle;
+    });
+}
+
+void OptionsEditor::checkClicked(OptCheck which)
+{
+    if (which == OptCheck::Password) {
+        enablePasswordBoxes();
+        return;
+    }
+    window().edit([which](OptionsView &v) {
+        switch (which) {
+        case OptCheck::Send:
+            v.sendConfirmSmallEnabled = v.sendConfirm != 0;
+            break;
+        case OptCheck::Recv:
+            v.recvConfirmSmallEnabled = v.recvConfirm != 0;
+            v.autoEraseEnabled = v.recvConfirm != 0;
+            break;
+        case OptCheck::Log:
+            v.logSaveEnabled = v.logEnabled != 0;
+            break;
+        case OptCheck::Tip:
+            v.tipTextEnabled = v.tipEnabled != 0;
+            break;
+        case OptCheck::Password:
+            break;
+        }
+    });
+}
+
+void OptionsEditor::resetPasswordPage()
+{
+    const core::OptSettings &o = m_context.opt;
+    window().edit([&](OptionsView &v) {
+        v.passwordEnabled = o.pwEnabled;
+        v.storedPassword = o.password;
+        v.currentPassword = o.pwCurrentEntry;
+        v.newPassword = o.pwNewEntry;
+    });
+    enablePasswordBoxes();
+}
+
+void OptionsEditor::showPage(int tab)
+{
+    // What was typed on the password page counts only through its own OK.
+    if (window().view().page == kPasswordTab)
+        resetPasswordPage();
+    const core::OptSettings &o = m_context.opt;
+    window().edit([&](OptionsView &v) {
+        v.page = tab;
+        if (tab == 3) {
+            v.fontName = o.fontName;
+            v.fontSize = o.fontSize;
+            v.fontColor = o.backColor.toUInt() & 0xFFFFFF;
+        } else if (tab == 4) {
+            v.focus = QStringLiteral("TxtName");
+        }
+    });
+}
+
+void OptionsEditor::enablePasswordBoxes()
+{
+    window().edit([](OptionsView &v) {
+        if (v.passwordEnabled == 1) {
+            if (v.storedPassword.isEmpty())
+                v.currentPassword.clear();
+            else
+                v.currentPasswordEnabled = true;
+            v.newPasswordEnabled = true;
+        } else {
+            v.currentPasswordEnabled = !v.storedPassword.isEmpty();
+            v.newPasswordEnabled = false;
+        }
+    });
+}
+
+bool OptionsEditor::applyPassword()
+{
+    OptionsWindowModel &form = window();
+    const OptionsView v = form.view();
+    const int errorBox = platform::box::okOnly | platform::box::critical;
+    if (v.passwordEnabled == 0 && v.storedPassword.isEmpty() && v.currentPassword.isEmpty())
+        return false;
+    if (v.currentPassword != v.storedPassword) {
+        m_context.box(QStringLiteral("現ﾊﾟｽﾜｰﾄﾞが誤っています。"), errorBox, core::kErrorTitle);
+        form.edit([&](OptionsView &w) {
+            w.currentPasswordEnabled = true;
+            w.focus = QStringLiteral("TxtPw2");
+            if (v.passwordEnabled == 1)
+                w.newPassword.clear();
+        });
+        return false;
+    }
+    QString done;
+    if (v.passwordEnabled == 1) {
+        if (v.newPassword.isEmpty()) {
+            m_context.box(QStringLiteral("新ﾊﾟｽﾜｰﾄﾞを入力してください。"), errorBox, core::kErrorTitle);
+            form.edit([](OptionsView &w) { w.focus = QStringLiteral("TxtPw3"); });
+            return false;
+        }
+        // A password the options file would give back changed could never be typed again.
+        if (!text::storesExactly(v.newPassword)) {
+            m_context.box(QStringLiteral("ﾊﾟｽﾜｰﾄﾞに使用できない文字が含まれています。"), errorBox,
+                          core::kErrorTitle);
+            form.edit([](OptionsView &w) { w.focus = QStringLiteral("TxtPw3"); });
+            return false;
+        }
+        done = QStringLiteral("ﾊﾟｽﾜｰﾄﾞは設定されました。");
+        form.edit([](OptionsView &w) {
+            w.storedPassword = w.newPassword;
+            w.currentPassword.clear();
+            w.newPassword.clear();
+            w.currentPasswordEnabled = true;
+        });
+    } else {
+        if (!v.newPassword.isEmpty()) {
+            m_context.box(QStringLiteral("ｽﾍﾟｰｽを入力してください。"), errorBox, core::kErrorTitle);
+            form.edit([](OptionsView &w) { w.focus = QStringLiteral("TxtPw3"); });
+            return false;
+        }
+        done = QStringLiteral("ﾊﾟｽﾜｰﾄﾞは解除されました。");
+        form.edit([](OptionsView &w) {
+            w.storedPassword.clear();
+            w.currentPassword.clear();
+            w.newPassword.clear();
+            w.currentPasswordEnabled = false;
+            w.newPasswordEnabled = false;
+        });
+    }
+    const core::OptSettings before = m_context.opt;
+    takeDialogValues();
+    if (!writeOptionsFile(m_context)) {
+        // The save has said why it failed. A password that is not in the file is not taken
+        // either: the old one stays, here as on the next start.
+        m_context.opt = before;
+        resetPasswordPage();
+        return false;
+    }
+    m_context.box(done, platform::box::information, kConfirmTitle);
+    return true;
+}
+
+void OptionsEditor::takeDialogValues()
+{
+    OptionsWindowModel &form = window();
+    // Protection without a password would lock the user out.
+    if (form.view().passwordEnabled != 0 && form.view().storedPassword.isEmpty())
+        form.edit([](OptionsView &v) { v.passwordEnabled = 0; });
+    const OptionsView &v = form.view();
+    core::OptSettings &o = m_context.opt;
+    o.sendConfirm = v.sendConfirm;
+    o.sendConfirmMin = v.sendConfirmSmall;
+    o.recvConfirm = v.recvConfirm;
+    o.recvConfirmMin = v.recvConfirmSmall;
+    o.rejectOthers = v.rejectOthers;
+    o.addOnHold = v.addOnHold;
+    o.pwEnabled = v.passwordEnabled;
+    o.password = v.storedPassword;
+    o.pwCurrentEntry = v.currentPassword;
+    o.pwNewEntry = v.newPassword;
+    o.posLeftUp = truthText(v.posLeftUp);
+    o.posLeftLow = truthText(v.posLeftLow);
+    o.posRightUp = truthText(v.posRightUp);
+    o.posRightLow = truthText(v.posRightLow);
+    o.posCenter = truthText(v.posCenter);
+    o.randomIcon = v.randomIcon;
+    o.userName = v.userName;
+    o.autoErase = v.autoErase;
+    o.logEnabled = v.logEnabled;
+    o.logSave = v.logSave;
+    o.tipEnabled = v.tipEnabled;
+    o.tipText = v.tipText;
+    o.startLocked = v.startLocked;
+    o.notifyStartEnd = v.notifyStartEnd;
+    o.blinkIcon = v.blinkIcon != 0 ? QStringLiteral("1") : QStringLiteral("0");
+    o.sendTitle = v.sendTitle;
+}
+
+void OptionsEditor::accept()
+{
+    if (window().view().page == kPasswordTab) {
+        applyPassword();
+    } else {
+        takeDialogValues();
+        writeOptionsFile(m_context);
+    }
+    slot.unload();
+}
+
+void OptionsEditor::apply()
+{
+    if (window().view().page == kPasswordTab) {
+        applyPassword();
+        return;
+    }
+    takeDialogValues();
+    writeOptionsFile(m_context);
+}
+
+void OptionsEditor::cancel()
+{
+    slot.unload();
+}
+
+void OptionsEditor::chooseFont()
+{
+    core::OptSettings &o = m_context.opt;
+    platform::FontChoice preset;
+    preset.name = o.fontName;
+    preset.size = o.fontSize.toDouble();
+    preset.color = o.fontColor.toUInt();
+    preset.italic = core::truthOf(o.fontItalic);
+    preset.bold = core::truthOf(o.fontBold);
+    preset.underline = core::truthOf(o.fontUnderline);
+    preset.strikeOut = core::truthOf(o.fontStrikethru);
+    const platform::FontChoice chosen = m_context.services.dialogs.chooseFont(preset).value_or(preset);
+    window().edit([&](OptionsView &v) {
+        v.fontName = chosen.name;
+        v.fontSize = QString::number(chosen.size);
+    });
+    o.fontName = chosen.name;
+    o.fontSize = QString::number(chosen.size);
+    o.fontColor = QString::number(chosen.color);
+    o.fontItalic = truthText(chosen.italic);
+    o.fontBold = truthText(chosen.bold);
+    o.fontUnderline = truthText(chosen.underline);
+    o.fontStrikethru = truthText(chosen.strikeOut);
+    m_context.applyTextStyles();
+}
+
+void OptionsEditor::chooseColor()
+{
+    // A cancelled colour dialog changes nothing.
+    const std::optional<quint32> chosen =
+        m_context.services.dialogs.chooseColor(m_context.opt.backColor.toUInt());
+    if (!chosen)
+        return;
+    window().edit([&](OptionsView &v) { v.fontColor = *chosen; });
+    m_context.opt.backColor = QString::number(*chosen);
+    m_context.applyTextStyles();
+}
+
+} // namespace settings

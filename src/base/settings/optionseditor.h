@@ -1,0 +1,79 @@
+#pragma once
+
+#include "base/core/context.h"
+
+namespace settings {
+
+// The controls of the options dialog, OptionsWindow. Check boxes hold 0 or 1; a disabled box keeps its
+// value.
+struct OptionsView {
+    int page = 1; // 1 送受信, 2 ﾊﾟｽﾜｰﾄﾞ, 3 表示, 4 ﾕｰｻﾞｰ情報, 5 その他
+
+    int sendConfirm = 0, sendConfirmSmall = 0, recvConfirm = 0, recvConfirmSmall = 0, autoErase = 0;
+    int rejectOthers = 0, addOnHold = 0, logEnabled = 0, logSave = 0, notifyStartEnd = 0, blinkIcon = 0;
+    bool sendConfirmSmallEnabled = true, recvConfirmSmallEnabled = true, autoEraseEnabled = true,
+         logSaveEnabled = true;
+
+    int passwordEnabled = 0;
+    QString storedPassword, currentPassword, newPassword;
+    bool currentPasswordEnabled = true, newPasswordEnabled = true;
+
+    bool posLeftUp = false, posRightUp = false, posLeftLow = false, posRightLow = false, posCenter = false;
+    QString fontName, fontSize, sendTitle;
+    quint32 fontColor = 0xFFFFFF; // the swatch's background
+
+    QString userName;
+
+    int randomIcon = 0, tipEnabled = 0, startLocked = 0;
+    QString tipText;
+    bool tipTextEnabled = true;
+
+    // The control that should get the input focus next ("currentPassword", "newPassword", "userName").
+    QString focus;
+};
+
+class OptionsWindowModel final : public core::ViewModel<OptionsView> {
+public:
+    OptionsWindowModel() : ViewModel(QStringLiteral("ｵﾌﾟｼｮﾝ指定"), core::IconId::normal(0)) {}
+};
+
+// The check boxes whose clicks change what else may be used.
+enum class OptCheck { Send, Recv, Log, Tip, Password };
+
+// The options dialog's handlers: opening it with the record's values, the dependent enabling,
+// the tabs, the password step and the three buttons, and the font and colour pickers.
+class OptionsEditor final {
+public:
+    explicit OptionsEditor(core::Context &context) : m_context(context) {}
+
+    core::WindowSlot<OptionsWindowModel> slot;
+    OptionsWindowModel &window() { return slot.get(); }
+
+    // "動作環境の設定...(&O) ".
+    void open();
+    // A click on a check box that others depend on (its new value is already in the model).
+    void checkClicked(OptCheck which);
+    void showPage(int tab);
+    void accept();
+    void apply();
+    void cancel();
+    // "OK" on the password page.
+    void setPassword() { applyPassword(); }
+    void chooseFont();
+    void chooseColor();
+
+    // The password boxes' enabled states from ChkPw1 and the stored password.
+    void enablePasswordBoxes();
+    // The password page's step: set, change or remove the password. True when it saved.
+    bool applyPassword();
+    // The dialog into the record.
+    void takeDialogValues();
+
+private:
+    void fillFromRecord();
+    void resetPasswordPage();
+
+    core::Context &m_context;
+};
+
+} // namespace settings

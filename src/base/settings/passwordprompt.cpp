@@ -1,0 +1,36 @@
+#include "base/settings/passwordprompt.h"
+
+namespace settings {
+
+void PasswordPrompt::ask(Purpose why)
+{
+    m_purpose = why;
+    window().show();
+}
+
+void PasswordPrompt::submit()
+{
+    const QString typed = window().view().password;
+    const int errorBox = platform::box::okOnly | platform::box::critical;
+    if (typed.isEmpty()) {
+        m_context.box(QStringLiteral("ﾊﾟｽﾜｰﾄﾞを入力してください。"), errorBox);
+        return;
+    }
+    if (typed != m_context.opt.password) {
+        m_context.box(QStringLiteral("ﾊﾟｽﾜｰﾄﾞが違います。"), errorBox);
+        return;
+    }
+    const Purpose why = m_purpose;
+    slot.unload();
+    if (why == Purpose::Registration)
+        emit registrationAllowed();
+    else if (why == Purpose::Unlock)
+        emit unlockAllowed();
+}
+
+void PasswordPrompt::cancel()
+{
+    slot.unload();
+}
+
+} // namespace settings

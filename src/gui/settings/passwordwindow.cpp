@@ -1,0 +1,70 @@
+#include "gui/settings/passwordwindow.h"
+
+#include "gui/kit/modelwindow.h"
+#include "gui/kit/pictures.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+
+namespace settings {
+
+PasswordWindow::PasswordWindow(core::Context &context, PasswordPrompt &window)
+    : m_context(context), m_window(window)
+{
+    setObjectName(QStringLiteral("FrmPw"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    noteLabel = new QLabel(QStringLiteral("ﾊﾟｽﾜｰﾄﾞを入力してください。"), this);
+    noteLabel->setObjectName(QStringLiteral("Label2"));
+    promptLabel = new QLabel(QStringLiteral("ﾊﾟｽﾜｰﾄﾞ："), this);
+    promptLabel->setObjectName(QStringLiteral("Label1"));
+    password = new QLineEdit(this);
+    password->setObjectName(QStringLiteral("TxtPw"));
+    password->setEchoMode(QLineEdit::Password); // also keeps the input method off
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("CmdOK"));
+    okButton->setDefault(true);
+    cancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+    cancelButton->setObjectName(QStringLiteral("Command2"));
+    picture = new QLabel(this);
+    picture->setObjectName(QStringLiteral("Image1"));
+
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(picture, 0, 0, 2, 1, Qt::AlignTop);
+    grid->addWidget(noteLabel, 0, 1, 1, 2);
+    grid->addWidget(promptLabel, 1, 1);
+    grid->addWidget(password, 1, 2);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
+    grid->addLayout(buttons, 2, 0, 1, 3);
+
+    connect(password, &QLineEdit::textEdited, this, [this](const QString &t) {
+        m_window.window().editQuietly([&](PasswordView &v) { v.password = t; });
+    });
+    connect(password, &QLineEdit::returnPressed, this, [this] { m_window.submit(); });
+    connect(okButton, &QPushButton::clicked, this, [this] { m_window.submit(); });
+    connect(cancelButton, &QPushButton::clicked, this, [this] { m_window.cancel(); });
+
+    PasswordWindowModel &model = window.window();
+    kit::followModel(*this, model, context.opt, [this, &model] {
+        setWindowTitle(model.caption());
+        const QIcon icon = kit::pictureFor(core::IconId::normal(m_context.iconSet()));
+        setWindowIcon(icon);
+        picture->setPixmap(icon.pixmap(32));
+        if (password->text() != model.view().password)
+            password->setText(model.view().password);
+        password->setFocus();
+    });
+    adjustSize();
+    setFixedSize(sizeHint());
+}
+
+void PasswordWindow::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    m_window.cancel();
+}
+
+} // namespace settings
