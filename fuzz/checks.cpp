@@ -265,7 +265,7 @@ QStringList DispatchRig::arrive(const QByteArray &bytes)
         copy->copy->dispatcher().arrive(bytes, kSender);
         core::Context &c = copy->context();
         if ((elapsed & 1) && c.callAnimationTimer.isActive())
-            copy->copy->callArrived().tick();
+            copy->copy->callSignal().tick();
         if ((elapsed & 2) && c.blinkTimer.isActive())
             copy->copy->receiving().blinkTick();
         protocol::Sending &sending = copy->copy->sending();

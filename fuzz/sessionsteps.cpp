@@ -451,7 +451,7 @@ void Session::userStep(int action, Side &side)
             c.letters().cancel();
         break;
     case kCall:
-        c.callArrived().sendCall();
+        c.callSignal().sendCall();
         break;
     case kCallKind:
         c.menuClicked((m_program.byte() & 1) ? core::MenuId::CallPhone : core::MenuId::CallPerson);
@@ -465,7 +465,7 @@ void Session::userStep(int action, Side &side)
         switch (m_program.byte() % 6) {
         case 0:
             if (context.callAnimationTimer.isActive())
-                c.callArrived().tick();
+                c.callSignal().tick();
             break;
         case 1:
             if (context.blinkTimer.isActive())

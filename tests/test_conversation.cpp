@@ -521,7 +521,7 @@ void TestConversation::endAsksWhileAMessageWaits()
     c.aliceSends(u"hi"_s);
     auto call = [&] {
         c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し1"), c.alice.address());
-        c.bob.copy->callArrived().tick();
+        c.bob.copy->callSignal().tick();
         QCOMPARE(IconId::fromHandle(c.bob.tray.current().hIcon).kind, IconId::Kind::CallFrame);
     };
     if (state.startsWith(u"blink")) {

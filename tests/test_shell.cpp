@@ -202,11 +202,11 @@ void TestShell::letterOkRules()
 void TestShell::callKindFollowsTheCallMenu()
 {
     Conversation c;
-    c.alice.copy->callArrived().sendCall();
+    c.alice.copy->callSignal().sendCall();
     c.alice.copy->menuClicked(MenuId::CallPhone);
     QVERIFY(!c.alice.context().menu.checked(MenuId::CallPerson));
     QVERIFY(c.alice.context().menu.checked(MenuId::CallPhone));
-    c.alice.copy->callArrived().sendCall();
+    c.alice.copy->callSignal().sendCall();
     QCOMPARE(c.net.textsFrom(c.alice.address()), (QStringList{u"CALLYOU呼び出し1"_s, u"CALLYOU呼び出し2"_s}));
     c.net.flush();
     QVERIFY(c.bob.context().callAnimationTimer.isActive());
@@ -215,7 +215,7 @@ void TestShell::callKindFollowsTheCallMenu()
     testkit::FakeNetwork net;
     TestCopy alone(net, u"127.0.0.9"_s);
     QVERIFY(alone.start());
-    alone.copy->callArrived().sendCall();
+    alone.copy->callSignal().sendCall();
     QVERIFY(net.sent().last().result != 0);
     QVERIFY(alone.dialogs.shown().isEmpty());
 }
@@ -245,7 +245,7 @@ void TestShell::callCycles()
     QVERIFY(c.bob.context().callAnimationTimer.isActive());
     QList<int> seen;
     for (int i = 0; i < frames.size(); ++i) {
-        c.bob.copy->callArrived().tick();
+        c.bob.copy->callSignal().tick();
         seen << static_cast<int>(IconId::fromHandle(c.bob.tray.current().hIcon).index);
     }
     QCOMPARE(seen, frames);
@@ -256,7 +256,7 @@ void TestShell::callCycles()
 void TestShell::callKindFollowsTheLastDatagram()
 {
     Conversation c;
-    receive::CallSignal &call = c.bob.copy->callArrived();
+    receive::CallSignal &call = c.bob.copy->callSignal();
     c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し1"), c.alice.address());
     call.tick();
     QCOMPARE(c.bob.tray.current().hIcon, IconId::callFrame(2).handle());
@@ -282,10 +282,10 @@ void TestShell::callAndBlinkTogetherStayBounded()
     QVERIFY(c.bob.context().blinkTimer.isActive());
     // The worst interleaving: the blink always undoes the call's first phase.
     for (int i = 0; i < 50000; ++i) {
-        c.bob.copy->callArrived().tick();
+        c.bob.copy->callSignal().tick();
         c.bob.copy->receiving().blinkTick();
         if (i % 7 == 0)
-            c.bob.copy->callArrived().tick();
+            c.bob.copy->callSignal().tick();
         QVERIFY(c.bob.state().callCount >= 0 &&
                 c.bob.state().callCount <= receive::CallSignal::kAlternations);
         QVERIFY(c.bob.state().blinkPhase >= 0 && c.bob.state().blinkPhase <= 2);
@@ -297,13 +297,13 @@ void TestShell::openingAWindowStopsTheCall()
     Conversation c;
     core::Context &bob = c.bob.context();
     c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し2"), c.alice.address());
-    c.bob.copy->callArrived().tick();
+    c.bob.copy->callSignal().tick();
     c.bob.copy->sending().openCompose();
     QVERIFY(!bob.callAnimationTimer.isActive());
     QCOMPARE(c.bob.tray.current().hIcon, IconId::normal(0).handle());
 
     c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し2"), c.alice.address());
-    c.bob.copy->callArrived().tick();
+    c.bob.copy->callSignal().tick();
     c.bob.copy->receiving().openReceived();
     QVERIFY(!bob.callAnimationTimer.isActive());
     // Nothing waits, so the tray says so: no received picture, nothing to ask at the end.

@@ -46,7 +46,7 @@ public:
     protocol::Receiving &receiving() { return m_receiving; }
     receive::ReceivedMessage &receivedMessage() { return m_receivedMessage; }
     receive::Letters &letters() { return m_letters; }
-    receive::CallSignal &callArrived() { return m_callSignal; }
+    receive::CallSignal &callSignal() { return m_callSignal; }
     receive::UserSearch &userSearch() { return m_userSearch; }
     settings::OptionsEditor &options() { return m_options; }
     settings::PasswordPrompt &password() { return m_password; }

@@ -13,8 +13,7 @@
 
 namespace shell {
 
-ComposeWindow::ComposeWindow(core::Context &context, Actions actions)
-    : m_context(context), m_actions(std::move(actions))
+ComposeWindow::ComposeWindow(core::Context &context) : m_context(context)
 {
     setObjectName(QStringLiteral("FrmSnd"));
 
@@ -28,17 +27,11 @@ ComposeWindow::ComposeWindow(core::Context &context, Actions actions)
 
     sendButton = new QPushButton(QStringLiteral("送信(&S)"), this);
     sendButton->setObjectName(QStringLiteral("CmdSend"));
-    connect(sendButton, &QPushButton::clicked, this, [this] {
-        if (m_actions.send)
-            m_actions.send();
-    });
+    connect(sendButton, &QPushButton::clicked, this, &ComposeWindow::sendPressed);
 
     cancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ "), this);
     cancelButton->setObjectName(QStringLiteral("CmdCancel"));
-    connect(cancelButton, &QPushButton::clicked, this, [this] {
-        if (m_actions.cancel)
-            m_actions.cancel();
-    });
+    connect(cancelButton, &QPushButton::clicked, this, &ComposeWindow::cancelPressed);
 
     picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Image1"));
@@ -107,10 +100,8 @@ void ComposeWindow::centre()
 
 void ComposeWindow::closeEvent(QCloseEvent *event)
 {
-    if (m_actions.closeBox && m_actions.closeBox())
-        event->ignore();
-    else
-        event->accept();
+    event->ignore();
+    emit closeRequested();
 }
 
 bool ComposeWindow::eventFilter(QObject *watched, QEvent *event)
@@ -119,10 +110,10 @@ bool ComposeWindow::eventFilter(QObject *watched, QEvent *event)
     const bool doubleClick = event->type() == QEvent::MouseButtonDblClick;
     if (watched == picture && (press || doubleClick)) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
-        if (press && mouse->button() == Qt::RightButton && m_actions.callMenu)
-            m_actions.callMenu(mouse->globalPosition().toPoint());
-        else if (doubleClick && mouse->button() == Qt::LeftButton && m_actions.call)
-            m_actions.call();
+        if (press && mouse->button() == Qt::RightButton)
+            emit callMenuRequested(mouse->globalPosition().toPoint());
+        else if (doubleClick && mouse->button() == Qt::LeftButton)
+            emit callRequested();
     }
     return QWidget::eventFilter(watched, event);
 }

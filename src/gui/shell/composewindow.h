@@ -10,24 +10,14 @@
 #include <QStatusBar>
 #include <QWidget>
 
-#include <functional>
-
 namespace shell {
 
-// The compose window. It shows its model and passes the user's acts on; the behaviour lives in
-// the handlers.
+// The compose window. It shows its model and passes the user's acts on as signals; the behaviour
+// lives in the handlers.
 class ComposeWindow final : public QWidget {
     Q_OBJECT
 public:
-    struct Actions {
-        std::function<bool()> closeBox; // true: stay open (the window only hides)
-        std::function<void()> send;
-        std::function<void()> cancel;
-        std::function<void(QPoint)> callMenu; // right button on picture
-        std::function<void()> call;           // double click on picture
-    };
-
-    ComposeWindow(core::Context &context, Actions actions);
+    explicit ComposeWindow(core::Context &context);
 
     QPlainTextEdit *message = nullptr;
     QPushButton *sendButton = nullptr;
@@ -36,6 +26,16 @@ public:
     QStatusBar *statusBar = nullptr;
 
     const kit::ComposeLayout &layout() const { return m_layout; }
+
+signals:
+    // The close box. The window stays: whoever owns it decides, and only hides it.
+    void closeRequested();
+    void sendPressed();
+    void cancelPressed();
+    // Right button on the picture: the call menu, at this point of the screen.
+    void callMenuRequested(const QPoint &globalPos);
+    // Double click on the picture: a call.
+    void callRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -48,7 +48,6 @@ private:
     void centre();
 
     core::Context &m_context;
-    Actions m_actions;
     kit::ComposeLayout m_layout;
     QLabel *m_weekdayPanel = nullptr;
 };

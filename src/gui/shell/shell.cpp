@@ -5,15 +5,7 @@
 namespace shell {
 
 Shell::Shell(copy::Copy &copy)
-    : m_copy(copy),
-      m_composeWindow(copy.context(), ComposeWindow::Actions{
-                                          [&copy] { return copy.queryUnload(copy::UnloadMode::CloseBox); },
-                                          [&copy] { copy.sending().sendComposed(); },
-                                          [&copy] { copy.sending().cancelCompose(); },
-                                          [this](QPoint pos) { m_menus.callMenu().popup(pos); },
-                                          [&copy] { copy.callArrived().sendCall(); },
-                                      }),
-      m_menus(copy.context().menu, [&copy](core::MenuId id) { copy.menuClicked(id); }),
+    : m_copy(copy), m_composeWindow(copy.context()), m_menus(copy.context().menu),
       m_historyWindow(copy.context(), copy.historyViewer()),
       m_receivedWindow(copy.context(), copy.receivedMessage()),
       m_partnerWindow(copy.context().partnerSlot, *this,
@@ -38,6 +30,16 @@ Shell::Shell(copy::Copy &copy)
                     [&copy] { return new AboutWindow(copy.context(), copy.about()); })
 {
     connect(&copy.context().services.tray, &platform::Tray::rightPressed, this, &Shell::trayRightPressed);
+    connect(&m_menus, &TrayMenus::chosen, &copy, &copy::Copy::menuClicked);
+    connect(&m_composeWindow, &ComposeWindow::closeRequested, &copy,
+            [&copy] { copy.queryUnload(copy::UnloadMode::CloseBox); });
+    connect(&m_composeWindow, &ComposeWindow::sendPressed, &copy, [&copy] { copy.sending().sendComposed(); });
+    connect(&m_composeWindow, &ComposeWindow::cancelPressed, &copy,
+            [&copy] { copy.sending().cancelCompose(); });
+    connect(&m_composeWindow, &ComposeWindow::callMenuRequested, this,
+            [this](const QPoint &pos) { m_menus.callMenu().popup(pos); });
+    connect(&m_composeWindow, &ComposeWindow::callRequested, &copy,
+            [&copy] { copy.callSignal().sendCall(); });
 }
 
 void Shell::trayRightPressed(const QPoint &pos)

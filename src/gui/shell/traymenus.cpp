@@ -2,7 +2,7 @@
 
 namespace shell {
 
-TrayMenus::TrayMenus(core::MenuModel &model, std::function<void(core::MenuId)> chosen) : m_model(model)
+TrayMenus::TrayMenus(core::MenuModel &model) : m_model(model)
 {
     using core::MenuId;
     m_tray.setObjectName(QStringLiteral("mnuTray"));
@@ -26,7 +26,7 @@ TrayMenus::TrayMenus(core::MenuModel &model, std::function<void(core::MenuId)> c
             if (e.parent == MenuId::CallMenu)
                 action->setCheckable(true);
             if (!e.isSeparator())
-                connect(action, &QAction::triggered, this, [chosen, id = e.id] { chosen(id); });
+                connect(action, &QAction::triggered, this, [this, id = e.id] { emit chosen(id); });
         }
         action->setObjectName(QString::fromUtf16(e.name));
         m_actions[static_cast<std::size_t>(e.id)] = action;

@@ -5,20 +5,22 @@
 #include <QMenu>
 
 #include <array>
-#include <functional>
 
 namespace shell {
 
 // The tray menu and the call menu as Qt menus, following the menu model: captions, visibility,
-// enabled states and check marks. A chosen entry is reported by its id.
+// enabled states and check marks. A chosen entry is reported by its id through `chosen`.
 class TrayMenus final : public QObject {
     Q_OBJECT
 public:
-    TrayMenus(core::MenuModel &model, std::function<void(core::MenuId)> chosen);
+    explicit TrayMenus(core::MenuModel &model);
 
     QMenu &trayMenu() { return m_tray; }
     QMenu &callMenu() { return m_call; }
     QAction *action(core::MenuId id) const { return m_actions[static_cast<std::size_t>(id)]; }
+
+signals:
+    void chosen(core::MenuId id);
 
 private:
     void update(core::MenuId id);
