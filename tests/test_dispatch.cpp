@@ -40,7 +40,9 @@ void TestDispatch::failingHandlerShowsOneBoxAndTheNextDatagramIsHandled()
     TestCopy alice(net, QStringLiteral("127.0.0.2"));
     QVERIFY(alice.start());
     int calls = 0;
-    alice.copy->dispatcher().setHandler(Kind::Call, [&] {
+    QString lastCall;
+    alice.copy->dispatcher().setHandler(Kind::Call, [&](const protocol::Arrival &arrival) {
+        lastCall = arrival.text;
         if (++calls == 1)
             throw core::RuntimeError(13, "type mismatch");
     });
@@ -56,11 +58,12 @@ void TestDispatch::failingHandlerShowsOneBoxAndTheNextDatagramIsHandled()
     sendRaw(net, QStringLiteral("127.0.0.3"), QStringLiteral("127.0.0.2"),
             QStringLiteral("CALLYOU呼び出し2"));
     QCOMPARE(calls, 2);
-    QCOMPARE(alice.state().arrivalText, QStringLiteral("CALLYOU呼び出し2"));
+    QCOMPARE(lastCall, QStringLiteral("CALLYOU呼び出し2"));
     QCOMPARE(alice.dialogs.shown().size(), 1);
 
     // A failure that is not one of ours still gets a number and a box, and the copy goes on.
-    alice.copy->dispatcher().setHandler(Kind::Call, [] { throw std::out_of_range("index"); });
+    alice.copy->dispatcher().setHandler(Kind::Call,
+                                        [](const protocol::Arrival &) { throw std::out_of_range("index"); });
     sendRaw(net, QStringLiteral("127.0.0.3"), QStringLiteral("127.0.0.2"),
             QStringLiteral("CALLYOU呼び出し1"));
     QCOMPARE(alice.dialogs.shown().size(), 2);
@@ -75,15 +78,15 @@ void TestDispatch::arrivalDuringAHandlerWaitsItsTurn()
     QVERIFY(alice.start());
     QStringList order;
     auto &dispatcher = alice.copy->dispatcher();
-    dispatcher.setHandler(Kind::Held, [&] {
+    dispatcher.setHandler(Kind::Held, [&](const protocol::Arrival &arrival) {
         order << QStringLiteral("hold begins");
         // A datagram that arrives while this handler still runs (as during a modal box).
         dispatcher.arrive(text::toCp932(u"破棄"), QStringLiteral("127.0.0.4"));
-        order << QStringLiteral("hold ends with ") + alice.state().arrivalText + u' ' +
-                     alice.state().arrivalSender;
+        order << QStringLiteral("hold ends with ") + arrival.text + u' ' + arrival.sender;
     });
-    dispatcher.setHandler(Kind::Discarded,
-                          [&] { order << QStringLiteral("discard ") + alice.state().arrivalSender; });
+    dispatcher.setHandler(Kind::Discarded, [&](const protocol::Arrival &arrival) {
+        order << QStringLiteral("discard ") + arrival.sender;
+    });
 
     dispatcher.arrive(text::toCp932(u"保留"), QStringLiteral("127.0.0.3"));
     QCOMPARE(order,
@@ -92,11 +95,11 @@ void TestDispatch::arrivalDuringAHandlerWaitsItsTurn()
 
     // However long the handler runs, only so many wait; the rest are dropped and counted.
     int discards = 0;
-    dispatcher.setHandler(Kind::Held, [&] {
+    dispatcher.setHandler(Kind::Held, [&](const protocol::Arrival &) {
         for (std::size_t i = 0; i < protocol::Dispatcher::kMaxWaiting + 5; ++i)
             dispatcher.arrive(text::toCp932(u"破棄"), QStringLiteral("127.0.0.4"));
     });
-    dispatcher.setHandler(Kind::Discarded, [&] { ++discards; });
+    dispatcher.setHandler(Kind::Discarded, [&](const protocol::Arrival &) { ++discards; });
     dispatcher.arrive(text::toCp932(u"保留"), QStringLiteral("127.0.0.3"));
     QCOMPARE(discards, static_cast<int>(protocol::Dispatcher::kMaxWaiting));
     QCOMPARE(dispatcher.droppedArrivals(), quint64{5});
@@ -139,13 +142,13 @@ void TestDispatch::ordinaryMessageIsAnsweredByAckOrLetter()
     QStringList seen;
     QString senderDuringReceive;
     alice.copy->dispatcher().setMessageHandlers(
-        [&] {
+        [&](const protocol::Arrival &arrival) {
             seen << QStringLiteral("receive");
-            senderDuringReceive = alice.state().arrivalSender;
+            senderDuringReceive = arrival.sender;
             return accepted;
         },
-        [&] { seen << QStringLiteral("ack"); },
-        [&] {
+        [&](const protocol::Arrival &) { seen << QStringLiteral("ack"); },
+        [&](const protocol::Arrival &) {
             seen << QStringLiteral("letter");
             return letterGoes;
         });
@@ -160,18 +163,17 @@ void TestDispatch::undecodableBytesStillReachTheHandler()
     FakeNetwork net;
     TestCopy alice(net, QStringLiteral("127.0.0.2"));
     QVERIFY(alice.start());
-    bool received = false;
+    QString received;
     alice.copy->dispatcher().setMessageHandlers(
-        [&] {
-            received = true;
+        [&](const protocol::Arrival &arrival) {
+            received = arrival.text;
             return true;
         },
         {}, {});
     auto other = net.host(QStringLiteral("127.0.0.3"));
     other->send(u"127.0.0.2", 57979, QByteArray::fromHex("ff 8540") + text::toCp932(u"後半も届く"));
     net.flush();
-    QVERIFY(received);
-    QVERIFY(alice.state().arrivalText.endsWith(QStringLiteral("後半も届く")));
+    QVERIFY(received.endsWith(QStringLiteral("後半も届く")));
     QVERIFY(alice.dialogs.shown().isEmpty());
 }
 
@@ -203,7 +205,7 @@ void TestDispatch::sendToABadAddressIsSkippedSilently()
 
     // The copy goes on: the next send to a good address arrives.
     bool held = false;
-    bob.copy->dispatcher().setHandler(Kind::Discarded, [&] { held = true; });
+    bob.copy->dispatcher().setHandler(Kind::Discarded, [&](const protocol::Arrival &) { held = true; });
     QCOMPARE(protocol::sendDatagram(alice.context(), QStringLiteral("127.0.0.3"), QStringLiteral("破棄")), 0);
     net.flush();
     QVERIFY(held);
@@ -216,12 +218,12 @@ void TestDispatch::replyGoesToPort57979OfTheSender()
     TestCopy bob(net, QStringLiteral("127.0.0.3"));
     QVERIFY(alice.start());
     QVERIFY(bob.start());
-    bob.copy->dispatcher().setHandler(Kind::PresenceRequest, [&] {
-        protocol::sendDatagram(bob.context(), bob.state().arrivalSender,
-                               QStringLiteral("存在OK?      09:05"));
+    bob.copy->dispatcher().setHandler(Kind::PresenceRequest, [&](const protocol::Arrival &arrival) {
+        protocol::sendDatagram(bob.context(), arrival.sender, QStringLiteral("存在OK?      09:05"));
     });
     QString answer;
-    alice.copy->dispatcher().setHandler(Kind::PresenceOneSided, [&] { answer = alice.state().arrivalText; });
+    alice.copy->dispatcher().setHandler(Kind::PresenceOneSided,
+                                        [&](const protocol::Arrival &arrival) { answer = arrival.text; });
     net.clearLog();
     protocol::sendDatagram(alice.context(), QStringLiteral("127.0.0.3"), QStringLiteral("存在確認"));
     net.flush();
@@ -240,8 +242,8 @@ void TestDispatch::oversizedDatagramFailsAndNothingBreaks()
     QVERIFY(bob.start());
     qsizetype received = -1;
     bob.copy->dispatcher().setMessageHandlers(
-        [&] {
-            received = bob.state().arrivalText.size();
+        [&](const protocol::Arrival &arrival) {
+            received = arrival.text.size();
             return true;
         },
         {}, {});

@@ -38,9 +38,9 @@ void TestRealSockets::startNoticeCrossesARealSocket()
     QVERIFY(bob.start());
     QString seen;
     QString from;
-    bob.copy->dispatcher().setHandler(protocol::Kind::Start, [&] {
-        seen = bob.state().arrivalText;
-        from = bob.state().arrivalSender;
+    bob.copy->dispatcher().setHandler(protocol::Kind::Start, [&](const protocol::Arrival &arrival) {
+        seen = arrival.text;
+        from = arrival.sender;
     });
     TestCopy alice(u"127.0.0.2"_s);
     alice.writePartner(u"bob"_s, u"127.0.0.3"_s);
@@ -58,8 +58,8 @@ void TestRealSockets::largestDatagramArrivesWhole()
     QVERIFY(bob.start());
     QString received;
     bob.copy->dispatcher().setMessageHandlers(
-        [&] {
-            received = bob.state().arrivalText;
+        [&](const protocol::Arrival &arrival) {
+            received = arrival.text;
             return true;
         },
         {}, {});
@@ -73,7 +73,7 @@ void TestRealSockets::largestDatagramArrivesWhole()
     // Many small ones sent at once are all read, a batch at a time.
     int count = 0;
     bob.copy->dispatcher().setMessageHandlers(
-        [&] {
+        [&](const protocol::Arrival &) {
             ++count;
             return true;
         },
@@ -119,7 +119,7 @@ void TestRealSockets::sendingSocketOutlivesFailuresAndStrays()
     QVERIFY(alice.start());
     int dispatched = 0;
     alice.copy->dispatcher().setMessageHandlers(
-        [&] {
+        [&](const protocol::Arrival &) {
             ++dispatched;
             return true;
         },

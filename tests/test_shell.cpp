@@ -260,7 +260,7 @@ void TestShell::callKindFollowsTheLastDatagram()
     c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し1"), c.alice.address());
     call.tick();
     QCOMPARE(c.bob.tray.current().hIcon, IconId::callFrame(2).handle());
-    // A message replaces arrivalText; its twelfth character (a blank of the name field) now says
+    // A message is now the last datagram; its twelfth character (a blank of the name field) says
     // "telephone".
     c.aliceSends(u"hello"_s);
     call.tick();

@@ -101,9 +101,9 @@ void TestStartup::startNoticeReachesThePartner()
     QVERIFY(bob.start());
     QString seen;
     QString from;
-    bob.copy->dispatcher().setHandler(protocol::Kind::Start, [&] {
-        seen = bob.state().arrivalText;
-        from = bob.state().arrivalSender;
+    bob.copy->dispatcher().setHandler(protocol::Kind::Start, [&](const protocol::Arrival &arrival) {
+        seen = arrival.text;
+        from = arrival.sender;
     });
     alice.writePartner(u"ぼぶ"_s, kBob);
     alice.clock.set(QDateTime(QDate(2026, 12, 8), QTime(8, 7, 30)));
@@ -177,7 +177,8 @@ void TestStartup::secondCopyIsRefusedAndTheFirstRunsOn()
     QVERIFY(!first.copy->hasEnded());
     QVERIFY(first.tray.shown());
     bool handled = false;
-    first.copy->dispatcher().setHandler(protocol::Kind::Held, [&] { handled = true; });
+    first.copy->dispatcher().setHandler(protocol::Kind::Held,
+                                        [&](const protocol::Arrival &) { handled = true; });
     net.host(u"127.0.0.9"_s)->send(kAlice, 57979, text::toCp932(u"保留"));
     net.flush();
     QVERIFY(handled);
@@ -273,7 +274,8 @@ void TestStartup::endWithoutWaitingMessage()
     alice.writePartner(u"ぼぶ"_s, kBob);
     QVERIFY(alice.start());
     QString seen;
-    bob.copy->dispatcher().setHandler(protocol::Kind::End, [&] { seen = bob.state().arrivalText; });
+    bob.copy->dispatcher().setHandler(protocol::Kind::End,
+                                      [&](const protocol::Arrival &arrival) { seen = arrival.text; });
     QSignalSpy ended(alice.copy.get(), &copy::Copy::ended);
 
     alice.clock.set(QDateTime(QDate(2026, 12, 8), QTime(17, 40, 59)));

@@ -64,8 +64,12 @@ struct SearchingCopy {
         if (!copy.start())
             qFatal("a searching copy did not start");
         search.buildIdentity();
-        copy.copy->dispatcher().setHandler(protocol::Kind::SearchRequest, [this] { search.answerSearch(); });
-        copy.copy->dispatcher().setHandler(protocol::Kind::SearchResult, [this] { search.takeAnswer(); });
+        copy.copy->dispatcher().setHandler(
+            protocol::Kind::SearchRequest,
+            [this](const protocol::Arrival &arrival) { search.answerSearch(arrival.sender); });
+        copy.copy->dispatcher().setHandler(
+            protocol::Kind::SearchResult,
+            [this](const protocol::Arrival &arrival) { search.takeAnswer(arrival); });
     }
 
     // An answer arriving from `sender`, as the network would hand it over.
@@ -308,10 +312,8 @@ void TestUserSearch::failingBroadcastIsPassedOver()
     FakeNetwork net;
     TestCopy unstarted(net, u"127.0.0.2"_s); // no port yet: the send step fails
     receive::UserSearch search(unstarted.context());
-    unstarted.state().arrivalText = kAnswerTag + u"bob"_s;
-    unstarted.state().arrivalSender = u"127.0.0.3"_s;
     search.window().show();
-    search.takeAnswer();
+    search.takeAnswer({kAnswerTag + u"bob"_s, u"127.0.0.3"_s});
     QCOMPARE(search.window().view().rows.size(), 1);
 
     search.open();

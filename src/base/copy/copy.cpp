@@ -62,28 +62,36 @@ void Copy::plugHandlers()
 {
     using protocol::Kind;
     core::Context &c = m_context;
-    m_dispatcher.setHandler(Kind::Delivered, [this] { m_sending.delivered(); });
-    m_dispatcher.setHandler(Kind::Refused, [this] { m_sending.refused(); });
-    for (Kind reaction : {Kind::Opened, Kind::Held, Kind::Discarded})
-        m_dispatcher.setHandler(reaction, [this, reaction] { m_sending.reaction(reaction); });
+    using protocol::Arrival;
+    m_dispatcher.setHandler(Kind::Delivered, [this](const Arrival &a) { m_sending.delivered(a.sender); });
+    m_dispatcher.setHandler(Kind::Refused, [this](const Arrival &a) { m_sending.refused(a.sender); });
+    for (Kind reaction : {Kind::Opened, Kind::Held, Kind::Discarded}) {
+        m_dispatcher.setHandler(
+            reaction, [this, reaction](const Arrival &a) { m_sending.reaction(reaction, a.sender); });
+    }
     // A letter gets no "送信", but it gets a received-history row of its own, so that reading it
     // completes its own row and not the one of the message before it.
-    m_dispatcher.setHandler(Kind::Letter, [this] {
-        m_sending.letterArrived();
-        if (m_receiving.receive())
+    m_dispatcher.setHandler(Kind::Letter, [this](const Arrival &a) {
+        m_sending.letterArrived(a.sender);
+        if (m_receiving.receive(a))
             history::messageReceived(m_context);
     });
-    m_dispatcher.setMessageHandlers([this] { return m_receiving.receive(); },
-                                    [this] { m_receiving.acknowledge(); },
-                                    [this] { return m_letters.handOver(); });
-    m_dispatcher.setHandler(Kind::Call, [this] { m_callSignal.callArrived(); });
-    m_dispatcher.setHandler(Kind::PresenceRequest, [&c] { protocol::answerPresence(c); });
-    m_dispatcher.setHandler(Kind::PresenceOk, [&c] { protocol::presenceAnswered(c, true); });
-    m_dispatcher.setHandler(Kind::PresenceOneSided, [&c] { protocol::presenceAnswered(c, false); });
-    m_dispatcher.setHandler(Kind::Start, [&c] { protocol::startEndDisplay(c, true); });
-    m_dispatcher.setHandler(Kind::End, [&c] { protocol::startEndDisplay(c, false); });
-    m_dispatcher.setHandler(Kind::SearchRequest, [this] { m_userSearch.answerSearch(); });
-    m_dispatcher.setHandler(Kind::SearchResult, [this] { m_userSearch.takeAnswer(); });
+    m_dispatcher.setMessageHandlers([this](const Arrival &a) { return m_receiving.receive(a); },
+                                    [this](const Arrival &a) { m_receiving.acknowledge(a.sender); },
+                                    [this](const Arrival &a) { return m_letters.handOver(a.sender); });
+    m_dispatcher.setHandler(Kind::Call, [this](const Arrival &) { m_callSignal.callArrived(); });
+    m_dispatcher.setWatcher([this](const Arrival &a) { m_callSignal.noteArrival(a); });
+    m_dispatcher.setHandler(Kind::PresenceRequest,
+                            [&c](const Arrival &a) { protocol::answerPresence(c, a); });
+    m_dispatcher.setHandler(Kind::PresenceOk,
+                            [&c](const Arrival &a) { protocol::presenceAnswered(c, a, true); });
+    m_dispatcher.setHandler(Kind::PresenceOneSided,
+                            [&c](const Arrival &a) { protocol::presenceAnswered(c, a, false); });
+    m_dispatcher.setHandler(Kind::Start, [&c](const Arrival &a) { protocol::startEndDisplay(c, a, true); });
+    m_dispatcher.setHandler(Kind::End, [&c](const Arrival &a) { protocol::startEndDisplay(c, a, false); });
+    m_dispatcher.setHandler(Kind::SearchRequest,
+                            [this](const Arrival &a) { m_userSearch.answerSearch(a.sender); });
+    m_dispatcher.setHandler(Kind::SearchResult, [this](const Arrival &a) { m_userSearch.takeAnswer(a); });
 }
 
 bool Copy::startUp()

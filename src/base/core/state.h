@@ -62,9 +62,6 @@ struct SharedState {
     bool composeEntryEnabled = false;
     bool receivedEntryEnabled = false;
 
-    QString arrivalText;   // the datagram in hand
-    QString arrivalTag;    // its first 11 characters, as the receive handler takes them
-    QString arrivalSender; // its sender, as the receiving socket reports it
     int weekdayNumber = 0; // weekday of the start-up day, Sunday = 1
     QString weekday;       // the same as one kanji
     QString lastAnswer;    // answer of the last message box, as text

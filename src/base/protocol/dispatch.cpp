@@ -33,30 +33,30 @@ void Dispatcher::arrive(const QByteArray &bytes, const QString &sender)
         return;
     m_busy = true;
     while (!m_queue.empty()) {
-        const Arrival next = std::move(m_queue.front());
+        const Datagram next = std::move(m_queue.front());
         m_queue.pop_front();
         handle(next);
     }
     m_busy = false;
 }
 
-void Dispatcher::run(const Handler &handler)
+void Dispatcher::run(const Handler &handler, const Arrival &arrival)
 {
     if (handler)
-        handler();
+        handler(arrival);
 }
 
-void Dispatcher::handle(const Arrival &arrival)
+void Dispatcher::handle(const Datagram &datagram)
 {
     int number = 0;
     try {
-        m_context.state.arrivalText = text::fromCp932(arrival.bytes);
-        m_context.state.arrivalSender = arrival.sender;
-        const Kind kind = classify(m_context.state.arrivalText);
+        const Arrival arrival{text::fromCp932(datagram.bytes), datagram.sender};
+        run(m_watcher, arrival);
+        const Kind kind = classify(arrival.text);
         if (kind == Kind::Message)
-            handleMessage();
+            handleMessage(arrival);
         else
-            run(m_tagHandlers[static_cast<std::size_t>(kind)]);
+            run(m_tagHandlers[static_cast<std::size_t>(kind)], arrival);
         return;
     } catch (const core::RuntimeError &e) {
         number = e.number();
@@ -69,17 +69,17 @@ void Dispatcher::handle(const Arrival &arrival)
                   platform::box::critical);
 }
 
-void Dispatcher::handleMessage()
+void Dispatcher::handleMessage(const Arrival &arrival)
 {
     const core::SharedState &s = m_context.state;
     const bool letterWaits = m_context.letterWindow().view().statusPanel == u"未確認";
     // A refused message has had its answer, "OTHER送信"; a "送信" after it would tell its sender
     // that it was delivered after all.
-    if (m_receive && !m_receive())
+    if (m_receive && !m_receive(arrival))
         return;
-    if (letterWaits && s.partnerAddress == s.arrivalSender && m_letterSend && m_letterSend())
+    if (letterWaits && s.partnerAddress == arrival.sender && m_letterSend && m_letterSend(arrival))
         return;
-    run(m_recvAck);
+    run(m_recvAck, arrival);
 }
 
 } // namespace protocol

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/core/context.h"
+#include "base/protocol/arrival.h"
 #include "base/protocol/tags.h"
 
 #include <QByteArray>
@@ -12,26 +13,28 @@
 
 namespace protocol {
 
-// Reads each arriving datagram into arrivalText and hands it to the handler of its kind. Handlers are
+// Decodes each arriving datagram and hands it, with its sender, to the handler of its kind. Handlers are
 // plugged in by the parts that own them; a kind without one changes nothing.
 //
 // One datagram is handled at a time: an arrival during a handler (say, while it shows a modal box)
 // waits in a queue and is handled after it, so no handler is ever entered twice.
 class Dispatcher final {
 public:
-    using Handler = std::function<void()>;
+    using Handler = std::function<void(const Arrival &)>;
 
     explicit Dispatcher(core::Context &context);
 
     // The action for a tagged kind.
     void setHandler(Kind kind, Handler handler);
     // A step that may decline: false when it did nothing.
-    using Step = std::function<bool()>;
+    using Step = std::function<bool(const Arrival &)>;
     // The three steps of an ordinary message: the receive handler (false when it refused the
     // message, whose sender then has its whole answer), then either the letter, when one waits
     // for the partner who sent it, or the receipt acknowledgement (also when the letter could not
     // go and keeps waiting).
     void setMessageHandlers(Step receive, Handler acknowledge, Step handOver);
+    // Sees every arrival, of every kind, before its handler.
+    void setWatcher(Handler watcher) { m_watcher = std::move(watcher); }
 
     // At most this many arrivals wait while a handler runs (a box may stay open for hours, and
     // anyone may send); later ones are dropped and counted, as a full socket buffer would drop them.
@@ -44,20 +47,21 @@ public:
     qsizetype waiting() const { return static_cast<qsizetype>(m_queue.size()); }
 
 private:
-    struct Arrival {
+    struct Datagram {
         QByteArray bytes;
         QString sender;
     };
-    void handle(const Arrival &arrival);
-    void handleMessage();
-    static void run(const Handler &handler);
+    void handle(const Datagram &datagram);
+    void handleMessage(const Arrival &arrival);
+    static void run(const Handler &handler, const Arrival &arrival);
 
     core::Context &m_context;
     std::array<Handler, kTags.size()> m_tagHandlers;
     Step m_receive;
     Handler m_recvAck;
     Step m_letterSend;
-    std::deque<Arrival> m_queue;
+    Handler m_watcher;
+    std::deque<Datagram> m_queue;
     bool m_busy = false;
     quint64 m_dropped = 0;
 };

@@ -7,17 +7,17 @@
 
 namespace protocol {
 
-void answerPresence(core::Context &context)
+void answerPresence(core::Context &context, const Arrival &request)
 {
     const core::SharedState &s = context.state;
-    const Kind answer = s.arrivalSender == s.partnerAddress ? Kind::PresenceOk : Kind::PresenceOneSided;
-    sendDatagram(context, s.arrivalSender, tagOf(answer) + s.startTime);
+    const Kind answer = request.sender == s.partnerAddress ? Kind::PresenceOk : Kind::PresenceOneSided;
+    sendDatagram(context, request.sender, tagOf(answer) + s.startTime);
 }
 
-void presenceAnswered(core::Context &context, bool mutual)
+void presenceAnswered(core::Context &context, const Arrival &answer, bool mutual)
 {
     const core::SharedState &s = context.state;
-    if (s.arrivalSender != s.presenceAskedAddress || !s.presenceAskedAt.isValid() ||
+    if (answer.sender != s.presenceAskedAddress || !s.presenceAskedAt.isValid() ||
         qAbs(s.presenceAskedAt.msecsTo(context.now())) > kPresenceAnswerMs)
         return;
     // Whatever check is or is not in progress: a late answer still replaces "nobody there".
@@ -29,7 +29,7 @@ void presenceAnswered(core::Context &context, bool mutual)
         v.answeredNobody = false;
     });
     window.setCaption(QStringLiteral("ミルトアンヌ　起動時間：") +
-                      text::charsBetween(context.state.arrivalText, 12, 16).toString());
+                      text::charsBetween(answer.text, 12, 16).toString());
 }
 
 void startNotice(core::Context &context)
@@ -44,15 +44,15 @@ void endNotice(core::Context &context)
     sendDatagram(context, s.partnerAddress, endNoticeText(s.startTime, s.endTime));
 }
 
-void startEndDisplay(core::Context &context, bool started)
+void startEndDisplay(core::Context &context, const Arrival &notice, bool started)
 {
     // Anyone can send these; only the partner's come and go is worth a picture.
-    if (context.state.arrivalSender != context.state.partnerAddress)
+    if (notice.sender != context.state.partnerAddress)
         return;
     if (!context.messageWaiting() && context.opt.notifyStartEnd == 1)
         context.changeTray(started ? core::IconId::start() : core::IconId::end());
     context.historyWindow.setCaption(QStringLiteral("送受信履歴　（") +
-                                     text::charsBetween(context.state.arrivalText, 12, 22).toString() +
+                                     text::charsBetween(notice.text, 12, 22).toString() +
                                      QStringLiteral("）"));
 }
 

@@ -40,24 +40,25 @@ void appendToHeld(QString &held, QStringView message)
     held.prepend(kHeldTextCut);
 }
 
-bool Receiving::receive()
+bool Receiving::receive(const Arrival &arrival)
 {
     core::Context &c = m_context;
     core::SharedState &s = c.state;
-    s.arrivalTag = s.arrivalText.left(kTagWidth);
-    if (classify(s.arrivalTag) == Kind::Letter)
-        s.arrivalText = s.arrivalText.mid(kTagWidth);
+    // A letter is a message behind a tag of its own.
+    QStringView message = arrival.text;
+    if (classify(message.left(kTagWidth)) == Kind::Letter)
+        message = message.mid(kTagWidth);
 
-    if (c.opt.rejectOthers == 1 && s.arrivalSender != s.partnerAddress) {
-        answerRefused();
+    if (c.opt.rejectOthers == 1 && arrival.sender != s.partnerAddress) {
+        answerRefused(arrival.sender);
         return false;
     }
     // The window's answers (OPEN, hold, close, reply) go to whoever wrote what it now holds, be it
     // a letter or a message, the partner or not; a refused message above changes neither.
-    s.receivedFrom = s.arrivalSender;
+    s.receivedFrom = arrival.sender;
     s.replyAddress = s.receivedFrom;
 
-    const MessageFields fields = splitMessage(s.arrivalText);
+    const MessageFields fields = splitMessage(message);
     const bool addToHeld =
         c.opt.addOnHold == 1 && (c.menu.enabled(core::MenuId::ShowReceived) ||
                                  (s.receivedEntryEnabled && c.menu.checked(core::MenuId::Lock)));
@@ -95,14 +96,14 @@ bool Receiving::receive()
     return true;
 }
 
-void Receiving::answerRefused()
+void Receiving::answerRefused(const QString &sender)
 {
-    sendDatagram(m_context, m_context.state.arrivalSender, tagOf(Kind::Refused));
+    sendDatagram(m_context, sender, tagOf(Kind::Refused));
 }
 
-void Receiving::acknowledge()
+void Receiving::acknowledge(const QString &sender)
 {
-    sendDatagram(m_context, m_context.state.arrivalSender, tagOf(Kind::Delivered));
+    sendDatagram(m_context, sender, tagOf(Kind::Delivered));
     history::messageReceived(m_context);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/core/context.h"
+#include "base/protocol/arrival.h"
 
 namespace protocol {
 
@@ -20,13 +21,12 @@ class Receiving final {
 public:
     explicit Receiving(core::Context &context) : m_context(context) {}
 
-    // An ordinary message or a letter arrived (arrivalText, arrivalSender). False when the
-    // partner-only filter refused it.
-    bool receive();
+    // An ordinary message or a letter arrived. False when the partner-only filter refused it.
+    bool receive(const Arrival &arrival);
     // "OTHER送信" to the sender: refused by the partner-only filter.
-    void answerRefused();
+    void answerRefused(const QString &sender);
     // "送信" to the sender, and a received-history row.
-    void acknowledge();
+    void acknowledge(const QString &sender);
     // blinkTimer: the tray alternates between the received and the normal picture.
     void blinkTick();
     // Opens the received-message window, naming the sender while a message waits.

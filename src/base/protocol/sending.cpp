@@ -120,21 +120,20 @@ void Sending::sendClipboard()
         clipboard.clear();
 }
 
-bool Sending::answersAwaitedMessage() const
+bool Sending::answersAwaitedMessage(const QString &sender) const
 {
-    return (m_outcome == Outcome::Awaiting || m_outcome == Outcome::Unconfirmed) &&
-           m_context.state.arrivalSender == m_lastAddress;
+    return (m_outcome == Outcome::Awaiting || m_outcome == Outcome::Unconfirmed) && sender == m_lastAddress;
 }
 
-void Sending::delivered()
+void Sending::delivered(const QString &sender)
 {
     core::Context &c = m_context;
     // Copies on Windows follow their refusal with a "送信" for the same message; the refusal stands.
-    if (m_outcome == Outcome::Refused && c.state.arrivalSender == m_lastAddress) {
+    if (m_outcome == Outcome::Refused && sender == m_lastAddress) {
         m_outcome = Outcome::Answered;
         return;
     }
-    if (!answersAwaitedMessage())
+    if (!answersAwaitedMessage(sender))
         return;
     m_outcome = Outcome::Answered;
     m_answerTimer.stop();
@@ -158,18 +157,18 @@ void Sending::delivered()
     showSmall();
 }
 
-void Sending::refused()
+void Sending::refused(const QString &sender)
 {
-    if (!answersAwaitedMessage())
+    if (!answersAwaitedMessage(sender))
         return;
     m_outcome = Outcome::Refused;
     m_answerTimer.stop();
     showSendResult(kRefusedText);
 }
 
-void Sending::letterArrived()
+void Sending::letterArrived(const QString &sender)
 {
-    if (!answersAwaitedMessage())
+    if (!answersAwaitedMessage(sender))
         return;
     m_outcome = Outcome::Answered;
     m_answerTimer.stop();
@@ -185,10 +184,9 @@ void Sending::answerTimeout()
     showSendResult(kUnconfirmedText);
 }
 
-void Sending::reaction(Kind kind)
+void Sending::reaction(Kind kind, const QString &sender)
 {
     core::Context &c = m_context;
-    const QString &sender = c.state.arrivalSender;
     core::LetterWindowModel &letter = c.letterWindow();
     if (sender == c.state.partnerAddress && letter.view().statusPanel.startsWith(QStringLiteral("確認"))) {
         // The partner's first reaction after a letter was delivered answers the letter.

@@ -46,18 +46,18 @@ public:
                      const std::function<void()> &afterSend = {});
 
     // Only the copy the last message went to can say what became of it: every answer below from
-    // any other address (arrivalSender), and a second answer to the same message, changes nothing.
+    // any other address (`sender`), and a second answer to the same message, changes nothing.
     // Anyone on the network can send these datagrams.
 
     // "送信" arrived: history, then the send notice as the options say.
-    void delivered();
+    void delivered(const QString &sender);
     // "OTHER送信" arrived: the refusal is shown whatever the options say.
-    void refused();
+    void refused(const QString &sender);
     // A letter arrived: from the copy the last message went to, it stands for that message's
     // "送信", which a copy sends no more once it has answered with its letter.
-    void letterArrived();
+    void letterArrived(const QString &sender);
     // "Open確認", "保留" or "破棄" arrived.
-    void reaction(Kind kind);
+    void reaction(Kind kind, const QString &sender);
 
     // The notices' timers; a tick unloads the notice.
     QTimer &reactionTimer() { return m_reactionTimer; }
@@ -73,7 +73,7 @@ private:
     void showSmall();
     static void runTimer(QTimer &timer, bool on);
     // The datagram in hand came from where the last message went, which still awaits its answer.
-    bool answersAwaitedMessage() const;
+    bool answersAwaitedMessage(const QString &sender) const;
 
     core::Context &m_context;
     QTimer m_reactionTimer;

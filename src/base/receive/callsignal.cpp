@@ -14,6 +14,11 @@ void CallSignal::sendCall()
                            protocol::tagOf(protocol::Kind::Call) + (person ? u'1' : u'2'));
 }
 
+void CallSignal::noteArrival(const protocol::Arrival &arrival)
+{
+    m_byPerson = arrival.text.size() >= 12 && arrival.text[11] == u'1';
+}
+
 void CallSignal::callArrived()
 {
     if (!m_context.callAnimationTimer.isActive())
@@ -23,8 +28,7 @@ void CallSignal::callArrived()
 void CallSignal::tick()
 {
     core::SharedState &s = m_context.state;
-    // The kind is read afresh from the last datagram each tick, whatever that datagram was.
-    const bool person = s.arrivalText.size() >= 12 && s.arrivalText[11] == u'1';
+    const bool person = m_byPerson;
     core::IconId picture = s.trayPicture;
     if (s.blinkPhase == 0) {
         s.blinkPhase = 1;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/core/context.h"
+#include "base/protocol/arrival.h"
 
 namespace receive {
 
@@ -13,15 +14,20 @@ public:
 
     explicit CallSignal(core::Context &context) : m_context(context) {}
 
-    // Double click on Image1: a call of the kind the call menu has checked.
+    // Double click on the compose window's picture: a call of the kind the call menu has checked.
     void sendCall();
     // A call arrived: the animation runs (a second call only changes the kind).
     void callArrived();
-    // Timer1: one step of the animation.
+    // Every datagram, of whatever kind: the animation shows a person while the last one that
+    // arrived has "1" as its twelfth character, a telephone otherwise. A call says its kind there;
+    // a message that arrives during the animation turns it to the telephone.
+    void noteArrival(const protocol::Arrival &arrival);
+    // callAnimationTimer: one step of the animation.
     void tick();
 
 private:
     core::Context &m_context;
+    bool m_byPerson = false;
 };
 
 } // namespace receive

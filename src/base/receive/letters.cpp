@@ -52,7 +52,7 @@ QString Letters::letterDatagram()
            protocol::ordinaryMessage(c.state.outgoingHead, c.letterWindow().view().letter);
 }
 
-bool Letters::handOver()
+bool Letters::handOver(const QString &partner)
 {
     core::Context &c = m_context;
     const QString datagram = letterDatagram();
@@ -61,7 +61,7 @@ bool Letters::handOver()
         return false;
     // Unlike every other send, a failure here is reported: the letter must not be marked as
     // delivered when it never left.
-    if (const int failure = protocol::sendDatagram(c, c.state.arrivalSender, datagram))
+    if (const int failure = protocol::sendDatagram(c, partner, datagram))
         throw core::RuntimeError(failure, "letter not sent");
     const QDateTime now = c.now();
     c.letterWindow().edit([&](core::LetterView &v) {

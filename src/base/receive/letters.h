@@ -20,7 +20,7 @@ public:
     // Hands the waiting letter to the sender of the message in hand, in place of "送信". False,
     // with nothing sent, when the letter is too long for one datagram: it keeps waiting, and the
     // message is acknowledged as usual.
-    bool handOver();
+    bool handOver(const QString &partner);
 
 private:
     // The letter's datagram as it would leave now.

@@ -49,11 +49,11 @@ void UserSearch::buildIdentity()
     m_hostName20 = text::fixedField(m_context.state.hostName, kFieldWidth);
 }
 
-void UserSearch::answerSearch()
+void UserSearch::answerSearch(const QString &asker)
 {
     const core::SharedState &s = m_context.state;
     const QString partner = text::fixedField(s.partnerAddress, kFieldWidth);
-    protocol::sendDatagram(m_context, s.arrivalSender,
+    protocol::sendDatagram(m_context, asker,
                            protocol::tagOf(protocol::Kind::SearchResult) + m_loginName20 + m_hostName20 +
                                partner + m_context.opt.userName);
 }
@@ -64,21 +64,21 @@ int UserSearch::search()
     return protocol::sendDatagram(m_context, kBroadcast, protocol::tagOf(protocol::Kind::SearchRequest));
 }
 
-void UserSearch::takeAnswer()
+void UserSearch::takeAnswer(const protocol::Arrival &answer)
 {
     // Anyone can send answers, asked for or not: they are kept only while the list is open, one
     // row per address (a second answer replaces the first), and only so many.
     UserWindowModel *window = m_window.ifLoaded();
     if (window == nullptr || !window->isVisible())
         return;
-    m_answerDatagram = m_context.state.arrivalText;
+    m_answerDatagram = answer.text;
     m_answerLogin = text::charsBetween(m_answerDatagram, 12, 31).toString();
     m_answerHost = text::charsBetween(m_answerDatagram, 32, 51).toString();
     m_answerPartner = text::charsBetween(m_answerDatagram, 52, 71).toString();
     const UserRow row{
         m_answerLogin,
         upToFirstBlank(m_answerHost),
-        m_context.state.arrivalSender,
+        answer.sender,
         upToFirstBlank(m_answerPartner),
         text::charsBetween(m_answerDatagram, 72, 91).toString(),
     };

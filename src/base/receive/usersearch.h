@@ -2,6 +2,7 @@
 
 #include "base/core/context.h"
 #include "base/core/layout.h"
+#include "base/protocol/arrival.h"
 
 #include <QList>
 #include <QString>
@@ -64,7 +65,7 @@ public:
 
     // Answers the search in hand, to whoever sent it: login, host, partner address and display
     // name. Every search gets an answer; neither the partner-only option nor the lock stops it.
-    void answerSearch();
+    void answerSearch(const QString &asker);
     // Empties the list and broadcasts a search. A failing broadcast is passed over like every
     // other failing send, without a word: the empty list is the only sign. Returns 0 or the send's
     // failure number.
@@ -72,7 +73,7 @@ public:
     // While the list is shown: keeps the answer in hand as this search's own copy and lists its
     // row, replacing the row of an earlier answer from the same address; at most kMaxRows rows.
     // Answers that come while the list is closed are dropped.
-    void takeAnswer();
+    void takeAnswer(const protocol::Arrival &answer);
 
     // "ﾕｰｻﾞｰﾘｽﾄ表示(&U)": a new search, and the window shown in the middle of the screen.
     void open();
