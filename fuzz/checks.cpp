@@ -155,12 +155,13 @@ core::OptSettings unlikeDefaults()
     core::OptSettings opt;
     const QString odd = QStringLiteral("\x01never written");
     for (QString *field :
-         {&opt.iconNo,    &opt.password,   &opt.pwCurrentEntry, &opt.pwNewEntry,    &opt.posCenter,
-          &opt.posLeftUp, &opt.posLeftLow, &opt.posRightUp,     &opt.posRightLow,   &opt.userName,
-          &opt.tipText,   &opt.blinkIcon,  &opt.sendTitle,      &opt.fontName,      &opt.fontSize,
-          &opt.fontColor, &opt.fontItalic, &opt.fontBold,       &opt.fontUnderline, &opt.fontStrikethru,
-          &opt.backColor})
+         {&opt.iconNo, &opt.password, &opt.pwCurrentEntry, &opt.pwNewEntry, &opt.userName, &opt.tipText,
+          &opt.sendTitle, &opt.fontName, &opt.fontSize, &opt.fontColor, &opt.backColor})
         *field = odd;
+    for (bool *flag :
+         {&opt.posCenter, &opt.posLeftUp, &opt.posLeftLow, &opt.posRightUp, &opt.posRightLow, &opt.blinkIcon,
+          &opt.fontItalic, &opt.fontBold, &opt.fontUnderline, &opt.fontStrikethru})
+        *flag = !*flag;
     for (qint32 *field :
          {&opt.sendConfirm, &opt.sendConfirmMin, &opt.recvConfirm, &opt.recvConfirmMin, &opt.rejectOthers,
           &opt.addOnHold, &opt.pwEnabled, &opt.randomIcon, &opt.autoErase, &opt.logEnabled, &opt.tipEnabled,
@@ -243,7 +244,7 @@ DispatchRig::DispatchRig()
     m_paired->writeOptions([](core::OptSettings &opt) {
         opt.userName = QStringLiteral("ﾌｧｽﾞ");
         opt.notifyStartEnd = 1;
-        opt.blinkIcon = QStringLiteral("1");
+        opt.blinkIcon = true;
     });
     if (!m_alone->start() || !m_paired->start())
         qFatal("a copy for the dispatch did not start");

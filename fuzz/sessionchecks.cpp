@@ -59,11 +59,11 @@ void Session::checkBounds()
                       .arg(c.composeWindow.view().message.size()));
         if (const core::LetterWindowModel *letter = c.letterSlot.ifLoaded()) {
             if (letter->view().letter.size() > bounds::kTyped ||
-                letter->view().statusPanel.size() > bounds::kLetterStatus)
+                letter->view().statusPanel().size() > bounds::kLetterStatus)
                 fault(QStringLiteral("%1's letter holds %2 characters, its status line %3")
                           .arg(who)
                           .arg(letter->view().letter.size())
-                          .arg(letter->view().statusPanel.size()));
+                          .arg(letter->view().statusPanel().size()));
         }
         if (const receive::UserWindowModel *users = t.copy->userSearch().slot().ifLoaded()) {
             if (users->view().rows.size() > bounds::kSearchRows)

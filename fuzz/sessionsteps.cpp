@@ -110,7 +110,7 @@ void applyOptions(core::OptSettings &opt, uchar bits, bool bob)
     opt.logSave = 1;
     opt.addOnHold = (bits & 0x01) ? 0 : 1;
     opt.rejectOthers = (bits & (bob ? 0x02 : 0x80)) ? 1 : 0;
-    opt.blinkIcon = (bits & 0x04) ? QStringLiteral("1") : QStringLiteral("0");
+    opt.blinkIcon = (bits & 0x04) != 0;
     opt.sendConfirmMin = (bits & 0x08) ? 1 : 0;
     opt.recvConfirmMin = (bits & 0x10) ? 1 : 0;
     opt.autoErase = (bits & 0x20) ? 1 : 0;

@@ -281,7 +281,7 @@ void TestConversation::everyAnswerGoesToTheWriterOfItsMessage()
     QVERIFY(c.net.sentTo(carol.address()).isEmpty());
     // The partner's reaction to a letter marks the letter.
     if (letter && button != u"reply")
-        QVERIFY(c.alice.context().letterWindow().view().statusPanel.startsWith(u">"_s));
+        QVERIFY(c.alice.context().letterWindow().view().statusPanel().startsWith(u">"_s));
 }
 
 void TestConversation::messagesWhileOneWaits_data()
@@ -445,7 +445,7 @@ void TestConversation::smallNotices()
 
 void TestConversation::blinkAlternatesUntilOpened()
 {
-    Conversation c({}, [](core::OptSettings &opt) { opt.blinkIcon = u"1"_s; });
+    Conversation c({}, [](core::OptSettings &opt) { opt.blinkIcon = true; });
     c.aliceSends(u"blink"_s);
     core::Context &bob = c.bob.context();
     QVERIFY(bob.blinkTimer.isActive());
@@ -516,7 +516,7 @@ void TestConversation::endAsksWhileAMessageWaits()
 {
     QFETCH(QString, state);
     QFETCH(bool, asks);
-    Conversation c({}, [](core::OptSettings &opt) { opt.blinkIcon = u"1"_s; });
+    Conversation c({}, [](core::OptSettings &opt) { opt.blinkIcon = true; });
     core::Context &bob = c.bob.context();
     c.aliceSends(u"hi"_s);
     auto call = [&] {
@@ -634,7 +634,7 @@ void TestConversation::tooLongToSendIsSaid()
     c.net.clearLog();
     Conversation::send(c.net, c.bob, u"hello?"_s);
     QCOMPARE(c.net.textsFrom(c.alice.address()), QStringList{u"送信"_s});
-    QCOMPARE(letter.view().statusPanel, u"未確認"_s);
+    QCOMPARE(letter.view().statusPanel(), u"未確認"_s);
     QCOMPARE(c.alice.dialogs.texts().size(), 1); // no error box for the partner's message
     // Cut down, it goes with the next message.
     letter.edit([](core::LetterView &v) { v.letter = u"short now"_s; });

@@ -107,20 +107,21 @@ void TestDispatch::arrivalDuringAHandlerWaitsItsTurn()
 
 void TestDispatch::ordinaryMessageIsAnsweredByAckOrLetter_data()
 {
-    QTest::addColumn<QString>("letterPanel");
+    QTest::addColumn<core::LetterState>("letter");
     QTest::addColumn<QString>("sender");
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<bool>("letterGoes");
     QTest::addColumn<QStringList>("steps");
     const QString partner = QStringLiteral("127.0.0.3");
-    const QString armed = QStringLiteral("未確認");
-    QTest::newRow("no letter") << QString() << partner << true << true << QStringList{u"receive"_s, u"ack"_s};
+    const core::LetterState armed = core::LetterState::Waiting;
+    QTest::newRow("no letter") << core::LetterState::None << partner << true << true
+                               << QStringList{u"receive"_s, u"ack"_s};
     QTest::newRow("letter waits, partner writes")
         << armed << partner << true << true << QStringList{u"receive"_s, u"letter"_s};
     QTest::newRow("letter waits, stranger writes")
         << armed << QStringLiteral("127.0.0.4") << true << true << QStringList{u"receive"_s, u"ack"_s};
-    QTest::newRow("letter delivered already") << QStringLiteral("確認されました...  ") << partner << true
-                                              << true << QStringList{u"receive"_s, u"ack"_s};
+    QTest::newRow("letter delivered already")
+        << core::LetterState::Delivered << partner << true << true << QStringList{u"receive"_s, u"ack"_s};
     QTest::newRow("letter cannot go: acknowledged instead")
         << armed << partner << true << false << QStringList{u"receive"_s, u"letter"_s, u"ack"_s};
     QTest::newRow("refused: no acknowledgement, no letter")
@@ -129,7 +130,7 @@ void TestDispatch::ordinaryMessageIsAnsweredByAckOrLetter_data()
 
 void TestDispatch::ordinaryMessageIsAnsweredByAckOrLetter()
 {
-    QFETCH(QString, letterPanel);
+    QFETCH(core::LetterState, letter);
     QFETCH(QString, sender);
     QFETCH(bool, accepted);
     QFETCH(bool, letterGoes);
@@ -138,7 +139,7 @@ void TestDispatch::ordinaryMessageIsAnsweredByAckOrLetter()
     TestCopy alice(net, QStringLiteral("127.0.0.2"));
     QVERIFY(alice.start());
     alice.state().partnerAddress = QStringLiteral("127.0.0.3");
-    alice.context().letterWindow().edit([&](core::LetterView &v) { v.statusPanel = letterPanel; });
+    alice.context().letterWindow().edit([&](core::LetterView &v) { v.state = letter; });
     QStringList seen;
     QString senderDuringReceive;
     alice.copy->dispatcher().setMessageHandlers(

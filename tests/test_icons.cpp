@@ -105,7 +105,7 @@ void TestIcons::okAppliesTheSetEverywhere()
 {
     QFETCH(BobState, state);
     QFETCH(bool, receivedPicture);
-    Conversation c({}, [](core::OptSettings &o) { o.blinkIcon = u"1"_s; });
+    Conversation c({}, [](core::OptSettings &o) { o.blinkIcon = true; });
     core::Context &bob = c.bob.context();
     settings::IconSelection &selection = c.bob.copy->iconSelection();
     core::About &about = c.bob.copy->about();

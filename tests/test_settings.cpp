@@ -67,44 +67,47 @@ void TestSettings::readers_data()
 {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<bool>("foreign");
-    QTest::addColumn<QString>("userName");  // group 6
-    QTest::addColumn<int>("addOnHold");     // group 2
-    QTest::addColumn<QString>("posCenter"); // group 4
-    QTest::addColumn<QString>("fontSize");  // group 7
+    QTest::addColumn<QString>("userName"); // group 6
+    QTest::addColumn<int>("addOnHold");    // group 2
+    QTest::addColumn<bool>("posCenter");   // group 4
+    QTest::addColumn<QString>("fontSize"); // group 7
 
     QByteArray custom = exampleFile();
     custom.replace(text::toCp932(u"1,0,1,0,0,1"), "1,0,1,0,0,0");
     custom.replace(text::toCp932(u"\"\",0,1,1"), text::toCp932(u"\"ゆうこ\",0,1,1"));
     custom.replace("\"9\"", "\"10.5\"");
-    QTest::newRow("example with changes") << custom << false << u"ゆうこ"_s << 0 << u"True"_s << u"10.5"_s;
-    QTest::newRow("marker only") << QByteArray("\"optFile\"\r\n") << false << QString() << 1 << u"True"_s
+    QTest::newRow("example with changes") << custom << false << u"ゆうこ"_s << 0 << true << u"10.5"_s;
+    QTest::newRow("marker only") << QByteArray("\"optFile\"\r\n") << false << QString() << 1 << true
                                  << u"9"_s;
     const QByteArray firstThree =
         text::toCp932(u"\"optFile\"\r\n\"3\"\r\n1,0,1,0,0,0\r\n1,\"pw\",\"\",\"\"\r\n");
-    QTest::newRow("first three groups") << firstThree << false << QString() << 0 << u"True"_s << u"9"_s;
+    QTest::newRow("first three groups") << firstThree << false << QString() << 0 << true << u"9"_s;
     QTest::newRow("truncated group keeps the rest")
         << QByteArray("\"optFile\"\r\n\"0\"\r\n1,0,1,0,0,0\r\n0,\"\",\"\",\"\"\r\n\"False\",\"True\"")
-        << false << QString() << 0 << u"False"_s << u"9"_s;
+        << false << QString() << 0 << false << u"9"_s;
+    QTest::newRow("numbers as flags")
+        << QByteArray("\"optFile\"\r\n\"0\"\r\n1,0,1,0,0,0\r\n0,\"\",\"\",\"\"\r\n\"0\",\"1\"") << false
+        << QString() << 0 << false << u"9"_s;
     QByteArray badNumber = exampleFile();
     badNumber.replace("1,0,1,0,0,1", "1,0,1,0,0,x");
     QTest::newRow("field that is no number keeps its default")
-        << badNumber << false << QString() << 1 << u"True"_s << u"9"_s;
+        << badNumber << false << QString() << 1 << true << u"9"_s;
     QTest::newRow("foreign first field")
-        << QByteArray("\"adrFile\"\r\n\"a\",\"b\"\r\n") << true << QString() << 1 << u"True"_s << u"9"_s;
-    QTest::newRow("empty file") << QByteArray() << true << QString() << 1 << u"True"_s << u"9"_s;
+        << QByteArray("\"adrFile\"\r\n\"a\",\"b\"\r\n") << true << QString() << 1 << true << u"9"_s;
+    QTest::newRow("empty file") << QByteArray() << true << QString() << 1 << true << u"9"_s;
     QByteArray garbage(4096, '\0');
     for (int i = 0; i < garbage.size(); ++i)
         garbage[i] = static_cast<char>((i * 131 + 7) & 0xFF);
-    QTest::newRow("binary garbage") << garbage << true << QString() << 1 << u"True"_s << u"9"_s;
+    QTest::newRow("binary garbage") << garbage << true << QString() << 1 << true << u"9"_s;
     QTest::newRow("invalid CP932 inside a text")
         << (QByteArray(
                 "\"optFile\"\r\n\"0\"\r\n1,0,1,0,0,1\r\n0,\"\",\"\",\"\"\r\n\"True\",\"False\",\"False\","
                 "\"False\",\"False\"\r\n0\r\n\"a\x81\",0,1,1,\"") +
             text::toCp932(u"ミルトアンヌ") + QByteArray("\",0,0,\"0\",\"s\",0\r\n"))
-        << false << u"a\uFFFD"_s << 1 << u"True"_s << u"9"_s;
+        << false << u"a\uFFFD"_s << 1 << true << u"9"_s;
     QTest::newRow("a 10 MB line") << (QByteArray("\"optFile\"\r\n\"") + QByteArray(10 * 1024 * 1024, 'x') +
                                       "\"\r\n")
-                                  << false << QString() << 1 << u"True"_s << u"9"_s;
+                                  << false << QString() << 1 << true << u"9"_s;
 }
 
 void TestSettings::readers()
@@ -113,7 +116,7 @@ void TestSettings::readers()
     QFETCH(bool, foreign);
     QFETCH(QString, userName);
     QFETCH(int, addOnHold);
-    QFETCH(QString, posCenter);
+    QFETCH(bool, posCenter);
     QFETCH(QString, fontSize);
     FakeNetwork net;
     TestCopy alice(net, u"127.0.0.2"_s);
@@ -302,11 +305,11 @@ void TestSettings::placement()
     QFETCH(QStringList, trueFields);
     QFETCH(QPoint, expected);
     core::OptSettings opt;
-    auto flag = [&](const QString &name) { return trueFields.contains(name) ? u"True"_s : u"false"_s; };
+    auto flag = [&](const QString &name) { return trueFields.contains(name); };
     opt.posCenter = flag(u"center"_s);
     opt.posRightUp = flag(u"rightUp"_s);
     opt.posRightLow = flag(u"rightLow"_s);
-    opt.posLeftUp = trueFields.contains(u"leftUp"_s) ? u"1"_s : u"0"_s; // numbers read as booleans too
+    opt.posLeftUp = flag(u"leftUp"_s);
     opt.posLeftLow = flag(u"leftLow"_s);
     QCOMPARE(core::placeWindow(opt, QSize(19200, 14400), QSize(4000, 2000), QPoint(111, 222)), expected);
 }

@@ -110,12 +110,12 @@ void TestShell::letterArmedEmptyIsDeliveredEmpty()
     c.alice.copy->menuClicked(MenuId::Letter);
     core::LetterWindowModel &letter = c.alice.context().letterWindow();
     QVERIFY(letter.isVisible());
-    QCOMPARE(letter.view().statusPanel, u"未確認"_s);
+    QCOMPARE(letter.view().statusPanel(), u"未確認"_s);
     c.net.clearLog();
     Conversation::send(c.net, c.bob, u"anyone?"_s);
     QCOMPARE(c.net.textsFrom(c.alice.address()), QStringList{u"LETTER 置き手紙alice       09:05:00"_s});
-    QVERIFY(letter.view().statusPanel.startsWith(u"確認されました...  "_s));
-    QVERIFY(letter.view().statusPanel.contains(u" / "_s));
+    QVERIFY(letter.view().statusPanel().startsWith(u"確認されました...  "_s));
+    QVERIFY(letter.view().statusPanel().contains(u" / "_s));
     // Bob sees it like a message, with no acknowledgement back, and a history row of its own.
     QVERIFY(c.bob.context().messageWaiting());
     QCOMPARE(c.bob.context().receivedWindow.view().message, QString());
@@ -137,7 +137,7 @@ void TestShell::letterGoesToThePartnerOnlyAndOnce()
     c.net.clearLog();
     Conversation::send(c.net, carol, u"stranger"_s);
     QCOMPARE(c.net.textsFrom(c.alice.address()), QStringList{u"送信"_s});
-    QCOMPARE(c.alice.context().letterWindow().view().statusPanel, u"未確認"_s);
+    QCOMPARE(c.alice.context().letterWindow().view().statusPanel(), u"未確認"_s);
 
     c.net.clearLog();
     Conversation::send(c.net, c.bob, u"one"_s);
@@ -154,18 +154,18 @@ void TestShell::firstReactionAfterALetterMarksIt()
     Conversation c;
     c.alice.copy->menuClicked(MenuId::Letter);
     Conversation::send(c.net, c.bob, u"hi"_s);
-    const QString delivered = c.alice.context().letterWindow().view().statusPanel;
+    const QString delivered = c.alice.context().letterWindow().view().statusPanel();
     // Bob opens the letter: Alice's letter window records it and no notice opens.
     c.bob.copy->receivedMessage().openOrClose();
     c.net.flush();
-    QCOMPARE(c.alice.context().letterWindow().view().statusPanel, u">"_s + delivered);
+    QCOMPARE(c.alice.context().letterWindow().view().statusPanel(), u">"_s + delivered);
     QVERIFY(!c.alice.context().reactionSlot.isLoaded());
     // Alice answers; Bob's next reaction opens the usual notice.
     c.aliceSends(u"back"_s);
     c.bob.copy->receivedMessage().openOrClose();
     c.net.flush();
     QVERIFY(c.alice.context().reactionNotice().isVisible());
-    QCOMPARE(c.alice.context().letterWindow().view().statusPanel, u">"_s + delivered);
+    QCOMPARE(c.alice.context().letterWindow().view().statusPanel(), u">"_s + delivered);
 }
 
 void TestShell::cancelWithdrawsTheLetter()
@@ -190,13 +190,13 @@ void TestShell::letterOkRules()
     QCOMPARE(c.alice.dialogs.texts(), QStringList{u"内容を入力してください。"_s});
     QCOMPARE(c.alice.dialogs.shown()[0].title, u"ｴﾗｰ確認"_s);
     QVERIFY(c.alice.context().letterWindow().isVisible());
-    QCOMPARE(c.alice.context().letterWindow().view().statusPanel, u"未確認"_s);
+    QCOMPARE(c.alice.context().letterWindow().view().statusPanel(), u"未確認"_s);
     // Delivered: OK unloads the window, and the next opening arms a new letter.
     Conversation::send(c.net, c.bob, u"hi"_s);
     letters.confirm();
     QVERIFY(!c.alice.context().letterSlot.isLoaded());
     c.alice.copy->menuClicked(MenuId::Letter);
-    QCOMPARE(c.alice.context().letterWindow().view().statusPanel, u"未確認"_s);
+    QCOMPARE(c.alice.context().letterWindow().view().statusPanel(), u"未確認"_s);
 }
 
 void TestShell::callKindFollowsTheCallMenu()
@@ -275,7 +275,7 @@ void TestShell::callKindFollowsTheLastDatagram()
 
 void TestShell::callAndBlinkTogetherStayBounded()
 {
-    Conversation c({}, [](core::OptSettings &opt) { opt.blinkIcon = u"1"_s; });
+    Conversation c({}, [](core::OptSettings &opt) { opt.blinkIcon = true; });
     c.aliceSends(u"blink"_s);
     c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し1"), c.alice.address());
     QVERIFY(c.bob.context().callAnimationTimer.isActive());

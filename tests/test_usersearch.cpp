@@ -390,8 +390,8 @@ void TestUserSearch::windowShowsTheListAndCloses()
         QCOMPARE(list->topLevelItem(1)->text(c), bob.at(c));
 
     // Centred on the screen, whatever the placement options say.
-    t.alice.copy.opt().posCenter = u"False"_s;
-    t.alice.copy.opt().posLeftUp = u"True"_s;
+    t.alice.copy.opt().posCenter = false;
+    t.alice.copy.opt().posLeftUp = true;
     search.open();
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     QVERIFY2((w->frameGeometry().center() - screen.center()).manhattanLength() <= 3,

@@ -137,10 +137,10 @@ bool Copy::startUp()
     c.composeWindow.edit([](core::ComposeView &v) { v.message.clear(); });
     c.setWeekday();
     c.composeWindow.edit([&](core::ComposeView &v) { v.weekdayPanel = s.weekday; });
-    c.letterWindow().edit([](core::LetterView &v) { v.statusPanel.clear(); });
+    c.letterWindow().edit([](core::LetterView &v) { v.state = core::LetterState::None; });
     // Centring the main window is its widget's business; it is hidden here in any case.
     c.composeWindow.hide();
-    s.sentRunOpen = QStringLiteral("0");
+    s.sentRunOpen = false;
     skipOnFailure([&] {
         s.loginName = c.services.identity.loginName().left(kLoginWidth);
         s.hostName = c.services.identity.hostName();
@@ -210,7 +210,7 @@ void Copy::menuClicked(core::MenuId id)
         m_context.menu.setChecked(core::MenuId::CallPhone, id == core::MenuId::CallPhone);
         break;
     case core::MenuId::Lock:
-        if (!m_context.menu.checked(core::MenuId::Lock))
+        if (!m_context.isLocked())
             m_context.lockOn();
         else if (m_context.opt.pwEnabled != 1)
             m_context.lockOff();
@@ -249,7 +249,7 @@ void Copy::menuClicked(core::MenuId id)
 
 void Copy::trayLeftPressed()
 {
-    if (m_ended || m_context.menu.checked(core::MenuId::Lock))
+    if (m_ended || m_context.isLocked())
         return;
     if (m_context.menu.enabled(core::MenuId::Compose))
         m_sending.openCompose();

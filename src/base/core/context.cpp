@@ -84,6 +84,7 @@ IconId Context::restingTrayPicture() const
 
 void Context::lockOn()
 {
+    state.locked = true;
     menu.setChecked(MenuId::Lock, true);
     state.composeEntryEnabled = menu.enabled(MenuId::Compose);
     state.receivedEntryEnabled = menu.enabled(MenuId::ShowReceived);
@@ -102,6 +103,7 @@ void Context::lockOff()
                       MenuId::SeparatorBeforeQuit, MenuId::SeparatorBeforeAbout, MenuId::SeparatorBeforeLock,
                       MenuId::SeparatorBeforePartner, MenuId::SeparatorBeforeHistory})
         menu.setVisible(id, true);
+    state.locked = false;
     menu.setChecked(MenuId::Lock, false);
     menu.setEnabled(MenuId::Compose, state.composeEntryEnabled);
     menu.setEnabled(MenuId::ShowReceived, state.receivedEntryEnabled);
@@ -136,10 +138,10 @@ void Context::applyTextStyles()
         style.fontSize = size;
     if (const quint32 color = opt.fontColor.toUInt(&ok); ok)
         style.color = color & 0xFFFFFF;
-    style.italic = truthOf(opt.fontItalic);
-    style.bold = truthOf(opt.fontBold);
-    style.underline = truthOf(opt.fontUnderline);
-    style.strikethru = truthOf(opt.fontStrikethru);
+    style.italic = opt.fontItalic;
+    style.bold = opt.fontBold;
+    style.underline = opt.fontUnderline;
+    style.strikethru = opt.fontStrikethru;
     if (const quint32 back = opt.backColor.toUInt(&ok); ok)
         style.backColor = back & 0xFFFFFF;
     composeWindow.edit([&](ComposeView &v) { v.messageStyle = style; });

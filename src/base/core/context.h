@@ -88,6 +88,7 @@ public:
     // Puts the operation lock on: the lock entry checked, the message entries' states kept
     // aside, every other entry hidden.
     void lockOn();
+    bool isLocked() const { return state.locked; }
     // Gives the menu entries back after the operation lock.
     void lockOff();
     // The icon set in use, from iconNo; 0 when iconNo names none.

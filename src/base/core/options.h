@@ -4,8 +4,8 @@
 
 namespace core {
 
-// Every user preference, with the types and defaults of the options file. Several flags are held
-// as text because that is how the file has always stored them.
+// Every user preference, with the defaults of the options file. The flags that the file keeps as
+// text ("True"/"False", "0"/"1") are held as bool; the file's reader and writer convert them.
 struct OptSettings {
     QString iconNo = QStringLiteral("0");
     qint32 sendConfirm = 1;
@@ -18,11 +18,12 @@ struct OptSettings {
     QString password;
     QString pwCurrentEntry;
     QString pwNewEntry;
-    QString posCenter = QStringLiteral("True");
-    QString posLeftUp = QStringLiteral("False");
-    QString posLeftLow = QStringLiteral("False");
-    QString posRightUp = QStringLiteral("False");
-    QString posRightLow = QStringLiteral("False");
+    // Where windows are placed: the first of these that is set wins, centre first.
+    bool posCenter = true;
+    bool posLeftUp = false;
+    bool posLeftLow = false;
+    bool posRightUp = false;
+    bool posRightLow = false;
     qint32 randomIcon = 0;
     QString userName;
     qint32 autoErase = 0;
@@ -31,16 +32,16 @@ struct OptSettings {
     QString tipText = QStringLiteral("ミルトアンヌ");
     qint32 startLocked = 0;
     qint32 notifyStartEnd = 0;
-    QString blinkIcon = QStringLiteral("0");
+    bool blinkIcon = false; // "1"/"0" in the file
     QString sendTitle = QStringLiteral("送信ﾒｯｾｰｼﾞ");
     qint32 logSave = 0;
     QString fontName; // the compose window's own font, filled at start-up
     QString fontSize = QStringLiteral("9");
     QString fontColor = QStringLiteral("0");
-    QString fontItalic = QStringLiteral("False");
-    QString fontBold = QStringLiteral("False");
-    QString fontUnderline = QStringLiteral("False");
-    QString fontStrikethru = QStringLiteral("False");
+    bool fontItalic = false;
+    bool fontBold = false;
+    bool fontUnderline = false;
+    bool fontStrikethru = false;
     QString backColor = QStringLiteral("16777215");
 };
 

@@ -5,15 +5,15 @@ namespace core {
 QPoint placeWindow(const OptSettings &opt, QSize screen, QSize window, QPoint current)
 {
     QPoint at = current;
-    if (truthOf(opt.posCenter))
+    if ((opt.posCenter))
         at = {screen.width() / 2 - window.width() / 2, screen.height() / 2 - window.height() / 2};
-    if (truthOf(opt.posRightUp))
+    if ((opt.posRightUp))
         at = {screen.width() - window.width(), 0};
-    if (truthOf(opt.posRightLow))
+    if ((opt.posRightLow))
         at = {screen.width() - window.width(), screen.height() - window.height() - kTaskBarTwips};
-    if (truthOf(opt.posLeftUp))
+    if ((opt.posLeftUp))
         at = {0, 0};
-    if (truthOf(opt.posLeftLow))
+    if ((opt.posLeftLow))
         at = {0, screen.height() - window.height() - kTaskBarTwips};
     return at;
 }

@@ -40,11 +40,13 @@ struct SharedState {
     int trayResult = 0;
 
     MessageHead outgoingHead;
-    QString messageShown;
+    bool messageShown = false; // the received window shows its text (OPEN was pressed)
     // A received message has arrived and not yet been dealt with (replied to, opened, held or
     // closed). Whatever picture the tray shows meanwhile (a blink phase, a call frame, a start
     // notice), this is what the end's question and the window's buttons go by.
     bool messageWaits = false;
+    // The operation lock is on: the tray menu shows only its own entry, checked.
+    bool locked = false;
 
     // The last message shown.
     QString receivedName;
@@ -62,11 +64,11 @@ struct SharedState {
     bool composeEntryEnabled = false;
     bool receivedEntryEnabled = false;
 
-    int weekdayNumber = 0; // weekday of the start-up day, Sunday = 1
-    QString weekday;       // the same as one kanji
-    QString lastAnswer;    // answer of the last message box, as text
-    QString sentRunOpen;   // "1" while a run of sent messages is open
-    int blinkPhase = 0;    // phase shared by the blink and the call animation
+    int weekdayNumber = 0;    // weekday of the start-up day, Sunday = 1
+    QString weekday;          // the same as one kanji
+    QString lastAnswer;       // answer of the last message box, as text
+    bool sentRunOpen = false; // a run of sent messages is open: the next delivery joins its row
+    int blinkPhase = 0;       // phase shared by the blink and the call animation
     int callCount = 0;
 
     // Who this copy is, for the user search: login name (at most 20 characters) and host name.

@@ -96,11 +96,21 @@ public:
     ReceivedWindowModel() : ViewModel(QStringLiteral("ミルトアンヌ　受信ﾒｯｾｰｼﾞ"), IconId::received(0)) {}
 };
 
-// The letter window, LetterWindow. Panel 1 of its status bar is the letter's state: empty when no
-// letter waits, "未確認" while one waits for the partner.
+// Where a letter stands.
+enum class LetterState {
+    None,      // no letter yet
+    Waiting,   // waits for the partner's next message, to go with its answer
+    Delivered, // went to the partner in answer to a message
+    Answered,  // and the partner has reacted to it since
+};
+
+// The letter window. Panel 1 of its status bar tells the letter's state.
 struct LetterView {
     QString letter; // the letter, line breaks as CR LF
-    QString statusPanel;
+    LetterState state = LetterState::None;
+    QString deliveredAt; // short date and time of the delivery, "yy/mm/dd / hh:mm"
+    // The status panel's text: empty, "未確認", or when it was delivered (with ">" once answered).
+    QString statusPanel() const;
 };
 class LetterWindowModel final : public ViewModel<LetterView> {
 public:

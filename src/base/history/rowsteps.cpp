@@ -44,12 +44,12 @@ void sentAcknowledged(core::Context &context, const QString &text)
     if (context.opt.logEnabled != 1)
         return;
     core::SharedState &s = context.state;
-    if (s.sentRunOpen != u"0" && s.sentRow) {
+    if (s.sentRunOpen && s.sentRow) {
         s.sentRow->sendTime = nowTime(context);
         s.sentRow->message += QStringLiteral(" | ") + text;
         context.sentHistory.rowChanged(s.sentRow);
     } else {
-        s.sentRunOpen = QStringLiteral("1");
+        s.sentRunOpen = true;
         s.sentRow =
             context.sentHistory.append({text::yymmdd(context.now().date()), nowTime(context), {}, text});
     }
@@ -59,9 +59,9 @@ void sentAcknowledged(core::Context &context, const QString &text)
 void partnerNotice(core::Context &context, bool discarded)
 {
     core::SharedState &s = context.state;
-    if (context.opt.logEnabled != 1 || s.sentRunOpen != u"1")
+    if (context.opt.logEnabled != 1 || !s.sentRunOpen)
         return;
-    s.sentRunOpen = QStringLiteral("0");
+    s.sentRunOpen = false;
     if (context.sentHistory.isEmpty() || !s.sentRow)
         return;
     s.sentRow->recvTime = nowTime(context) + (discarded ? QStringLiteral("*") : QString());

@@ -72,7 +72,7 @@ void Dispatcher::handle(const Datagram &datagram)
 void Dispatcher::handleMessage(const Arrival &arrival)
 {
     const core::SharedState &s = m_context.state;
-    const bool letterWaits = m_context.letterWindow().view().statusPanel == u"未確認";
+    const bool letterWaits = m_context.letterWindow().view().state == core::LetterState::Waiting;
     // A refused message has had its answer, "OTHER送信"; a "送信" after it would tell its sender
     // that it was delivered after all.
     if (m_receive && !m_receive(arrival))

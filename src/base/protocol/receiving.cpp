@@ -59,9 +59,8 @@ bool Receiving::receive(const Arrival &arrival)
     s.replyAddress = s.receivedFrom;
 
     const MessageFields fields = splitMessage(message);
-    const bool addToHeld =
-        c.opt.addOnHold == 1 && (c.menu.enabled(core::MenuId::ShowReceived) ||
-                                 (s.receivedEntryEnabled && c.menu.checked(core::MenuId::Lock)));
+    const bool addToHeld = c.opt.addOnHold == 1 && (c.menu.enabled(core::MenuId::ShowReceived) ||
+                                                    (s.receivedEntryEnabled && c.isLocked()));
     const int set = c.iconSet();
     // One change: the text is hidden with the OPEN button as it arrives, so an open window never
     // lays out text that nobody can see yet.
@@ -80,19 +79,19 @@ bool Receiving::receive(const Arrival &arrival)
     s.receivedTime = fields.time.toString();
 
     c.changeTray(core::IconId::received(set));
-    if (c.opt.blinkIcon == u"1" && !c.receivedWindow.isVisible())
+    if (c.opt.blinkIcon && !c.receivedWindow.isVisible())
         c.blinkTimer.start();
     c.receivedWindow.setIcon(core::IconId::received(set));
     s.messageWaits = true;
 
-    if (c.menu.checked(core::MenuId::Lock)) {
+    if (c.isLocked()) {
         s.receivedEntryEnabled = true;
         s.composeEntryEnabled = false;
     } else {
         c.menu.setEnabled(core::MenuId::ShowReceived, true);
         c.menu.setEnabled(core::MenuId::Compose, false);
     }
-    s.messageShown = QStringLiteral("0");
+    s.messageShown = false;
     return true;
 }
 

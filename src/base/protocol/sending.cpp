@@ -188,9 +188,9 @@ void Sending::reaction(Kind kind, const QString &sender)
 {
     core::Context &c = m_context;
     core::LetterWindowModel &letter = c.letterWindow();
-    if (sender == c.state.partnerAddress && letter.view().statusPanel.startsWith(QStringLiteral("確認"))) {
+    if (sender == c.state.partnerAddress && letter.view().state == core::LetterState::Delivered) {
         // The partner's first reaction after a letter was delivered answers the letter.
-        letter.edit([](core::LetterView &v) { v.statusPanel.prepend(u'>'); });
+        letter.edit([](core::LetterView &v) { v.state = core::LetterState::Answered; });
         return;
     }
     if (m_lastAddress.isEmpty() || sender != m_lastAddress)

@@ -7,22 +7,18 @@
 #include "base/text/fields.h"
 
 namespace receive {
-namespace {
-const QString kArmed = QStringLiteral("未確認");
-}
-
 void Letters::open()
 {
     core::LetterWindowModel &window = m_context.letterWindow();
     window.show();
-    if (window.view().statusPanel.isEmpty())
-        window.edit([](core::LetterView &v) { v.statusPanel = kArmed; });
+    if (window.view().state == core::LetterState::None)
+        window.edit([](core::LetterView &v) { v.state = core::LetterState::Waiting; });
 }
 
 void Letters::confirm()
 {
     core::LetterWindowModel &window = m_context.letterWindow();
-    if (window.view().statusPanel != kArmed) {
+    if (window.view().state != core::LetterState::Waiting) {
         m_context.letterSlot.unload();
         return;
     }
@@ -65,8 +61,8 @@ bool Letters::handOver(const QString &partner)
         throw core::RuntimeError(failure, "letter not sent");
     const QDateTime now = c.now();
     c.letterWindow().edit([&](core::LetterView &v) {
-        v.statusPanel = QStringLiteral("確認されました...  ") + text::shortDate(now.date()) +
-                        QStringLiteral(" / ") + text::shortTime(now.time());
+        v.state = core::LetterState::Delivered;
+        v.deliveredAt = text::shortDate(now.date()) + QStringLiteral(" / ") + text::shortTime(now.time());
     });
     return true;
 }

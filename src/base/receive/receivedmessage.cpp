@@ -50,15 +50,15 @@ void ReceivedMessage::reply()
 void ReceivedMessage::openOrClose()
 {
     core::Context &c = m_context;
-    if (c.state.messageShown == u"1") {
-        c.state.messageShown = QStringLiteral("0");
+    if (c.state.messageShown) {
+        c.state.messageShown = false;
         c.receivedWindow.edit([](core::ReceivedView &v) {
             v.messageVisible = false;
             v.openCloseCaption = QStringLiteral("OPEN");
         });
         return;
     }
-    c.state.messageShown = QStringLiteral("1");
+    c.state.messageShown = true;
     c.receivedWindow.edit([](core::ReceivedView &v) {
         v.messageVisible = true;
         v.openCloseCaption = QStringLiteral("CLOSE");

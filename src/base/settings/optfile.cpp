@@ -7,8 +7,16 @@
 namespace settings {
 namespace {
 
-using Member = std::variant<QString core::OptSettings::*, qint32 core::OptSettings::*>;
 using O = core::OptSettings;
+// A flag the file keeps as "True" or "False".
+struct TrueFalse {
+    bool O::*flag;
+};
+// A flag the file keeps as "1" or "0".
+struct OneZero {
+    bool O::*flag;
+};
+using Member = std::variant<QString O::*, qint32 O::*, TrueFalse, OneZero>;
 
 // The fields in file order, line by line; one line is one group of the reader.
 const QList<QList<Member>> &groups()
@@ -18,12 +26,13 @@ const QList<QList<Member>> &groups()
         {&O::sendConfirm, &O::sendConfirmMin, &O::recvConfirm, &O::recvConfirmMin, &O::rejectOthers,
          &O::addOnHold},
         {&O::pwEnabled, &O::password, &O::pwCurrentEntry, &O::pwNewEntry},
-        {&O::posCenter, &O::posLeftUp, &O::posLeftLow, &O::posRightUp, &O::posRightLow},
+        {TrueFalse{&O::posCenter}, TrueFalse{&O::posLeftUp}, TrueFalse{&O::posLeftLow},
+         TrueFalse{&O::posRightUp}, TrueFalse{&O::posRightLow}},
         {&O::randomIcon},
         {&O::userName, &O::autoErase, &O::logEnabled, &O::tipEnabled, &O::tipText, &O::startLocked,
-         &O::notifyStartEnd, &O::blinkIcon, &O::sendTitle, &O::logSave},
-        {&O::fontName, &O::fontSize, &O::fontColor, &O::fontItalic, &O::fontBold, &O::fontUnderline,
-         &O::fontStrikethru, &O::backColor},
+         &O::notifyStartEnd, OneZero{&O::blinkIcon}, &O::sendTitle, &O::logSave},
+        {&O::fontName, &O::fontSize, &O::fontColor, TrueFalse{&O::fontItalic}, TrueFalse{&O::fontBold},
+         TrueFalse{&O::fontUnderline}, TrueFalse{&O::fontStrikethru}, &O::backColor},
     };
     return table;
 }
@@ -49,6 +58,14 @@ OptFileState parseOptions(const QByteArray &bytes, core::OptSettings &opt)
             if (const auto *textField = std::get_if<QString O::*>(&member)) {
                 if (const std::optional<QString> value = reader.next())
                     opt.*(*textField) = *value;
+            } else if (const auto *trueFalse = std::get_if<TrueFalse>(&member)) {
+                // "True"/"False" in any case, or a number (non-zero is true).
+                if (const std::optional<QString> value = reader.next())
+                    opt.*(trueFalse->flag) = core::truthOf(*value);
+            } else if (const auto *oneZero = std::get_if<OneZero>(&member)) {
+                // Only "1" turns it on.
+                if (const std::optional<QString> value = reader.next())
+                    opt.*(oneZero->flag) = *value == u"1";
             } else if (const std::optional<qint32> value = reader.nextNumber()) {
                 opt.*std::get<qint32 O::*>(member) = *value;
             }
@@ -69,6 +86,10 @@ QByteArray formatOptions(const core::OptSettings &opt)
         for (const Member &member : group) {
             if (const auto *textField = std::get_if<QString O::*>(&member))
                 line.append(opt.*(*textField));
+            else if (const auto *trueFalse = std::get_if<TrueFalse>(&member))
+                line.append(opt.*(trueFalse->flag) ? QStringLiteral("True") : QStringLiteral("False"));
+            else if (const auto *oneZero = std::get_if<OneZero>(&member))
+                line.append(opt.*(oneZero->flag) ? QStringLiteral("1") : QStringLiteral("0"));
             else
                 line.append(opt.*std::get<qint32 O::*>(member));
         }

@@ -9,11 +9,6 @@ namespace {
 const QString kConfirmTitle = QStringLiteral("確認");
 constexpr int kPasswordTab = 2;
 
-QString truthText(bool on)
-{
-    return on ? QStringLiteral("True") : QStringLiteral("False");
-}
-
 } // namespace
 
 void OptionsEditor::open()
@@ -47,16 +42,16 @@ void OptionsEditor::fillFromRecord()
         v.storedPassword = o.password;
         v.currentPassword = o.pwCurrentEntry;
         v.newPassword = o.pwNewEntry;
-        v.posLeftUp = core::truthOf(o.posLeftUp);
-        v.posRightUp = core::truthOf(o.posRightUp);
-        v.posLeftLow = core::truthOf(o.posLeftLow);
-        v.posRightLow = core::truthOf(o.posRightLow);
-        v.posCenter = core::truthOf(o.posCenter);
+        v.posLeftUp = o.posLeftUp;
+        v.posRightUp = o.posRightUp;
+        v.posLeftLow = o.posLeftLow;
+        v.posRightLow = o.posRightLow;
+        v.posCenter = o.posCenter;
         v.randomIcon = o.randomIcon;
         v.userName = o.userName;
         v.startLocked = o.startLocked;
         v.notifyStartEnd = o.notifyStartEnd;
-        v.blinkIcon = o.blinkIcon.trimmed().toInt() != 0 ? 1 : 0;
+        v.blinkIcon = o.blinkIcon ? 1 : 0;
         v.sendTitle = o.sendTitle;
     });
 }
@@ -218,11 +213,11 @@ void OptionsEditor::takeDialogValues()
     o.password = v.storedPassword;
     o.pwCurrentEntry = v.currentPassword;
     o.pwNewEntry = v.newPassword;
-    o.posLeftUp = truthText(v.posLeftUp);
-    o.posLeftLow = truthText(v.posLeftLow);
-    o.posRightUp = truthText(v.posRightUp);
-    o.posRightLow = truthText(v.posRightLow);
-    o.posCenter = truthText(v.posCenter);
+    o.posLeftUp = v.posLeftUp;
+    o.posLeftLow = v.posLeftLow;
+    o.posRightUp = v.posRightUp;
+    o.posRightLow = v.posRightLow;
+    o.posCenter = v.posCenter;
     o.randomIcon = v.randomIcon;
     o.userName = v.userName;
     o.autoErase = v.autoErase;
@@ -232,7 +227,7 @@ void OptionsEditor::takeDialogValues()
     o.tipText = v.tipText;
     o.startLocked = v.startLocked;
     o.notifyStartEnd = v.notifyStartEnd;
-    o.blinkIcon = v.blinkIcon != 0 ? QStringLiteral("1") : QStringLiteral("0");
+    o.blinkIcon = v.blinkIcon != 0;
     o.sendTitle = v.sendTitle;
 }
 
@@ -269,10 +264,10 @@ void OptionsEditor::chooseFont()
     preset.name = o.fontName;
     preset.size = o.fontSize.toDouble();
     preset.color = o.fontColor.toUInt();
-    preset.italic = core::truthOf(o.fontItalic);
-    preset.bold = core::truthOf(o.fontBold);
-    preset.underline = core::truthOf(o.fontUnderline);
-    preset.strikeOut = core::truthOf(o.fontStrikethru);
+    preset.italic = o.fontItalic;
+    preset.bold = o.fontBold;
+    preset.underline = o.fontUnderline;
+    preset.strikeOut = o.fontStrikethru;
     const platform::FontChoice chosen = m_context.services.dialogs.chooseFont(preset).value_or(preset);
     window().edit([&](OptionsView &v) {
         v.fontName = chosen.name;
@@ -281,10 +276,10 @@ void OptionsEditor::chooseFont()
     o.fontName = chosen.name;
     o.fontSize = QString::number(chosen.size);
     o.fontColor = QString::number(chosen.color);
-    o.fontItalic = truthText(chosen.italic);
-    o.fontBold = truthText(chosen.bold);
-    o.fontUnderline = truthText(chosen.underline);
-    o.fontStrikethru = truthText(chosen.strikeOut);
+    o.fontItalic = chosen.italic;
+    o.fontBold = chosen.bold;
+    o.fontUnderline = chosen.underline;
+    o.fontStrikethru = chosen.strikeOut;
     m_context.applyTextStyles();
 }
 

@@ -56,7 +56,7 @@ void LetterWindow::refresh()
     const QString shown = text::editorLineBreaks(m.view().letter);
     if (letter->toPlainText() != shown)
         letter->setPlainText(shown);
-    m_statusPanel->setText(m.view().statusPanel);
+    m_statusPanel->setText(m.view().statusPanel());
 }
 
 void LetterWindow::closeEvent(QCloseEvent *event)

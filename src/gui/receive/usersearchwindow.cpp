@@ -77,9 +77,8 @@ UserSearchWindow::UserSearchWindow(core::Context &context, UserSearch &search)
     picturePanel->setPixmap(kit::pictureFor(core::IconId::normal(0)).pixmap(px(240)));
     new kit::StatusClock(*this, *datePanel, *timePanel, [this] { return m_context.now(); });
 
-    m_centred.posCenter = QStringLiteral("True");
-    m_centred.posLeftUp = m_centred.posLeftLow = m_centred.posRightUp = m_centred.posRightLow =
-        QStringLiteral("False");
+    m_centred.posCenter = true;
+    m_centred.posLeftUp = m_centred.posLeftLow = m_centred.posRightUp = m_centred.posRightLow = false;
 
     resize(px(kUserClientWidth), px(kUserClientHeight));
     applyLayout();
