@@ -331,15 +331,19 @@ void TestUserSearch::layout_data()
     QTest::addColumn<int>("height");
     QTest::addColumn<QStringList>("refused");
     QTest::addColumn<core::Box>("list");
-    QTest::addColumn<int>("right");
+    QTest::addColumn<QList<QPoint>>("rightColumn"); // where the pictures, "再検索" and "閉じる" go
 
-    const receive::UserLayout design;
-    QTest::newRow("design size") << 6075 << 3435 << QStringList() << core::Box{-30, 0, 4675, 3015} << 4775;
-    QTest::newRow("larger") << 9000 << 6000 << QStringList() << core::Box{-30, 0, 7600, 5580} << 7700;
+    QTest::newRow("design size") << 6075 << 3435 << QStringList() << core::Box{-30, 0, 4675, 3015}
+                                 << QList<QPoint>{{4775, 135}, {4775, 2085}, {4775, 2585}};
+    QTest::newRow("grown") << 9000 << 6000 << QStringList() << core::Box{-30, 0, 7600, 5580}
+                           << QList<QPoint>{{7700, 2700}, {7700, 4650}, {7700, 5150}};
+    // The right-hand column moves with the window even when the list refused its size.
     QTest::newRow("too narrow") << 1300 << 3000 << QStringList{u"ListView1.Width"_s}
-                                << core::Box{-30, 0, design.list.width, 2580} << 0;
+                                << core::Box{-30, 0, 4695, 2580}
+                                << QList<QPoint>{{0, -300}, {0, 1650}, {0, 2150}};
     QTest::newRow("minimised") << 0 << 0 << QStringList{u"ListView1.Height"_s, u"ListView1.Width"_s}
-                               << design.list << -1300;
+                               << core::Box{-30, 0, 4695, 3015}
+                               << QList<QPoint>{{-1300, -3300}, {-1300, -1350}, {-1300, -850}};
 }
 
 void TestUserSearch::layout()
@@ -348,16 +352,16 @@ void TestUserSearch::layout()
     QFETCH(int, height);
     QFETCH(QStringList, refused);
     QFETCH(core::Box, list);
-    QFETCH(int, right);
+    QFETCH(QList<QPoint>, rightColumn);
 
     QStringList notSet;
     const receive::UserLayout l = receive::layOutUser({}, width, height, notSet);
     QCOMPARE(notSet, refused);
     QCOMPARE(l.list, list);
-    // The right-hand column moves with the window even when the list refused its size.
-    QCOMPARE(l.searchButton, (core::Box{right, height - 1350, 1215, 375}));
-    QCOMPARE(l.closeButton, (core::Box{right, height - 850, 1215, 375}));
-    QCOMPARE(l.picturePanel, (core::Box{right, height - 3300, 1215, 1935}));
+    QList<QPoint> at;
+    for (const core::Box &b : {l.picturePanel, l.searchButton, l.closeButton})
+        at << QPoint(b.left, b.top);
+    QCOMPARE(at, rightColumn);
 }
 
 void TestUserSearch::windowShowsTheListAndCloses()

@@ -11,12 +11,12 @@ using history::HistoryViewer;
 using testkit::FakeNetwork;
 using testkit::TestCopy;
 
-namespace history {
+namespace core {
 char *toString(const Box &b)
 {
     return QTest::toString(u"(%1, %2, %3 x %4)"_s.arg(b.left).arg(b.top).arg(b.width).arg(b.height));
 }
-} // namespace history
+} // namespace core
 
 namespace {
 
@@ -75,6 +75,7 @@ private slots:
     void stepsNeedTheDetailPaneAndItsRow();
     void layoutSkipsRefusedSteps_data();
     void layoutSkipsRefusedSteps();
+    void detailLabelsStandInOneLine_data();
     void detailLabelsStandInOneLine();
     void windowOpensWithManyRows();
     void windowForwardsClicksAndKeys();
@@ -344,76 +345,98 @@ void TestViewer::layoutSkipsRefusedSteps_data()
 {
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("height");
-    QTest::addColumn<Box>("tabStrip");
-    QTest::addColumn<Box>("page");
-    QTest::addColumn<Box>("list");
-    QTest::addColumn<Box>("cmdOK");
-    QTest::addColumn<Box>("picLog");
-    QTest::addColumn<Box>("detailText");
     QTest::addColumn<QStringList>("refused");
-    // The design layout: strip 4555 x 3020, pages 4435 x 2620, pane 4555 x 3100.
-    QTest::newRow("design size") << 5955 << 3540 << Box{0, 120, 4555, 3020} << Box{50, 450, 4435, 2620}
-                                 << Box{0, 0, 4435, 2620} << Box{4755, 2730, 1095, 375}
-                                 << Box{0, 0, 4555, 3100} << Box{0, 300, 4555, 2800} << QStringList{};
+    QTest::addColumn<Box>("tabStrip");
+    QTest::addColumn<Box>("page"); // either page, and the list that fills it
+    QTest::addColumn<Box>("detailPane");
+    QTest::addColumn<Box>("detailText");
+    QTest::addColumn<QList<QPoint>>("buttons"); // where OK, clear, the picture, back and next go
+    QTest::newRow("design size") << 5955 << 3540 << QStringList{} << Box{0, 120, 4555, 3020}
+                                 << Box{50, 450, 4435, 2620} << Box{0, 0, 4555, 3100}
+                                 << Box{0, 300, 4555, 2800}
+                                 << QList<QPoint>{
+                                        {4755, 2730}, {4755, 2230}, {5065, 1550}, {4755, 300}, {5355, 300}};
+    QTest::newRow("grown") << 8000 << 6000 << QStringList{} << Box{0, 120, 6600, 5480}
+                           << Box{50, 450, 6480, 5080} << Box{0, 0, 6600, 5560} << Box{0, 300, 6600, 5260}
+                           << QList<QPoint>{
+                                  {6800, 5190}, {6800, 4690}, {7110, 4010}, {6800, 300}, {7400, 300}};
     QTest::newRow("narrow: the pages refuse, the lists keep the pages' width")
-        << 1450 << 3540 << Box{0, 120, 50, 3020} << Box{50, 450, 4435, 2620} << Box{0, 0, 4435, 2620}
-        << Box{250, 2730, 1095, 375} << Box{0, 0, 50, 3100} << Box{0, 300, 50, 2800}
-        << QStringList{u"Picture1.Width"_s, u"Picture2.Width"_s};
+        << 1450 << 3540 << QStringList{u"Picture1.Width"_s, u"Picture2.Width"_s} << Box{0, 120, 50, 3020}
+        << Box{50, 450, 4435, 2620} << Box{0, 0, 50, 3100} << Box{0, 300, 50, 2800}
+        << QList<QPoint>{{250, 2730}, {250, 2230}, {560, 1550}, {250, 300}, {850, 300}};
     QTest::newRow("tiny: strip and pane refuse, the buttons still move")
-        << 300 << 200 << Box{0, 120, 4555, 3020} << Box{50, 450, 4435, 2620} << Box{0, 0, 4435, 2620}
-        << Box{-900, -610, 1095, 375} << Box{0, 0, 4555, 3100} << Box{0, 300, 4555, 2800}
-        << QStringList{u"TabStrip1.Height"_s, u"TabStrip1.Width"_s, u"PicLog.Height"_s, u"PicLog.Width"_s};
+        << 300 << 200
+        << QStringList{u"TabStrip1.Height"_s, u"TabStrip1.Width"_s, u"PicLog.Height"_s, u"PicLog.Width"_s}
+        << Box{0, 120, 4555, 3020} << Box{50, 450, 4435, 2620} << Box{0, 0, 4555, 3100}
+        << Box{0, 300, 4555, 2800}
+        << QList<QPoint>{{-900, -610}, {-900, -1110}, {-590, -1790}, {-900, 300}, {-300, 300}};
+    // The text box reads the pane's new height, too low for it.
     QTest::newRow("short and wide: pages and text box refuse their height")
-        << 8000 << 600 << Box{0, 120, 6600, 80} << Box{50, 450, 6480, 2620} << Box{0, 0, 6480, 2620}
-        << Box{6800, -210, 1095, 375} << Box{0, 0, 6600, 160} << Box{0, 300, 6600, 2800}
-        << QStringList{u"Picture1.Height"_s, u"Picture2.Height"_s, u"TxtLog.Height"_s};
+        << 8000 << 600 << QStringList{u"Picture1.Height"_s, u"Picture2.Height"_s, u"TxtLog.Height"_s}
+        << Box{0, 120, 6600, 80} << Box{50, 450, 6480, 2620} << Box{0, 0, 6600, 160}
+        << Box{0, 300, 6600, 2800}
+        << QList<QPoint>{{6800, -210}, {6800, -710}, {7110, -1390}, {6800, 300}, {7400, 300}};
 }
 
 void TestViewer::layoutSkipsRefusedSteps()
 {
     QFETCH(int, width);
     QFETCH(int, height);
+    QFETCH(QStringList, refused);
     QFETCH(Box, tabStrip);
     QFETCH(Box, page);
-    QFETCH(Box, list);
-    QFETCH(Box, cmdOK);
-    QFETCH(Box, picLog);
+    QFETCH(Box, detailPane);
     QFETCH(Box, detailText);
-    QFETCH(QStringList, refused);
+    QFETCH(QList<QPoint>, buttons);
     const history::LayoutResult r = history::layOutWindow(history::designLayout(), width, height);
+    const history::HistoryLayout &l = r.layout;
     QCOMPARE(r.refused, refused);
-    QCOMPARE(r.layout.tabStrip, tabStrip);
-    QCOMPARE(r.layout.sentPage, page);
-    QCOMPARE(r.layout.receivedPage, page);
-    QCOMPARE(r.layout.sentList, list);
-    QCOMPARE(r.layout.receivedList, list);
-    QCOMPARE(r.layout.okButton, cmdOK);
-    QCOMPARE(r.layout.clearButton, (Box{cmdOK.left, cmdOK.top - 500, 1095, 375}));
-    QCOMPARE(r.layout.picture, (Box{width - 890, height - 1990, 480, 480}));
-    QCOMPARE(r.layout.nextButton.left, width - 600);
-    QCOMPARE(r.layout.backButton.left, width - 1200);
-    QCOMPARE(r.layout.detailPane, picLog);
-    QCOMPARE(r.layout.detailText, detailText);
+    QCOMPARE(l.tabStrip, tabStrip);
+    QCOMPARE(l.sentPage, page);
+    QCOMPARE(l.receivedPage, page);
+    const Box list{0, 0, page.width, page.height};
+    QCOMPARE(l.sentList, list);
+    QCOMPARE(l.receivedList, list);
+    QCOMPARE(l.detailPane, detailPane);
+    QCOMPARE(l.detailText, detailText);
+    QList<QPoint> at;
+    for (const Box &b : {l.okButton, l.clearButton, l.picture, l.backButton, l.nextButton})
+        at << QPoint(b.left, b.top);
+    QCOMPARE(at, buttons);
+}
+
+void TestViewer::detailLabelsStandInOneLine_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<QStringList>("refused");
+    QTest::addColumn<Box>("detailPane");
+    QTest::addColumn<Box>("detailText");
+    QTest::newRow("design size") << 5955 << 3540 << QStringList{} << Box{0, 0, 4555, 3100}
+                                 << Box{0, 300, 4555, 2800};
+    QTest::newRow("grown") << 8000 << 6000 << QStringList{} << Box{0, 0, 6600, 5560}
+                           << Box{0, 300, 6600, 5260};
+    QTest::newRow("too small for the pane")
+        << 1000 << 300 << QStringList{u"PicLog.Height"_s, u"PicLog.Width"_s} << Box{0, 0, 4555, 3100}
+        << Box{0, 300, 4555, 2800};
 }
 
 void TestViewer::detailLabelsStandInOneLine()
 {
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(QStringList, refused);
+    QFETCH(Box, detailPane);
+    QFETCH(Box, detailText);
     const history::LayoutResult r =
-        history::layOutDetail(history::designLayout(), 5955, 3540, 900, 1200, 1300);
-    QVERIFY(r.refused.isEmpty());
-    QCOMPARE(r.layout.detailPane, (Box{0, 0, 4555, 3100}));
-    QCOMPARE(r.layout.detailText, (Box{0, 300, 4555, 2800}));
-    QCOMPARE(r.layout.dateLabel.left, 50);
-    QCOMPARE(r.layout.sendTimeLabel.left, 50 + 900 + 100);
-    QCOMPARE(r.layout.receiveTimeLabel.left, 50 + 900 + 100 + 1200 + 100);
-    for (const Box &label : {r.layout.dateLabel, r.layout.sendTimeLabel, r.layout.receiveTimeLabel})
-        QCOMPARE(label.top, 100);
-
-    // In a window too small for the pane the labels are still set in their line.
-    const history::LayoutResult tiny =
-        history::layOutDetail(history::designLayout(), 1000, 300, 900, 1200, 1300);
-    QCOMPARE(tiny.refused, (QStringList{u"PicLog.Height"_s, u"PicLog.Width"_s}));
-    QCOMPARE(tiny.layout.receiveTimeLabel.left, 2350);
+        history::layOutDetail(history::designLayout(), width, height, 900, 1200, 1300);
+    QCOMPARE(r.refused, refused);
+    QCOMPARE(r.layout.detailPane, detailPane);
+    QCOMPARE(r.layout.detailText, detailText);
+    // Each label as wide as its text, 100 twips apart, in their line whatever the pane refused.
+    QCOMPARE(r.layout.dateLabel, (Box{50, 100, 900, 180}));
+    QCOMPARE(r.layout.sendTimeLabel, (Box{1050, 100, 1200, 180}));
+    QCOMPARE(r.layout.receiveTimeLabel, (Box{2350, 100, 1300, 180}));
 }
 
 void TestViewer::windowOpensWithManyRows()

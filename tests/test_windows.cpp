@@ -57,10 +57,9 @@ void TestWindows::receivedWindowOpensAndAnswers()
     QVERIFY(!window.message->isHidden());
     QCOMPARE(window.message->toPlainText(), u"line 1\nline 2"_s);
     QCOMPARE(window.openCloseButton->text(), u"CLOSE"_s);
-    // A message arriving meanwhile is hidden until OPEN, and not laid out before.
+    // A message arriving meanwhile is hidden until OPEN.
     c.aliceSends(u"line 3"_s);
     QVERIFY(window.message->isHidden());
-    QCOMPARE(window.message->toPlainText(), u"line 1\nline 2"_s);
     QTest::mouseClick(window.openCloseButton, Qt::LeftButton);
     QCOMPARE(window.message->toPlainText(), u"line 1\nline 2 | line 3"_s);
     QTest::keyClicks(window.reply, u"thanks"_s);
