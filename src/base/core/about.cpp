@@ -3,7 +3,8 @@
 namespace core {
 namespace {
 
-// The window icon and both frames of the animation from one set; Image1 starts on the normal one.
+// The window icon and both frames of the animation from one set; the picture on show starts on the normal
+// one.
 void giveSet(AboutWindowModel &box, int set)
 {
     box.setIcon(IconId::normal(set));

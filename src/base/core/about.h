@@ -7,9 +7,9 @@
 
 namespace core {
 
-// The about box, AboutWindow. Image1 is the picture on show; Image2 (received) and Image3 (normal)
-// are the two frames it alternates between. ImgStart and ImgEnd are the pictures of the partner's
-// start and end notices, kept with the box and never shown in it.
+// The about box. shownPicture alternates between the two frames, receivedFrame and normalFrame.
+// startPicture and endPicture are the pictures of the partner's start and end notices, kept with
+// the box and never shown in it.
 struct AboutView {
     QString productName = kProductName;
     QString version = QStringLiteral("Version　1.21");
@@ -20,7 +20,7 @@ struct AboutView {
     IconId normalFrame = IconId::normal(0);
     IconId startPicture = IconId::start();
     IconId endPicture = IconId::end();
-    int phase = 0; // 1 while Image1 shows the received frame
+    int phase = 0; // 1 while the picture on show is the received frame
 };
 class AboutWindowModel final : public ViewModel<AboutView> {
 public:

@@ -73,7 +73,7 @@ private:
 struct ComposeView {
     QString message;
     TextStyle messageStyle;
-    QString weekdayPanel; // panel 2 of StatusBar1: the weekday of the start-up day
+    QString weekdayPanel; // panel 2 of the status bar: the weekday of the start-up day
 };
 class ComposeWindowModel final : public ViewModel<ComposeView> {
 public:
@@ -164,7 +164,7 @@ public:
 // The history viewer, HistoryWindow: which tab, the lists or one row in the detail pane, panel 3.
 struct HistoryView {
     QString selectedTab = QStringLiteral("tabSnd");
-    bool detailVisible = false; // PicLog with CmdBack and CmdNext; the tabs and lists hidden
+    bool detailVisible = false; // the detail pane with Back and Next; the tabs and lists hidden
     QString shownList;          // "1" sent, "2" received
     qint32 detailPosition = 0;
     QString detailDate;

@@ -46,8 +46,8 @@ private:
     core::Context &m_context;
 };
 
-// The lists lie inside their page, the labels and TxtLog inside PicLog, everything else in the
-// window's client area.
+// The lists lie inside their page, the labels and the detail text inside the detail pane, everything else in
+// the window's client area.
 using core::Box;
 
 // Where every control of the viewer is, in twips.

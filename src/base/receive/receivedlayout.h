@@ -32,7 +32,7 @@ ReceivedLayout layOutReceived(ReceivedLayout current, int width, int height, int
 // Where the splitter goes when the mouse proposes `proposedTop`, in a client area `innerHeight`
 // high: not above 500, not below 900 from the bottom (which wins in a very low window).
 int splitterTop(double proposedTop, int innerHeight);
-// Text1 above the splitter and Text2 below it; a refused size stops the rest.
+// The message above the splitter and the reply below it; a refused size stops the rest.
 ReceivedLayout applySplit(ReceivedLayout current, int innerHeight, QStringList &refused);
 
 } // namespace receive

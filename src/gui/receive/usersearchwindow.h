@@ -23,7 +23,7 @@ public:
 
     QTreeWidget *list = nullptr;
     QFrame *picturePanel = nullptr;
-    std::array<QLabel *, 5> pictures{}; // Image1 to Image5
+    std::array<QLabel *, 5> pictures{}; // objectNames Image1 to Image5
     QPushButton *searchButton = nullptr;
     QPushButton *closeButton = nullptr;
     QStatusBar *statusBar = nullptr;
