@@ -445,12 +445,13 @@ void TestViewer::windowOpensWithManyRows()
     const int full = core::HistoryList::kMaxRows;
     for (int i = 0; i < full; ++i)
         b.context().sentHistory.append({u"26/12/08"_s, u"09:05:00"_s, {}, u"message %1"_s.arg(i)});
-    history::HistoryWindow frm(b.context(), b.viewer);
+    history::HistoryWindow window(b.context(), b.viewer);
     b.viewer.open();
-    QVERIFY(QTest::qWaitForWindowExposed(&frm));
-    QCOMPARE(frm.sentList->model()->rowCount(), full);
-    QVERIFY(frm.sentList->isVisible());
-    QCOMPARE(frm.findChild<QLabel *>(u"StatusBar1Text"_s)->text(), u"送信件数： "_s + QString::number(full));
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.sentList->model()->rowCount(), full);
+    QVERIFY(window.sentList->isVisible());
+    QCOMPARE(window.findChild<QLabel *>(u"StatusBar1Text"_s)->text(),
+             u"送信件数： "_s + QString::number(full));
 }
 
 void TestViewer::windowForwardsClicksAndKeys()
@@ -458,50 +459,51 @@ void TestViewer::windowForwardsClicksAndKeys()
     Bench b;
     b.fill(kSent, 1, 3);
     b.context().receivedHistory.append({u"26/12/08"_s, u"09:05:00"_s, {}, u"first\r\nsecond"_s});
-    history::HistoryWindow frm(b.context(), b.viewer);
+    history::HistoryWindow window(b.context(), b.viewer);
     b.viewer.open();
-    QVERIFY(QTest::qWaitForWindowExposed(&frm));
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
 
-    const QRect row2 = frm.sentList->visualRect(frm.sentList->model()->index(1, 0));
-    QTest::mouseClick(frm.sentList->viewport(), Qt::LeftButton, {}, row2.center());
+    const QRect row2 = window.sentList->visualRect(window.sentList->model()->index(1, 0));
+    QTest::mouseClick(window.sentList->viewport(), Qt::LeftButton, {}, row2.center());
     QCOMPARE(b.view().detailPosition, 2);
-    QVERIFY(frm.detailPane->isVisible() && frm.nextButton->isVisible() && frm.backButton->isVisible());
-    QVERIFY(!frm.tabStrip->isVisible() && !frm.sentList->isVisible());
-    QVERIFY(!frm.clearButton->isEnabled());
-    QCOMPARE(frm.detailText->toPlainText(), u"sent 2"_s);
-    QVERIFY(frm.sendTimeLabel->x() > frm.dateLabel->x() + frm.dateLabel->width());
-    QVERIFY(frm.receiveTimeLabel->x() > frm.sendTimeLabel->x() + frm.sendTimeLabel->width());
+    QVERIFY(window.detailPane->isVisible() && window.nextButton->isVisible() &&
+            window.backButton->isVisible());
+    QVERIFY(!window.tabStrip->isVisible() && !window.sentList->isVisible());
+    QVERIFY(!window.clearButton->isEnabled());
+    QCOMPARE(window.detailText->toPlainText(), u"sent 2"_s);
+    QVERIFY(window.sendTimeLabel->x() > window.dateLabel->x() + window.dateLabel->width());
+    QVERIFY(window.receiveTimeLabel->x() > window.sendTimeLabel->x() + window.sendTimeLabel->width());
 
-    QTest::mouseClick(frm.nextButton, Qt::LeftButton);
+    QTest::mouseClick(window.nextButton, Qt::LeftButton);
     QCOMPARE(b.view().detailPosition, 3);
-    QVERIFY(!frm.nextButton->isEnabled());
-    QCOMPARE(frm.findChild<QLabel *>(u"StatusBar1Text"_s)->text(), u"送信履歴： 3/3"_s);
+    QVERIFY(!window.nextButton->isEnabled());
+    QCOMPARE(window.findChild<QLabel *>(u"StatusBar1Text"_s)->text(), u"送信履歴： 3/3"_s);
 
-    QTest::keyClick(&frm, Qt::Key_Escape);
+    QTest::keyClick(&window, Qt::Key_Escape);
     QVERIFY(!b.view().detailVisible);
-    QVERIFY(frm.sentList->isVisible() && !frm.detailPane->isVisible());
+    QVERIFY(window.sentList->isVisible() && !window.detailPane->isVisible());
 
-    frm.tabStrip->setCurrentIndex(1);
+    window.tabStrip->setCurrentIndex(1);
     QCOMPARE(b.view().selectedTab, u"tabRcv"_s);
-    QVERIFY(frm.receivedPage->isVisible() && !frm.sentPage->isVisible());
-    QCOMPARE(frm.findChild<QLabel *>(u"StatusBar1Text"_s)->text(), u"受信件数： 1"_s);
-    const QRect only = frm.receivedList->visualRect(frm.receivedList->model()->index(0, 0));
-    QTest::mouseClick(frm.receivedList->viewport(), Qt::LeftButton, {}, only.center());
+    QVERIFY(window.receivedPage->isVisible() && !window.sentPage->isVisible());
+    QCOMPARE(window.findChild<QLabel *>(u"StatusBar1Text"_s)->text(), u"受信件数： 1"_s);
+    const QRect only = window.receivedList->visualRect(window.receivedList->model()->index(0, 0));
+    QTest::mouseClick(window.receivedList->viewport(), Qt::LeftButton, {}, only.center());
     QCOMPARE(b.view().shownList, u"2"_s);
-    QCOMPARE(frm.detailText->document()->blockCount(), 2);
-    QCOMPARE(frm.detailText->toPlainText(), u"first\nsecond"_s);
-    QTest::mouseClick(frm.okButton, Qt::LeftButton);
-    QVERIFY(frm.receivedList->isVisible());
+    QCOMPARE(window.detailText->document()->blockCount(), 2);
+    QCOMPARE(window.detailText->toPlainText(), u"first\nsecond"_s);
+    QTest::mouseClick(window.okButton, Qt::LeftButton);
+    QVERIFY(window.receivedList->isVisible());
 
     // No minimum size: the layout runs on, leaving out only what the controls refuse.
-    const int stripWidth = frm.layout().tabStrip.width;
-    frm.resize(20, 20);
-    QCOMPARE(frm.layout().tabStrip.width, stripWidth);
-    QVERIFY(frm.layout().okButton.left < 0);
+    const int stripWidth = window.layout().tabStrip.width;
+    window.resize(20, 20);
+    QCOMPARE(window.layout().tabStrip.width, stripWidth);
+    QVERIFY(window.layout().okButton.left < 0);
 
-    frm.close();
+    window.close();
     QVERIFY(!b.context().historyWindow.isVisible());
-    QVERIFY(!frm.isVisible());
+    QVERIFY(!window.isVisible());
 }
 
 QTEST_MAIN(TestViewer)
