@@ -55,7 +55,7 @@ int main(int argc, char *argv[])
             return usage();
         copy = std::make_unique<testkit::TestCopy>(address);
         copy->writePartner(u"alice"_s, args[2]);
-        copy->writeOptions([](core::OptSettings &opt) { opt.userName = u"bob"_s; });
+        copy->writeOptions([](core::Options &opt) { opt.userName = u"bob"_s; });
         if (!copy->start()) {
             std::fputs("the copy did not start (port taken?)\n", stderr);
             return 1;

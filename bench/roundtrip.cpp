@@ -90,7 +90,7 @@ RoundTrip measureRoundTrip(const Programs &programs, int messages, int warmUp, i
         return result;
     testkit::TestCopy alice(kSender);
     alice.writePartner(u"bob"_s, kAnswerer);
-    alice.writeOptions([](core::OptSettings &opt) { opt.userName = u"alice"_s; });
+    alice.writeOptions([](core::Options &opt) { opt.userName = u"alice"_s; });
     if (!alice.start()) {
         result.error = u"the sending copy did not start on "_s + kSender;
         return result;

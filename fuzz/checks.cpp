@@ -150,9 +150,9 @@ void checkFields(QStringView datagram, QStringList &broken)
 }
 
 // A record unlike the defaults in every field, so that a field the reader cannot read back shows.
-core::OptSettings unlikeDefaults()
+core::Options unlikeDefaults()
 {
-    core::OptSettings opt;
+    core::Options opt;
     const QString odd = QStringLiteral("\x01never written");
     for (QString *field :
          {&opt.iconNo, &opt.password, &opt.pwCurrentEntry, &opt.pwNewEntry, &opt.userName, &opt.tipText,
@@ -193,20 +193,20 @@ QStringList checkDatagram(QByteArrayView bytes)
 QStringList checkOptionsFile(const QByteArray &bytes)
 {
     QStringList broken;
-    core::OptSettings first;
-    const settings::OptFileState state = settings::parseOptions(bytes, first);
-    if (state == settings::OptFileState::Foreign) {
-        if (settings::formatOptions(first) != settings::formatOptions(core::OptSettings{}))
+    core::Options first;
+    const settings::OptionsFileState state = settings::parseOptions(bytes, first);
+    if (state == settings::OptionsFileState::Foreign) {
+        if (settings::formatOptions(first) != settings::formatOptions(core::Options{}))
             broken << QStringLiteral("a foreign file changed the options");
         return broken;
     }
-    if (state != settings::OptFileState::Read) {
+    if (state != settings::OptionsFileState::Read) {
         broken << QStringLiteral("parsing bytes gave state %1").arg(static_cast<int>(state));
         return broken;
     }
     const QByteArray once = settings::formatOptions(first);
-    core::OptSettings second = unlikeDefaults();
-    if (settings::parseOptions(once, second) != settings::OptFileState::Read) {
+    core::Options second = unlikeDefaults();
+    if (settings::parseOptions(once, second) != settings::OptionsFileState::Read) {
         broken << QStringLiteral("a written options file is not read as ours");
         return broken;
     }
@@ -241,7 +241,7 @@ DispatchRig::DispatchRig()
     // The paired copy takes the sender for its partner and has the options that change what an
     // arrival does: a user name for its answers, the start and end notices, the blinking icon.
     m_paired->writePartner(QStringLiteral("相手"), kSender);
-    m_paired->writeOptions([](core::OptSettings &opt) {
+    m_paired->writeOptions([](core::Options &opt) {
         opt.userName = QStringLiteral("ﾌｧｽﾞ");
         opt.notifyStartEnd = 1;
         opt.blinkIcon = true;

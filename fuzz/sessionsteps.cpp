@@ -104,7 +104,7 @@ QString typed(const QByteArray &bytes)
 
 // The options both copies start with, from the program's first byte. History and the journal are
 // always on: they are what grows.
-void applyOptions(core::OptSettings &opt, uchar bits, bool bob)
+void applyOptions(core::Options &opt, uchar bits, bool bob)
 {
     opt.logEnabled = 1;
     opt.logSave = 1;
@@ -159,8 +159,8 @@ Session::Session(QByteArrayView program)
     const uchar options = m_program.byte();
     m_boxesLetArrivalsIn = (m_program.byte() & 0x01) != 0;
     m_pair = std::make_unique<testkit::Conversation>(
-        [options](core::OptSettings &opt) { applyOptions(opt, options, false); },
-        [options](core::OptSettings &opt) { applyOptions(opt, options, true); });
+        [options](core::Options &opt) { applyOptions(opt, options, false); },
+        [options](core::Options &opt) { applyOptions(opt, options, true); });
     m_sides[0].copy = &m_pair->alice;
     m_sides[0].name = QStringLiteral("alice");
     m_sides[1].copy = &m_pair->bob;

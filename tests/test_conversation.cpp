@@ -144,7 +144,7 @@ void TestConversation::twoSendsBeforeAReactionShareOneRow()
 
 void TestConversation::refusalIsNeverADelivery()
 {
-    Conversation c({}, [](core::OptSettings &opt) { opt.rejectOthers = 1; });
+    Conversation c({}, [](core::Options &opt) { opt.rejectOthers = 1; });
     TestCopy &carol = c.strangerToBob();
     c.net.clearLog();
     Conversation::send(c.net, carol, u"hello"_s);
@@ -199,7 +199,7 @@ void TestConversation::strangerIsRefusedOrShownWithAWarning_data()
 void TestConversation::strangerIsRefusedOrShownWithAWarning()
 {
     QFETCH(int, rejectOthers);
-    Conversation c({}, [&](core::OptSettings &opt) { opt.rejectOthers = rejectOthers; });
+    Conversation c({}, [&](core::Options &opt) { opt.rejectOthers = rejectOthers; });
     TestCopy &carol = c.strangerToBob();
     Conversation::send(c.net, carol, u"who am I?"_s);
     core::Context &bob = c.bob.context();
@@ -296,7 +296,7 @@ void TestConversation::messagesWhileOneWaits()
 {
     QFETCH(int, addOnHold);
     QFETCH(QString, message);
-    Conversation c({}, [&](core::OptSettings &opt) { opt.addOnHold = addOnHold; });
+    Conversation c({}, [&](core::Options &opt) { opt.addOnHold = addOnHold; });
     c.aliceSends(u"one"_s);
     Conversation::typeReply(c.bob, u"draft"_s);
     c.aliceSends(u"two"_s);
@@ -381,7 +381,7 @@ void TestConversation::emptyReplyIsRefused()
 
 void TestConversation::journalHoldsWhatLogSaveAsksFor()
 {
-    auto save = [](core::OptSettings &opt) { opt.logSave = 1; };
+    auto save = [](core::Options &opt) { opt.logSave = 1; };
     Conversation c(save, save);
     c.aliceSends(u"first"_s);
     c.bob.copy->receivedMessage().close(); // closed unread: never journaled
@@ -399,7 +399,7 @@ void TestConversation::journalHoldsWhatLogSaveAsksFor()
 void TestConversation::reactionNoticeClosesByItselfOnlyWithAutoErase()
 {
     for (int autoErase : {0, 1}) {
-        Conversation c([&](core::OptSettings &opt) { opt.autoErase = autoErase; });
+        Conversation c([&](core::Options &opt) { opt.autoErase = autoErase; });
         c.aliceSends(u"hi"_s);
         c.bob.copy->receivedMessage().openOrClose();
         c.net.flush();
@@ -418,7 +418,7 @@ void TestConversation::reactionNoticeClosesByItselfOnlyWithAutoErase()
 
 void TestConversation::smallNotices()
 {
-    Conversation c([](core::OptSettings &opt) {
+    Conversation c([](core::Options &opt) {
         opt.sendConfirmMin = 1;
         opt.recvConfirmMin = 1;
         opt.autoErase = 1;
@@ -445,7 +445,7 @@ void TestConversation::smallNotices()
 
 void TestConversation::blinkAlternatesUntilOpened()
 {
-    Conversation c({}, [](core::OptSettings &opt) { opt.blinkIcon = true; });
+    Conversation c({}, [](core::Options &opt) { opt.blinkIcon = true; });
     c.aliceSends(u"blink"_s);
     core::Context &bob = c.bob.context();
     QVERIFY(bob.blinkTimer.isActive());
@@ -516,7 +516,7 @@ void TestConversation::endAsksWhileAMessageWaits()
 {
     QFETCH(QString, state);
     QFETCH(bool, asks);
-    Conversation c({}, [](core::OptSettings &opt) { opt.blinkIcon = true; });
+    Conversation c({}, [](core::Options &opt) { opt.blinkIcon = true; });
     core::Context &bob = c.bob.context();
     c.aliceSends(u"hi"_s);
     auto call = [&] {
@@ -650,7 +650,7 @@ void TestConversation::silenceIsToldAndTheTextKept()
     testkit::FakeNetwork net;
     TestCopy alice(net, u"127.0.0.2"_s);
     alice.writePartner(u"bob"_s, u"127.0.0.3"_s); // nobody runs there
-    alice.writeOptions([](core::OptSettings &opt) { opt.sendConfirm = 0; });
+    alice.writeOptions([](core::Options &opt) { opt.sendConfirm = 0; });
     QVERIFY(alice.start());
     protocol::Sending &sending = alice.copy->sending();
     Conversation::send(net, alice, u"are you there?"_s);
@@ -693,7 +693,7 @@ void TestConversation::onlyThePartnersCopyTellsWhatHappened_data()
 void TestConversation::onlyThePartnersCopyTellsWhatHappened()
 {
     QFETCH(QString, datagram);
-    auto everything = [](core::OptSettings &opt) {
+    auto everything = [](core::Options &opt) {
         opt.logSave = 1;
         opt.notifyStartEnd = 1;
     };
@@ -741,7 +741,7 @@ void TestConversation::onlyThePartnersCopyTellsWhatHappened()
 
 void TestConversation::floodOfLargeMessagesWhileOneIsHeld()
 {
-    Conversation c([](core::OptSettings &opt) { opt.addOnHold = 1; });
+    Conversation c([](core::Options &opt) { opt.addOnHold = 1; });
     Conversation::send(c.net, c.bob, u"first"_s);
     c.alice.copy->receiving().openReceived();
     c.alice.copy->receivedMessage().hold();

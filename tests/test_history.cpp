@@ -20,7 +20,7 @@ struct Fixture {
     TestCopy copy{net, u"127.0.0.2"_s};
     Fixture(int logEnabled, int logSave)
     {
-        copy.writeOptions([&](core::OptSettings &opt) {
+        copy.writeOptions([&](core::Options &opt) {
             opt.logEnabled = logEnabled;
             opt.logSave = logSave;
         });

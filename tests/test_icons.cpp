@@ -24,8 +24,8 @@ enum class BobState { Idle, Waiting, WaitingBlinkOff, Opened, WaitingUnderLock }
 
 QString savedIconNo(const TestCopy &copy)
 {
-    core::OptSettings saved;
-    if (settings::parseOptions(copy.readFile(u"optFile.dat"_s), saved) != settings::OptFileState::Read)
+    core::Options saved;
+    if (settings::parseOptions(copy.readFile(u"optFile.dat"_s), saved) != settings::OptionsFileState::Read)
         return u"(unreadable)"_s;
     return saved.iconNo;
 }
@@ -105,7 +105,7 @@ void TestIcons::okAppliesTheSetEverywhere()
 {
     QFETCH(BobState, state);
     QFETCH(bool, receivedPicture);
-    Conversation c({}, [](core::OptSettings &o) { o.blinkIcon = true; });
+    Conversation c({}, [](core::Options &o) { o.blinkIcon = true; });
     core::Context &bob = c.bob.context();
     settings::IconSelection &selection = c.bob.copy->iconSelection();
     core::About &about = c.bob.copy->about();
@@ -164,7 +164,7 @@ void TestIcons::closeKeepsTheUnappliedChoice()
 {
     testkit::FakeNetwork net;
     TestCopy copy(net, u"127.0.0.2"_s);
-    copy.writeOptions([](core::OptSettings &o) { o.iconNo = u"2"_s; });
+    copy.writeOptions([](core::Options &o) { o.iconNo = u"2"_s; });
     QVERIFY(copy.start());
     core::Context &context = copy.context();
     const QByteArray optionsBefore = copy.readFile(u"optFile.dat"_s);
@@ -232,7 +232,7 @@ void TestIcons::startUpSelectsTheSetItApplies()
     QFETCH(int, expected);
     testkit::FakeNetwork net;
     TestCopy copy(net, u"127.0.0.2"_s);
-    copy.writeOptions([&](core::OptSettings &o) {
+    copy.writeOptions([&](core::Options &o) {
         o.iconNo = iconNo;
         o.randomIcon = randomIcon;
     });
@@ -253,7 +253,7 @@ void TestIcons::aboutBoxAnimatesTheCurrentSet()
 {
     testkit::FakeNetwork net;
     TestCopy copy(net, u"127.0.0.2"_s);
-    copy.writeOptions([](core::OptSettings &o) { o.iconNo = u"3"_s; });
+    copy.writeOptions([](core::Options &o) { o.iconNo = u"3"_s; });
     QVERIFY(copy.start());
     core::Context &context = copy.context();
     core::About &about = copy.copy->about();
@@ -306,7 +306,7 @@ void TestIcons::aboutBoxWindowShowsAndUnloads()
 {
     testkit::FakeNetwork net;
     TestCopy copy(net, u"127.0.0.2"_s);
-    copy.writeOptions([](core::OptSettings &o) { o.iconNo = u"1"_s; });
+    copy.writeOptions([](core::Options &o) { o.iconNo = u"1"_s; });
     QVERIFY(copy.start());
     shell::Shell shell(*copy.copy);
     core::About &about = copy.copy->about();

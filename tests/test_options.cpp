@@ -6,7 +6,7 @@
 
 using namespace Qt::StringLiterals;
 using core::MenuId;
-using settings::OptCheck;
+using settings::OptionsCheck;
 using settings::OptionsView;
 using settings::PasswordPrompt;
 using testkit::Conversation;
@@ -19,7 +19,7 @@ struct Dialog {
     FakeNetwork net;
     TestCopy copy{net, u"127.0.0.2"_s};
     settings::OptionsEditor *dialog = nullptr;
-    explicit Dialog(const std::function<void(core::OptSettings &)> &options = {})
+    explicit Dialog(const std::function<void(core::Options &)> &options = {})
     {
         if (options)
             copy.writeOptions(options);
@@ -30,9 +30,9 @@ struct Dialog {
     }
     const OptionsView &v() { return dialog->window().view(); }
     void set(const std::function<void(OptionsView &)> &change) { dialog->window().edit(change); }
-    core::OptSettings saved() const
+    core::Options saved() const
     {
-        core::OptSettings opt;
+        core::Options opt;
         settings::parseOptions(copy.readFile(u"optFile.dat"_s), opt);
         return opt;
     }
@@ -85,18 +85,18 @@ void TestOptions::dependentEnabling()
     Dialog d;
     d.set([](OptionsView &v) { v.recvConfirmSmall = 1; });
     d.set([](OptionsView &v) { v.recvConfirm = 0; });
-    d.dialog->checkClicked(OptCheck::Recv);
+    d.dialog->checkClicked(OptionsCheck::Recv);
     QVERIFY(!d.v().recvConfirmSmallEnabled);
     QVERIFY(!d.v().autoEraseEnabled);
     QCOMPARE(d.v().recvConfirmSmall, 1); // greyed out, not cleared
     d.set([](OptionsView &v) { v.logEnabled = 0; });
-    d.dialog->checkClicked(OptCheck::Log);
+    d.dialog->checkClicked(OptionsCheck::Log);
     QVERIFY(!d.v().logSaveEnabled);
     d.set([](OptionsView &v) { v.tipEnabled = 0; });
-    d.dialog->checkClicked(OptCheck::Tip);
+    d.dialog->checkClicked(OptionsCheck::Tip);
     QVERIFY(!d.v().tipTextEnabled);
     d.set([](OptionsView &v) { v.sendConfirm = 0; });
-    d.dialog->checkClicked(OptCheck::Send);
+    d.dialog->checkClicked(OptionsCheck::Send);
     QVERIFY(!d.v().sendConfirmSmallEnabled);
     // Saved as they stand.
     d.dialog->accept();
@@ -107,7 +107,7 @@ void TestOptions::dependentEnabling()
 
 void TestOptions::changingTabsDiscardsPasswordEdits()
 {
-    Dialog d([](core::OptSettings &o) {
+    Dialog d([](core::Options &o) {
         o.pwEnabled = 1;
         o.password = u"secret"_s;
     });
@@ -227,7 +227,7 @@ void TestOptions::applyPassword()
     QFETCH(QString, next);
     QFETCH(QString, message);
     QFETCH(QString, savedPassword);
-    Dialog d([&](core::OptSettings &o) {
+    Dialog d([&](core::Options &o) {
         o.pwEnabled = stored.isEmpty() ? 0 : 1;
         o.password = stored;
     });
@@ -261,7 +261,7 @@ void TestOptions::lockWithAndWithoutPassword()
         QVERIFY(!c.bob.copy->password().slot.isLoaded());
     }
     // With one: the password window, and only the right password lifts the lock.
-    Conversation c({}, [](core::OptSettings &o) {
+    Conversation c({}, [](core::Options &o) {
         o.pwEnabled = 1;
         o.password = u"Secret"_s;
     });
@@ -296,7 +296,7 @@ void TestOptions::lockWithAndWithoutPassword()
 
 void TestOptions::registrationBehindThePassword()
 {
-    Dialog d([](core::OptSettings &o) {
+    Dialog d([](core::Options &o) {
         o.pwEnabled = 1;
         o.password = u"pw"_s;
     });
@@ -320,7 +320,7 @@ void TestOptions::passwordCanAlwaysBeTypedAgainAfterARestart()
     // A refused password leaves the old one in force, after the next start too.
     {
         TestCopy copy(net, u"127.0.0.2"_s, dir.path());
-        copy.writeOptions([](core::OptSettings &o) {
+        copy.writeOptions([](core::Options &o) {
             o.pwEnabled = 1;
             o.password = u"old"_s;
         });

@@ -267,7 +267,7 @@ void TestPartner::startAndEndNotices()
     FakeNetwork net;
     TestCopy alice(net, kAlice);
     TestCopy bob(net, kBob);
-    alice.writeOptions([](core::OptSettings &opt) { opt.notifyStartEnd = 1; });
+    alice.writeOptions([](core::Options &opt) { opt.notifyStartEnd = 1; });
     alice.writePartner(u"bob"_s, kBob);
     QVERIFY(alice.start());
     bob.writePartner(u"alice"_s, kAlice);
@@ -288,7 +288,7 @@ void TestPartner::startNoticeKeepsAWaitingMessagesPicture()
     FakeNetwork net;
     TestCopy alice(net, kAlice);
     TestCopy bob(net, kBob);
-    alice.writeOptions([](core::OptSettings &opt) { opt.notifyStartEnd = 1; });
+    alice.writeOptions([](core::Options &opt) { opt.notifyStartEnd = 1; });
     alice.writePartner(u"bob"_s, kBob);
     QVERIFY(alice.start());
     net.host(u"127.0.0.5"_s)->send(kAlice, 57979, text::toCp932(u"dave        09:05:00hi"));

@@ -89,7 +89,7 @@ void TestRealSockets::conversationOverRealSockets()
     TestCopy bob(u"127.0.0.3"_s);
     alice.writePartner(u"bob"_s, u"127.0.0.3"_s);
     bob.writePartner(u"alice"_s, u"127.0.0.2"_s);
-    alice.writeOptions([](core::OptSettings &opt) { opt.userName = u"alice"_s; });
+    alice.writeOptions([](core::Options &opt) { opt.userName = u"alice"_s; });
     QVERIFY(alice.start());
     QVERIFY(bob.start());
 

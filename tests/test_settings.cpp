@@ -30,9 +30,9 @@ QByteArray exampleFile()
         u"\"ＭＳ Ｐゴシック\",\"9\",\"0\",\"False\",\"False\",\"False\",\"False\",\"16777215\"\r\n");
 }
 
-core::OptSettings defaults()
+core::Options defaults()
 {
-    core::OptSettings opt;
+    core::Options opt;
     opt.fontName = u"ＭＳ Ｐゴシック"_s;
     return opt;
 }
@@ -127,7 +127,7 @@ void TestSettings::readers()
         QCOMPARE(alice.dialogs.shown()[0].title, u"ｴﾗｰ確認"_s);
         QCOMPARE(alice.dialogs.shown()[0].style, 0);
     }
-    const core::OptSettings &opt = alice.opt();
+    const core::Options &opt = alice.opt();
     QCOMPARE(opt.userName, userName);
     QCOMPARE(opt.addOnHold, addOnHold);
     QCOMPARE(opt.posCenter, posCenter);
@@ -138,15 +138,16 @@ void TestSettings::readers()
 
 void TestSettings::textsWithCommasAndJapaneseSurvive()
 {
-    core::OptSettings written = defaults();
+    core::Options written = defaults();
     written.userName = u"山田, 花子"_s;
     written.tipText = u"ﾐﾙﾄ,アンヌ\\~"_s;
     written.sendTitle = u"a,b,c"_s;
     written.password = u"p,w 1"_s;
     written.fontColor = u"255"_s;
     written.recvConfirmMin = -1;
-    core::OptSettings read = defaults();
-    QCOMPARE(settings::parseOptions(settings::formatOptions(written), read), settings::OptFileState::Read);
+    core::Options read = defaults();
+    QCOMPARE(settings::parseOptions(settings::formatOptions(written), read),
+             settings::OptionsFileState::Read);
     QCOMPARE(settings::formatOptions(read), settings::formatOptions(written));
     QCOMPARE(read.userName, written.userName);
     QCOMPARE(read.tipText, written.tipText);
@@ -156,9 +157,9 @@ void TestSettings::textsWithCommasAndJapaneseSurvive()
 
 void TestSettings::doubleQuoteIsKeptAsACharacter()
 {
-    core::OptSettings written = defaults();
+    core::Options written = defaults();
     written.userName = u"say \"hi\""_s;
-    core::OptSettings read = defaults();
+    core::Options read = defaults();
     settings::parseOptions(settings::formatOptions(written), read);
     QCOMPARE(read.userName, u"say ”hi”"_s);
     // Nothing after the name moved: the quote did not end the field early.
@@ -170,7 +171,7 @@ void TestSettings::startUpAppliesIconSetAndLock()
 {
     FakeNetwork net;
     TestCopy alice(net, u"127.0.0.2"_s);
-    alice.writeOptions([](core::OptSettings &opt) {
+    alice.writeOptions([](core::Options &opt) {
         opt.iconNo = u"7"_s;
         opt.startLocked = 1;
     });
@@ -191,7 +192,7 @@ void TestSettings::randomIconIsDrawnAndSaved()
 {
     FakeNetwork net;
     TestCopy alice(net, u"127.0.0.2"_s);
-    alice.writeOptions([](core::OptSettings &opt) { opt.randomIcon = 1; });
+    alice.writeOptions([](core::Options &opt) { opt.randomIcon = 1; });
     alice.context().random = [](int n) { return n - 1; };
     QVERIFY(alice.start());
     QCOMPARE(alice.opt().iconNo, u"9"_s);
@@ -304,7 +305,7 @@ void TestSettings::placement()
 {
     QFETCH(QStringList, trueFields);
     QFETCH(QPoint, expected);
-    core::OptSettings opt;
+    core::Options opt;
     auto flag = [&](const QString &name) { return trueFields.contains(name); };
     opt.posCenter = flag(u"center"_s);
     opt.posRightUp = flag(u"rightUp"_s);

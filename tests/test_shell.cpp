@@ -275,7 +275,7 @@ void TestShell::callKindFollowsTheLastDatagram()
 
 void TestShell::callAndBlinkTogetherStayBounded()
 {
-    Conversation c({}, [](core::OptSettings &opt) { opt.blinkIcon = true; });
+    Conversation c({}, [](core::Options &opt) { opt.blinkIcon = true; });
     c.aliceSends(u"blink"_s);
     c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し1"), c.alice.address());
     QVERIFY(c.bob.context().callAnimationTimer.isActive());

@@ -135,7 +135,7 @@ void TestStartup::trayTip()
     QFETCH(QByteArray, tip);
     FakeNetwork net;
     TestCopy alice(net, kAlice);
-    alice.writeOptions([&](core::OptSettings &opt) {
+    alice.writeOptions([&](core::Options &opt) {
         opt.tipEnabled = tipEnabled;
         opt.tipText = tipText;
     });
@@ -206,7 +206,7 @@ void TestStartup::leftoversOfACutOffSaveGoAtStartUp()
 {
     FakeNetwork net;
     TestCopy alice(net, kAlice);
-    alice.writeOptions([](core::OptSettings &) {});
+    alice.writeOptions([](core::Options &) {});
     // What a save leaves beside its file when the program dies between the write and the rename:
     // the name, a dot and six letters.
     const QStringList leftovers{u"optFile.dat.QbviuT"_s, u"adrFile.dat.ZAKZZM"_s};

@@ -72,7 +72,7 @@ void TestStorage::saveOnAFullDisk()
     FakeNetwork net;
     TestCopy alice(net, kAlice, disk.path());
     alice.writePartner(u"ぼぶ"_s, u"127.0.0.3"_s);
-    alice.writeOptions([](core::OptSettings &o) {
+    alice.writeOptions([](core::Options &o) {
         o.logEnabled = 1;
         o.logSave = 1;
         o.pwEnabled = 1;

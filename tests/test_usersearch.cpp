@@ -58,7 +58,7 @@ struct SearchingCopy {
     {
         copy.identity.login = who.login;
         copy.identity.host = who.host;
-        copy.writeOptions([&who](core::OptSettings &o) { o.userName = who.userName; });
+        copy.writeOptions([&who](core::Options &o) { o.userName = who.userName; });
         if (!who.partner.isEmpty())
             copy.writePartner(u"相手"_s, who.partner);
         if (!copy.start())

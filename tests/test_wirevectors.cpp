@@ -87,7 +87,7 @@ void TestWireVectors::vectors()
 void TestWireVectors::copiesSendTheseBytes()
 {
     // What two running copies put on the wire for one conversation, byte for byte.
-    testkit::Conversation c([](core::OptSettings &o) { o.userName = u"ゆうこ"_s; });
+    testkit::Conversation c([](core::Options &o) { o.userName = u"ゆうこ"_s; });
     c.alice.clock.set(QDateTime(QDate(2026, 12, 8), QTime(9, 5, 7)));
     c.aliceSends(u"おはよう\r\nﾃｽﾄ～"_s);
     c.bob.copy->receivedMessage().openOrClose();

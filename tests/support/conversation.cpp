@@ -6,7 +6,7 @@ Conversation::Conversation(const Options &aliceOptions, const Options &bobOption
 {
     auto setUp = [](TestCopy &copy, const QString &name, const QString &partner, const Options &options) {
         copy.writePartner(name == u"alice" ? QStringLiteral("ぼぶ") : QStringLiteral("ありす"), partner);
-        copy.writeOptions([&](core::OptSettings &opt) {
+        copy.writeOptions([&](core::Options &opt) {
             opt.userName = name;
             if (options)
                 options(opt);
@@ -24,7 +24,7 @@ TestCopy &Conversation::strangerToBob(const QString &userName)
 {
     stranger = std::make_unique<TestCopy>(net, QStringLiteral("127.0.0.4"));
     stranger->writePartner(QStringLiteral("bob"), bob.address());
-    stranger->writeOptions([&](core::OptSettings &opt) { opt.userName = userName; });
+    stranger->writeOptions([&](core::Options &opt) { opt.userName = userName; });
     if (!stranger->start())
         qFatal("copy did not start");
     return *stranger;

@@ -11,7 +11,7 @@ namespace testkit {
 // at 09:05 on 2026-12-08 with the options each test gives them.
 class Conversation {
 public:
-    using Options = std::function<void(core::OptSettings &)>;
+    using Options = std::function<void(core::Options &)>;
     explicit Conversation(const Options &aliceOptions = {}, const Options &bobOptions = {});
 
     FakeNetwork net;

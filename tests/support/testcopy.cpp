@@ -45,9 +45,9 @@ void TestCopy::writeFile(const QString &name, const QByteArray &bytes) const
         qFatal("cannot write test file");
 }
 
-void TestCopy::writeOptions(const std::function<void(core::OptSettings &)> &change) const
+void TestCopy::writeOptions(const std::function<void(core::Options &)> &change) const
 {
-    core::OptSettings opt;
+    core::Options opt;
     opt.fontName = QStringLiteral("ＭＳ Ｐゴシック");
     change(opt);
     writeFile(QStringLiteral("optFile.dat"), settings::formatOptions(opt));

@@ -30,14 +30,14 @@ public:
 
     core::Context &context() { return copy->context(); }
     core::SharedState &state() { return copy->context().state; }
-    core::OptSettings &opt() { return copy->context().opt; }
+    core::Options &opt() { return copy->context().opt; }
     const QString &address() const { return m_address; }
     QString programDir() const;
     // Puts a data file into the program directory before start-up.
     void writeFile(const QString &name, const QByteArray &bytes) const;
     QByteArray readFile(const QString &name) const;
     // Writes an options file holding the defaults as changed by `change`, for the next start-up.
-    void writeOptions(const std::function<void(core::OptSettings &)> &change) const;
+    void writeOptions(const std::function<void(core::Options &)> &change) const;
     // Writes an address file registering this partner, for the next start-up.
     void writePartner(const QString &name, const QString &address) const;
 

@@ -47,7 +47,7 @@ public:
 
     const Services services;
     SharedState state;
-    OptSettings opt;
+    Options opt;
     MenuModel menu;
     HistoryList sentHistory;     // sent
     HistoryList receivedHistory; // received

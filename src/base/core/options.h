@@ -6,7 +6,7 @@ namespace core {
 
 // Every user preference, with the defaults of the options file. The flags that the file keeps as
 // text ("True"/"False", "0"/"1") are held as bool; the file's reader and writer convert them.
-struct OptSettings {
+struct Options {
     QString iconNo = QStringLiteral("0");
     qint32 sendConfirm = 1;
     qint32 sendConfirmMin = 0;

@@ -2,7 +2,7 @@
 
 namespace core {
 
-QPoint placeWindow(const OptSettings &opt, QSize screen, QSize window, QPoint current)
+QPoint placeWindow(const Options &opt, QSize screen, QSize window, QPoint current)
 {
     QPoint at = current;
     if ((opt.posCenter))

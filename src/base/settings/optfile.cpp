@@ -7,7 +7,7 @@
 namespace settings {
 namespace {
 
-using O = core::OptSettings;
+using O = core::Options;
 // A flag the file keeps as "True" or "False".
 struct TrueFalse {
     bool O::*flag;
@@ -44,11 +44,11 @@ constexpr qint64 kMaxFileBytes = 16 * 1024 * 1024;
 
 } // namespace
 
-OptFileState parseOptions(const QByteArray &bytes, core::OptSettings &opt)
+OptionsFileState parseOptions(const QByteArray &bytes, core::Options &opt)
 {
     text::QuotedFieldReader reader(bytes);
     if (reader.next() != kMarker)
-        return OptFileState::Foreign;
+        return OptionsFileState::Foreign;
     for (const QList<Member> &group : groups()) {
         // The end of the file is looked for only between groups; one that ends inside a group
         // leaves the group's remaining fields at their defaults.
@@ -75,10 +75,10 @@ OptFileState parseOptions(const QByteArray &bytes, core::OptSettings &opt)
     // good: no typed password could ever match.
     if (opt.password.isEmpty())
         opt.pwEnabled = 0;
-    return OptFileState::Read;
+    return OptionsFileState::Read;
 }
 
-QByteArray formatOptions(const core::OptSettings &opt)
+QByteArray formatOptions(const core::Options &opt)
 {
     QList<QList<text::Field>> lines{{kMarker}};
     for (const QList<Member> &group : groups()) {
@@ -100,8 +100,8 @@ QByteArray formatOptions(const core::OptSettings &opt)
 
 void readOptionsFile(core::Context &context)
 {
-    core::OptSettings &opt = context.opt;
-    opt = core::OptSettings{};
+    core::Options &opt = context.opt;
+    opt = core::Options{};
     opt.fontName = context.services.defaultFontName;
 
     const QString path = context.dataFile(kFileName);
@@ -117,7 +117,7 @@ void readOptionsFile(core::Context &context)
         // A file that is there but cannot be read is passed over like a missing one.
         return;
     }
-    if (parseOptions(bytes, opt) == OptFileState::Foreign) {
+    if (parseOptions(bytes, opt) == OptionsFileState::Foreign) {
         context.box(QStringLiteral("ミルトアンヌのﾌｧｲﾙではありません"), platform::box::okOnly,
                     core::kErrorTitle);
         return;

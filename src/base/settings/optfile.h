@@ -7,7 +7,7 @@
 namespace settings {
 
 // What reading the options file found.
-enum class OptFileState {
+enum class OptionsFileState {
     Missing, // no file: the defaults stay
     Foreign, // the first field is not the marker: the defaults stay
     Read,    // the groups the file holds were read over the defaults
@@ -16,9 +16,9 @@ enum class OptFileState {
 // Reads the options file's bytes over `opt` (which holds the defaults). The file is read group by
 // group; a shorter file leaves the later groups at their defaults, and a field that cannot be
 // read keeps its default.
-OptFileState parseOptions(const QByteArray &bytes, core::OptSettings &opt);
+OptionsFileState parseOptions(const QByteArray &bytes, core::Options &opt);
 // The whole record as the options file's bytes.
-QByteArray formatOptions(const core::OptSettings &opt);
+QByteArray formatOptions(const core::Options &opt);
 
 // Start-up: defaults, then the file, then the settings that act only at start-up (random icon,
 // icon set, start lock). A foreign file is reported once. What a save cut off by a crash left

@@ -20,7 +20,7 @@ void OptionsEditor::open()
 
 void OptionsEditor::fillFromRecord()
 {
-    const core::OptSettings &o = m_context.opt;
+    const core::Options &o = m_context.opt;
     window().edit([&](OptionsView &v) {
         v.sendConfirm = o.sendConfirm;
         v.sendConfirmSmall = o.sendConfirmMin;
@@ -56,28 +56,28 @@ void OptionsEditor::fillFromRecord()
     });
 }
 
-void OptionsEditor::checkClicked(OptCheck which)
+void OptionsEditor::checkClicked(OptionsCheck which)
 {
-    if (which == OptCheck::Password) {
+    if (which == OptionsCheck::Password) {
         enablePasswordBoxes();
         return;
     }
     window().edit([which](OptionsView &v) {
         switch (which) {
-        case OptCheck::Send:
+        case OptionsCheck::Send:
             v.sendConfirmSmallEnabled = v.sendConfirm != 0;
             break;
-        case OptCheck::Recv:
+        case OptionsCheck::Recv:
             v.recvConfirmSmallEnabled = v.recvConfirm != 0;
             v.autoEraseEnabled = v.recvConfirm != 0;
             break;
-        case OptCheck::Log:
+        case OptionsCheck::Log:
             v.logSaveEnabled = v.logEnabled != 0;
             break;
-        case OptCheck::Tip:
+        case OptionsCheck::Tip:
             v.tipTextEnabled = v.tipEnabled != 0;
             break;
-        case OptCheck::Password:
+        case OptionsCheck::Password:
             break;
         }
     });
@@ -85,7 +85,7 @@ void OptionsEditor::checkClicked(OptCheck which)
 
 void OptionsEditor::resetPasswordPage()
 {
-    const core::OptSettings &o = m_context.opt;
+    const core::Options &o = m_context.opt;
     window().edit([&](OptionsView &v) {
         v.passwordEnabled = o.pwEnabled;
         v.storedPassword = o.password;
@@ -100,7 +100,7 @@ void OptionsEditor::showPage(int tab)
     // What was typed on the password page counts only through its own OK.
     if (window().view().page == kPasswordTab)
         resetPasswordPage();
-    const core::OptSettings &o = m_context.opt;
+    const core::Options &o = m_context.opt;
     window().edit([&](OptionsView &v) {
         v.page = tab;
         if (tab == 3) {
@@ -182,7 +182,7 @@ bool OptionsEditor::applyPassword()
             w.newPasswordEnabled = false;
         });
     }
-    const core::OptSettings before = m_context.opt;
+    const core::Options before = m_context.opt;
     takeDialogValues();
     if (!writeOptionsFile(m_context)) {
         // The save has said why it failed. A password that is not in the file is not taken
@@ -202,7 +202,7 @@ void OptionsEditor::takeDialogValues()
     if (form.view().passwordEnabled != 0 && form.view().storedPassword.isEmpty())
         form.edit([](OptionsView &v) { v.passwordEnabled = 0; });
     const OptionsView &v = form.view();
-    core::OptSettings &o = m_context.opt;
+    core::Options &o = m_context.opt;
     o.sendConfirm = v.sendConfirm;
     o.sendConfirmMin = v.sendConfirmSmall;
     o.recvConfirm = v.recvConfirm;
@@ -259,7 +259,7 @@ void OptionsEditor::cancel()
 
 void OptionsEditor::chooseFont()
 {
-    core::OptSettings &o = m_context.opt;
+    core::Options &o = m_context.opt;
     platform::FontChoice preset;
     preset.name = o.fontName;
     preset.size = o.fontSize.toDouble();

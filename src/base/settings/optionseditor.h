@@ -38,7 +38,7 @@ public:
 };
 
 // The check boxes whose clicks change what else may be used.
-enum class OptCheck { Send, Recv, Log, Tip, Password };
+enum class OptionsCheck { Send, Recv, Log, Tip, Password };
 
 // The options dialog's handlers: opening it with the record's values, the dependent enabling,
 // the tabs, the password step and the three buttons, and the font and colour pickers.
@@ -52,7 +52,7 @@ public:
     // "動作環境の設定...(&O) ".
     void open();
     // A click on a check box that others depend on (its new value is already in the model).
-    void checkClicked(OptCheck which);
+    void checkClicked(OptionsCheck which);
     void showPage(int tab);
     void accept();
     void apply();

@@ -4,7 +4,7 @@
 
 namespace kit {
 
-void followModel(QWidget &window, core::WindowModel &model, const core::OptSettings &opt,
+void followModel(QWidget &window, core::WindowModel &model, const core::Options &opt,
                  std::function<void()> refresh)
 {
     QObject::connect(&model, &core::WindowModel::changed, &window, [&window, refresh] {

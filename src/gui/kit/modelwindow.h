@@ -12,7 +12,7 @@ namespace kit {
 // Makes a window's widget follow its model: `refresh` runs on every change while the window is
 // shown and each time it is shown (a hidden widget is never rewritten); showing places the window
 // by the placement rule, raises and activates it; hiding hides it.
-void followModel(QWidget &window, core::WindowModel &model, const core::OptSettings &opt,
+void followModel(QWidget &window, core::WindowModel &model, const core::Options &opt,
                  std::function<void()> refresh);
 
 } // namespace kit

@@ -14,7 +14,7 @@ qreal logicalDpi()
     return screen != nullptr ? screen->logicalDotsPerInch() : 96.0;
 }
 
-void placeOnScreen(QWidget &window, const core::OptSettings &opt)
+void placeOnScreen(QWidget &window, const core::Options &opt)
 {
     const QScreen *screen = window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
     if (screen == nullptr || (window.windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))

@@ -7,7 +7,7 @@
 namespace kit {
 
 // Moves a window by the placement rule, unless it is minimised or maximised.
-void placeOnScreen(QWidget &window, const core::OptSettings &opt);
+void placeOnScreen(QWidget &window, const core::Options &opt);
 // The logical DPI of the primary screen, for twips.
 qreal logicalDpi();
 

@@ -19,7 +19,7 @@ QLabel *label(QWidget *parent, const char *name)
 
 // Makes a notice follow its model, with the label places of its design.
 template <typename View>
-void followNotice(NoticeWindow &w, core::ViewModel<View> &model, const core::OptSettings &opt, int labelLeft,
+void followNotice(NoticeWindow &w, core::ViewModel<View> &model, const core::Options &opt, int labelLeft,
                   int labelWidth, int dateWidth, int timeWidth)
 {
     auto refresh = [&w, &model, labelLeft, labelWidth, dateWidth, timeWidth] {

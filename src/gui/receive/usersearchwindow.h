@@ -42,7 +42,7 @@ private:
     UserSearch &m_search;
     // Placement options that only centre: this window always opens in the middle of the screen,
     // whatever the user chose for the others.
-    core::OptSettings m_centred;
+    core::Options m_centred;
     UserLayout m_layout;
 };
 

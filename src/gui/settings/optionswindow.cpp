@@ -56,7 +56,7 @@ OptionsWindow::OptionsWindow(core::Context &context, OptionsEditor &dialog)
 }
 
 QCheckBox *OptionsWindow::check(const QString &caption, const char *name, int OptionsView::*field,
-                                std::optional<OptCheck> dependents)
+                                std::optional<OptionsCheck> dependents)
 {
     auto *box = new QCheckBox(caption);
     box->setObjectName(QString::fromLatin1(name));
@@ -95,19 +95,19 @@ QWidget *OptionsWindow::buildSendPage()
 {
     auto *page = new QWidget;
     auto *grid = new QGridLayout(page);
-    sendConfirm =
-        check(QStringLiteral("送信完了確認を行う。（"), "ChkSend", &OptionsView::sendConfirm, OptCheck::Send);
+    sendConfirm = check(QStringLiteral("送信完了確認を行う。（"), "ChkSend", &OptionsView::sendConfirm,
+                        OptionsCheck::Send);
     sendConfirmSmall = check(QStringLiteral("最小表示）"), "ChkSndMin", &OptionsView::sendConfirmSmall);
-    recvConfirm =
-        check(QStringLiteral("受信完了確認を行う。（"), "ChkRecv", &OptionsView::recvConfirm, OptCheck::Recv);
+    recvConfirm = check(QStringLiteral("受信完了確認を行う。（"), "ChkRecv", &OptionsView::recvConfirm,
+                        OptionsCheck::Recv);
     recvConfirmSmall = check(QStringLiteral("最小表示"), "ChkRcvMin", &OptionsView::recvConfirmSmall);
     autoErase = check(QStringLiteral("10秒で自動消去）"), "ChkTime", &OptionsView::autoErase);
     rejectOthers = check(QStringLiteral("お相手以外からのﾒｯｾｰｼﾞは受け付けない。"), "ChkOther",
                          &OptionsView::rejectOthers);
     addOnHold =
         check(QStringLiteral("返信保留時はﾒｯｾｰｼﾞを追加受信する。"), "ChkAdd", &OptionsView::addOnHold);
-    logEnabled =
-        check(QStringLiteral("送受信履歴を採取する。("), "ChkLog", &OptionsView::logEnabled, OptCheck::Log);
+    logEnabled = check(QStringLiteral("送受信履歴を採取する。("), "ChkLog", &OptionsView::logEnabled,
+                       OptionsCheck::Log);
     logSave = check(QStringLiteral("保存する。）"), "ChkHzn", &OptionsView::logSave);
     notifyStartEnd =
         check(QStringLiteral("お相手の起動と終了を通知する。"), "ChkTuti", &OptionsView::notifyStartEnd);
@@ -134,7 +134,7 @@ QWidget *OptionsWindow::buildPasswordPage()
     auto *page = new QWidget;
     auto *grid = new QGridLayout(page);
     passwordEnabled = check(QStringLiteral("\"お相手登録\"及び\"ﾛｯｸ解除時\"にﾊﾟｽﾜｰﾄﾞを入力する。"), "ChkPw1",
-                            &OptionsView::passwordEnabled, OptCheck::Password);
+                            &OptionsView::passwordEnabled, OptionsCheck::Password);
     storedPassword = line("TxtPw1", &OptionsView::storedPassword);
     storedPassword->setEchoMode(QLineEdit::Password);
     storedPassword->setEnabled(false);
@@ -238,7 +238,7 @@ QWidget *OptionsWindow::buildOtherPage()
     randomIcon =
         check(QStringLiteral("起動時、ｱｲｺﾝをﾗﾝﾀﾞﾑに表示させる。"), "ChkIcon", &OptionsView::randomIcon);
     tipEnabled =
-        check(QStringLiteral("ﾂｰﾙﾁｯﾌﾟを表示する。"), "ChkTip", &OptionsView::tipEnabled, OptCheck::Tip);
+        check(QStringLiteral("ﾂｰﾙﾁｯﾌﾟを表示する。"), "ChkTip", &OptionsView::tipEnabled, OptionsCheck::Tip);
     tipText = line("TxtToolTip", &OptionsView::tipText);
     startLocked = check(QStringLiteral("操作ﾛｯｸしたまま起動する。"), "ChkLock", &OptionsView::startLocked);
     column->addWidget(randomIcon);

@@ -46,7 +46,7 @@ private:
     QWidget *buildUserPage();
     QWidget *buildOtherPage();
     QCheckBox *check(const QString &caption, const char *name, int OptionsView::*field,
-                     std::optional<OptCheck> dependents = std::nullopt);
+                     std::optional<OptionsCheck> dependents = std::nullopt);
     QLineEdit *line(const char *name, QString OptionsView::*field);
     QRadioButton *radio(const QString &caption, const char *name, bool OptionsView::*field);
     void refresh();
