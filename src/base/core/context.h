@@ -49,8 +49,8 @@ public:
     SharedState state;
     Options opt;
     MenuModel menu;
-    HistoryList sentHistory;     // sent
-    HistoryList receivedHistory; // received
+    HistoryList sentHistory;
+    HistoryList receivedHistory;
 
     // Windows that only hide.
     ComposeWindowModel composeWindow;

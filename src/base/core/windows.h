@@ -69,7 +69,7 @@ private:
     View m_view;
 };
 
-// The compose window, ComposeWindow.
+// The compose window (FrmSnd).
 struct ComposeView {
     QString message;
     TextStyle messageStyle;
@@ -80,7 +80,7 @@ public:
     ComposeWindowModel() : ViewModel(QStringLiteral("送信ﾒｯｾｰｼﾞ"), IconId::normal(0)) {}
 };
 
-// The received-message window, ReceivedWindow. Its icon is the received picture of the icon set; the
+// The received-message window (FrmRecv). Its icon is the received picture of the icon set; the
 // tray showing that same picture is what "a message is waiting" means.
 struct ReceivedView {
     QString message;            // the received text, line breaks as CR LF
@@ -104,7 +104,7 @@ enum class LetterState {
     Answered,  // and the partner has reacted to it since
 };
 
-// The letter window. Panel 1 of its status bar tells the letter's state.
+// The letter window (FrmLetter). Panel 1 of its status bar tells the letter's state.
 struct LetterView {
     QString letter; // the letter, line breaks as CR LF
     LetterState state = LetterState::None;
@@ -117,11 +117,11 @@ public:
     LetterWindowModel() : ViewModel(QStringLiteral("置き手紙作成"), IconId::normal(0)) {}
 };
 
-// The send-result notice, SendResultNotice, and the reaction notice, ReactionNotice.
+// The send-result notice (FrmSndOK) and the reaction notice (FrmRcvOK).
 struct SendResultView {
     QString text = QStringLiteral("あなたのﾒｯｾｰｼﾞは拒否されました。");
-    QString date; // date
-    QString time; // time
+    QString date;
+    QString time;
 };
 class SendResultWindowModel final : public ViewModel<SendResultView> {
 public:
@@ -136,7 +136,7 @@ class ReactionWindowModel final : public ViewModel<ReactionView> {
 public:
     ReactionWindowModel() : ViewModel(QStringLiteral("ミルトアンヌ　着信確認"), IconId::normal(0)) {}
 };
-// The small notice, SmallNotice: a picture and the time.
+// The small notice (FrmSROK): a picture and the time.
 struct SmallNoticeView {
     QString time;
     bool showsDelivery = true; // a delivered message
@@ -147,7 +147,7 @@ public:
     SmallNoticeWindowModel() : ViewModel(QString(), IconId::normal(0)) {}
 };
 
-// The partner registration window, PartnerWindow.
+// The partner registration window (FrmAddress).
 struct PartnerView {
     QString name;
     QString address;
@@ -161,7 +161,7 @@ public:
     PartnerWindowModel() : ViewModel(QStringLiteral("ミルトアンヌ"), IconId::normal(0)) {}
 };
 
-// The history viewer, HistoryWindow: which tab, the lists or one row in the detail pane, panel 3.
+// The history viewer (FrmLog): which tab, the lists or one row in the detail pane, panel 3.
 struct HistoryView {
     QString selectedTab = QStringLiteral("tabSnd");
     bool detailVisible = false; // the detail pane with Back and Next; the tabs and lists hidden

@@ -21,7 +21,7 @@ struct UserRow {
     friend bool operator==(const UserRow &, const UserRow &) = default;
 };
 
-// The user list window, UserSearchWindow: one row per answer, in the order the answers were handled.
+// The user list window (FrmUser): one row per answer, in the order the answers were handled.
 struct UserView {
     QList<UserRow> rows;
 };

@@ -6,7 +6,7 @@
 
 namespace settings {
 
-// The icon selection window, IconSelectionWindow: which of the ten sets' radio buttons is selected. The
+// The icon selection window (FrmOption): which of the ten sets' radio buttons is selected. The
 // pictures beside the buttons are those of the sets themselves and never change.
 struct IconSelectionView {
     int selectedSet = 0; // the selected button, 0-9; may differ from iconNo until OK applies it

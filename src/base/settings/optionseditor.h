@@ -4,7 +4,7 @@
 
 namespace settings {
 
-// The controls of the options dialog, OptionsWindow. Check boxes hold 0 or 1; a disabled box keeps its
+// The controls of the options dialog (FrmOpt). Check boxes hold 0 or 1; a disabled box keeps its
 // value.
 struct OptionsView {
     int page = 1; // 1 送受信, 2 ﾊﾟｽﾜｰﾄﾞ, 3 表示, 4 ﾕｰｻﾞｰ情報, 5 その他
