@@ -9,8 +9,8 @@
 
 namespace settings {
 
-PasswordWindow::PasswordWindow(core::Context &context, PasswordPrompt &window)
-    : m_context(context), m_window(window)
+PasswordWindow::PasswordWindow(core::Context &context, PasswordPrompt &prompt)
+    : m_context(context), m_prompt(prompt)
 {
     setObjectName(QStringLiteral("FrmPw"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
@@ -41,13 +41,13 @@ PasswordWindow::PasswordWindow(core::Context &context, PasswordPrompt &window)
     grid->addLayout(buttons, 2, 0, 1, 3);
 
     connect(password, &QLineEdit::textEdited, this, [this](const QString &t) {
-        m_window.window().editQuietly([&](PasswordView &v) { v.password = t; });
+        m_prompt.window().editQuietly([&](PasswordView &v) { v.password = t; });
     });
-    connect(password, &QLineEdit::returnPressed, this, [this] { m_window.submit(); });
-    connect(okButton, &QPushButton::clicked, this, [this] { m_window.submit(); });
-    connect(cancelButton, &QPushButton::clicked, this, [this] { m_window.cancel(); });
+    connect(password, &QLineEdit::returnPressed, this, [this] { m_prompt.submit(); });
+    connect(okButton, &QPushButton::clicked, this, [this] { m_prompt.submit(); });
+    connect(cancelButton, &QPushButton::clicked, this, [this] { m_prompt.cancel(); });
 
-    PasswordWindowModel &model = window.window();
+    PasswordWindowModel &model = prompt.window();
     kit::followModel(*this, model, context.opt, [this, &model] {
         setWindowTitle(model.caption());
         const QIcon icon = kit::pictureFor(core::IconId::normal(m_context.iconSet()));
@@ -64,7 +64,7 @@ PasswordWindow::PasswordWindow(core::Context &context, PasswordPrompt &window)
 void PasswordWindow::closeEvent(QCloseEvent *event)
 {
     event->ignore();
-    m_window.cancel();
+    m_prompt.cancel();
 }
 
 } // namespace settings

@@ -12,7 +12,7 @@ namespace settings {
 class PasswordWindow final : public QWidget {
     Q_OBJECT
 public:
-    PasswordWindow(core::Context &context, PasswordPrompt &window);
+    PasswordWindow(core::Context &context, PasswordPrompt &prompt);
 
     QLabel *noteLabel = nullptr;
     QLabel *promptLabel = nullptr;
@@ -26,7 +26,7 @@ protected:
 
 private:
     core::Context &m_context;
-    PasswordPrompt &m_window;
+    PasswordPrompt &m_prompt;
 };
 
 } // namespace settings
