@@ -1,6 +1,13 @@
+#include "gui/platform/qttranslations.h"
 #include "gui/shell/shell.h"
 #include "support/conversation.h"
 
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QPointer>
 #include <QTest>
 
@@ -16,8 +23,11 @@ private slots:
     void composeTypeAndSend();
     void receivedWindowOpensAndAnswers();
     void noticeWidgetsComeAndGoWithTheirWindows();
+    void noticeLeavesTheKeyboardWhereItWas_data();
+    void noticeLeavesTheKeyboardWhereItWas();
     void registrationWindowGoesWithItsCloseButton();
     void everyWindowGoesWithItsCopy();
+    void qtTextsAreJapanese();
 };
 
 void TestWindows::composeTypeAndSend()
@@ -85,6 +95,44 @@ void TestWindows::noticeWidgetsComeAndGoWithTheirWindows()
     QTRY_VERIFY(aliceShell.sendResultNotice() == nullptr);
 }
 
+void TestWindows::noticeLeavesTheKeyboardWhereItWas_data()
+{
+    QTest::addColumn<bool>("small");
+    QTest::newRow("notice") << false;
+    QTest::newRow("small notice") << true;
+}
+
+// Bob opens Alice's message while she is typing the next one: the notice of it comes up beside
+// her compose window, and what she types still goes into the message box.
+void TestWindows::noticeLeavesTheKeyboardWhereItWas()
+{
+    QFETCH(bool, small);
+    Conversation c([small](core::Options &o) {
+        o.sendConfirm = 0;
+        o.recvConfirmMin = small ? 1 : 0;
+    });
+    shell::Shell aliceShell(*c.alice.copy);
+    c.aliceSends(u"hi"_s);
+    c.alice.tray.pressLeft();
+    shell::ComposeWindow &compose = aliceShell.composeWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&compose));
+    compose.message->setFocus();
+    QTest::keyClicks(compose.message, u"ab"_s);
+
+    c.bob.tray.pressLeft();
+    c.bob.copy->receivedMessage().openOrClose();
+    c.net.flush();
+    QWidget *notice = small ? static_cast<QWidget *>(aliceShell.smallNotice()) : aliceShell.reactionNotice();
+    QVERIFY(notice != nullptr);
+    QVERIFY(notice->isVisible());
+    QTRY_COMPARE(QApplication::activeWindow(), &compose);
+    QCOMPARE(QApplication::focusWidget(), compose.message);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTest::keyClicks(QApplication::focusWidget(), u"c"_s);
+    QVERIFY(notice->isVisible());
+    QCOMPARE(compose.message->toPlainText(), u"ab\nc"_s);
+}
+
 void TestWindows::registrationWindowGoesWithItsCloseButton()
 {
     Conversation c;
@@ -136,4 +184,21 @@ void TestWindows::everyWindowGoesWithItsCopy()
 }
 
 QTEST_MAIN(TestWindows)
+// The buttons, dialogs and menus that Qt makes itself speak Japanese like the rest.
+void TestWindows::qtTextsAreJapanese()
+{
+    QVERIFY(platform::installQtJapanese(*QCoreApplication::instance()));
+    QDialogButtonBox buttons(QDialogButtonBox::Yes | QDialogButtonBox::No | QDialogButtonBox::Cancel);
+    QCOMPARE(buttons.button(QDialogButtonBox::Yes)->text(), u"はい(&Y)"_s);
+    QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), u"キャンセル"_s);
+    QLineEdit box;
+    std::unique_ptr<QMenu> menu(box.createStandardContextMenu());
+    QVERIFY(!menu->actions().isEmpty());
+    static const QRegularExpression word(u"[A-Za-z]{2,}"_s);
+    for (const QAction *action : menu->actions()) {
+        const QString caption = action->text().section(u'\t', 0, 0); // without its shortcut key
+        QVERIFY2(!word.match(caption).hasMatch(), qPrintable(caption));
+    }
+}
+
 #include "test_windows.moc"

@@ -7,6 +7,7 @@
 #include "gui/kit/pictures.h"
 #include "gui/platform/qtclipboard.h"
 #include "gui/platform/qtdialogs.h"
+#include "gui/platform/qttranslations.h"
 #include "gui/platform/qttray.h"
 #include "gui/shell/shell.h"
 
@@ -22,7 +23,10 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("miltoanne"));
-    QApplication::setApplicationDisplayName(QStringLiteral("ミルトアンヌ"));
+    // No display name: the window system would append it to every caption, and a caption is exactly
+    // what its window says ("送信ﾒｯｾｰｼﾞ", " From …") and no more. The desktop entry names the program.
+    QApplication::setDesktopFileName(QStringLiteral("miltoanne"));
+    platform::installQtJapanese(app);
     // The program lives in the tray: closing its last window must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
     // The interface is Japanese: dates and times in the windows take the Japanese forms whatever

@@ -11,7 +11,8 @@ namespace kit {
 
 // Makes a window's widget follow its model: `refresh` runs on every change while the window is
 // shown and each time it is shown (a hidden widget is never rewritten); showing places the window
-// by the placement rule, raises and activates it; hiding hides it.
+// by the placement rule, raises and activates it (a window made to show without activating, as a
+// notice is, leaves the keyboard where it was); hiding hides it.
 void followModel(QWidget &window, core::WindowModel &model, const core::Options &opt,
                  std::function<void()> refresh);
 

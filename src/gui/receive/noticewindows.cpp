@@ -47,6 +47,8 @@ void followNotice(NoticeWindow &w, core::ViewModel<View> &model, const core::Opt
 NoticeWindow::NoticeWindow(core::WindowSlotBase &slot) : m_slot(slot)
 {
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    // A notice must not take a keystroke meant for the window the user is typing in.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     picture = label(this, "Image1");
     textLabel = label(this, "Label1");
     dateLabel = label(this, "Label2");
@@ -80,6 +82,7 @@ SmallNotice::SmallNotice(core::Context &context) : m_context(context)
 {
     setObjectName(QStringLiteral("FrmSROK"));
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setBackgroundRole(QPalette::Window);
     setAutoFillBackground(true);
     deliveryPicture = label(this, "Image1");
