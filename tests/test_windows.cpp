@@ -6,9 +6,10 @@
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QPointer>
 #include <QTest>
 
 #include <memory>
@@ -28,6 +29,11 @@ private slots:
     void registrationWindowGoesWithItsCloseButton();
     void everyWindowGoesWithItsCopy();
     void qtTextsAreJapanese();
+    void menuChecksShowTheState();
+    void optionsPageFollowsTheTabStrip();
+    void enterPressesTheDefaultButton_data();
+    void enterPressesTheDefaultButton();
+    void tabLeavesTheWritingBoxes();
 };
 
 void TestWindows::composeTypeAndSend()
@@ -198,6 +204,123 @@ void TestWindows::qtTextsAreJapanese()
     for (const QAction *action : menu->actions()) {
         const QString caption = action->text().section(u'\t', 0, 0); // without its shortcut key
         QVERIFY2(!word.match(caption).hasMatch(), qPrintable(caption));
+    }
+}
+
+// A check mark in the tray menus shows the state, whatever the click that just went to it.
+void TestWindows::menuChecksShowTheState()
+{
+    Conversation c({}, [](core::Options &o) {
+        o.pwEnabled = 1;
+        o.password = u"pw"_s;
+    });
+    shell::Shell bobShell(*c.bob.copy);
+    shell::TrayMenus &menus = bobShell.menus();
+    QAction *lock = menus.action(core::MenuId::Lock);
+    lock->trigger();
+    QVERIFY(lock->isChecked());
+    // Unlocking asks for the password; until it is given, and after it is cancelled, the lock holds.
+    lock->trigger();
+    QVERIFY(c.bob.copy->password().window().isVisible());
+    QVERIFY(lock->isChecked());
+    c.bob.copy->password().cancel();
+    QVERIFY(lock->isChecked());
+    // The call kind chosen again stays chosen.
+    QAction *person = menus.action(core::MenuId::CallPerson);
+    QVERIFY(person->isChecked());
+    person->trigger();
+    QVERIFY(person->isChecked());
+    QVERIFY(!menus.action(core::MenuId::CallPhone)->isChecked());
+}
+
+void TestWindows::optionsPageFollowsTheTabStrip()
+{
+    Conversation c;
+    shell::Shell aliceShell(*c.alice.copy);
+    c.alice.copy->menuClicked(core::MenuId::Options);
+    settings::OptionsWindow *window = aliceShell.optionsWindow();
+    QVERIFY(window != nullptr);
+    window->tabStrip->setFocus();
+    QTest::keyClick(window->tabStrip, Qt::Key_Right);
+    QCOMPARE(window->pages->currentIndex(), 1);
+    QCOMPARE(c.alice.copy->options().window().view().page, 2);
+    QTest::mouseClick(window->tabStrip, Qt::LeftButton, {}, window->tabStrip->tabRect(3).center());
+    QCOMPARE(window->pages->currentIndex(), 3);
+    QTest::keyClick(window->tabStrip, Qt::Key_Left);
+    QCOMPARE(window->pages->currentIndex(), 2);
+    QCOMPARE(c.alice.copy->options().window().view().page, 3);
+}
+
+void TestWindows::enterPressesTheDefaultButton_data()
+{
+    QTest::addColumn<QList<core::MenuId>>("menu");
+    QTest::addColumn<int>("page");       // of the options dialog
+    QTest::addColumn<QString>("field");  // where Enter is typed
+    QTest::addColumn<QString>("typed");  // there, before Enter
+    QTest::addColumn<QString>("answer"); // the message its button gives; none: the window closes
+    using core::MenuId;
+    QTest::newRow("登録") << QList{MenuId::Partner} << 0 << u"TxtIp1"_s << QString() << u"保存しました。"_s;
+    QTest::newRow("icon selection") << QList{MenuId::IconSet} << 0 << u"Option1(3)"_s << QString()
+                                    << u"ｱｲｺﾝ変更完了！"_s;
+    QTest::newRow("password window") << QList{MenuId::Lock, MenuId::Lock} << 0 << u"TxtPw"_s << QString()
+                                     << u"ﾊﾟｽﾜｰﾄﾞを入力してください。"_s;
+    QTest::newRow("password page") << QList{MenuId::Options} << 2 << u"ChkPw1"_s << u" "_s
+                                   << u"新ﾊﾟｽﾜｰﾄﾞを入力してください。"_s;
+    QTest::newRow("options") << QList{MenuId::Options} << 4 << u"TxtName"_s << u"bob"_s << QString();
+    QTest::newRow("on another button")
+        << QList{MenuId::Partner} << 0 << u"CmdCancel"_s << QString() << QString();
+}
+
+// Enter typed in a dialog-like window presses its default button, as in any dialog.
+void TestWindows::enterPressesTheDefaultButton()
+{
+    QFETCH(QList<core::MenuId>, menu);
+    QFETCH(int, page);
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, answer);
+    const bool locking = menu.first() == core::MenuId::Lock;
+    Conversation c({}, [locking](core::Options &o) {
+        o.pwEnabled = locking ? 1 : 0;
+        o.password = locking ? u"pw"_s : QString();
+    });
+    shell::Shell bobShell(*c.bob.copy);
+    for (core::MenuId id : menu)
+        c.bob.copy->menuClicked(id);
+    if (page > 0)
+        bobShell.optionsWindow()->tabStrip->setCurrentIndex(page - 1);
+    QWidget *target = nullptr;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && !target)
+            target = window->findChild<QWidget *>(field);
+    }
+    QVERIFY2(target != nullptr && target->isVisible(), qPrintable(field));
+    const QPointer<QWidget> window = target->window();
+    target->setFocus();
+    QTest::keyClicks(target, typed);
+    QTest::keyClick(target, Qt::Key_Return);
+    if (answer.isEmpty())
+        QTRY_VERIFY(!window || !window->isVisible());
+    else
+        QCOMPARE(c.bob.dialogs.texts(), QStringList{answer});
+}
+
+void TestWindows::tabLeavesTheWritingBoxes()
+{
+    Conversation c;
+    shell::Shell bobShell(*c.bob.copy);
+    c.aliceSends(u"hi"_s);
+    c.bob.tray.pressLeft();
+    c.bob.copy->menuClicked(core::MenuId::Compose);
+    c.bob.copy->menuClicked(core::MenuId::Letter);
+    for (QPlainTextEdit *box : {bobShell.composeWindow().message, bobShell.receivedWindow().reply,
+                                bobShell.letterWindow()->letter}) {
+        QVERIFY(box->isVisible());
+        box->setFocus();
+        QTest::keyClicks(box, u"a"_s);
+        QTest::keyClick(box, Qt::Key_Tab);
+        QCOMPARE(box->toPlainText(), u"a"_s);
+        QVERIFY(box->window()->focusWidget() != box);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "gui/history/historywindow.h"
 
 #include "base/core/twips.h"
+#include "gui/kit/defaultbutton.h"
 #include "gui/kit/pictures.h"
 #include "gui/kit/placement.h"
 
@@ -203,7 +204,7 @@ void HistoryWindow::buildButtons()
     clearButton = makeButton(QStringLiteral("履歴ｸﾘｱ"), "CmdClear", this);
     connect(clearButton, &QPushButton::clicked, this, [this] { m_viewer.clear(); });
     okButton = makeButton(QStringLiteral("OK"), "CmdOK", this);
-    okButton->setDefault(true);
+    kit::pressWithEnter(*this, *okButton);
     connect(okButton, &QPushButton::clicked, this, [this] { m_viewer.ok(); });
 
     picture = new QLabel(this);

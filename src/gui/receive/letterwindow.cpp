@@ -15,6 +15,8 @@ LetterWindow::LetterWindow(core::Context &context, Letters &letters) : m_context
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
 
     letter = new QPlainTextEdit(this);
+    // Tab goes on to the buttons, as in every form; a message has no use for a tab character.
+    letter->setTabChangesFocus(true);
     letter->setObjectName(QStringLiteral("TxtLetter"));
     letter->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     connect(letter, &QPlainTextEdit::textChanged, this, [this] {

@@ -1,5 +1,6 @@
 #include "gui/receive/noticewindows.h"
 
+#include "gui/kit/defaultbutton.h"
 #include "gui/kit/dialogfit.h"
 #include "gui/kit/modelwindow.h"
 #include "gui/kit/pictures.h"
@@ -55,7 +56,7 @@ NoticeWindow::NoticeWindow(core::WindowSlotBase &slot) : m_slot(slot)
     timeLabel = label(this, "Label3");
     okButton = new QPushButton(QStringLiteral("OK"), this);
     okButton->setObjectName(QStringLiteral("CmdOK"));
-    okButton->setDefault(true);
+    kit::pressWithEnter(*this, *okButton);
     kit::place(*picture, {240, 120, 480, 480});
     connect(okButton, &QPushButton::clicked, this, [this] { m_slot.unload(); });
 }

@@ -44,6 +44,8 @@ ReceivedWindow::ReceivedWindow(core::Context &context, ReceivedMessage &handlers
     splitter->installEventFilter(this);
 
     reply = new QPlainTextEdit(this);
+    // Tab goes on to the buttons, as in every form; a message has no use for a tab character.
+    reply->setTabChangesFocus(true);
     reply->setObjectName(QStringLiteral("Text2"));
     reply->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     connect(reply, &QPlainTextEdit::textChanged, this, [this] {

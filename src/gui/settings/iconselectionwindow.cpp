@@ -1,5 +1,6 @@
 #include "gui/settings/iconselectionwindow.h"
 
+#include "gui/kit/defaultbutton.h"
 #include "gui/kit/dialogfit.h"
 #include "gui/kit/modelwindow.h"
 #include "gui/kit/pictures.h"
@@ -58,7 +59,7 @@ IconSelectionWindow::IconSelectionWindow(core::Context &context, settings::IconS
 
     okButton = new QPushButton(QStringLiteral("OK"), this);
     okButton->setObjectName(QStringLiteral("CmdOK"));
-    okButton->setDefault(true);
+    kit::pressWithEnter(*this, *okButton);
     cancelButton = new QPushButton(QStringLiteral("閉じる"), this);
     cancelButton->setObjectName(QStringLiteral("CmdCancel"));
     kit::placeAtLeast(*okButton, {240, 3600, 1575, 375});

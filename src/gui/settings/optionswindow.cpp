@@ -1,5 +1,6 @@
 #include "gui/settings/optionswindow.h"
 
+#include "gui/kit/defaultbutton.h"
 #include "gui/kit/modelwindow.h"
 #include "gui/kit/pictures.h"
 
@@ -31,6 +32,12 @@ OptionsWindow::OptionsWindow(core::Context &context, OptionsEditor &dialog)
         if (index >= 0)
             m_dialog.showPage(index + 1);
     });
+    // The keyboard and the mouse wheel change the tab without a click; the page follows all the
+    // same. A click has shown its page already, and so has the dialog when it set the tab itself.
+    connect(tabStrip, &QTabBar::currentChanged, this, [this](int index) {
+        if (index >= 0 && index + 1 != m_dialog.window().view().page)
+            m_dialog.showPage(index + 1);
+    });
 
     okButton = new QPushButton(QStringLiteral("OK"), this);
     okButton->setObjectName(QStringLiteral("CmdOK"));
@@ -39,6 +46,7 @@ OptionsWindow::OptionsWindow(core::Context &context, OptionsEditor &dialog)
     applyButton = new QPushButton(QStringLiteral("更新(&A)"), this);
     applyButton->setObjectName(QStringLiteral("CmdWrite"));
     connect(okButton, &QPushButton::clicked, this, [this] { m_dialog.accept(); });
+    kit::pressWithEnter(*this, *okButton);
     connect(cancelButton, &QPushButton::clicked, this, [this] { m_dialog.cancel(); });
     connect(applyButton, &QPushButton::clicked, this, [this] { m_dialog.apply(); });
 
@@ -144,6 +152,8 @@ QWidget *OptionsWindow::buildPasswordPage()
     setPasswordButton = new QPushButton(QStringLiteral("OK"));
     setPasswordButton->setObjectName(QStringLiteral("CmdPok"));
     connect(setPasswordButton, &QPushButton::clicked, this, [this] { m_dialog.setPassword(); });
+    // Enter on the password page sets the password typed there; elsewhere it is the dialog's OK.
+    kit::pressWithEnter(*page, *setPasswordButton);
     auto *image = new QLabel;
     image->setObjectName(QStringLiteral("Image2"));
     image->setPixmap(kit::presencePicture(kit::Presence::OneSided).pixmap(32));

@@ -1,5 +1,6 @@
 #include "gui/settings/partnerwindow.h"
 
+#include "gui/kit/defaultbutton.h"
 #include "gui/kit/modelwindow.h"
 #include "gui/kit/pictures.h"
 
@@ -48,7 +49,7 @@ PartnerWindow::PartnerWindow(core::Context &context, Partner &partner)
 
     registerButton = new QPushButton(QStringLiteral("登録"), this);
     registerButton->setObjectName(QStringLiteral("CmdOk"));
-    registerButton->setDefault(true);
+    kit::pressWithEnter(*this, *registerButton);
     closeButton = new QPushButton(QStringLiteral("閉じる"), this);
     closeButton->setObjectName(QStringLiteral("CmdCancel"));
     checkButton = new QPushButton(QStringLiteral("存在確認"), this);

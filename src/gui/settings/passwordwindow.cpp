@@ -1,5 +1,6 @@
 #include "gui/settings/passwordwindow.h"
 
+#include "gui/kit/defaultbutton.h"
 #include "gui/kit/modelwindow.h"
 #include "gui/kit/pictures.h"
 
@@ -23,7 +24,7 @@ PasswordWindow::PasswordWindow(core::Context &context, PasswordPrompt &prompt)
     password->setEchoMode(QLineEdit::Password); // also keeps the input method off
     okButton = new QPushButton(QStringLiteral("OK"), this);
     okButton->setObjectName(QStringLiteral("CmdOK"));
-    okButton->setDefault(true);
+    kit::pressWithEnter(*this, *okButton);
     cancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
     cancelButton->setObjectName(QStringLiteral("Command2"));
     picture = new QLabel(this);
@@ -43,7 +44,6 @@ PasswordWindow::PasswordWindow(core::Context &context, PasswordPrompt &prompt)
     connect(password, &QLineEdit::textEdited, this, [this](const QString &t) {
         m_prompt.window().editQuietly([&](PasswordView &v) { v.password = t; });
     });
-    connect(password, &QLineEdit::returnPressed, this, [this] { m_prompt.submit(); });
     connect(okButton, &QPushButton::clicked, this, [this] { m_prompt.submit(); });
     connect(cancelButton, &QPushButton::clicked, this, [this] { m_prompt.cancel(); });
 

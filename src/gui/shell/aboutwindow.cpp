@@ -1,5 +1,6 @@
 #include "gui/shell/aboutwindow.h"
 
+#include "gui/kit/defaultbutton.h"
 #include "gui/kit/dialogfit.h"
 #include "gui/kit/modelwindow.h"
 #include "gui/kit/pictures.h"
@@ -69,7 +70,7 @@ AboutWindow::AboutWindow(core::Context &context, core::About &about) : m_about(a
     lowerLine = line(this, "Line2");
     okButton = new QPushButton(QStringLiteral("OK"), this);
     okButton->setObjectName(QStringLiteral("Command1"));
-    okButton->setDefault(true);
+    kit::pressWithEnter(*this, *okButton);
     connect(okButton, &QPushButton::clicked, this, [this] { m_about.close(); });
 
     kit::followModel(*this, about.window(), context.opt, [this] { refresh(); });

@@ -18,6 +18,8 @@ ComposeWindow::ComposeWindow(core::Context &context) : m_context(context)
     setObjectName(QStringLiteral("FrmSnd"));
 
     message = new QPlainTextEdit(this);
+    // Tab goes on to the buttons, as in every form; a message has no use for a tab character.
+    message->setTabChangesFocus(true);
     message->setObjectName(QStringLiteral("TxtMsg"));
     message->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     connect(message, &QPlainTextEdit::textChanged, this, [this] {

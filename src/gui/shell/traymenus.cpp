@@ -25,8 +25,14 @@ TrayMenus::TrayMenus(core::MenuModel &model) : m_model(model)
             action = e.isSeparator() ? parent.addSeparator() : parent.addAction(caption);
             if (e.parent == MenuId::CallMenu)
                 action->setCheckable(true);
+            // Qt turns a check mark over on the click; the handler decides, and may leave the state
+            // as it was (an unlock cancelled at its password, the call kind chosen again), so the
+            // mark is put back to what the model says.
             if (!e.isSeparator())
-                connect(action, &QAction::triggered, this, [this, id = e.id] { emit chosen(id); });
+                connect(action, &QAction::triggered, this, [this, id = e.id] {
+                    emit chosen(id);
+                    update(id);
+                });
         }
         action->setObjectName(QString::fromUtf16(e.name));
         m_actions[static_cast<std::size_t>(e.id)] = action;

@@ -1,0 +1,45 @@
+#include "gui/kit/defaultbutton.h"
+
+#include <QKeyEvent>
+#include <QPointer>
+
+namespace kit {
+namespace {
+
+class EnterPresses final : public QObject {
+public:
+    EnterPresses(QWidget &scope, QPushButton &button) : QObject(&scope), m_scope(scope), m_button(&button)
+    {
+        scope.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (!enter || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier || !m_button ||
+            !m_button->isEnabled() || !m_button->isVisible())
+            return false;
+        // As in a dialog, Enter on a button that has the focus presses that one.
+        auto *focused = qobject_cast<QPushButton *>(m_scope.focusWidget());
+        (focused != nullptr ? focused : m_button.data())->click();
+        return true;
+    }
+
+private:
+    QWidget &m_scope;
+    QPointer<QPushButton> m_button;
+};
+
+} // namespace
+
+void pressWithEnter(QWidget &scope, QPushButton &button)
+{
+    button.setDefault(true);
+    new EnterPresses(scope, button);
+}
+
+} // namespace kit
