@@ -98,6 +98,9 @@ public:
     void applyIconSet(int set);
     // Applies the font and colour options to the three message boxes.
     void applyTextStyles();
+    // Keeps a window that unloads in the icon set in use: while loaded it takes every set applied,
+    // and loaded afresh it takes the set in use rather than the picture it was designed with.
+    void followIconSet(WindowSlotBase &slot);
     // Today's weekday into weekdayNumber and weekday.
     void setWeekday();
 

@@ -44,7 +44,7 @@ enum class OptionsCheck { Send, Recv, Log, Tip, Password };
 // the tabs, the password step and the three buttons, and the font and colour pickers.
 class OptionsEditor final {
 public:
-    explicit OptionsEditor(core::Context &context) : m_context(context) {}
+    explicit OptionsEditor(core::Context &context) : m_context(context) { context.followIconSet(slot); }
 
     core::WindowSlot<OptionsWindowModel> slot;
     OptionsWindowModel &window() { return slot.get(); }

@@ -10,8 +10,7 @@
 
 namespace settings {
 
-OptionsWindow::OptionsWindow(core::Context &context, OptionsEditor &dialog)
-    : m_context(context), m_dialog(dialog)
+OptionsWindow::OptionsWindow(core::Context &context, OptionsEditor &dialog) : m_dialog(dialog)
 {
     setObjectName(QStringLiteral("FrmOpt"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
@@ -256,7 +255,7 @@ void OptionsWindow::refresh()
     const OptionsView &v = m.view();
     m_refreshing = true;
     setWindowTitle(m.caption());
-    setWindowIcon(kit::pictureFor(core::IconId::normal(m_context.iconSet())));
+    setWindowIcon(kit::pictureFor(m.icon()));
     tabStrip->setCurrentIndex(v.page - 1);
     pages->setCurrentIndex(v.page - 1);
     struct CheckField {

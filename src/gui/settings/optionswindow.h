@@ -51,7 +51,6 @@ private:
     QRadioButton *radio(const QString &caption, const char *name, bool OptionsView::*field);
     void refresh();
 
-    core::Context &m_context;
     OptionsEditor &m_dialog;
     bool m_refreshing = false;
 };
