@@ -1,4 +1,5 @@
 #include "base/settings/optfile.h"
+#include "base/text/cp932.h"
 #include "support/conversation.h"
 
 #include <QTemporaryDir>
@@ -49,6 +50,8 @@ private slots:
     void protectionNeedsAPassword();
     void updateWritesAndStaysOpen();
     void pickedFontOutlivesCancelInMemoryOnly();
+    void textColourIsAskedAfterTheFont_data();
+    void textColourIsAskedAfterTheFont();
     void applyPassword_data();
     void applyPassword();
     void lockWithAndWithoutPassword();
@@ -164,8 +167,8 @@ void TestOptions::updateWritesAndStaysOpen()
 void TestOptions::pickedFontOutlivesCancelInMemoryOnly()
 {
     Dialog d;
-    d.copy.dialogs.pickFontNext(
-        platform::FontChoice{u"IPAGothic"_s, 10.5, true, false, false, false, 0x0000FF});
+    d.copy.dialogs.pickFontNext(platform::FontChoice{u"IPAGothic"_s, 10.5, true, false, false, false});
+    d.copy.dialogs.pickColorNext(0x0000FF);
     d.dialog->showPage(3);
     d.dialog->chooseFont();
     QCOMPARE(d.v().fontName, u"IPAGothic"_s);
@@ -185,6 +188,38 @@ void TestOptions::pickedFontOutlivesCancelInMemoryOnly()
     QCOMPARE(d.copy.context().receivedWindow.view().replyStyle, style);
     QCOMPARE(d.copy.opt().fontSize, u"10.5"_s);
     QVERIFY(d.copy.readFile(u"optFile.dat"_s).isEmpty()); // reaches the file at the next save only
+}
+
+void TestOptions::textColourIsAskedAfterTheFont_data()
+{
+    QTest::addColumn<bool>("fontPicked");
+    QTest::addColumn<int>("colourPicked"); // -1: the colour dialog is cancelled
+    QTest::addColumn<QString>("savedColour");
+    QTest::newRow("font, then a colour") << true << 0x3366CC << u"3368652"_s;
+    QTest::newRow("font, colour cancelled: the colour stays") << true << -1 << u"255"_s;
+    QTest::newRow("font cancelled: no colour asked, both stay") << false << 0x3366CC << u"255"_s;
+}
+
+void TestOptions::textColourIsAskedAfterTheFont()
+{
+    QFETCH(bool, fontPicked);
+    QFETCH(int, colourPicked);
+    QFETCH(QString, savedColour);
+    Dialog d([](core::Options &o) { o.fontColor = u"255"_s; });
+    d.dialog->showPage(3);
+    if (fontPicked)
+        d.copy.dialogs.pickFontNext(platform::FontChoice{u"IPAGothic"_s, 10.5, false, true, false, false});
+    d.copy.dialogs.pickColorNext(colourPicked < 0 ? std::nullopt : std::optional<quint32>(colourPicked));
+    d.dialog->chooseFont();
+    // The colour dialog starts from the text colour, not from the background's.
+    QCOMPARE(d.copy.dialogs.colorPresets(), fontPicked ? QList<quint32>{255} : QList<quint32>{});
+    QCOMPARE(d.copy.opt().fontColor, savedColour);
+    QCOMPARE(d.copy.context().composeWindow.view().messageStyle.color, savedColour.toUInt());
+    d.dialog->apply();
+    const QString fontLine = fontPicked ? u"\"IPAGothic\",\"10.5\",\"%1\",\"True\",\"False\""_s
+                                        : u"\"ＭＳ Ｐゴシック\",\"9\",\"%1\",\"False\",\"False\""_s;
+    QCOMPARE(text::fromCp932(d.copy.readFile(u"optFile.dat"_s).split('\n').value(7)),
+             fontLine.arg(savedColour) + u",\"False\",\"False\",\"16777215\"\r"_s);
 }
 
 void TestOptions::applyPassword_data()

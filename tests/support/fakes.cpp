@@ -35,8 +35,9 @@ std::optional<platform::FontChoice> ScriptedDialogs::chooseFont(const platform::
     return next;
 }
 
-std::optional<quint32> ScriptedDialogs::chooseColor(quint32)
+std::optional<quint32> ScriptedDialogs::chooseColor(quint32 initial)
 {
+    m_colorPresets.append(initial);
     if (m_colors.empty())
         return std::nullopt;
     auto next = m_colors.front();

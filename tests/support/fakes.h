@@ -56,6 +56,8 @@ public:
     std::function<void()> whileShown;
     void pickFontNext(std::optional<platform::FontChoice> font) { m_fonts.push_back(std::move(font)); }
     void pickColorNext(std::optional<quint32> color) { m_colors.push_back(color); }
+    // The colour each colour dialog was opened with, in order.
+    const QList<quint32> &colorPresets() const { return m_colorPresets; }
 
     const QList<Shown> &shown() const { return m_shown; }
     QStringList texts() const;
@@ -66,6 +68,7 @@ private:
     std::deque<int> m_answers;
     std::deque<std::optional<platform::FontChoice>> m_fonts;
     std::deque<std::optional<quint32>> m_colors;
+    QList<quint32> m_colorPresets;
 };
 
 // Real files, with failures on demand: the next writes can be made to fail as on a full disk.

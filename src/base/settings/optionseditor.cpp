@@ -263,19 +263,24 @@ void OptionsEditor::chooseFont()
     platform::FontChoice preset;
     preset.name = o.fontName;
     preset.size = o.fontSize.toDouble();
-    preset.color = o.fontColor.toUInt();
     preset.italic = o.fontItalic;
     preset.bold = o.fontBold;
     preset.underline = o.fontUnderline;
     preset.strikeOut = o.fontStrikethru;
-    const platform::FontChoice chosen = m_context.services.dialogs.chooseFont(preset).value_or(preset);
+    const std::optional<platform::FontChoice> font = m_context.services.dialogs.chooseFont(preset);
+    const platform::FontChoice chosen = font.value_or(preset);
+    // Qt's font dialog has no colour of its own, so the text colour is asked for right after it.
+    // Cancelling the font cancels both; cancelling the colour keeps the colour as it was.
+    if (font) {
+        if (const std::optional<quint32> color = m_context.services.dialogs.chooseColor(o.fontColor.toUInt()))
+            o.fontColor = QString::number(*color);
+    }
     window().edit([&](OptionsView &v) {
         v.fontName = chosen.name;
         v.fontSize = QString::number(chosen.size);
     });
     o.fontName = chosen.name;
     o.fontSize = QString::number(chosen.size);
-    o.fontColor = QString::number(chosen.color);
     o.fontItalic = chosen.italic;
     o.fontBold = chosen.bold;
     o.fontUnderline = chosen.underline;
