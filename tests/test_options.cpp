@@ -1,7 +1,9 @@
 #include "base/settings/optfile.h"
 #include "base/text/cp932.h"
+#include "gui/shell/shell.h"
 #include "support/conversation.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -52,6 +54,9 @@ private slots:
     void pickedFontOutlivesCancelInMemoryOnly();
     void textColourIsAskedAfterTheFont_data();
     void textColourIsAskedAfterTheFont();
+    void startAtLoginIsTheAutostartEntry();
+    void startAtLoginFailureIsTold_data();
+    void startAtLoginFailureIsTold();
     void applyPassword_data();
     void applyPassword();
     void lockWithAndWithoutPassword();
@@ -220,6 +225,78 @@ void TestOptions::textColourIsAskedAfterTheFont()
                                         : u"\"ＭＳ Ｐゴシック\",\"9\",\"%1\",\"False\",\"False\""_s;
     QCOMPARE(text::fromCp932(d.copy.readFile(u"optFile.dat"_s).split('\n').value(7)),
              fontLine.arg(savedColour) + u",\"False\",\"False\",\"16777215\"\r"_s);
+}
+
+// The box on the first page writes and removes the autostart entry when the dialog is applied,
+// shows on opening whether the entry is there, and leaves the options file alone.
+void TestOptions::startAtLoginIsTheAutostartEntry()
+{
+    Dialog d;
+    shell::Shell shell(*d.copy.copy);
+    d.copy.copy->menuClicked(MenuId::Options); // again, for the window to show it
+    QCheckBox *box = shell.optionsWindow()->startAtLogin;
+    QCOMPARE(box->text(), u"ログイン時に起動"_s);
+    QVERIFY(box->isVisible());
+    QVERIFY(!box->isChecked());
+    QVERIFY(box->width() >= box->sizeHint().width()); // the caption is not cut
+    QVERIFY(box->parentWidget()->rect().contains(box->geometry()));
+    d.dialog->apply();
+    const QByteArray options = d.copy.readFile(u"optFile.dat"_s);
+
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
+    QVERIFY(!QFile::exists(d.copy.autostartFile())); // only once the dialog is applied
+    QTest::mouseClick(shell.optionsWindow()->applyButton, Qt::LeftButton);
+    QFile entry(d.copy.autostartFile());
+    QVERIFY(entry.open(QIODevice::ReadOnly));
+    const QString program = QCoreApplication::applicationFilePath();
+    QVERIFY(!program.contains(u' ')); // so Exec names it unquoted
+    QVERIFY(QString::fromUtf8(entry.readAll()).split(u'\n').contains(u"Exec="_s + program));
+    QCOMPARE(d.copy.readFile(u"optFile.dat"_s), options);
+    d.dialog->accept();
+
+    d.copy.copy->menuClicked(MenuId::Options);
+    box = shell.optionsWindow()->startAtLogin;
+    QVERIFY(box->isChecked());
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
+    QTest::mouseClick(shell.optionsWindow()->okButton, Qt::LeftButton);
+    QVERIFY(!QFile::exists(d.copy.autostartFile()));
+    QCOMPARE(d.copy.readFile(u"optFile.dat"_s), options);
+    d.copy.copy->menuClicked(MenuId::Options);
+    QCOMPARE(d.v().startAtLogin, 0);
+    QVERIFY(d.copy.dialogs.shown().isEmpty());
+}
+
+void TestOptions::startAtLoginFailureIsTold_data()
+{
+    QTest::addColumn<bool>("turnOn");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("the entry cannot be written")
+        << true << u"ログイン時に起動するよう設定できませんでした。"_s;
+    QTest::newRow("the entry cannot be removed") << false << u"ログイン時の起動を解除できませんでした。"_s;
+}
+
+void TestOptions::startAtLoginFailureIsTold()
+{
+    QFETCH(bool, turnOn);
+    QFETCH(QString, message);
+    Dialog d;
+    if (!turnOn) {
+        d.set([](OptionsView &v) { v.startAtLogin = 1; });
+        d.dialog->apply();
+        QVERIFY(QFile::exists(d.copy.autostartFile()));
+    }
+    d.set([turnOn](OptionsView &v) { v.startAtLogin = turnOn ? 1 : 0; });
+    d.copy.files.failNextWrites(1, platform::FileResult::Failed, 1); // the options file is written first
+    d.dialog->apply();
+    QCOMPARE(d.copy.dialogs.shown().size(), 1);
+    const auto &shown = d.copy.dialogs.shown().constFirst();
+    QCOMPARE(shown.text.section(u"\r\n"_s, 0, 0), message);
+    QVERIFY(shown.text.contains(d.copy.autostartFile()));
+    QCOMPARE(shown.title, u"ｴﾗｰ確認"_s);
+    QCOMPARE(shown.style, platform::box::critical);
+    // The box shows what is so.
+    QCOMPARE(QFile::exists(d.copy.autostartFile()), !turnOn);
+    QCOMPARE(d.v().startAtLogin, turnOn ? 0 : 1);
 }
 
 void TestOptions::applyPassword_data()

@@ -80,6 +80,11 @@ platform::FileResult FlakyFileStore::append(const QString &path, const QByteArra
     return failNow() ? m_failure : m_real.append(path, bytes, ownerOnly);
 }
 
+platform::FileResult FlakyFileStore::remove(const QString &path)
+{
+    return failNow() ? m_failure : m_real.remove(path);
+}
+
 void FlakyFileStore::removeReplaceLeftovers(const QString &path)
 {
     m_real.removeReplaceLeftovers(path);

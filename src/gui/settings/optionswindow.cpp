@@ -112,6 +112,7 @@ QWidget *OptionsWindow::buildSendPage()
         check(QStringLiteral("お相手の起動と終了を通知する。"), "ChkTuti", &OptionsView::notifyStartEnd);
     notifyStartEnd->setToolTip(QStringLiteral("ｱｲｺﾝを変えてお知らせします。"));
     blinkIcon = check(QStringLiteral("ﾒｯｾｰｼﾞ受信時ｱｲｺﾝをﾌﾞﾘﾝｸする。"), "ChkBlink", &OptionsView::blinkIcon);
+    startAtLogin = check(QStringLiteral("ログイン時に起動"), "ChkStartup", &OptionsView::startAtLogin);
     grid->addWidget(sendConfirm, 0, 0);
     grid->addWidget(sendConfirmSmall, 0, 1);
     grid->addWidget(recvConfirm, 1, 0);
@@ -123,7 +124,8 @@ QWidget *OptionsWindow::buildSendPage()
     grid->addWidget(logSave, 4, 1);
     grid->addWidget(notifyStartEnd, 5, 0, 1, 3);
     grid->addWidget(blinkIcon, 6, 0, 1, 3);
-    grid->setRowStretch(7, 1);
+    grid->addWidget(startAtLogin, 7, 0, 1, 3);
+    grid->setRowStretch(8, 1);
     grid->setColumnStretch(3, 1); // the boxes of a row stay together on the left
     return page;
 }
@@ -273,6 +275,7 @@ void OptionsWindow::refresh()
                                 {logSave, v.logSave},
                                 {notifyStartEnd, v.notifyStartEnd},
                                 {blinkIcon, v.blinkIcon},
+                                {startAtLogin, v.startAtLogin},
                                 {passwordEnabled, v.passwordEnabled},
                                 {randomIcon, v.randomIcon},
                                 {tipEnabled, v.tipEnabled},
@@ -283,6 +286,7 @@ void OptionsWindow::refresh()
     autoErase->setEnabled(v.autoEraseEnabled);
     logSave->setEnabled(v.logSaveEnabled);
     tipText->setEnabled(v.tipTextEnabled);
+    startAtLogin->setVisible(v.startAtLoginOffered);
     currentPassword->setEnabled(v.currentPasswordEnabled);
     newPassword->setEnabled(v.newPasswordEnabled);
     for (auto [edit, text] : {std::pair{storedPassword, v.storedPassword},
