@@ -7,7 +7,8 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 # Debian packages: compiler, build tools, Qt, a Japanese font, and the virtual display and
 # tools the tests use.
-PACKAGES := g++ cmake ninja-build make qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic xvfb xauth iproute2 clang-format
+PACKAGES := g++ cmake ninja-build make qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic xvfb xauth \
+	iproute2 clang-format desktop-file-utils
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
 .PHONY: deps build run test sanitize format format-check werror install package package-check clean

@@ -4,12 +4,15 @@
 #include "gui/shell/shell.h"
 #include "support/conversation.h"
 
+#include <QApplication>
 #include <QPainter>
 #include <QPointer>
 #include <QTest>
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 using core::IconId;
@@ -71,6 +74,55 @@ QString describe(IconId id)
     return u"none"_s;
 }
 
+// A window as the user opens and closes it; `bothPictures` when it shows the received picture of
+// the set beside the normal one (Image2 beside Image1).
+struct WindowKind {
+    const char *name;
+    std::function<void(copy::Copy &)> open;
+    std::function<void(copy::Copy &)> close;
+    bool bothPictures = false;
+};
+
+const std::vector<WindowKind> &windowKinds()
+{
+    using copy::Copy;
+    static const std::vector<WindowKind> kinds{
+        {"FrmSnd", [](Copy &c) { c.context().composeWindow.show(); },
+         [](Copy &c) { c.context().composeWindow.hide(); }},
+        {"FrmRecv", [](Copy &c) { c.context().receivedWindow.show(); },
+         [](Copy &c) { c.context().receivedWindow.hide(); }, true},
+        {"FrmLetter", [](Copy &c) { c.letters().open(); }, [](Copy &c) { c.letters().cancel(); }},
+        {"FrmAddress", [](Copy &c) { c.partner().showWindow(); }, [](Copy &c) { c.partner().close(); }},
+        {"FrmSndOK", [](Copy &c) { c.context().sendResultNotice().show(); },
+         [](Copy &c) { c.context().sendResultSlot.unload(); }},
+        {"FrmRcvOK", [](Copy &c) { c.context().reactionNotice().show(); },
+         [](Copy &c) { c.context().reactionSlot.unload(); }},
+        {"FrmSROK", [](Copy &c) { c.context().smallNotice().show(); },
+         [](Copy &c) { c.context().smallNoticeSlot.unload(); }, true},
+        {"FrmOpt", [](Copy &c) { c.options().open(); }, [](Copy &c) { c.options().cancel(); }},
+        {"FrmPw", [](Copy &c) { c.password().ask(settings::PasswordPrompt::Purpose::Registration); },
+         [](Copy &c) { c.password().cancel(); }},
+        {"FrmVersion", [](Copy &c) { c.about().open(); }, [](Copy &c) { c.about().close(); }, true},
+        {"FrmOption", [](Copy &c) { c.iconSelection().open(); }, [](Copy &c) { c.iconSelection().close(); }},
+    };
+    return kinds;
+}
+
+QWidget *shownWindow(const QString &name)
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    const auto found = std::find_if(windows.cbegin(), windows.cend(), [&](const QWidget *w) {
+        return w->isVisible() && w->objectName() == name;
+    });
+    return found == windows.cend() ? nullptr : *found;
+}
+
+// Whether `shown` is picture `id`, drawn at the size it is shown.
+bool shows(const QPixmap &shown, IconId id)
+{
+    return !shown.isNull() && shown.toImage() == kit::pictureFor(id).pixmap(shown.size()).toImage();
+}
+
 } // namespace
 
 // The icon sets: choosing and applying one, the about box's animation, and the pictures.
@@ -79,6 +131,8 @@ class TestIcons final : public QObject {
 private slots:
     void okAppliesTheSetEverywhere_data();
     void okAppliesTheSetEverywhere();
+    void everyWindowShowsTheAppliedSet_data();
+    void everyWindowShowsTheAppliedSet();
     void closeKeepsTheUnappliedChoice();
     void startUpSelectsTheSetItApplies_data();
     void startUpSelectsTheSetItApplies();
@@ -158,6 +212,51 @@ void TestIcons::okAppliesTheSetEverywhere()
         c.bob.copy->receiving().blinkTick();
         QCOMPARE(IconId::fromHandle(c.bob.tray.current().hIcon).index, 7);
     }
+}
+
+void TestIcons::everyWindowShowsTheAppliedSet_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("openWhileApplied");
+    for (std::size_t i = 0; i < windowKinds().size(); ++i) {
+        const char *name = windowKinds()[i].name;
+        QTest::addRow("%s open while the set changes", name) << static_cast<int>(i) << true;
+        QTest::addRow("%s closed, opened after the change", name) << static_cast<int>(i) << false;
+    }
+}
+
+// The window icon and the pictures inside every window that takes the set: a window on screen
+// follows at once, one that unloaded comes back with the new set rather than its design picture.
+void TestIcons::everyWindowShowsTheAppliedSet()
+{
+    QFETCH(int, kind);
+    QFETCH(bool, openWhileApplied);
+    const WindowKind &window = windowKinds()[static_cast<std::size_t>(kind)];
+    testkit::FakeNetwork net;
+    TestCopy copy(net, u"127.0.0.2"_s);
+    copy.writeOptions([](core::Options &o) { o.iconNo = u"2"_s; });
+    QVERIFY(copy.start());
+    shell::Shell shell(*copy.copy);
+
+    window.open(*copy.copy);
+    if (!openWhileApplied)
+        window.close(*copy.copy);
+    copy.copy->iconSelection().select(7);
+    copy.copy->iconSelection().apply();
+    if (!openWhileApplied)
+        window.open(*copy.copy);
+
+    QWidget *shown = shownWindow(QString::fromLatin1(window.name));
+    QVERIFY(shown != nullptr);
+    const QString name = shown->objectName();
+    if (name != u"FrmSROK") { // borderless, so it has no window icon to show
+        const IconId icon = name == u"FrmRecv" ? IconId::received(7) : IconId::normal(7);
+        QVERIFY(shows(shown->windowIcon().pixmap(32), icon));
+    }
+    if (auto *normal = shown->findChild<QLabel *>(u"Image1"_s))
+        QVERIFY(shows(normal->pixmap(), IconId::normal(7)));
+    if (window.bothPictures)
+        QVERIFY(shows(shown->findChild<QLabel *>(u"Image2"_s)->pixmap(), IconId::received(7)));
 }
 
 void TestIcons::closeKeepsTheUnappliedChoice()

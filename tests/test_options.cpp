@@ -1,6 +1,9 @@
 #include "base/settings/optfile.h"
+#include "base/text/cp932.h"
+#include "gui/shell/shell.h"
 #include "support/conversation.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -49,6 +52,11 @@ private slots:
     void protectionNeedsAPassword();
     void updateWritesAndStaysOpen();
     void pickedFontOutlivesCancelInMemoryOnly();
+    void textColourIsAskedAfterTheFont_data();
+    void textColourIsAskedAfterTheFont();
+    void startAtLoginIsTheAutostartEntry();
+    void startAtLoginFailureIsTold_data();
+    void startAtLoginFailureIsTold();
     void applyPassword_data();
     void applyPassword();
     void lockWithAndWithoutPassword();
@@ -164,8 +172,8 @@ void TestOptions::updateWritesAndStaysOpen()
 void TestOptions::pickedFontOutlivesCancelInMemoryOnly()
 {
     Dialog d;
-    d.copy.dialogs.pickFontNext(
-        platform::FontChoice{u"IPAGothic"_s, 10.5, true, false, false, false, 0x0000FF});
+    d.copy.dialogs.pickFontNext(platform::FontChoice{u"IPAGothic"_s, 10.5, true, false, false, false});
+    d.copy.dialogs.pickColorNext(0x0000FF);
     d.dialog->showPage(3);
     d.dialog->chooseFont();
     QCOMPARE(d.v().fontName, u"IPAGothic"_s);
@@ -185,6 +193,110 @@ void TestOptions::pickedFontOutlivesCancelInMemoryOnly()
     QCOMPARE(d.copy.context().receivedWindow.view().replyStyle, style);
     QCOMPARE(d.copy.opt().fontSize, u"10.5"_s);
     QVERIFY(d.copy.readFile(u"optFile.dat"_s).isEmpty()); // reaches the file at the next save only
+}
+
+void TestOptions::textColourIsAskedAfterTheFont_data()
+{
+    QTest::addColumn<bool>("fontPicked");
+    QTest::addColumn<int>("colourPicked"); // -1: the colour dialog is cancelled
+    QTest::addColumn<QString>("savedColour");
+    QTest::newRow("font, then a colour") << true << 0x3366CC << u"3368652"_s;
+    QTest::newRow("font, colour cancelled: the colour stays") << true << -1 << u"255"_s;
+    QTest::newRow("font cancelled: no colour asked, both stay") << false << 0x3366CC << u"255"_s;
+}
+
+void TestOptions::textColourIsAskedAfterTheFont()
+{
+    QFETCH(bool, fontPicked);
+    QFETCH(int, colourPicked);
+    QFETCH(QString, savedColour);
+    Dialog d([](core::Options &o) { o.fontColor = u"255"_s; });
+    d.dialog->showPage(3);
+    if (fontPicked)
+        d.copy.dialogs.pickFontNext(platform::FontChoice{u"IPAGothic"_s, 10.5, false, true, false, false});
+    d.copy.dialogs.pickColorNext(colourPicked < 0 ? std::nullopt : std::optional<quint32>(colourPicked));
+    d.dialog->chooseFont();
+    // The colour dialog starts from the text colour, not from the background's.
+    QCOMPARE(d.copy.dialogs.colorPresets(), fontPicked ? QList<quint32>{255} : QList<quint32>{});
+    QCOMPARE(d.copy.opt().fontColor, savedColour);
+    QCOMPARE(d.copy.context().composeWindow.view().messageStyle.color, savedColour.toUInt());
+    d.dialog->apply();
+    const QString fontLine = fontPicked ? u"\"IPAGothic\",\"10.5\",\"%1\",\"True\",\"False\""_s
+                                        : u"\"ＭＳ Ｐゴシック\",\"9\",\"%1\",\"False\",\"False\""_s;
+    QCOMPARE(text::fromCp932(d.copy.readFile(u"optFile.dat"_s).split('\n').value(7)),
+             fontLine.arg(savedColour) + u",\"False\",\"False\",\"16777215\"\r"_s);
+}
+
+// The box on the first page writes and removes the autostart entry when the dialog is applied,
+// shows on opening whether the entry is there, and leaves the options file alone.
+void TestOptions::startAtLoginIsTheAutostartEntry()
+{
+    Dialog d;
+    shell::Shell shell(*d.copy.copy);
+    d.copy.copy->menuClicked(MenuId::Options); // again, for the window to show it
+    QCheckBox *box = shell.optionsWindow()->startAtLogin;
+    QCOMPARE(box->text(), u"ログイン時に起動"_s);
+    QVERIFY(box->isVisible());
+    QVERIFY(!box->isChecked());
+    QVERIFY(box->width() >= box->sizeHint().width()); // the caption is not cut
+    QVERIFY(box->parentWidget()->rect().contains(box->geometry()));
+    d.dialog->apply();
+    const QByteArray options = d.copy.readFile(u"optFile.dat"_s);
+
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
+    QVERIFY(!QFile::exists(d.copy.autostartFile())); // only once the dialog is applied
+    QTest::mouseClick(shell.optionsWindow()->applyButton, Qt::LeftButton);
+    QFile entry(d.copy.autostartFile());
+    QVERIFY(entry.open(QIODevice::ReadOnly));
+    const QString program = QCoreApplication::applicationFilePath();
+    QVERIFY(!program.contains(u' ')); // so Exec names it unquoted
+    QVERIFY(QString::fromUtf8(entry.readAll()).split(u'\n').contains(u"Exec="_s + program));
+    QCOMPARE(d.copy.readFile(u"optFile.dat"_s), options);
+    d.dialog->accept();
+
+    d.copy.copy->menuClicked(MenuId::Options);
+    box = shell.optionsWindow()->startAtLogin;
+    QVERIFY(box->isChecked());
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
+    QTest::mouseClick(shell.optionsWindow()->okButton, Qt::LeftButton);
+    QVERIFY(!QFile::exists(d.copy.autostartFile()));
+    QCOMPARE(d.copy.readFile(u"optFile.dat"_s), options);
+    d.copy.copy->menuClicked(MenuId::Options);
+    QCOMPARE(d.v().startAtLogin, 0);
+    QVERIFY(d.copy.dialogs.shown().isEmpty());
+}
+
+void TestOptions::startAtLoginFailureIsTold_data()
+{
+    QTest::addColumn<bool>("turnOn");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("the entry cannot be written")
+        << true << u"ログイン時に起動するよう設定できませんでした。"_s;
+    QTest::newRow("the entry cannot be removed") << false << u"ログイン時の起動を解除できませんでした。"_s;
+}
+
+void TestOptions::startAtLoginFailureIsTold()
+{
+    QFETCH(bool, turnOn);
+    QFETCH(QString, message);
+    Dialog d;
+    if (!turnOn) {
+        d.set([](OptionsView &v) { v.startAtLogin = 1; });
+        d.dialog->apply();
+        QVERIFY(QFile::exists(d.copy.autostartFile()));
+    }
+    d.set([turnOn](OptionsView &v) { v.startAtLogin = turnOn ? 1 : 0; });
+    d.copy.files.failNextWrites(1, platform::FileResult::Failed, 1); // the options file is written first
+    d.dialog->apply();
+    QCOMPARE(d.copy.dialogs.shown().size(), 1);
+    const auto &shown = d.copy.dialogs.shown().constFirst();
+    QCOMPARE(shown.text.section(u"\r\n"_s, 0, 0), message);
+    QVERIFY(shown.text.contains(d.copy.autostartFile()));
+    QCOMPARE(shown.title, u"ｴﾗｰ確認"_s);
+    QCOMPARE(shown.style, platform::box::critical);
+    // The box shows what is so.
+    QCOMPARE(QFile::exists(d.copy.autostartFile()), !turnOn);
+    QCOMPARE(d.v().startAtLogin, turnOn ? 0 : 1);
 }
 
 void TestOptions::applyPassword_data()

@@ -1,10 +1,13 @@
 #include "base/core/placement.h"
 #include "base/platform/files.h"
+#include "base/settings/autostart.h"
 #include "base/settings/optfile.h"
 #include "base/text/cp932.h"
 #include "support/testcopy.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -56,6 +59,8 @@ private slots:
     void readsStopAtTheLimit();
     void placement_data();
     void placement();
+    void autostartEntryIsValid_data();
+    void autostartEntryIsValid();
 };
 
 void TestSettings::writerMatchesTheExample()
@@ -313,6 +318,47 @@ void TestSettings::placement()
     opt.posLeftUp = flag(u"leftUp"_s);
     opt.posLeftLow = flag(u"leftLow"_s);
     QCOMPARE(core::placeWindow(opt, QSize(19200, 14400), QSize(4000, 2000), QPoint(111, 222)), expected);
+}
+
+void TestSettings::autostartEntryIsValid_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("exec");
+    QTest::newRow("plain path") << u"/usr/bin/miltoanne"_s << u"Exec=/usr/bin/miltoanne"_s;
+    QTest::newRow("a blank: quoted") << u"/home/ゆうこ/My Apps/miltoanne"_s
+                                     << u"Exec=\"/home/ゆうこ/My Apps/miltoanne\""_s;
+    // Quoting escapes the quote, the dollar and the backslash; the string value's escape doubles
+    // each backslash again; a percent sign is doubled so that it is no field code.
+    QTest::newRow("quote, dollar, percent, backslash")
+        << u"/opt/a\"b$c%d\\e/miltoanne"_s << u"Exec=\"/opt/a\\\\\"b\\\\$c%%d\\\\\\\\e/miltoanne\""_s;
+}
+
+// The autostart entry is the installed entry with the program's path, and the desktop's own
+// checker accepts it.
+void TestSettings::autostartEntryIsValid()
+{
+    QFETCH(QString, program);
+    QFETCH(QString, exec);
+    const QByteArray entry = settings::autostartEntry(program);
+    const QStringList lines = QString::fromUtf8(entry).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.filter(QRegularExpression(u"^Exec="_s)), QStringList{exec});
+    for (const QString &line : {u"[Desktop Entry]"_s, u"Type=Application"_s, u"Name=ミルトアンヌ"_s,
+                                u"Icon=miltoanne"_s, u"X-GNOME-Autostart-enabled=true"_s})
+        QVERIFY2(lines.contains(line), qPrintable(line));
+
+    const QString validate = QStandardPaths::findExecutable(u"desktop-file-validate"_s);
+    if (validate.isEmpty())
+        QFAIL("desktop-file-validate is missing (package desktop-file-utils; make deps installs it)");
+    QTemporaryDir dir;
+    QFile file(dir.filePath(u"miltoanne.desktop"_s));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(entry) == entry.size());
+    file.close();
+    QProcess checker;
+    checker.setProcessChannelMode(QProcess::MergedChannels);
+    checker.start(validate, {file.fileName()});
+    QVERIFY(checker.waitForFinished());
+    const QByteArray said = checker.readAll();
+    QVERIFY2(checker.exitCode() == 0 && said.isEmpty(), said.constData());
 }
 
 QTEST_MAIN(TestSettings)

@@ -53,7 +53,9 @@ int main(int argc, char *argv[])
                                   identity,
                                   files,
                                   platform::dataDirectory(QApplication::applicationDirPath()),
-                                  QApplication::font().family()};
+                                  QApplication::font().family(),
+                                  QApplication::applicationFilePath(),
+                                  platform::autostartEntryFile()};
 
     copy::Copy copy(services);
     shell::Shell shell(copy);

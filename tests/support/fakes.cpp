@@ -35,8 +35,9 @@ std::optional<platform::FontChoice> ScriptedDialogs::chooseFont(const platform::
     return next;
 }
 
-std::optional<quint32> ScriptedDialogs::chooseColor(quint32)
+std::optional<quint32> ScriptedDialogs::chooseColor(quint32 initial)
 {
+    m_colorPresets.append(initial);
     if (m_colors.empty())
         return std::nullopt;
     auto next = m_colors.front();
@@ -77,6 +78,11 @@ platform::FileResult FlakyFileStore::replace(const QString &path, const QByteArr
 platform::FileResult FlakyFileStore::append(const QString &path, const QByteArray &bytes, bool ownerOnly)
 {
     return failNow() ? m_failure : m_real.append(path, bytes, ownerOnly);
+}
+
+platform::FileResult FlakyFileStore::remove(const QString &path)
+{
+    return failNow() ? m_failure : m_real.remove(path);
 }
 
 void FlakyFileStore::removeReplaceLeftovers(const QString &path)

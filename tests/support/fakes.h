@@ -56,6 +56,8 @@ public:
     std::function<void()> whileShown;
     void pickFontNext(std::optional<platform::FontChoice> font) { m_fonts.push_back(std::move(font)); }
     void pickColorNext(std::optional<quint32> color) { m_colors.push_back(color); }
+    // The colour each colour dialog was opened with, in order.
+    const QList<quint32> &colorPresets() const { return m_colorPresets; }
 
     const QList<Shown> &shown() const { return m_shown; }
     QStringList texts() const;
@@ -66,18 +68,22 @@ private:
     std::deque<int> m_answers;
     std::deque<std::optional<platform::FontChoice>> m_fonts;
     std::deque<std::optional<quint32>> m_colors;
+    QList<quint32> m_colorPresets;
 };
 
 // Real files, with failures on demand: the next writes can be made to fail as on a full disk.
 class FlakyFileStore final : public platform::FileStore {
 public:
+    bool exists(const QString &path) override { return m_real.exists(path); }
     platform::FileResult read(const QString &path, QByteArray &out, qint64 maxBytes) override;
     platform::FileResult readTail(const QString &path, QByteArray &out, qint64 maxBytes) override;
     platform::FileResult replace(const QString &path, const QByteArray &bytes, bool ownerOnly) override;
     platform::FileResult append(const QString &path, const QByteArray &bytes, bool ownerOnly) override;
+    platform::FileResult remove(const QString &path) override;
     void removeReplaceLeftovers(const QString &path) override;
 
-    // After `skip` more writes (replace or append) succeed, the `count` following fail with `failure`.
+    // After `skip` more writes (replace, append or remove) succeed, the `count` following fail with
+    // `failure`.
     void failNextWrites(int count, platform::FileResult failure = platform::FileResult::DiskFull,
                         int skip = 0)
     {
@@ -86,7 +92,7 @@ public:
         m_failure = failure;
     }
     int writesAttempted() const { return m_attempts; }
-    // Runs before each write (replace or append): a test's look into a handler while it writes.
+    // Runs before each write (replace, append or remove): a test's look into a handler while it writes.
     std::function<void()> beforeWrite;
 
 private:

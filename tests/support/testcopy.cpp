@@ -4,6 +4,7 @@
 #include "base/settings/optfile.h"
 #include "base/settings/partner.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -27,10 +28,23 @@ TestCopy::~TestCopy() = default;
 void TestCopy::build(const QString &programDir)
 {
     m_programDir = programDir.isEmpty() ? m_dir.path() : programDir;
-    const core::Services services{*transport, tray,         dialogs,
-                                  clock,      clipboard,    identity,
-                                  files,      m_programDir, QStringLiteral("ＭＳ Ｐゴシック")};
+    const core::Services services{*transport,
+                                  tray,
+                                  dialogs,
+                                  clock,
+                                  clipboard,
+                                  identity,
+                                  files,
+                                  m_programDir,
+                                  QStringLiteral("ＭＳ Ｐゴシック"),
+                                  QCoreApplication::applicationFilePath(),
+                                  autostartFile()};
     copy = std::make_unique<copy::Copy>(services);
+}
+
+QString TestCopy::autostartFile() const
+{
+    return m_dir.filePath(QStringLiteral("config/autostart/miltoanne.desktop"));
 }
 
 QString TestCopy::programDir() const

@@ -33,6 +33,8 @@ public:
     core::Options &opt() { return copy->context().opt; }
     const QString &address() const { return m_address; }
     QString programDir() const;
+    // Where the copy puts its autostart entry: a folder of the test's own.
+    QString autostartFile() const;
     // Puts a data file into the program directory before start-up.
     void writeFile(const QString &name, const QByteArray &bytes) const;
     QByteArray readFile(const QString &name) const;

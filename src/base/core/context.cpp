@@ -21,6 +21,9 @@ Context::Context(const Services &s)
     opt.fontName = s.defaultFontName;
     callAnimationTimer.setInterval(kTimerMs);
     blinkTimer.setInterval(kTimerMs);
+    for (WindowSlotBase *slot : std::initializer_list<WindowSlotBase *>{
+             &letterSlot, &partnerSlot, &sendResultSlot, &reactionSlot, &smallNoticeSlot})
+        followIconSet(*slot);
 }
 
 int Context::iconSet() const
@@ -115,18 +118,19 @@ void Context::lockOff()
 
 void Context::applyIconSet(int set)
 {
-    const IconId normal = IconId::normal(set);
-    composeWindow.setIcon(normal);
-    if (LetterWindowModel *letter = letterSlot.ifLoaded())
-        letter->setIcon(normal);
-    partnerWindow().setIcon(normal);
-    for (WindowModel *notice :
-         std::initializer_list<WindowModel *>{sendResultSlot.ifLoaded(), reactionSlot.ifLoaded()}) {
-        if (notice != nullptr)
-            notice->setIcon(normal);
-    }
+    composeWindow.setIcon(IconId::normal(set));
     receivedWindow.setIcon(IconId::received(set));
     emit iconSetApplied(set);
+}
+
+void Context::followIconSet(WindowSlotBase &slot)
+{
+    connect(&slot, &WindowSlotBase::loaded, this,
+            [this, &slot] { slot.loadedModel()->setIcon(IconId::normal(iconSet())); });
+    connect(this, &Context::iconSetApplied, &slot, [&slot](int set) {
+        if (WindowModel *window = slot.loadedModel())
+            window->setIcon(IconId::normal(set));
+    });
 }
 
 void Context::applyTextStyles()

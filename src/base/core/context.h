@@ -31,6 +31,8 @@ struct Services {
     platform::FileStore &files;
     QString programDir;
     QString defaultFontName; // the compose window's own font, the default of the font option
+    QString programFile;     // the running program, which the autostart entry starts
+    QString autostartFile;   // where that entry goes; empty where the desktop has no autostart
 };
 
 inline const QString kProductName = QStringLiteral("ミルトアンヌ");
@@ -96,6 +98,9 @@ public:
     // Gives every window the pictures of icon set `set`; the windows the context does not hold
     // follow through iconSetApplied.
     void applyIconSet(int set);
+    // Keeps a window that unloads in the icon set in use: while loaded it takes every set applied,
+    // and loaded afresh it takes the set in use rather than the picture it was designed with.
+    void followIconSet(WindowSlotBase &slot);
     // Applies the font and colour options to the three message boxes.
     void applyTextStyles();
     // Today's weekday into weekdayNumber and weekday.

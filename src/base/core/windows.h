@@ -190,6 +190,8 @@ class WindowSlotBase : public QObject {
     Q_OBJECT
 public:
     virtual bool isLoaded() const = 0;
+    // The model while the window is loaded, else null.
+    virtual WindowModel *loadedModel() const = 0;
     virtual void unload() = 0;
 
 signals:
@@ -209,6 +211,7 @@ public:
     }
     bool isLoaded() const override { return m_model != nullptr; }
     Model *ifLoaded() const { return m_model.get(); }
+    WindowModel *loadedModel() const override { return m_model.get(); }
     void unload() override
     {
         if (!m_model)

@@ -49,7 +49,6 @@ struct FontChoice {
     bool italic = false;
     bool underline = false;
     bool strikeOut = false;
-    quint32 color = 0; // 24-bit, red in the low byte
 
     friend bool operator==(const FontChoice &, const FontChoice &) = default;
 };
@@ -62,6 +61,7 @@ public:
     virtual int messageBox(const QString &text, int style, const QString &title) = 0;
     // Empty when the user cancelled.
     virtual std::optional<FontChoice> chooseFont(const FontChoice &initial) = 0;
+    // Colours are 24-bit, red in the low byte.
     virtual std::optional<quint32> chooseColor(quint32 initial) = 0;
 };
 

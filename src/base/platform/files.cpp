@@ -27,6 +27,11 @@ constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDe
 
 } // namespace
 
+bool QtFileStore::exists(const QString &path)
+{
+    return QFileInfo::exists(path);
+}
+
 FileResult QtFileStore::read(const QString &path, QByteArray &out, qint64 maxBytes)
 {
     QFile file(path);
@@ -53,6 +58,9 @@ FileResult QtFileStore::readTail(const QString &path, QByteArray &out, qint64 ma
 
 FileResult QtFileStore::replace(const QString &path, const QByteArray &bytes, bool ownerOnly)
 {
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QFileInfo::exists(folder) && !QDir().mkpath(folder))
+        return FileResult::Failed;
     QSaveFile file(path);
     // Unbuffered, so that a full disk shows in write() itself. Buffered, the bytes would first
     // reach the disk in the flush inside commit(), whose failure commit() does not report: it
@@ -90,6 +98,14 @@ FileResult QtFileStore::append(const QString &path, const QByteArray &bytes, boo
         return result;
     }
     return FileResult::Ok;
+}
+
+FileResult QtFileStore::remove(const QString &path)
+{
+    QFile file(path);
+    if (!file.exists())
+        return FileResult::Missing;
+    return file.remove() ? FileResult::Ok : FileResult::Failed;
 }
 
 void QtFileStore::removeReplaceLeftovers(const QString &path)

@@ -21,4 +21,14 @@ QString dataDirectory(const QString &programDir)
     return userData;
 }
 
+QString autostartEntryFile()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/autostart/miltoanne.desktop");
+#else
+    return {};
+#endif
+}
+
 } // namespace platform

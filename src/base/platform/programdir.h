@@ -10,4 +10,9 @@ namespace platform {
 // user alone when the program makes it.
 QString dataDirectory(const QString &programDir);
 
+// The desktop entry that starts the program when its user logs in: miltoanne.desktop in the
+// XDG autostart folder ($XDG_CONFIG_HOME/autostart, ~/.config/autostart by default). Empty where
+// the desktop has no such folder.
+QString autostartEntryFile();
+
 } // namespace platform

@@ -1,5 +1,6 @@
 #include "base/settings/optionseditor.h"
 
+#include "base/settings/autostart.h"
 #include "base/settings/optfile.h"
 #include "base/text/quotedfields.h"
 
@@ -14,8 +15,22 @@ constexpr int kPasswordTab = 2;
 void OptionsEditor::open()
 {
     fillFromRecord();
+    const bool offered = !m_context.services.autostartFile.isEmpty();
+    const int starts = startsAtLogin(m_context) ? 1 : 0;
+    window().edit([&](OptionsView &v) {
+        v.startAtLoginOffered = offered;
+        v.startAtLogin = starts;
+    });
     enablePasswordBoxes();
     window().show();
+}
+
+void OptionsEditor::applyStartAtLogin()
+{
+    setStartAtLogin(m_context, window().view().startAtLogin != 0);
+    // After a failure the box shows what is so, not what was asked for.
+    const int starts = startsAtLogin(m_context) ? 1 : 0;
+    window().edit([starts](OptionsView &v) { v.startAtLogin = starts; });
 }
 
 void OptionsEditor::fillFromRecord()
@@ -191,6 +206,7 @@ bool OptionsEditor::applyPassword()
         resetPasswordPage();
         return false;
     }
+    applyStartAtLogin();
     m_context.box(done, platform::box::information, kConfirmTitle);
     return true;
 }
@@ -238,6 +254,7 @@ void OptionsEditor::accept()
     } else {
         takeDialogValues();
         writeOptionsFile(m_context);
+        applyStartAtLogin();
     }
     slot.unload();
 }
@@ -250,6 +267,7 @@ void OptionsEditor::apply()
     }
     takeDialogValues();
     writeOptionsFile(m_context);
+    applyStartAtLogin();
 }
 
 void OptionsEditor::cancel()
@@ -263,19 +281,24 @@ void OptionsEditor::chooseFont()
     platform::FontChoice preset;
     preset.name = o.fontName;
     preset.size = o.fontSize.toDouble();
-    preset.color = o.fontColor.toUInt();
     preset.italic = o.fontItalic;
     preset.bold = o.fontBold;
     preset.underline = o.fontUnderline;
     preset.strikeOut = o.fontStrikethru;
-    const platform::FontChoice chosen = m_context.services.dialogs.chooseFont(preset).value_or(preset);
+    const std::optional<platform::FontChoice> font = m_context.services.dialogs.chooseFont(preset);
+    const platform::FontChoice chosen = font.value_or(preset);
+    // Qt's font dialog has no colour of its own, so the text colour is asked for right after it.
+    // Cancelling the font cancels both; cancelling the colour keeps the colour as it was.
+    if (font) {
+        if (const std::optional<quint32> color = m_context.services.dialogs.chooseColor(o.fontColor.toUInt()))
+            o.fontColor = QString::number(*color);
+    }
     window().edit([&](OptionsView &v) {
         v.fontName = chosen.name;
         v.fontSize = QString::number(chosen.size);
     });
     o.fontName = chosen.name;
     o.fontSize = QString::number(chosen.size);
-    o.fontColor = QString::number(chosen.color);
     o.fontItalic = chosen.italic;
     o.fontBold = chosen.bold;
     o.fontUnderline = chosen.underline;

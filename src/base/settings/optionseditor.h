@@ -11,6 +11,8 @@ struct OptionsView {
 
     int sendConfirm = 0, sendConfirmSmall = 0, recvConfirm = 0, recvConfirmSmall = 0, autoErase = 0;
     int rejectOthers = 0, addOnHold = 0, logEnabled = 0, logSave = 0, notifyStartEnd = 0, blinkIcon = 0;
+    int startAtLogin = 0;            // not in the options file: whether the autostart entry is there
+    bool startAtLoginOffered = true; // the desktop has an autostart folder
     bool sendConfirmSmallEnabled = true, recvConfirmSmallEnabled = true, autoEraseEnabled = true,
          logSaveEnabled = true;
 
@@ -44,7 +46,7 @@ enum class OptionsCheck { Send, Recv, Log, Tip, Password };
 // the tabs, the password step and the three buttons, and the font and colour pickers.
 class OptionsEditor final {
 public:
-    explicit OptionsEditor(core::Context &context) : m_context(context) {}
+    explicit OptionsEditor(core::Context &context) : m_context(context) { context.followIconSet(slot); }
 
     core::WindowSlot<OptionsWindowModel> slot;
     OptionsWindowModel &window() { return slot.get(); }
@@ -71,6 +73,8 @@ public:
 
 private:
     void fillFromRecord();
+    // The dialog's start-at-login box into the autostart entry, and back from what is so.
+    void applyStartAtLogin();
     void resetPasswordPage();
 
     core::Context &m_context;

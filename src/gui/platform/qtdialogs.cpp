@@ -99,8 +99,8 @@ std::optional<FontChoice> QtDialogs::chooseFont(const FontChoice &initial)
     const QFont picked = QFontDialog::getFont(&ok, font);
     if (!ok)
         return std::nullopt;
-    return FontChoice{picked.family(),    picked.pointSizeF(), picked.bold(), picked.italic(),
-                      picked.underline(), picked.strikeOut(),  initial.color};
+    return FontChoice{picked.family(), picked.pointSizeF(), picked.bold(),
+                      picked.italic(), picked.underline(),  picked.strikeOut()};
 }
 
 std::optional<quint32> QtDialogs::chooseColor(quint32 initial)

@@ -96,7 +96,7 @@ SmallNotice::SmallNotice(core::Context &context) : m_context(context)
     kit::place(*reactionPicture, {0, 0, 480, 480});
     core::SmallNoticeWindowModel &model = context.smallNotice();
     kit::followModel(*this, model, context.opt, [this, &model] {
-        const int set = m_context.iconSet();
+        const int set = model.icon().index;
         deliveryPicture->setPixmap(kit::pictureFor(core::IconId::normal(set)).pixmap(kit::px(480)));
         reactionPicture->setPixmap(kit::pictureFor(core::IconId::received(set)).pixmap(kit::px(480)));
         deliveryPicture->setVisible(model.view().showsDelivery);

@@ -11,8 +11,7 @@
 
 namespace settings {
 
-OptionsWindow::OptionsWindow(core::Context &context, OptionsEditor &dialog)
-    : m_context(context), m_dialog(dialog)
+OptionsWindow::OptionsWindow(core::Context &context, OptionsEditor &dialog) : m_dialog(dialog)
 {
     setObjectName(QStringLiteral("FrmOpt"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
@@ -121,6 +120,7 @@ QWidget *OptionsWindow::buildSendPage()
         check(QStringLiteral("お相手の起動と終了を通知する。"), "ChkTuti", &OptionsView::notifyStartEnd);
     notifyStartEnd->setToolTip(QStringLiteral("ｱｲｺﾝを変えてお知らせします。"));
     blinkIcon = check(QStringLiteral("ﾒｯｾｰｼﾞ受信時ｱｲｺﾝをﾌﾞﾘﾝｸする。"), "ChkBlink", &OptionsView::blinkIcon);
+    startAtLogin = check(QStringLiteral("ログイン時に起動"), "ChkStartup", &OptionsView::startAtLogin);
     grid->addWidget(sendConfirm, 0, 0);
     grid->addWidget(sendConfirmSmall, 0, 1);
     grid->addWidget(recvConfirm, 1, 0);
@@ -132,7 +132,8 @@ QWidget *OptionsWindow::buildSendPage()
     grid->addWidget(logSave, 4, 1);
     grid->addWidget(notifyStartEnd, 5, 0, 1, 3);
     grid->addWidget(blinkIcon, 6, 0, 1, 3);
-    grid->setRowStretch(7, 1);
+    grid->addWidget(startAtLogin, 7, 0, 1, 3);
+    grid->setRowStretch(8, 1);
     grid->setColumnStretch(3, 1); // the boxes of a row stay together on the left
     return page;
 }
@@ -266,7 +267,7 @@ void OptionsWindow::refresh()
     const OptionsView &v = m.view();
     m_refreshing = true;
     setWindowTitle(m.caption());
-    setWindowIcon(kit::pictureFor(core::IconId::normal(m_context.iconSet())));
+    setWindowIcon(kit::pictureFor(m.icon()));
     tabStrip->setCurrentIndex(v.page - 1);
     pages->setCurrentIndex(v.page - 1);
     struct CheckField {
@@ -284,6 +285,7 @@ void OptionsWindow::refresh()
                                 {logSave, v.logSave},
                                 {notifyStartEnd, v.notifyStartEnd},
                                 {blinkIcon, v.blinkIcon},
+                                {startAtLogin, v.startAtLogin},
                                 {passwordEnabled, v.passwordEnabled},
                                 {randomIcon, v.randomIcon},
                                 {tipEnabled, v.tipEnabled},
@@ -294,6 +296,7 @@ void OptionsWindow::refresh()
     autoErase->setEnabled(v.autoEraseEnabled);
     logSave->setEnabled(v.logSaveEnabled);
     tipText->setEnabled(v.tipTextEnabled);
+    startAtLogin->setVisible(v.startAtLoginOffered);
     currentPassword->setEnabled(v.currentPasswordEnabled);
     newPassword->setEnabled(v.newPasswordEnabled);
     for (auto [edit, text] : {std::pair{storedPassword, v.storedPassword},

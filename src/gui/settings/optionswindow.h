@@ -26,7 +26,7 @@ public:
               *recvConfirmSmall = nullptr, *autoErase = nullptr, *rejectOthers = nullptr,
               *addOnHold = nullptr, *logEnabled = nullptr, *logSave = nullptr, *notifyStartEnd = nullptr,
               *blinkIcon = nullptr, *passwordEnabled = nullptr, *randomIcon = nullptr, *tipEnabled = nullptr,
-              *startLocked = nullptr;
+              *startLocked = nullptr, *startAtLogin = nullptr;
     QLineEdit *storedPassword = nullptr, *currentPassword = nullptr, *newPassword = nullptr,
               *fontName = nullptr, *fontSize = nullptr, *sendTitle = nullptr, *userName = nullptr,
               *tipText = nullptr;
@@ -51,7 +51,6 @@ private:
     QRadioButton *radio(const QString &caption, const char *name, bool OptionsView::*field);
     void refresh();
 
-    core::Context &m_context;
     OptionsEditor &m_dialog;
     bool m_refreshing = false;
 };

@@ -10,8 +10,7 @@
 
 namespace settings {
 
-PasswordWindow::PasswordWindow(core::Context &context, PasswordPrompt &prompt)
-    : m_context(context), m_prompt(prompt)
+PasswordWindow::PasswordWindow(core::Context &context, PasswordPrompt &prompt) : m_prompt(prompt)
 {
     setObjectName(QStringLiteral("FrmPw"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
@@ -50,7 +49,7 @@ PasswordWindow::PasswordWindow(core::Context &context, PasswordPrompt &prompt)
     PasswordWindowModel &model = prompt.window();
     kit::followModel(*this, model, context.opt, [this, &model] {
         setWindowTitle(model.caption());
-        const QIcon icon = kit::pictureFor(core::IconId::normal(m_context.iconSet()));
+        const QIcon icon = kit::pictureFor(model.icon());
         setWindowIcon(icon);
         picture->setPixmap(icon.pixmap(32));
         if (password->text() != model.view().password)

@@ -25,7 +25,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    core::Context &m_context;
     PasswordPrompt &m_prompt;
 };
 
