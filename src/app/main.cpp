@@ -34,7 +34,11 @@ int main(int argc, char *argv[])
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     QApplication::setWindowIcon(kit::appIcon());
 
+#ifdef MILTOANNE_TEST_CONTROL
+    platform::UdpTransport transport(TestControl::bindAddress());
+#else
     platform::UdpTransport transport;
+#endif
     platform::QtTray tray(kit::pictureForHandle);
 #ifdef MILTOANNE_TEST_CONTROL
     PrintedDialogs dialogs;
@@ -59,6 +63,7 @@ int main(int argc, char *argv[])
 
     copy::Copy copy(services);
     shell::Shell shell(copy);
+    tray.setContextMenu(&shell.menus().trayMenu());
     platform::TerminationWatcher termination;
     QObject::connect(&termination, &platform::TerminationWatcher::terminationRequested, &copy,
                      &copy::Copy::terminate);

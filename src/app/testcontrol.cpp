@@ -5,7 +5,8 @@
 #include "base/text/cp932.h"
 #include "base/text/fields.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QWidget>
 
 #include <cstdio>
 #include <unistd.h>
@@ -25,6 +26,12 @@ TestControl::TestControl(copy::Copy &copy) : m_copy(copy), m_input(STDIN_FILENO,
 void TestControl::announceReady()
 {
     print(QStringLiteral("ready"));
+}
+
+QHostAddress TestControl::bindAddress()
+{
+    const QHostAddress given(qEnvironmentVariable("MILTOANNE_TEST_ADDRESS"));
+    return given.protocol() == QAbstractSocket::IPv4Protocol ? given : QHostAddress(QHostAddress::AnyIPv4);
 }
 
 void TestControl::print(const QString &line)
@@ -92,6 +99,14 @@ void TestControl::run(const QString &line)
                   .arg(c.receivedHistory.size())
                   .arg(c.receivedWindow.view().message.size())
                   .arg(notice, c.historyWindow.caption()));
+    } else if (command == u"windows") {
+        QStringList shown;
+        for (const QWidget *w : QApplication::topLevelWidgets()) {
+            if (w->isVisible() && !w->objectName().isEmpty())
+                shown << w->objectName();
+        }
+        shown.sort();
+        print(QStringLiteral("windows ") + shown.join(u' '));
     } else if (command == u"quit") {
         m_copy.terminate();
     }

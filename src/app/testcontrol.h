@@ -3,6 +3,7 @@
 #include "base/copy/copy.h"
 #include "base/platform/dialogs.h"
 
+#include <QHostAddress>
 #include <QObject>
 #include <QSocketNotifier>
 
@@ -11,13 +12,17 @@
 // program users run has no such control.
 //
 // Commands: "send TEXT", "open" (opens the waiting message and its text), "reply TEXT", "close",
-// "check ADDRESS", "search", "quit". Every datagram that arrives is printed as "rx SENDER TEXT"
-// (line breaks shown as \n), every message box as "box TEXT", and "ready" once start-up is done.
+// "check ADDRESS", "search", "windows" (prints the names of the windows on screen), "quit". Every
+// datagram that arrives is printed as "rx SENDER TEXT" (line breaks shown as \n), every message
+// box as "box TEXT", and "ready" once start-up is done.
 class TestControl final : public QObject {
     Q_OBJECT
 public:
     explicit TestControl(copy::Copy &copy);
     void announceReady();
+    // The address the copy binds: MILTOANNE_TEST_ADDRESS where a test gives one (a loopback
+    // address, so that the test's own sockets share the port beside it), else any.
+    static QHostAddress bindAddress();
     // One line on standard output, at once.
     static void print(const QString &line);
 

@@ -1,10 +1,12 @@
 #include "gui/platform/qttray.h"
 
 #include "base/text/cp932.h"
+#include "gui/platform/statusnotifierhosts.h"
 
 #include <QCursor>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -14,6 +16,8 @@ namespace {
 
 constexpr int kStandInPicture = 32;
 constexpr int kStandInMargin = 4;
+// How often the tray looks whether the notification area is (still) there.
+constexpr int kLookMs = 2000;
 
 // Stands in for the tray where the desktop has no notification area.
 class StandIn final : public QWidget {
@@ -52,41 +56,58 @@ private:
 
 } // namespace
 
-QtTray::QtTray(Pictures pictures, QObject *parent) : Tray(parent), m_pictures(std::move(pictures)) {}
+QtTray::QtTray(Pictures pictures, QObject *parent) : Tray(parent), m_pictures(std::move(pictures))
+{
+    m_look.setInterval(kLookMs);
+    connect(&m_look, &QTimer::timeout, this, &QtTray::follow);
+}
 
 QtTray::~QtTray() = default;
+
+void QtTray::setContextMenu(QMenu *menu)
+{
+    m_menu = menu;
+    if (m_icon)
+        m_icon->setContextMenu(menu);
+}
 
 int QtTray::notify(TrayOp op, const TrayRecord &trayRecord)
 {
     switch (op) {
     case TrayOp::Add:
-        if (m_icon || m_standIn)
-            return 0;
-        if (QSystemTrayIcon::isSystemTrayAvailable()) {
-            m_icon = std::make_unique<QSystemTrayIcon>();
-            connect(m_icon.get(), &QSystemTrayIcon::activated, this,
-                    [this](QSystemTrayIcon::ActivationReason why) {
-                        if (why == QSystemTrayIcon::Trigger)
-                            emit leftPressed();
-                        else if (why == QSystemTrayIcon::Context)
-                            emit rightPressed(QCursor::pos());
-                    });
-        } else {
-            m_standIn = std::make_unique<StandIn>(*this);
-        }
-        apply(trayRecord);
         if (m_icon)
-            m_icon->show();
-        else
-            m_standIn->show();
+            return 0;
+        if (!m_hosts) {
+            m_hosts = std::make_unique<StatusNotifierHosts>();
+            connect(m_hosts.get(), &StatusNotifierHosts::changed, this, &QtTray::follow);
+            // The same question Qt asks when it makes its first icon, just below.
+            m_overDBus = m_hosts->askNow();
+        }
+        m_icon = std::make_unique<QSystemTrayIcon>();
+        m_icon->setContextMenu(m_menu);
+        connect(m_icon.get(), &QSystemTrayIcon::activated, this,
+                [this](QSystemTrayIcon::ActivationReason why) {
+                    if (why == QSystemTrayIcon::Trigger)
+                        emit leftPressed();
+                    else if (why == QSystemTrayIcon::Context && !m_menu)
+                        emit rightPressed(QCursor::pos());
+                });
+        m_shown = trayRecord;
+        paint();
+        follow();
+        if (!m_overDBus)
+            m_look.start();
         return 1;
     case TrayOp::Modify:
-        if (!m_icon && !m_standIn)
+        if (!m_icon)
             return 0;
-        apply(trayRecord);
+        if (m_shown != trayRecord) {
+            m_shown = trayRecord;
+            paint();
+        }
         return 1;
     case TrayOp::Delete:
-        if (!m_icon && !m_standIn)
+        if (!m_icon)
             return 0;
         remove();
         return 1;
@@ -94,17 +115,39 @@ int QtTray::notify(TrayOp op, const TrayRecord &trayRecord)
     return 0;
 }
 
-void QtTray::apply(const TrayRecord &trayRecord)
+bool QtTray::trayPresent() const
 {
-    if (m_shown == trayRecord)
+    return m_overDBus ? m_hosts->present() : QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+// Shows the icon where there is a notification area, else the stand-in, each with what the
+// record says.
+void QtTray::follow()
+{
+    if (!m_icon)
         return;
-    m_shown = trayRecord;
-    const QIcon picture = m_pictures(trayRecord.hIcon);
-    const QString tip = text::fromCp932(trayRecord.szTip);
-    if (m_icon) {
-        m_icon->setIcon(picture);
-        m_icon->setToolTip(tip);
-    } else if (m_standIn) {
+    if (trayPresent()) {
+        m_standIn.reset();
+        if (!m_icon->isVisible())
+            m_icon->show();
+        return;
+    }
+    // Hidden, the icon lets go of what is left of the old tray; shown again, it docks anew.
+    m_icon->hide();
+    if (!m_standIn) {
+        m_standIn = std::make_unique<StandIn>(*this);
+        paint();
+        m_standIn->show();
+    }
+}
+
+void QtTray::paint()
+{
+    const QIcon picture = m_pictures(m_shown->hIcon);
+    const QString tip = text::fromCp932(m_shown->szTip);
+    m_icon->setIcon(picture);
+    m_icon->setToolTip(tip);
+    if (m_standIn) {
         static_cast<StandIn *>(m_standIn.get())->setPicture(picture);
         m_standIn->setToolTip(tip);
         m_standIn->setWindowIcon(picture);
@@ -113,8 +156,8 @@ void QtTray::apply(const TrayRecord &trayRecord)
 
 void QtTray::remove()
 {
-    if (m_icon)
-        m_icon->hide();
+    m_look.stop();
+    m_icon->hide();
     m_icon.reset();
     m_standIn.reset();
     m_shown.reset();

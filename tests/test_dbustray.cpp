@@ -1,0 +1,438 @@
+#include "base/text/cp932.h"
+
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusContext>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusServiceWatcher>
+#include <QDBusVariant>
+#include <QDir>
+#include <QFile>
+#include <QNetworkDatagram>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUdpSocket>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kWatcherService = u"org.kde.StatusNotifierWatcher"_s;
+const QString kWatcherPath = u"/StatusNotifierWatcher"_s;
+const QString kItemPath = u"/StatusNotifierItem"_s;
+const QString kItemInterface = u"org.kde.StatusNotifierItem"_s;
+const QString kMenuInterface = u"com.canonical.dbusmenu"_s;
+const QString kProgramAddress = u"127.0.0.2"_s;
+const QString kPartnerAddress = u"127.0.0.3"_s;
+
+// The panel's side of the tray, as a desktop runs it: items register here, and a host shows
+// them.
+class Watcher final : public QObject, protected QDBusContext {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
+    Q_PROPERTY(QStringList RegisteredStatusNotifierItems READ items)
+    Q_PROPERTY(bool IsStatusNotifierHostRegistered READ hostRegistered)
+    Q_PROPERTY(int ProtocolVersion READ protocolVersion)
+public:
+    explicit Watcher(const QDBusConnection &bus)
+        : m_gone(QString(), bus, QDBusServiceWatcher::WatchForUnregistration)
+    {
+        connect(&m_gone, &QDBusServiceWatcher::serviceUnregistered, this, [this](const QString &service) {
+            m_items.removeAll(service);
+            m_gone.removeWatchedService(service);
+            emit StatusNotifierItemUnregistered(service);
+        });
+    }
+    QStringList items() const { return m_items; }
+    bool hostRegistered() const { return m_host; }
+    // The panel that draws the icons goes or comes back; the watcher itself stays.
+    void setHost(bool present)
+    {
+        m_host = present;
+        if (present)
+            emit StatusNotifierHostRegistered();
+        else
+            emit StatusNotifierHostUnregistered();
+    }
+    int protocolVersion() const { return 0; }
+    int registrations = 0;
+
+public slots:
+    void RegisterStatusNotifierItem(const QString &service)
+    {
+        // An item names its bus name, or an object path on the connection it calls from.
+        const QString item = service.startsWith(u'/') ? message().service() : service;
+        ++registrations;
+        if (!m_items.contains(item)) {
+            m_items << item;
+            m_gone.addWatchedService(item);
+        }
+        emit StatusNotifierItemRegistered(item);
+    }
+    void RegisterStatusNotifierHost(const QString &) { emit StatusNotifierHostRegistered(); }
+
+signals:
+    void StatusNotifierItemRegistered(const QString &service);
+    void StatusNotifierItemUnregistered(const QString &service);
+    void StatusNotifierHostRegistered();
+    void StatusNotifierHostUnregistered();
+
+private:
+    QStringList m_items;
+    bool m_host = true;
+    QDBusServiceWatcher m_gone;
+};
+
+// One entry of an exported menu, as GetLayout gives it.
+struct MenuNode {
+    int id = 0;
+    QVariantMap properties;
+    QList<MenuNode> children;
+};
+
+MenuNode readNode(const QDBusArgument &argument)
+{
+    MenuNode node;
+    argument.beginStructure();
+    argument >> node.id >> node.properties;
+    argument.beginArray();
+    while (!argument.atEnd()) {
+        QDBusVariant child;
+        argument >> child;
+        node.children << readNode(child.variant().value<QDBusArgument>());
+    }
+    argument.endArray();
+    argument.endStructure();
+    return node;
+}
+
+// The menu as a host would draw it, one line an entry: its label ("-" for a separator), then
+// [hidden], or [disabled] and [ ] or [x] for a check mark; a submenu's entries indented below it.
+void render(const MenuNode &menu, QStringList &lines, const QString &indent = {})
+{
+    for (const MenuNode &e : menu.children) {
+        const QVariantMap &p = e.properties;
+        QString line =
+            indent + (p.value(u"type"_s) == u"separator"_s ? u"-"_s : p.value(u"label"_s).toString());
+        if (!p.value(u"visible"_s, true).toBool())
+            line += u" [hidden]"_s; // and nothing else of it is seen
+        else if (!p.value(u"enabled"_s, true).toBool())
+            line += u" [disabled]"_s;
+        if (p.value(u"toggle-type"_s) == u"checkmark"_s)
+            line += p.value(u"toggle-state"_s).toInt() == 1 ? u" [x]"_s : u" [ ]"_s;
+        lines << line;
+        render(e, lines, indent + u"  "_s);
+    }
+}
+
+// The id of the entry with this label, or 0.
+int idOf(const MenuNode &menu, const QString &label)
+{
+    for (const MenuNode &e : menu.children) {
+        if (e.properties.value(u"label"_s) == label)
+            return e.id;
+        if (const int id = idOf(e, label))
+            return id;
+    }
+    return 0;
+}
+
+// Starts a helper that prints one line once it is ready (an address, a display number) and
+// returns that line, or an empty text when the helper could not start.
+QString startPrinting(QProcess &process, const QString &program, const QStringList &arguments)
+{
+    process.start(program, arguments);
+    if (!process.waitForStarted(5000))
+        return {};
+    QDeadlineTimer deadline(10000);
+    while (!process.canReadLine() && !deadline.hasExpired() && process.state() == QProcess::Running)
+        process.waitForReadyRead(100);
+    return QString::fromLocal8Bit(process.readLine()).trimmed();
+}
+
+void stop(QProcess &process)
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(3000)) {
+        process.kill();
+        process.waitForFinished(3000);
+    }
+}
+
+} // namespace
+
+// The test build of the program on a display and a session bus of the test's own, where a
+// StatusNotifierWatcher of the test's own stands in for the desktop's panel: the tray icon is
+// exported over D-Bus with its menu, answers the panel's clicks, and gives way to the stand-in
+// window while the panel is gone. Skipped only where Xvfb or dbus-daemon cannot run.
+class TestDBusTray final : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void exportedIconAndMenu();
+
+private:
+    QDBusConnection bus() const { return QDBusConnection(u"tray-test"_s); }
+    QDBusMessage call(const QString &service, const QString &path, const QString &interface,
+                      const QString &method, const QVariantList &arguments = {});
+    QVariant itemProperty(const QString &name);
+    MenuNode layout();
+    QStringList menuLines()
+    {
+        QStringList lines;
+        render(layout(), lines);
+        return lines;
+    }
+    bool click(const QString &label);
+    void command(const QString &line);
+    QString ask(const QString &line, const QString &prefix);
+    QString windows() { return ask(u"windows"_s, u"windows"_s); }
+
+    QTemporaryDir m_dir;
+    QProcess m_display;
+    QProcess m_bus;
+    QProcess m_program;
+    QString m_output;
+    std::unique_ptr<Watcher> m_watcher;
+};
+
+void TestDBusTray::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    const QString xvfb = QStandardPaths::findExecutable(u"Xvfb"_s);
+    const QString daemon = QStandardPaths::findExecutable(u"dbus-daemon"_s);
+    if (xvfb.isEmpty() || daemon.isEmpty())
+        QSKIP("Xvfb or dbus-daemon is not installed (make deps installs both); skipping the D-Bus tray test");
+
+    const QString display = startPrinting(
+        m_display, xvfb,
+        {u"-displayfd"_s, u"1"_s, u"-nolisten"_s, u"tcp"_s, u"-screen"_s, u"0"_s, u"800x600x24"_s});
+    if (display.isEmpty())
+        QSKIP(qPrintable(u"Xvfb does not run here (%1); skipping"_s.arg(
+            QString::fromLocal8Bit(m_display.readAllStandardError()).trimmed())));
+
+    // A bus of the test's own, which starts no services and listens in the test's folder.
+    const QString config = QDir(m_dir.path()).filePath(u"bus.conf"_s);
+    QFile conf(config);
+    QVERIFY(conf.open(QIODevice::WriteOnly));
+    conf.write("<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
+               " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+               "<busconfig><type>session</type><listen>unix:dir=" +
+               m_dir.path().toUtf8() +
+               "</listen><auth>EXTERNAL</auth><policy context=\"default\"><allow send_destination=\"*\"/>"
+               "<allow receive_sender=\"*\"/><allow own=\"*\"/></policy></busconfig>\n");
+    conf.close();
+    const QString address =
+        startPrinting(m_bus, daemon, {u"--config-file="_s + config, u"--print-address"_s, u"--nofork"_s});
+    if (address.isEmpty())
+        QSKIP(qPrintable(u"dbus-daemon does not run here (%1); skipping"_s.arg(
+            QString::fromLocal8Bit(m_bus.readAllStandardError()).trimmed())));
+    QVERIFY(QDBusConnection::connectToBus(address, u"tray-test"_s).isConnected());
+
+    m_watcher = std::make_unique<Watcher>(bus());
+    QVERIFY(bus().registerObject(kWatcherPath, m_watcher.get(),
+                                 QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals |
+                                     QDBusConnection::ExportAllProperties));
+    QVERIFY(bus().registerService(kWatcherService));
+
+    // The program in a folder of its own, its partner the test's socket; nothing of the user's
+    // (home, settings, caches) is seen or touched.
+    const QString built = qEnvironmentVariable("MILTOANNE_TESTABLE_EXE");
+    QVERIFY2(QFile::exists(built), "MILTOANNE_TESTABLE_EXE must name the test build of the program");
+    const QString exe = QDir(m_dir.path()).filePath(u"miltoanne"_s);
+    QVERIFY(QFile::copy(built, exe));
+    QFile adr(QDir(m_dir.path()).filePath(u"adrFile.dat"_s));
+    QVERIFY(adr.open(QIODevice::WriteOnly));
+    adr.write("\"adrFile\"\r\n\"partner\",\"" + kPartnerAddress.toLatin1() + "\"\r\n");
+    adr.close();
+    QProcessEnvironment env;
+    const QString home = QDir(m_dir.path()).filePath(u"home"_s);
+    QVERIFY(QDir().mkpath(home));
+    QVERIFY(QFile::setPermissions(home, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    for (const auto &[name, value] : {std::pair{u"PATH"_s, qEnvironmentVariable("PATH")},
+                                      {u"HOME"_s, home},
+                                      {u"XDG_RUNTIME_DIR"_s, home},
+                                      {u"XDG_CONFIG_HOME"_s, home},
+                                      {u"XDG_CACHE_HOME"_s, home},
+                                      {u"XDG_DATA_HOME"_s, home},
+                                      {u"XAUTHORITY"_s, QDir(home).filePath(u"Xauthority"_s)},
+                                      {u"DISPLAY"_s, u":"_s + display},
+                                      {u"QT_QPA_PLATFORM"_s, u"xcb"_s},
+                                      {u"DBUS_SESSION_BUS_ADDRESS"_s, address},
+                                      {u"MILTOANNE_TEST_ADDRESS"_s, kProgramAddress}})
+        env.insert(name, value);
+    m_program.setProcessEnvironment(env);
+    m_program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+}
+
+void TestDBusTray::cleanupTestCase()
+{
+    stop(m_program);
+    stop(m_bus);
+    stop(m_display);
+}
+
+QDBusMessage TestDBusTray::call(const QString &service, const QString &path, const QString &interface,
+                                const QString &method, const QVariantList &arguments)
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(service, path, interface, method);
+    message.setArguments(arguments);
+    return bus().call(message, QDBus::BlockWithGui, 5000);
+}
+
+QVariant TestDBusTray::itemProperty(const QString &name)
+{
+    const QDBusMessage reply = call(m_watcher->items().value(0), kItemPath,
+                                    u"org.freedesktop.DBus.Properties"_s, u"Get"_s, {kItemInterface, name});
+    return reply.type() == QDBusMessage::ReplyMessage
+               ? reply.arguments().value(0).value<QDBusVariant>().variant()
+               : QVariant();
+}
+
+MenuNode TestDBusTray::layout()
+{
+    const QString menu = itemProperty(u"Menu"_s).value<QDBusObjectPath>().path();
+    const QDBusMessage reply =
+        call(m_watcher->items().value(0), menu, kMenuInterface, u"GetLayout"_s, {0, -1, QStringList()});
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 2)
+        return {};
+    return readNode(reply.arguments().at(1).value<QDBusArgument>());
+}
+
+// Chooses an entry of the exported menu, as a host does when the user clicks it.
+bool TestDBusTray::click(const QString &label)
+{
+    const int id = idOf(layout(), label);
+    if (id == 0)
+        return false;
+    const QString menu = itemProperty(u"Menu"_s).value<QDBusObjectPath>().path();
+    const QDBusMessage reply = call(m_watcher->items().value(0), menu, kMenuInterface, u"Event"_s,
+                                    {id, u"clicked"_s, QVariant::fromValue(QDBusVariant(0)), 0u});
+    return reply.type() == QDBusMessage::ReplyMessage;
+}
+
+void TestDBusTray::command(const QString &line)
+{
+    m_program.write(line.toUtf8() + '\n');
+    m_program.waitForBytesWritten(3000);
+}
+
+// Runs `line` and returns the first printed line starting with `prefix` that was not there before.
+QString TestDBusTray::ask(const QString &line, const QString &prefix)
+{
+    const auto count = [&] {
+        return m_output.split(u'\n').filter(QRegularExpression(u"^"_s + prefix)).size();
+    };
+    const qsizetype before = count();
+    command(line);
+    QDeadlineTimer deadline(10000);
+    // The event loop runs meanwhile: the program asks the test's watcher while it works.
+    while (!deadline.hasExpired() && count() == before) {
+        QTest::qWait(20);
+        m_output += QString::fromUtf8(m_program.readAllStandardOutput());
+    }
+    const QStringList found = m_output.split(u'\n').filter(QRegularExpression(u"^"_s + prefix));
+    return found.size() > before ? found.at(before) : QString();
+}
+
+void TestDBusTray::exportedIconAndMenu()
+{
+    QUdpSocket partner;
+    QVERIFY(partner.bind(QHostAddress(kPartnerAddress), 57979, QAbstractSocket::DontShareAddress));
+    m_program.start(QDir(m_dir.path()).filePath(u"miltoanne"_s), {});
+    QVERIFY(m_program.waitForStarted());
+    QVERIFY2(!ask(QString(), u"ready"_s).isEmpty(), "the program did not start");
+
+    // The icon registers with the panel, and its menu is the tray menu, every caption as the
+    // program writes it; DBusMenu marks the mnemonic with "_" where the program has "&".
+    QTRY_COMPARE_WITH_TIMEOUT(m_watcher->items().size(), 1, 10000);
+    QCOMPARE(itemProperty(u"ToolTip"_s).isValid(), true);
+    const QStringList fullMenu = {
+        u"送信ﾒｯｾｰｼﾞの作成(_S)"_s,
+        u"受信ﾒｯｾｰｼﾞの表示(_R) [disabled]"_s,
+        u"ｸﾘｯﾌﾟﾎﾞｰﾄﾞ送信(_C)"_s,
+        u"置き手紙作成(_W)"_s,
+        u"-"_s,
+        u"送受信履歴表示(_L)"_s,
+        u"ﾕｰｻﾞｰﾘｽﾄ表示(_U) [hidden]"_s,
+        u"-"_s,
+        u"お相手登録(_P)"_s,
+        u"ｵﾌﾟｼｮﾝ(_O)"_s,
+        u"  ｱｲｺﾝ変更(_I)"_s,
+        u"  動作環境の設定...(_O) "_s,
+        u"-"_s,
+        u"操作ﾛｯｸ(_H) [ ]"_s,
+        u"-"_s,
+        u"ﾊﾞｰｼﾞｮﾝ情報(_A)"_s,
+        u"-"_s,
+        u"終了(_X)"_s,
+    };
+    QCOMPARE(menuLines(), fullMenu);
+
+    // The panel's activation (a left click on the icon) opens the compose window.
+    QVERIFY(!windows().contains(u"FrmSnd"_s));
+    QCOMPARE(call(m_watcher->items().at(0), kItemPath, kItemInterface, u"Activate"_s, {0, 0}).type(),
+             QDBusMessage::ReplyMessage);
+    QTRY_VERIFY_WITH_TIMEOUT(windows().contains(u"FrmSnd"_s), 10000);
+
+    // The lock, chosen in the exported menu, reduces that menu as it does the program's own;
+    // chosen again it gives the whole menu back.
+    QVERIFY(click(u"操作ﾛｯｸ(_H)"_s));
+    QStringList lockedMenu;
+    for (const QString &line : fullMenu) {
+        if (line.startsWith(u"操作ﾛｯｸ"_s))
+            lockedMenu << u"操作ﾛｯｸ(_H) [x]"_s;
+        else if (line.startsWith(u"  "_s) || line.endsWith(u"[hidden]"_s))
+            lockedMenu << line;
+        else
+            lockedMenu << line.section(u" ["_s, 0, 0) + u" [hidden]"_s;
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(menuLines(), lockedMenu, 10000);
+    QVERIFY(click(u"操作ﾛｯｸ(_H)"_s));
+    QTRY_COMPARE_WITH_TIMEOUT(menuLines(), fullMenu, 10000);
+
+    // The panel goes away: the stand-in window shows the program; the panel comes back: the icon
+    // registers with it again, menu and all, and the stand-in goes.
+    QVERIFY(!windows().contains(u"trayStandIn"_s));
+    const int registrations = m_watcher->registrations;
+    QVERIFY(bus().unregisterService(kWatcherService));
+    QTRY_VERIFY_WITH_TIMEOUT(windows().contains(u"trayStandIn"_s), 10000);
+    QVERIFY(bus().registerService(kWatcherService));
+    QTRY_VERIFY_WITH_TIMEOUT(m_watcher->registrations > registrations, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!windows().contains(u"trayStandIn"_s), 10000);
+    QCOMPARE(menuLines(), fullMenu);
+    // The same when only the host goes and comes back, as when a panel restarts under a watcher
+    // of its desktop's own.
+    m_watcher->setHost(false);
+    QTRY_VERIFY_WITH_TIMEOUT(windows().contains(u"trayStandIn"_s), 10000);
+    m_watcher->setHost(true);
+    QTRY_VERIFY_WITH_TIMEOUT(!windows().contains(u"trayStandIn"_s), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_watcher->items().size(), 1, 10000);
+    QCOMPARE(menuLines(), fullMenu);
+
+    // 終了 in the exported menu ends the copy with its end notice to the partner.
+    QVERIFY(click(u"終了(_X)"_s));
+    QTRY_COMPARE_WITH_TIMEOUT(m_program.state(), QProcess::NotRunning, 10000);
+    QCOMPARE(m_program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(m_program.exitCode(), 0);
+    QStringList arrived;
+    while (partner.hasPendingDatagrams()) {
+        const QNetworkDatagram datagram = partner.receiveDatagram();
+        QCOMPARE(datagram.senderAddress(), QHostAddress(kProgramAddress));
+        arrived << text::fromCp932(datagram.data());
+    }
+    QVERIFY2(arrived.size() == 2 && arrived.at(0).startsWith(u"START送信    "_s) &&
+                 arrived.at(1).startsWith(u"END送信      "_s),
+             qPrintable(arrived.join(u'|')));
+}
+
+QTEST_GUILESS_MAIN(TestDBusTray)
+#include "test_dbustray.moc"
