@@ -289,26 +289,60 @@ void TestSettings::readsStopAtTheLimit()
 void TestSettings::placement_data()
 {
     QTest::addColumn<QStringList>("trueFields");
+    QTest::addColumn<QRect>("area");
+    QTest::addColumn<QSize>("window");
+    QTest::addColumn<QPoint>("current");
     QTest::addColumn<QPoint>("expected");
-    // Screen 19200 x 14400 twips, window 4000 x 2000, starting at (111, 222).
-    QTest::newRow("none") << QStringList{} << QPoint(111, 222);
-    QTest::newRow("centre") << QStringList{u"center"_s} << QPoint(7600, 6200);
-    QTest::newRow("right up") << QStringList{u"rightUp"_s} << QPoint(15200, 0);
-    QTest::newRow("right low keeps the task bar free") << QStringList{u"rightLow"_s} << QPoint(15200, 12000);
-    QTest::newRow("left up") << QStringList{u"leftUp"_s} << QPoint(0, 0);
-    QTest::newRow("left low") << QStringList{u"leftLow"_s} << QPoint(0, 12000);
+    // A screen of 19200 x 14400 twips, all of it free; a window of 4000 x 2000.
+    const QRect screen(0, 0, 19200, 14400);
+    const QSize window(4000, 2000);
+    const QPoint current(111, 222);
+    QTest::newRow("none") << QStringList{} << screen << window << current << QPoint(111, 222);
+    QTest::newRow("centre") << QStringList{u"center"_s} << screen << window << current << QPoint(7600, 6200);
+    QTest::newRow("right up") << QStringList{u"rightUp"_s} << screen << window << current << QPoint(15200, 0);
+    QTest::newRow("right low keeps the task bar free")
+        << QStringList{u"rightLow"_s} << screen << window << current << QPoint(15200, 12000);
+    QTest::newRow("left up") << QStringList{u"leftUp"_s} << screen << window << current << QPoint(0, 0);
+    QTest::newRow("left low") << QStringList{u"leftLow"_s} << screen << window << current << QPoint(0, 12000);
     QTest::newRow("later test wins: centre and right up")
-        << QStringList{u"center"_s, u"rightUp"_s} << QPoint(15200, 0);
+        << QStringList{u"center"_s, u"rightUp"_s} << screen << window << current << QPoint(15200, 0);
     QTest::newRow("all five: left low wins")
-        << QStringList{u"center"_s, u"rightUp"_s, u"rightLow"_s, u"leftUp"_s, u"leftLow"_s}
-        << QPoint(0, 12000);
+        << QStringList{u"center"_s, u"rightUp"_s, u"rightLow"_s, u"leftUp"_s, u"leftLow"_s} << screen
+        << window << current << QPoint(0, 12000);
     QTest::newRow("right low and left up: left up wins")
-        << QStringList{u"rightLow"_s, u"leftUp"_s} << QPoint(0, 0);
+        << QStringList{u"rightLow"_s, u"leftUp"_s} << screen << window << current << QPoint(0, 0);
+
+    // Panels at the left, the top and the bottom leave the area 900 twips in and 450 down.
+    const QRect panels(900, 450, 18300, 12600);
+    QTest::newRow("panels: centre of the area")
+        << QStringList{u"center"_s} << panels << window << current << QPoint(8050, 5750);
+    QTest::newRow("panels: right up")
+        << QStringList{u"rightUp"_s} << panels << window << current << QPoint(15200, 450);
+    QTest::newRow("panels: right low, 400 above the area's bottom")
+        << QStringList{u"rightLow"_s} << panels << window << current << QPoint(15200, 10650);
+    QTest::newRow("panels: left up") << QStringList{u"leftUp"_s} << panels << window << current
+                                     << QPoint(900, 450);
+    QTest::newRow("panels: left low")
+        << QStringList{u"leftLow"_s} << panels << window << current << QPoint(900, 10650);
+    QTest::newRow("panels: none, left where it was under a panel: moved out")
+        << QStringList{} << panels << window << current << QPoint(900, 450);
+
+    QTest::newRow("none, hanging over the right and the bottom: pulled in")
+        << QStringList{} << screen << window << QPoint(18000, 14000) << QPoint(15200, 12400);
+    QTest::newRow("low corner, too tall for the free strip: the title bar stays on screen")
+        << QStringList{u"leftLow"_s} << screen << QSize(4000, 14200) << current << QPoint(0, 0);
+    for (const QString &field : {u"center"_s, u"rightUp"_s, u"rightLow"_s, u"leftUp"_s, u"leftLow"_s}) {
+        QTest::addRow("larger than the area, %s: its top-left corner in the area", qPrintable(field))
+            << QStringList{field} << panels << QSize(20000, 15000) << current << QPoint(900, 450);
+    }
 }
 
 void TestSettings::placement()
 {
     QFETCH(QStringList, trueFields);
+    QFETCH(QRect, area);
+    QFETCH(QSize, window);
+    QFETCH(QPoint, current);
     QFETCH(QPoint, expected);
     core::Options opt;
     auto flag = [&](const QString &name) { return trueFields.contains(name); };
@@ -317,7 +351,7 @@ void TestSettings::placement()
     opt.posRightLow = flag(u"rightLow"_s);
     opt.posLeftUp = flag(u"leftUp"_s);
     opt.posLeftLow = flag(u"leftLow"_s);
-    QCOMPARE(core::placeWindow(opt, QSize(19200, 14400), QSize(4000, 2000), QPoint(111, 222)), expected);
+    QCOMPARE(core::placeWindow(opt, area, window, current), expected);
 }
 
 void TestSettings::autostartEntryIsValid_data()

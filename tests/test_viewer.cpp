@@ -1,7 +1,9 @@
 #include "base/history/historyviewer.h"
 #include "gui/history/historywindow.h"
+#include "gui/kit/twipsgeometry.h"
 #include "support/testcopy.h"
 
+#include <QHeaderView>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -462,6 +464,11 @@ void TestViewer::windowForwardsClicksAndKeys()
     history::HistoryWindow window(b.context(), b.viewer);
     b.viewer.open();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // The window opens wide enough for the whole message column at its designed width.
+    const QHeaderView *columns = window.sentList->header();
+    QCOMPARE(columns->sectionSize(3), kit::px(3528));
+    QVERIFY(columns->sectionViewportPosition(3) + columns->sectionSize(3) <=
+            window.sentList->viewport()->width());
 
     const QRect row2 = window.sentList->visualRect(window.sentList->model()->index(1, 0));
     QTest::mouseClick(window.sentList->viewport(), Qt::LeftButton, {}, row2.center());
@@ -473,6 +480,16 @@ void TestViewer::windowForwardsClicksAndKeys()
     QCOMPARE(window.detailText->toPlainText(), u"sent 2"_s);
     QVERIFY(window.sendTimeLabel->x() > window.dateLabel->x() + window.dateLabel->width());
     QVERIFY(window.receiveTimeLabel->x() > window.sendTimeLabel->x() + window.sendTimeLabel->width());
+    // The date and the times show whole in the font they are drawn in: wide and high enough, inside
+    // the pane and not under the text box.
+    for (const QLabel *label : {window.dateLabel, window.sendTimeLabel, window.receiveTimeLabel}) {
+        const QFontMetrics metrics = label->fontMetrics();
+        QVERIFY2(label->width() >= metrics.horizontalAdvance(label->text()) &&
+                     label->height() >= metrics.height(),
+                 qPrintable(label->text()));
+        QVERIFY2(window.detailPane->rect().contains(label->geometry()), qPrintable(label->text()));
+        QVERIFY2(label->geometry().bottom() < window.detailText->geometry().top(), qPrintable(label->text()));
+    }
 
     QTest::mouseClick(window.nextButton, Qt::LeftButton);
     QCOMPARE(b.view().detailPosition, 3);

@@ -1,3 +1,5 @@
+#include "base/core/placement.h"
+#include "gui/kit/twipsgeometry.h"
 #include "gui/platform/qttranslations.h"
 #include "gui/shell/shell.h"
 #include "support/conversation.h"
@@ -7,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -21,6 +24,9 @@ using testkit::Conversation;
 class TestWindows final : public QObject {
     Q_OBJECT
 private slots:
+    // First: its first row shows the first windows of this process, before any was ever framed.
+    void everyWindowInItsCorner_data();
+    void everyWindowInItsCorner();
     void composeTypeAndSend();
     void receivedWindowOpensAndAnswers();
     void noticeWidgetsComeAndGoWithTheirWindows();
@@ -35,6 +41,74 @@ private slots:
     void enterPressesTheDefaultButton();
     void tabLeavesTheWritingBoxes();
 };
+
+void TestWindows::everyWindowInItsCorner_data()
+{
+    QTest::addColumn<int>(
+        "position"); // which option: 0 centre, 1 left up, 2 left low, 3 right up, 4 right low
+    QTest::newRow("right low") << 4;
+    QTest::newRow("left up") << 1;
+    QTest::newRow("right up") << 3;
+    QTest::newRow("left low") << 2;
+    QTest::newRow("centre") << 0;
+}
+
+// Each kind of window, shown by its own show step, lies wholly in the screen's free area, its frame
+// against the chosen corner (above the strip kept free at the bottom): measured at the size it is
+// shown at, frame included, even when no window of the process was framed before.
+void TestWindows::everyWindowInItsCorner()
+{
+    QFETCH(int, position);
+    Conversation c([position](core::Options &o) {
+        o.posCenter = position == 0;
+        o.posLeftUp = position == 1;
+        o.posLeftLow = position == 2;
+        o.posRightUp = position == 3;
+        o.posRightLow = position == 4;
+    });
+    shell::Shell aliceShell(*c.alice.copy);
+    copy::Copy &alice = *c.alice.copy;
+    core::Context &context = alice.context();
+    for (core::WindowModel *model : std::initializer_list<core::WindowModel *>{
+             &context.composeWindow, &context.receivedWindow, &context.historyWindow,
+             &context.partnerWindow(), &context.sendResultNotice(), &context.reactionNotice(),
+             &context.smallNotice(), &context.letterWindow()})
+        model->show();
+    alice.options().open();
+    alice.password().ask(settings::PasswordPrompt::Purpose::Registration);
+    alice.menuClicked(core::MenuId::IconSet);
+    alice.about().open();
+    const QList<QWidget *> windows{
+        &aliceShell.composeWindow(), &aliceShell.receivedWindow(),      &aliceShell.historyWindow(),
+        aliceShell.partnerWindow(),  aliceShell.sendResultNotice(),     aliceShell.reactionNotice(),
+        aliceShell.smallNotice(),    aliceShell.letterWindow(),         aliceShell.optionsWindow(),
+        aliceShell.passwordWindow(), &aliceShell.iconSelectionWindow(), aliceShell.aboutWindow()};
+    const int strip = kit::px(core::kTaskBarTwips);
+    for (QWidget *window : windows) {
+        QVERIFY(window != nullptr);
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const QRect area = window->screen()->availableGeometry();
+        const QRect frame = window->frameGeometry();
+        const QByteArray what = window->objectName().toLatin1();
+        QVERIFY2(area.contains(frame), what.constData());
+        const bool left = position == 1 || position == 2;
+        const bool right = position == 3 || position == 4;
+        const bool up = position == 1 || position == 3;
+        const bool low = position == 2 || position == 4;
+        if (left)
+            QCOMPARE(frame.left(), area.left());
+        if (right)
+            QCOMPARE(frame.right(), area.right());
+        if (up)
+            QCOMPARE(frame.top(), area.top());
+        if (low)
+            QCOMPARE(frame.bottom(), area.bottom() - strip);
+        if (position == 0) {
+            QVERIFY2(qAbs(frame.center().x() - area.center().x()) <= 1, what.constData());
+            QVERIFY2(qAbs(frame.center().y() - area.center().y()) <= 1, what.constData());
+        }
+    }
+}
 
 void TestWindows::composeTypeAndSend()
 {

@@ -107,6 +107,12 @@ void TestControl::run(const QString &line)
         }
         shown.sort();
         print(QStringLiteral("windows ") + shown.join(u' '));
+    } else if (command == u"menu") {
+        // A tray menu entry by its documented name, as if the user had chosen it.
+        for (const core::MenuEntry &entry : c.menu.entries()) {
+            if (QString::fromUtf16(entry.name) == argument)
+                m_copy.menuClicked(entry.id);
+        }
     } else if (command == u"quit") {
         m_copy.terminate();
     }

@@ -1,5 +1,7 @@
 #include "base/history/historyviewer.h"
 
+#include <algorithm>
+
 namespace history {
 
 HistoryViewer::HistoryViewer(core::Context &context) : m_context(context) {}
@@ -193,8 +195,13 @@ LayoutResult layOutWindow(const HistoryLayout &current, int innerWidth, int inne
     steps.size(l.detailPane.height, innerHeight - 440, "PicLog.Height");
     steps.size(l.detailPane.width, innerWidth - 1400, "PicLog.Width");
     steps.size(l.detailText.width, l.detailPane.width, "TxtLog.Width");
-    steps.size(l.detailText.height, l.detailPane.height - 300, "TxtLog.Height");
+    steps.size(l.detailText.height, l.detailPane.height - l.detailText.top, "TxtLog.Height");
     return result;
+}
+
+int openingInnerWidth(int listWidth)
+{
+    return std::max(kDesignWidth, listWidth + 1400 + 120);
 }
 
 LayoutResult layOutDetail(const HistoryLayout &current, int innerWidth, int innerHeight, int dateWidth,
@@ -208,13 +215,16 @@ LayoutResult layOutDetail(const HistoryLayout &current, int innerWidth, int inne
     l.detailPane.top = 0;
     steps.size(l.detailPane.height, innerHeight - 440, "PicLog.Height");
     steps.size(l.detailPane.width, innerWidth - 1400, "PicLog.Width");
-    l.detailText.left = 0;
-    l.detailText.top = 300;
-    steps.size(l.detailText.width, l.detailPane.width, "TxtLog.Width");
-    steps.size(l.detailText.height, l.detailPane.height - 300, "TxtLog.Height");
     l.dateLabel.top = 100;
     l.sendTimeLabel.top = 100;
     l.receiveTimeLabel.top = 100;
+    // The text starts 300 twips down, or below the labels where their font makes them taller than
+    // the 200 twips left for them: the text box must not cover the date and the times.
+    const int labels = std::max({l.dateLabel.height, l.sendTimeLabel.height, l.receiveTimeLabel.height});
+    l.detailText.left = 0;
+    l.detailText.top = std::max(300, 100 + labels);
+    steps.size(l.detailText.width, l.detailPane.width, "TxtLog.Width");
+    steps.size(l.detailText.height, l.detailPane.height - l.detailText.top, "TxtLog.Height");
     l.dateLabel.left = 50;
 
     steps.size(l.dateLabel.width, dateWidth, "LblDate.Width");

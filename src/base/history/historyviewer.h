@@ -82,10 +82,14 @@ inline constexpr int kDesignHeight = 3540;
 
 // The controls as the window is designed, for a client area of kDesignWidth × kDesignHeight.
 HistoryLayout designLayout();
+// The client area's width at which a list `listWidth` twips wide has room: the window opens at
+// least that wide, so that every column, the message last, is in view at its designed width.
+int openingInnerWidth(int listWidth);
 // Run on every resize; `innerWidth` and `innerHeight` are the client area's size.
 LayoutResult layOutWindow(const HistoryLayout &current, int innerWidth, int innerHeight);
 // Run when a row click opens the detail pane. The label widths are those of the labels sized to
-// their new texts; the labels are set in one line.
+// their new texts; the labels are set in one line, and the text box below them. The labels' heights
+// are those in `current`.
 LayoutResult layOutDetail(const HistoryLayout &current, int innerWidth, int innerHeight, int dateWidth,
                           int sendWidth, int receiveWidth);
 

@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStyle>
 #include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
 
@@ -110,7 +111,11 @@ HistoryWindow::HistoryWindow(core::Context &context, HistoryViewer &viewer, QWid
     buildButtons();
     buildStatusBar();
 
-    resize(px(kDesignWidth), px(kDesignHeight));
+    // Wide enough that the sent list, the wider of the two, shows every column at its designed
+    // width, with room for its frame and a vertical scroll bar.
+    const int listWidth = sentList->header()->length() + 2 * sentList->frameWidth() +
+                          sentList->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, sentList);
+    resize(px(openingInnerWidth(tw(listWidth))), px(kDesignHeight));
     applyLayout();
     kit::followModel(*this, m_context.historyWindow, m_context.opt, [this] { refresh(); });
 }
@@ -265,6 +270,8 @@ void HistoryWindow::sizeLabels()
     for (auto [label, box] : {std::pair{dateLabel, &m_layout.dateLabel},
                               {sendTimeLabel, &m_layout.sendTimeLabel},
                               {receiveTimeLabel, &m_layout.receiveTimeLabel}}) {
+        // Measured in the font the label is drawn in, which it has only once polished.
+        label->ensurePolished();
         const QSize text = label->sizeHint();
         box->width = tw(text.width());
         box->height = tw(text.height());

@@ -3,10 +3,118 @@
 #include "base/core/placement.h"
 #include "base/core/twips.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QEvent>
+#include <QLayout>
 #include <QScreen>
 
+#include <optional>
+
 namespace kit {
+namespace {
+
+// Windows the window manager draws no frame round.
+bool framed(const QWidget &window)
+{
+    const Qt::WindowType type = window.windowType();
+    return !window.windowFlags().testFlag(Qt::FramelessWindowHint) && type != Qt::Popup &&
+           type != Qt::ToolTip && type != Qt::SplashScreen;
+}
+
+// The frame round `window` when it was last on the screen; none for a window never framed.
+QMargins lastFrame(const QWidget &window)
+{
+    const QRect outer = window.frameGeometry();
+    const QRect inner = window.geometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+
+bool fixedSize(const QWidget &window)
+{
+    return window.minimumSize() == window.maximumSize();
+}
+
+// How alike the frames of two windows will be: the window manager frames each kind of window in
+// its own way, and draws no resizing border round a window of fixed size.
+int likeness(const QWidget &a, const QWidget &b)
+{
+    return (a.windowType() == b.windowType() ? 2 : 0) + (fixedSize(a) == fixedSize(b) ? 1 : 0);
+}
+
+// The frame a window not framed yet will get: the frame the window manager gave the most alike of
+// our other windows. Nothing when no window of ours was ever framed.
+std::optional<QMargins> borrowedFrame(const QWidget &window)
+{
+    std::optional<QMargins> best;
+    int bestLikeness = -1;
+    for (const QWidget *shown : QApplication::topLevelWidgets()) {
+        if (shown == &window || !framed(*shown) || lastFrame(*shown).isNull())
+            continue;
+        if (const int l = likeness(window, *shown); l > bestLikeness) {
+            best = lastFrame(*shown);
+            bestLikeness = l;
+        }
+    }
+    return best;
+}
+
+// Places a window once more when the window manager has framed it, for a window placed before its
+// own frame was known: the frame it was placed with was another window's, or none. It acts once,
+// as the frame comes, before anyone could see the window in the wrong place, and never after.
+class PlaceWhenFramed final : public QObject {
+public:
+    static inline const QString kName = QStringLiteral("placeWhenFramed");
+
+    PlaceWhenFramed(QWidget &window, const core::Options &opt, std::optional<QMargins> assumed)
+        : QObject(&window), m_window(window), m_opt(opt), m_assumed(assumed)
+    {
+        setObjectName(kName);
+        window.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched != &m_window)
+            return false;
+        switch (event->type()) {
+        case QEvent::Show:
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::Expose:
+            if (const QMargins frame = lastFrame(m_window); !frame.isNull()) {
+                m_window.removeEventFilter(this);
+                deleteLater();
+                if (frame != m_assumed)
+                    placeOnScreen(m_window, m_opt);
+            }
+            break;
+        case QEvent::Hide:
+            m_window.removeEventFilter(this);
+            deleteLater();
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    QWidget &m_window;
+    const core::Options &m_opt;
+    std::optional<QMargins> m_assumed;
+};
+
+QRect toTwips(QRect r, qreal dpi)
+{
+    const int left = core::pixelsToTwips(r.x(), dpi);
+    const int top = core::pixelsToTwips(r.y(), dpi);
+    return {left, top, core::pixelsToTwips(r.x() + r.width(), dpi) - left,
+            core::pixelsToTwips(r.y() + r.height(), dpi) - top};
+}
+
+} // namespace
 
 qreal logicalDpi()
 {
@@ -19,17 +127,33 @@ void placeOnScreen(QWidget &window, const core::Options &opt)
     const QScreen *screen = window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
     if (screen == nullptr || (window.windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
         return;
+    if (!window.isVisible()) {
+        // What the show does first: the layout takes in what changed, and a window nobody sized
+        // takes the size its contents ask for. Measured any earlier, it would be placed at a size
+        // it does not have.
+        if (QLayout *layout = window.layout())
+            layout->activate();
+        if (!window.testAttribute(Qt::WA_Resized)) {
+            window.adjustSize();
+            window.setAttribute(Qt::WA_Resized, false);
+        }
+    }
+    // The frame round the window: none, its own from an earlier show, or else a guess.
+    const bool known = !framed(window) || !lastFrame(window).isNull();
+    const std::optional<QMargins> frame = known ? lastFrame(window) : borrowedFrame(window);
+    const QMargins margins = frame.value_or(QMargins());
     const qreal dpi = logicalDpi();
-    auto toTwips = [dpi](QSize s) {
-        return QSize(core::pixelsToTwips(s.width(), dpi), core::pixelsToTwips(s.height(), dpi));
-    };
-    // A window not yet shown has no frame; its size is the best estimate of its outer size.
-    const QSize outer = window.isVisible() ? window.frameGeometry().size() : window.size();
-    const QRect area = screen->geometry();
-    const QPoint current(core::pixelsToTwips(window.x() - area.x(), dpi),
-                         core::pixelsToTwips(window.y() - area.y(), dpi));
-    const QPoint at = core::placeWindow(opt, toTwips(area.size()), toTwips(outer), current);
-    window.move(area.x() + core::twipsToPixels(at.x(), dpi), area.y() + core::twipsToPixels(at.y(), dpi));
+    const QRect outer(window.pos(), window.size().grownBy(margins));
+    const QPoint at = core::placeWindow(opt, toTwips(screen->availableGeometry(), dpi),
+                                        toTwips(outer, dpi).size(), toTwips(outer, dpi).topLeft());
+    QPoint topLeft(core::twipsToPixels(at.x(), dpi), core::twipsToPixels(at.y(), dpi));
+    // Moving a window that has a platform window but was never framed sets where its inside goes;
+    // its frame then lies round that, so the inside goes in by the frame it is expected to get.
+    if (!known && window.testAttribute(Qt::WA_WState_Created))
+        topLeft += QPoint(margins.left(), margins.top());
+    window.move(topLeft);
+    if (!known && window.findChild<QObject *>(PlaceWhenFramed::kName, Qt::FindDirectChildrenOnly) == nullptr)
+        new PlaceWhenFramed(window, opt, frame);
 }
 
 } // namespace kit

@@ -1,5 +1,7 @@
 #include "gui/platform/qttray.h"
 
+#include "base/core/placement.h"
+#include "base/core/twips.h"
 #include "base/text/cp932.h"
 #include "gui/platform/statusnotifierhosts.h"
 
@@ -9,17 +11,22 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QStyle>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace platform {
 namespace {
 
-constexpr int kStandInPicture = 32;
-constexpr int kStandInMargin = 4;
+// The stand-in shows the tray's own 16 by 16 picture.
+constexpr int kStandInPicture = 16;
 // How often the tray looks whether the notification area is (still) there.
 constexpr int kLookMs = 2000;
 
-// Stands in for the tray where the desktop has no notification area.
+// Stands in for the tray where the desktop has no notification area. It keeps to the bottom-right
+// corner of the free part of the screen, inside the strip that the placement rule leaves free at
+// the bottom, so a window placed in that corner neither covers it nor is covered by it.
 class StandIn final : public QWidget {
 public:
     explicit StandIn(QtTray &tray)
@@ -27,14 +34,14 @@ public:
     {
         setObjectName(QStringLiteral("trayStandIn"));
         auto *layout = new QVBoxLayout(this);
-        layout->setContentsMargins(kStandInMargin, kStandInMargin, kStandInMargin, kStandInMargin);
+        layout->setContentsMargins(0, 0, 0, 0);
         m_picture = new QLabel(this);
+        m_picture->setAlignment(Qt::AlignCenter);
         layout->addWidget(m_picture);
-        const int side = kStandInPicture + 2 * kStandInMargin;
-        setFixedSize(side, side);
-        if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-            const QRect area = screen->availableGeometry();
-            move(area.right() - side - 8, area.bottom() - side - 8);
+        if (QScreen *screen = QGuiApplication::primaryScreen()) {
+            keepToCorner(*screen);
+            connect(screen, &QScreen::availableGeometryChanged, this,
+                    [this, screen] { keepToCorner(*screen); });
         }
     }
 
@@ -50,6 +57,17 @@ protected:
     }
 
 private:
+    void keepToCorner(const QScreen &screen)
+    {
+        // As high as the free strip, never higher: the strip's twips at this screen's DPI, rounded down.
+        const int strip =
+            static_cast<int>(core::kTaskBarTwips * screen.logicalDotsPerInch() / core::kTwipsPerInch);
+        const int side = std::max(strip, kStandInPicture);
+        setFixedSize(side, side);
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignRight | Qt::AlignBottom, size(),
+                                        screen.availableGeometry()));
+    }
+
     QtTray &m_tray;
     QLabel *m_picture = nullptr;
 };
