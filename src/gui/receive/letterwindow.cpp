@@ -1,6 +1,7 @@
 #include "gui/receive/letterwindow.h"
 
 #include "base/text/fields.h"
+#include "gui/kit/dialogfit.h"
 #include "gui/kit/modelwindow.h"
 #include "gui/kit/pictures.h"
 #include "gui/kit/twipsgeometry.h"
@@ -12,7 +13,7 @@ namespace receive {
 LetterWindow::LetterWindow(core::Context &context, Letters &letters) : m_context(context), m_letters(letters)
 {
     setObjectName(QStringLiteral("FrmLetter"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(kit::kFixedDialog);
 
     letter = new QPlainTextEdit(this);
     // Tab goes on to the buttons, as in every form; a message has no use for a tab character.

@@ -47,7 +47,7 @@ void followNotice(NoticeWindow &w, core::ViewModel<View> &model, const core::Opt
 
 NoticeWindow::NoticeWindow(core::WindowSlotBase &slot) : m_slot(slot)
 {
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(kit::kFixedDialog);
     // A notice must not take a keystroke meant for the window the user is typing in.
     setAttribute(Qt::WA_ShowWithoutActivating);
     picture = label(this, "Image1");

@@ -32,7 +32,7 @@ IconSelectionWindow::IconSelectionWindow(core::Context &context, settings::IconS
     : m_selection(selection)
 {
     setObjectName(QStringLiteral("FrmOption"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(kit::kFixedDialog);
 
     // Sets 0-4 fill the first column top to bottom, 5-9 the second.
     for (int i = 0; i < core::kIconSets; ++i) {

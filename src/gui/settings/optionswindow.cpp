@@ -1,6 +1,7 @@
 #include "gui/settings/optionswindow.h"
 
 #include "gui/kit/defaultbutton.h"
+#include "gui/kit/dialogfit.h"
 #include "gui/kit/modelwindow.h"
 #include "gui/kit/pictures.h"
 
@@ -14,7 +15,7 @@ namespace settings {
 OptionsWindow::OptionsWindow(core::Context &context, OptionsEditor &dialog) : m_dialog(dialog)
 {
     setObjectName(QStringLiteral("FrmOpt"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(kit::kFixedDialog);
 
     tabStrip = new QTabBar(this);
     tabStrip->setObjectName(QStringLiteral("TabStrip1"));

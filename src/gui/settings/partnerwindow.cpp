@@ -1,6 +1,7 @@
 #include "gui/settings/partnerwindow.h"
 
 #include "gui/kit/defaultbutton.h"
+#include "gui/kit/dialogfit.h"
 #include "gui/kit/modelwindow.h"
 #include "gui/kit/pictures.h"
 
@@ -29,7 +30,7 @@ PartnerWindow::PartnerWindow(core::Context &context, Partner &partner)
     : m_context(context), m_partner(partner)
 {
     setObjectName(QStringLiteral("FrmAddress"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(kit::kFixedDialog);
 
     frame = new QGroupBox(QStringLiteral("相手のｱﾄﾞﾚｽ"), this);
     frame->setObjectName(QStringLiteral("Frame1"));

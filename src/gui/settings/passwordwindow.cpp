@@ -1,6 +1,7 @@
 #include "gui/settings/passwordwindow.h"
 
 #include "gui/kit/defaultbutton.h"
+#include "gui/kit/dialogfit.h"
 #include "gui/kit/modelwindow.h"
 #include "gui/kit/pictures.h"
 
@@ -13,7 +14,7 @@ namespace settings {
 PasswordWindow::PasswordWindow(core::Context &context, PasswordPrompt &prompt) : m_prompt(prompt)
 {
     setObjectName(QStringLiteral("FrmPw"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(kit::kFixedDialog);
     noteLabel = new QLabel(QStringLiteral("ﾊﾟｽﾜｰﾄﾞを入力してください。"), this);
     noteLabel->setObjectName(QStringLiteral("Label2"));
     promptLabel = new QLabel(QStringLiteral("ﾊﾟｽﾜｰﾄﾞ："), this);

@@ -43,9 +43,7 @@ void showPicture(QLabel &label, core::IconId id)
 AboutWindow::AboutWindow(core::Context &context, core::About &about) : m_about(about)
 {
     setObjectName(QStringLiteral("FrmVersion"));
-    // A fixed box with a close box only: nothing to minimise or maximise.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(kit::kFixedDialog);
 
     shownPicture = label(this, "Image1");
     receivedFrame = label(this, "Image2");
