@@ -17,8 +17,7 @@ QString messageText()
 
 QByteArray messageDatagram(const QString &userName)
 {
-    core::MessageHead head;
-    protocol::fillMessageHead(head, userName, QTime(9, 5, 0));
+    const protocol::MessageHead head = protocol::messageHead(userName, QTime(9, 5, 0));
     return text::toCp932(protocol::ordinaryMessage(head, messageText()));
 }
 

@@ -298,7 +298,8 @@ Floods measureFloods(const Programs &programs, quint16 listenPort, int largeMess
     stranger.bind(QHostAddress(u"127.0.0.5"_s), 0, QAbstractSocket::DontShareAddress);
     QThread::msleep(500);
     discardPending(listener);
-    // The partner's message waits unread, so every message of the flood is added to it.
+    // The partner's message waits unread, so every message of the flood waits behind it, joined
+    // into one as the window joins a person's messages.
     partner.writeDatagram(messageDatagram(u"bench"_s), to, kPort);
     if (!awaitDatagram(listener, deliveredDatagram(), 2000)) {
         endProgram(program);
@@ -308,8 +309,7 @@ Floods measureFloods(const Programs &programs, quint16 listenPort, int largeMess
     QThread::msleep(500);
     result.rssBeforeKb = residentKb(pid);
 
-    core::MessageHead head;
-    protocol::fillMessageHead(head, u"flood"_s, QTime(9, 5, 0));
+    const protocol::MessageHead head = protocol::messageHead(u"flood"_s, QTime(9, 5, 0));
     const QString headText = protocol::ordinaryMessage(head, QString());
     const QByteArray large =
         text::toCp932(headText + QString(protocol::kMaxDatagramBytes - headText.size(), u'x'));

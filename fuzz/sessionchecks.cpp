@@ -78,14 +78,20 @@ void Session::checkBounds()
                       .arg(c.receivedHistory.size())
                       .arg(arrivals));
         // The rows being written: the sent one takes a run of texts, the received one the held text.
-        if (c.state.sentRow && c.state.sentRow->message.size() > bounds::kHistoryRow)
-            fault(QStringLiteral("%1 has a sent-history row of %2 characters")
-                      .arg(who)
-                      .arg(c.state.sentRow->message.size()));
-        if (c.state.receivedRow && c.state.receivedRow->message.size() > bounds::kHistoryRow)
+        for (const protocol::SentEntry &entry : t.copy->sending().ledger().entries()) {
+            const std::shared_ptr<core::HistoryRow> run = t.copy->sending().sentRows().openRow(entry.to);
+            if (run && run->message.size() > bounds::kHistoryRow) {
+                fault(QStringLiteral("%1 has a sent-history row of %2 characters")
+                          .arg(who)
+                          .arg(run->message.size()));
+                break;
+            }
+        }
+        if (const auto &row = t.copy->receiving().windowRow();
+            row && row->message.size() > bounds::kHistoryRow)
             fault(QStringLiteral("%1 has a received-history row of %2 characters")
                       .arg(who)
-                      .arg(c.state.receivedRow->message.size()));
+                      .arg(row->message.size()));
         // The journal takes at most an entry for the step and one for each arrival handled since
         // the last look (new ones, and those that waited then), and datagrams alone add only so
         // much to it.

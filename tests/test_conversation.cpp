@@ -3,6 +3,8 @@
 #include "base/text/fields.h"
 #include "support/conversation.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -46,6 +48,17 @@ private slots:
     void onlyThePartnersCopyTellsWhatHappened_data();
     void onlyThePartnersCopyTellsWhatHappened();
     void floodOfLargeMessagesWhileOneIsHeld();
+    void sendsBeforeAnyAnswer_data();
+    void sendsBeforeAnyAnswer();
+    void reactionAfterAReplyToAStranger_data();
+    void reactionAfterAReplyToAStranger();
+    void partnerReachedHoweverItsAddressIsWritten_data();
+    void partnerReachedHoweverItsAddressIsWritten();
+    void onePersonPerReceivedWindow_data();
+    void onePersonPerReceivedWindow();
+    void unconfirmedReplyToAStranger();
+    void unreadMessagesWaitAcrossAnEnd_data();
+    void unreadMessagesWaitAcrossAnEnd();
 };
 
 void TestConversation::theRoadOfOneMessage()
@@ -598,7 +611,8 @@ void TestConversation::tooLongToSendIsSaid()
     Conversation c;
     const QString tooLong = u"あ"_s.repeated(32744); // 20 + 65 488 bytes: 65 508
     const QString longest = QString(65507 - 20, u'a');
-    const QString kTooLong = u"ﾒｯｾｰｼﾞが長すぎて送信できません。"_s;
+    const QString kTooLong =
+        u"ﾒｯｾｰｼﾞが長すぎて送信できません。\n送信できるのは全角32,743文字（半角65,487文字）までです。"_s;
 
     // From the compose window: said, nothing sent, the window stays with its text.
     c.net.clearLog();
@@ -629,7 +643,11 @@ void TestConversation::tooLongToSendIsSaid()
     core::LetterWindowModel &letter = c.alice.context().letterWindow();
     letter.edit([&](core::LetterView &v) { v.letter = tooLong; });
     c.alice.copy->letters().confirm();
-    QCOMPARE(c.alice.dialogs.texts(), QStringList{u"内容が長すぎて送信できません。"_s});
+    // The letter's tag takes 15 bytes more.
+    QCOMPARE(
+        c.alice.dialogs.texts(),
+        QStringList{
+            u"内容が長すぎて送信できません。\n送信できるのは全角32,736文字（半角65,472文字）までです。"_s});
     QVERIFY(letter.isVisible());
     c.net.clearLog();
     Conversation::send(c.net, c.bob, u"hello?"_s);
@@ -656,6 +674,9 @@ void TestConversation::silenceIsToldAndTheTextKept()
     Conversation::send(net, alice, u"are you there?"_s);
     QVERIFY(sending.answerTimer().isActive());
     QCOMPARE(sending.answerTimer().interval(), 10000);
+    sending.answerTimeout(); // too early by the copy's clock: nothing is said yet
+    QVERIFY(!alice.context().sendResultSlot.isLoaded());
+    alice.clock.set(alice.clock.now().addSecs(10));
     sending.answerTimeout();
     // Said whatever the send notices are set to.
     core::SendResultWindowModel &notice = alice.context().sendResultNotice();
@@ -672,6 +693,10 @@ void TestConversation::silenceIsToldAndTheTextKept()
     QCOMPARE(notice.view().text, u"メッセージは正しく送信されました。"_s);
     QCOMPARE(alice.context().sentHistory.size(), 1);
     QCOMPARE(alice.context().sentHistory.at(1).message, u"are you there?"_s);
+    // What is being typed stays; opened afresh, the window no longer offers the delivered text.
+    sending.openCompose();
+    QCOMPARE(alice.context().composeWindow.view().message, u"typing something else"_s);
+    sending.cancelCompose();
     sending.openCompose();
     QVERIFY(alice.context().composeWindow.view().message.isEmpty());
     // An answer in time leaves nothing to say.
@@ -714,12 +739,15 @@ void TestConversation::onlyThePartnersCopyTellsWhatHappened()
                            QString::number(c.alice.copy->sending().answerTimer().isActive())};
     };
 
-    // While Alice's message is on its way, from a third address.
+    // While Alice's message is on its way, from a third address. That may be the partner's PC
+    // answering from its other address: a "送信" or "OTHER送信" counts for the message, once.
     alice.composeWindow.edit([](core::ComposeView &v) { v.message = u"hello"_s; });
     QVERIFY(c.alice.copy->sending().sendComposed());
     const QStringList awaiting = seen();
     forge(u"127.0.0.9"_s);
-    QCOMPARE(seen(), awaiting);
+    const bool answer = datagram == protocol::tagOf(protocol::Kind::Delivered) ||
+                        datagram == protocol::tagOf(protocol::Kind::Refused);
+    QCOMPARE(seen() == awaiting, !answer);
 
     // After Bob's copy has told it all, from the third address, and again from Bob's.
     c.net.flush();
@@ -728,10 +756,11 @@ void TestConversation::onlyThePartnersCopyTellsWhatHappened()
     c.net.flush();
     const QStringList told = seen();
     QVERIFY(told != awaiting);
+    QVERIFY(alice.sentHistory.size() <= 1);
+    QVERIFY(c.alice.readFile(u"logFile.dat"_s).count("< send ") <= 1);
     forge(u"127.0.0.9"_s);
     QCOMPARE(seen(), told);
-    if (datagram == protocol::tagOf(protocol::Kind::Delivered) ||
-        datagram == protocol::tagOf(protocol::Kind::Refused)) {
+    if (answer) {
         for (int i = 0; i < 3; ++i)
             forge(c.bob.address());
         QCOMPARE(seen(), told);
@@ -765,6 +794,268 @@ void TestConversation::floodOfLargeMessagesWhileOneIsHeld()
     c.alice.copy->receiving().openReceived();
     c.alice.copy->receivedMessage().openOrClose();
     QVERIFY(c.alice.context().receivedWindow.view().messageVisible);
+}
+
+void TestConversation::sendsBeforeAnyAnswer_data()
+{
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<int>("answers"); // how many "送信" come back, in order
+    QTest::newRow("two sends, two answers") << QStringList{u"一"_s, u"二"_s} << 2;
+    QTest::newRow("three sends, three answers") << QStringList{u"一"_s, u"二"_s, u"三"_s} << 3;
+    QTest::newRow("two sends, one answer") << QStringList{u"一"_s, u"二"_s} << 1;
+}
+
+void TestConversation::sendsBeforeAnyAnswer()
+{
+    QFETCH(QStringList, texts);
+    QFETCH(int, answers);
+    testkit::FakeNetwork net;
+    TestCopy alice(net, u"127.0.0.2"_s);
+    alice.writePartner(u"bob"_s, u"127.0.0.3"_s);
+    alice.writeOptions([](core::Options &opt) { opt.logSave = 1; });
+    QVERIFY(alice.start());
+    auto bob = net.host(u"127.0.0.3"_s); // answers by hand
+    for (const QString &text : texts) {
+        alice.context().composeWindow.edit([&](core::ComposeView &v) { v.message = text; });
+        QVERIFY(alice.copy->sending().sendComposed());
+    }
+    for (int i = 0; i < answers; ++i)
+        bob->send(alice.address(), 57979, text::toCp932(u"送信"));
+    net.flush();
+
+    // Every delivered text in the history and the journal, once, in order.
+    const QStringList delivered = texts.mid(0, answers);
+    core::Context &c = alice.context();
+    QCOMPARE(c.sentHistory.size(), 1);
+    QCOMPARE(c.sentHistory.at(1).message, delivered.join(u" | "_s));
+    QByteArray journal;
+    for (int i = 1; i <= answers; ++i)
+        journal += QByteArray(51, '-') + "< send    2026/12/08 09:05:00>-----\r\n" +
+                   text::toCp932(texts.mid(0, i).join(u" | "_s)) + "\r\n";
+    QCOMPARE(alice.readFile(u"logFile.dat"_s), journal);
+
+    // The silence of each unanswered one is told, and it waits in the compose window.
+    alice.clock.set(alice.clock.now().addSecs(10));
+    alice.copy->sending().answerTimeout();
+    const bool silence = answers < texts.size();
+    QCOMPARE(c.sendResultNotice().view().text.startsWith(u"ﾒｯｾｰｼﾞの到着を確認できませんでした。"_s), silence);
+    alice.copy->sending().openCompose();
+    QCOMPARE(c.composeWindow.view().message, texts.mid(answers).join(u"\r\n"_s));
+    QVERIFY(!alice.copy->sending().answerTimer().isActive());
+}
+
+void TestConversation::reactionAfterAReplyToAStranger_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("notice");
+    QTest::addColumn<QString>("mark");
+    QTest::newRow("open") << u"open"_s << u"メッセージは確認されました。"_s << QString();
+    QTest::newRow("hold") << u"hold"_s << u"メッセージは返信保留されています。"_s << QString();
+    QTest::newRow("close") << u"close"_s << u"メッセージは未確認のまま閉じられました。"_s << u"*"_s;
+}
+
+void TestConversation::reactionAfterAReplyToAStranger()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, notice);
+    QFETCH(QString, mark);
+    Conversation c;
+    TestCopy &carol = c.strangerToBob();
+    Conversation::send(c.net, c.bob, u"to alice"_s);
+    Conversation::send(c.net, carol, u"from carol"_s);
+    c.bob.copy->receiving().openReceived();
+    Conversation::typeReply(c.bob, u"to carol"_s);
+    c.bob.copy->receivedMessage().reply();
+    c.net.flush();
+    QCOMPARE(c.bob.context().sentHistory.size(), 2);
+
+    // Alice reacts to Bob's earlier message: it is told, and stamped in its own row.
+    c.bob.clock.set(QDateTime(QDate(2026, 12, 8), QTime(10, 0, 0)));
+    c.alice.copy->receiving().openReceived();
+    receive::ReceivedMessage &window = c.alice.copy->receivedMessage();
+    button == u"open" ? window.openOrClose() : button == u"hold" ? window.hold() : window.close();
+    c.net.flush();
+    core::Context &bob = c.bob.context();
+    QVERIFY(bob.reactionNotice().isVisible());
+    QCOMPARE(bob.reactionNotice().view().text, notice);
+    QCOMPARE(bob.sentHistory.at(1).message, u"to alice"_s);
+    QCOMPARE(bob.sentHistory.at(1).recvTime, u"10:00:00"_s + mark);
+    QVERIFY(bob.sentHistory.at(2).recvTime.isEmpty());
+}
+
+void TestConversation::partnerReachedHoweverItsAddressIsWritten_data()
+{
+    QTest::addColumn<QString>("registered"); // how Alice registers Bob
+    QTest::addColumn<bool>("otherAddress");  // Bob's PC answers from its second address
+    QTest::newRow("answers from a second address") << u"127.0.0.3"_s << true;
+    QTest::newRow("typed with leading zeros and a blank") << u" 127.000.0.03"_s << false;
+}
+
+void TestConversation::partnerReachedHoweverItsAddressIsWritten()
+{
+    QFETCH(QString, registered);
+    QFETCH(bool, otherAddress);
+    Conversation c;
+    c.bob.host().secondAddress = u"127.0.0.13"_s;
+    c.bob.host().sendsFromSecond = otherAddress;
+    settings::Partner &partner = c.alice.copy->partner();
+    partner.showWindow();
+    c.alice.context().partnerWindow().edit([&](core::PartnerView &v) { v.address = registered; });
+    partner.registerPartner();
+    QCOMPARE(c.alice.state().partnerAddress, c.bob.address());
+
+    c.aliceSends(u"hi"_s);
+    c.bob.copy->receiving().openReceived();
+    c.bob.copy->receivedMessage().openOrClose();
+    c.net.flush();
+    c.alice.clock.set(c.alice.clock.now().addSecs(10));
+    c.alice.copy->sending().answerTimeout();
+    core::Context &alice = c.alice.context();
+    QCOMPARE(alice.sendResultNotice().view().text, u"メッセージは正しく送信されました。"_s);
+    QCOMPARE(alice.reactionNotice().view().text, u"メッセージは確認されました。"_s);
+    QCOMPARE(alice.sentHistory.size(), 1);
+    QVERIFY(!alice.sentHistory.at(1).recvTime.isEmpty());
+
+    partner.checkPresence();
+    c.net.flush();
+    QCOMPARE(alice.partnerWindow().view().checkResult, u"いるよ～"_s);
+}
+
+void TestConversation::onePersonPerReceivedWindow_data()
+{
+    QTest::addColumn<bool>("partnerFirst");
+    QTest::newRow("a stranger writes while the partner's reply is typed") << true;
+    QTest::newRow("the partner writes while a stranger's reply is typed") << false;
+}
+
+void TestConversation::onePersonPerReceivedWindow()
+{
+    QFETCH(bool, partnerFirst);
+    Conversation c({}, [](core::Options &opt) { opt.addOnHold = 1; });
+    TestCopy &carol = c.strangerToBob();
+    TestCopy &first = partnerFirst ? c.alice : carol;
+    TestCopy &second = partnerFirst ? carol : c.alice;
+    core::Context &bob = c.bob.context();
+    // Bob has a draft in the compose window; a reply leaves it as it was.
+    c.bob.copy->sending().openCompose();
+    bob.composeWindow.edit([](core::ComposeView &v) { v.message = u"a draft"_s; });
+
+    Conversation::send(c.net, first, u"first"_s);
+    c.bob.copy->receiving().openReceived();
+    const QString caption = bob.receivedWindow.caption();
+    QVERIFY(caption.contains(partnerFirst ? u"alice"_s : u"carol"_s));
+    c.bob.copy->receivedMessage().openOrClose();
+    Conversation::typeReply(c.bob, u"my answer"_s);
+    Conversation::send(c.net, second, u"second"_s);
+    // The second person's message waits its turn: the window, its caption and its reply stay.
+    QCOMPARE(bob.receivedWindow.view().message, u"first"_s);
+    QCOMPARE(bob.receivedWindow.caption(), caption);
+    QCOMPARE(bob.receivedWindow.view().reply, u"my answer"_s);
+    QVERIFY(bob.messageWaiting());
+    QCOMPARE(IconId::fromHandle(c.bob.tray.current().hIcon), IconId::received(0));
+
+    c.net.clearLog();
+    c.bob.copy->receivedMessage().reply();
+    QCOMPARE(c.net.sentFrom(c.bob.address()).last().to, first.address());
+    c.net.flush();
+    QCOMPARE(first.context().receivedWindow.view().message, u"my answer"_s);
+    QCOMPARE(bob.composeWindow.view().message, u"a draft"_s);
+
+    // Then the second message has the window, named and answered as its writer.
+    QVERIFY(bob.messageWaiting());
+    QVERIFY(bob.menu.enabled(MenuId::ShowReceived));
+    c.bob.dialogs.clear();
+    c.bob.copy->receiving().openReceived();
+    QCOMPARE(c.bob.dialogs.texts().size(), partnerFirst ? 1 : 0); // the stranger warning
+    QVERIFY(bob.receivedWindow.caption().contains(partnerFirst ? u"carol"_s : u"alice"_s));
+    QCOMPARE(bob.receivedWindow.view().message, u"second"_s);
+    c.net.clearLog();
+    c.bob.copy->receivedMessage().close();
+    QCOMPARE(c.net.sentFrom(c.bob.address()).last().to, second.address());
+    QVERIFY(!bob.messageWaiting());
+}
+
+void TestConversation::unconfirmedReplyToAStranger()
+{
+    Conversation c;
+    auto stranger = c.net.host(u"127.0.0.4"_s); // writes once, then is gone
+    stranger->send(c.bob.address(), 57979, text::toCp932(u"dave        09:05:00are you there?"));
+    c.net.flush();
+    c.bob.copy->receiving().openReceived();
+    Conversation::typeReply(c.bob, u"yes, and you?"_s);
+    c.bob.copy->receivedMessage().reply();
+    c.net.flush();
+    c.bob.clock.set(c.bob.clock.now().addSecs(10));
+    c.bob.copy->sending().answerTimeout();
+
+    // Told with who did not answer; offered again to that person, never to the partner.
+    core::Context &bob = c.bob.context();
+    QCOMPARE(bob.sendResultNotice().view().text,
+             u"ﾒｯｾｰｼﾞの到着を確認できませんでした。\ndave（127.0.0.4）が起動していない可能性があります。"_s);
+    c.bob.copy->sending().openCompose();
+    QVERIFY(bob.composeWindow.view().message.isEmpty());
+    QVERIFY(bob.menu.enabled(MenuId::ShowReceived));
+    c.bob.copy->menuClicked(MenuId::ShowReceived);
+    QCOMPARE(bob.receivedWindow.view().reply, u"yes, and you?"_s);
+    c.net.clearLog();
+    c.bob.copy->receivedMessage().reply();
+    QCOMPARE(c.net.sentFrom(c.bob.address()).last().to, u"127.0.0.4"_s);
+}
+
+void TestConversation::unreadMessagesWaitAcrossAnEnd_data()
+{
+    QTest::addColumn<QString>("end");
+    QTest::newRow("終了 after its question") << u"quit"_s;
+    QTest::newRow("a termination signal") << u"signal"_s;
+}
+
+void TestConversation::unreadMessagesWaitAcrossAnEnd()
+{
+    QFETCH(QString, end);
+    Conversation c;
+    TestCopy &carol = c.strangerToBob();
+    c.aliceSends(u"held one"_s);
+    c.bob.copy->receiving().openReceived();
+    c.bob.copy->receivedMessage().hold();
+    c.net.flush();
+    Conversation::send(c.net, carol, u"unread one"_s);
+    c.aliceSends(u"and more"_s);
+    if (end == u"quit") {
+        c.bob.dialogs.answerNext(platform::box::yes);
+        c.bob.copy->quit();
+    } else {
+        c.bob.copy->terminate();
+    }
+    QVERIFY(c.bob.copy->hasEnded());
+    const QString dir = c.bob.programDir();
+    c.bob.copy.reset();
+    c.bob.transport.reset();
+
+    // The next start: both wait again, in their order, with their senders and times. Carol's
+    // came into the window, the held one gave way and took Alice's next message.
+    TestCopy again(c.net, c.bob.address(), dir);
+    QVERIFY(again.start());
+    core::Context &bob = again.context();
+    QVERIFY(bob.messageWaiting());
+    QCOMPARE(IconId::fromHandle(again.tray.current().hIcon), IconId::received(0));
+    QCOMPARE(bob.receivedWindow.view().message, u"unread one"_s);
+    QCOMPARE(bob.receivedWindow.view().waitingBehind, 1);
+    QCOMPARE(bob.receivedHistory.size(), 2);
+    c.net.clearLog();
+    again.tray.pressLeft();
+    QCOMPARE(bob.receivedWindow.caption(), u" From carol  Time 09:05:00"_s);
+    again.copy->receivedMessage().close();
+    QCOMPARE(c.net.sentFrom(again.address()).last().to, carol.address());
+    again.tray.pressLeft();
+    QCOMPARE(bob.receivedWindow.view().message, u"held one | and more"_s);
+    QCOMPARE(bob.receivedWindow.caption(), u" From alice  Time 09:05:00"_s);
+    c.net.clearLog();
+    again.copy->receivedMessage().openOrClose();
+    QCOMPARE(c.net.textsFrom(again.address()), QStringList{u"Open確認"_s});
+    QCOMPARE(c.net.sentFrom(again.address()).last().to, c.alice.address());
+    // Dealt with, nothing is kept any more.
+    again.copy->receiving().saveWaiting();
+    QVERIFY(!QFile::exists(QDir(dir).filePath(protocol::Receiving::kWaitingFile)));
 }
 
 QTEST_MAIN(TestConversation)

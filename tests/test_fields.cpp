@@ -1,7 +1,10 @@
+#include "base/text/address.h"
 #include "base/text/fields.h"
 
 #include <QLocale>
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 // Fixed-width fields are counted in characters, so a kanji name is as wide as a latin one.
 class TestFields final : public QObject {
@@ -11,6 +14,8 @@ private slots:
     void fixedField();
     void charsBetween();
     void timeAndDate();
+    void dottedQuad_data();
+    void dottedQuad();
 };
 
 void TestFields::fixedField_data()
@@ -84,6 +89,29 @@ void TestFields::timeAndDate()
     }
     QVERIFY(QLocale::c().toString(QTime(9, 5, 30), QLocale::ShortFormat).contains(u"30"));
     QLocale::setDefault(QLocale::c());
+}
+
+void TestFields::dottedQuad_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("address");
+    QTest::newRow("as it should be") << u"198.18.0.5"_s << u"198.18.0.5"_s;
+    QTest::newRow("leading zeros are decimal") << u"198.018.000.05"_s << u"198.18.0.5"_s;
+    QTest::newRow("zero after zeros") << u"010.0.00.010"_s << u"10.0.0.10"_s;
+    QTest::newRow("blanks anywhere") << u" 198.18.0.5\t"_s << u"198.18.0.5"_s;
+    QTest::newRow("full-width digits, dots and blank") << u"１９８．１８．０．５　"_s << u"198.18.0.5"_s;
+    QTest::newRow("out of range is kept") << u"198.18.0.256"_s << u"198.18.0.256"_s;
+    QTest::newRow("many zeros then a big part") << u"198.18.0.0001000"_s << u"198.18.0.0001000"_s;
+    QTest::newRow("three parts") << u"198.18. 5"_s << u"198.18.5"_s;
+    QTest::newRow("empty part") << u"198..0.5"_s << u"198..0.5"_s;
+    QTest::newRow("a name") << u"bob-pc"_s << u"bob-pc"_s;
+}
+
+void TestFields::dottedQuad()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, address);
+    QCOMPARE(text::dottedQuad(typed), address);
 }
 
 QTEST_APPLESS_MAIN(TestFields)

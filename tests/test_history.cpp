@@ -28,6 +28,17 @@ struct Fixture {
             qFatal("copy did not start");
     }
     core::Context &c() { return copy.context(); }
+    // The rows of messages to one addressee, and the received row last opened.
+    history::SentRows rows;
+    std::shared_ptr<core::HistoryRow> receivedRow;
+    void delivered(const QString &text) { rows.delivered(c(), u"127.0.0.3"_s, text); }
+    void reacted(bool discarded) { rows.reacted(c(), u"127.0.0.3"_s, discarded); }
+    bool runOpen() const { return rows.openRow(u"127.0.0.3"_s) != nullptr; }
+    void received() { receivedRow = history::messageReceived(c(), c().now()); }
+    void completed(Completion how, const QString &text)
+    {
+        history::receivedCompleted(c(), receivedRow, how, text);
+    }
     QByteArray journal() const { return copy.readFile(u"logFile.dat"_s); }
     void at(int h, int m, int s) { copy.clock.set(QDateTime(QDate(2026, 12, 8), QTime(h, m, s))); }
 };
@@ -54,11 +65,11 @@ void TestHistory::threeSendsBeforeAReaction()
 {
     Fixture f(1, 1);
     f.at(9, 10, 1);
-    history::sentAcknowledged(f.c(), u"一"_s);
+    f.delivered(u"一"_s);
     f.at(9, 10, 2);
-    history::sentAcknowledged(f.c(), u"二"_s);
+    f.delivered(u"二"_s);
     f.at(9, 10, 3);
-    history::sentAcknowledged(f.c(), u"三"_s);
+    f.delivered(u"三"_s);
     QCOMPARE(f.c().sentHistory.size(), 1);
     const core::HistoryRow &row = f.c().sentHistory.at(1);
     QCOMPARE(row.date, u"26/12/08"_s);
@@ -73,9 +84,9 @@ void TestHistory::threeSendsBeforeAReaction()
 
     // The reaction closes the run; the next send opens a new row.
     f.at(9, 11, 0);
-    history::partnerNotice(f.c(), false);
+    f.reacted(false);
     QCOMPARE(f.c().sentHistory.at(1).recvTime, u"09:11:00"_s);
-    history::sentAcknowledged(f.c(), u"四"_s);
+    f.delivered(u"四"_s);
     QCOMPARE(f.c().sentHistory.size(), 2);
     QCOMPARE(f.c().sentHistory.at(2).message, u"四"_s);
 }
@@ -83,13 +94,13 @@ void TestHistory::threeSendsBeforeAReaction()
 void TestHistory::discardNoticeStampsOnce()
 {
     Fixture f(1, 0);
-    history::sentAcknowledged(f.c(), u"hi"_s);
+    f.delivered(u"hi"_s);
     f.at(12, 0, 5);
-    history::partnerNotice(f.c(), true);
+    f.reacted(true);
     QCOMPARE(f.c().sentHistory.at(1).recvTime, u"12:00:05*"_s);
-    QVERIFY(!f.c().state.sentRunOpen);
+    QVERIFY(!f.runOpen());
     f.at(12, 30, 0);
-    history::partnerNotice(f.c(), false);
+    f.reacted(false);
     QCOMPARE(f.c().sentHistory.at(1).recvTime, u"12:00:05*"_s);
     QVERIFY(f.journal().isEmpty()); // logSave off
 }
@@ -97,13 +108,13 @@ void TestHistory::discardNoticeStampsOnce()
 void TestHistory::nothingWhileHistoryIsOff()
 {
     Fixture f(0, 1);
-    history::sentAcknowledged(f.c(), u"hi"_s);
-    history::partnerNotice(f.c(), false);
-    history::messageReceived(f.c());
-    history::receivedCompleted(f.c(), Completion::Open, u"text"_s);
+    f.delivered(u"hi"_s);
+    f.reacted(false);
+    f.received();
+    f.completed(Completion::Open, u"text"_s);
     QCOMPARE(f.c().sentHistory.size(), 0);
     QCOMPARE(f.c().receivedHistory.size(), 0);
-    QVERIFY(!f.c().state.sentRunOpen);
+    QVERIFY(!f.runOpen());
     QVERIFY(f.journal().isEmpty());
 }
 
@@ -111,11 +122,11 @@ void TestHistory::receivedRows()
 {
     Fixture f(1, 1);
     f.at(8, 0, 0);
-    history::messageReceived(f.c());
+    f.received();
     f.at(8, 1, 0);
-    history::messageReceived(f.c()); // a second message before the first was dealt with
+    f.received(); // a second message before the first was dealt with
     f.at(8, 2, 0);
-    history::receivedCompleted(f.c(), Completion::Discard, u"二通目"_s);
+    f.completed(Completion::Discard, u"二通目"_s);
     QCOMPARE(f.c().receivedHistory.size(), 2);
     QVERIFY(f.c().receivedHistory.at(1).recvTime.isEmpty());
     QVERIFY(f.c().receivedHistory.at(1).message.isEmpty());
@@ -124,9 +135,9 @@ void TestHistory::receivedRows()
     QCOMPARE(f.c().receivedHistory.at(2).message, u"二通目"_s);
     QVERIFY(f.journal().isEmpty()); // a discarded message is never journaled
 
-    history::messageReceived(f.c());
+    f.received();
     f.at(8, 3, 0);
-    history::receivedCompleted(f.c(), Completion::Open, u"三通目"_s);
+    f.completed(Completion::Open, u"三通目"_s);
     QCOMPARE(f.journal(), kDashes + "< receive 2026/12/08 08:03:00>-----\r\n" + text::toCp932(u"三通目\r\n"));
 }
 
@@ -135,7 +146,7 @@ void TestHistory::journalLinesByteExact()
     Fixture f(1, 1);
     f.at(23, 59, 59);
     // A message of several lines keeps its own line breaks; "～" and half-width kana in CP932.
-    history::sentAcknowledged(f.c(), u"1行目\r\n2行目～ﾃｽﾄ"_s);
+    f.delivered(u"1行目\r\n2行目～ﾃｽﾄ"_s);
     QCOMPARE(f.journal(), kDashes + "< send    2026/12/08 23:59:59>-----\r\n" +
                               QByteArray::fromHex("318d7396da0d0a32 8d7396da 8160 c3bdc4 0d0a"));
     QCOMPARE(history::journalHeader(u"other"_s, QDate(2026, 1, 2), u"01:02:03"_s),
@@ -167,7 +178,7 @@ void TestHistory::journalOnFullDisk()
     for (int answer : answers)
         f.copy.dialogs.answerNext(answer);
     f.copy.files.failNextWrites(failures);
-    history::sentAcknowledged(f.c(), u"hi"_s);
+    f.delivered(u"hi"_s);
     QCOMPARE(f.journal(), written);
     // The entry is one write: one that failed for each box, and one more when it was written.
     QCOMPARE(f.copy.files.writesAttempted(), answers.size() + (written.isEmpty() ? 0 : 1));
@@ -182,7 +193,7 @@ void TestHistory::journalOnFullDisk()
     // Any other failure abandons the entry silently.
     f.copy.dialogs.clear();
     f.copy.files.failNextWrites(1, platform::FileResult::Failed);
-    history::sentAcknowledged(f.c(), u"more"_s);
+    f.delivered(u"more"_s);
     QVERIFY(f.copy.dialogs.shown().isEmpty());
 }
 
@@ -208,7 +219,7 @@ void TestHistory::journalAfterAnEntryCutOff()
     Fixture f(1, 1);
     f.copy.writeFile(u"logFile.dat"_s, left);
     f.at(9, 30, 0);
-    history::sentAcknowledged(f.c(), u"つぎ"_s);
+    f.delivered(u"つぎ"_s);
     QCOMPARE(f.journal(), left + between + kDashes + "< send    2026/12/08 09:30:00>-----\r\n" +
                               text::toCp932(u"つぎ\r\n"));
 }
@@ -216,17 +227,17 @@ void TestHistory::journalAfterAnEntryCutOff()
 void TestHistory::stepsAfterTheViewerClearedTheList()
 {
     Fixture f(1, 1);
-    history::sentAcknowledged(f.c(), u"a"_s);
+    f.delivered(u"a"_s);
     f.c().sentHistory.clear();
     // The run is still open: the next acknowledgement goes to the detached row and its journal
     // entry still holds the whole run.
-    history::sentAcknowledged(f.c(), u"b"_s);
+    f.delivered(u"b"_s);
     QCOMPARE(f.c().sentHistory.size(), 0);
     QVERIFY(f.journal().endsWith(text::toCp932(u"a | b\r\n")));
     // With the list empty the reaction closes the run without a stamp.
-    history::partnerNotice(f.c(), false);
-    QVERIFY(!f.c().state.sentRunOpen);
-    history::sentAcknowledged(f.c(), u"c"_s);
+    f.reacted(false);
+    QVERIFY(!f.runOpen());
+    f.delivered(u"c"_s);
     QCOMPARE(f.c().sentHistory.size(), 1);
     QCOMPARE(f.c().sentHistory.at(1).message, u"c"_s);
 }

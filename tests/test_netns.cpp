@@ -37,16 +37,23 @@ public:
 
     bool start(const QString &exe, const QString &partner)
     {
-        const QString program = QDir(dir.path()).filePath(u"miltoanne"_s);
-        if (!QFile::copy(exe, program))
+        if (!QFile::copy(exe, QDir(dir.path()).filePath(u"miltoanne"_s)))
             return false;
         QFile adr(QDir(dir.path()).filePath(u"adrFile.dat"_s));
         if (!adr.open(QIODevice::WriteOnly))
             return false;
         adr.write("\"adrFile\"\r\n\"partner\",\"" + partner.toLatin1() + "\"\r\n");
         adr.close();
+        return restart();
+    }
+
+    // Starts the program again, in the folder of its last run.
+    bool restart()
+    {
+        const QString program = QDir(dir.path()).filePath(u"miltoanne"_s);
         process.setProgram(u"ip"_s);
         process.setArguments({u"netns"_s, u"exec"_s, ns, u"env"_s, u"QT_QPA_PLATFORM=offscreen"_s, program});
+        m_output.clear();
         process.start();
         return process.waitForStarted() && waitFor(u"ready"_s);
     }
@@ -57,12 +64,12 @@ public:
         process.waitForBytesWritten(3000);
     }
 
-    // Waits until a printed line contains `text`.
-    bool waitFor(const QString &text, int ms = 10000)
+    // Waits until `count` printed lines contain `text`.
+    bool waitFor(const QString &text, int ms = 10000, qsizetype count = 1)
     {
         QDeadlineTimer deadline(ms);
         while (!deadline.hasExpired()) {
-            if (!lines().filter(text).isEmpty())
+            if (lines().filter(text).size() >= count)
                 return true;
             process.waitForReadyRead(100);
             m_output += QString::fromUtf8(process.readAllStandardOutput());
@@ -227,6 +234,15 @@ void TestNetns::messageNoticesPresenceAndSearch()
     QVERIFY(bob.waitFor(u"rx 198.18.0.2 END送信      "_s));
     QVERIFY(alice->process.waitForFinished(5000));
     QCOMPARE(alice->process.exitCode(), 0);
+
+    // Bob's message, held and then put behind Carol's, was never read: it waits again at the
+    // next start, and opening it tells Bob.
+    QVERIFY(alice->restart());
+    QVERIFY(bob.waitFor(u"rx 198.18.0.2 START送信    "_s, 10000, 2));
+    QVERIFY(!alice->ask(u"open"_s, u"done open"_s).isEmpty());
+    QVERIFY(bob.waitFor(u"rx 198.18.0.2 Open確認"_s));
+    QVERIFY(::kill(static_cast<pid_t>(alice->process.processId()), SIGTERM) == 0);
+    QVERIFY(alice->process.waitForFinished(5000));
     for (Host *h : {&bob, &carol}) {
         h->command(u"quit"_s);
         QVERIFY(h->process.waitForFinished(5000));

@@ -70,7 +70,6 @@ void TestStartup::startUpLeavesOnlyTheTrayIcon()
     QCOMPARE(s.weekdayNumber, 3);
     QCOMPARE(alice.context().composeWindow.view().weekdayPanel, u"火"_s);
     QVERIFY(alice.context().letterWindow().view().statusPanel().isEmpty());
-    QVERIFY(!s.sentRunOpen);
     QCOMPARE(s.loginName, u"a-login-name-longer-"_s);
     QCOMPARE(s.hostName, u"testhost"_s);
     const core::MenuModel &menu = alice.context().menu;
@@ -245,7 +244,7 @@ void TestStartup::otherBindFailureIsPassedOver()
 {
     FakeNetwork net;
     TestCopy alice(net, kAlice);
-    static_cast<testkit::FakeTransport &>(*alice.transport).failNextBind = 10013;
+    alice.host().failNextBind = 10013;
     QVERIFY(alice.start());
     QVERIFY(alice.tray.shown());
     QVERIFY(alice.dialogs.shown().isEmpty());

@@ -113,7 +113,7 @@ void TestStorage::saveOnAFullDisk()
         // Not saved, not taken: the lock still opens with the old one.
         QCOMPARE(alice.opt().password, u"old"_s);
     } else {
-        history::sentAcknowledged(alice.context(), typed);
+        history::SentRows().delivered(alice.context(), u"127.0.0.3"_s, typed);
     }
 
     // The refusal and nothing else: no word of success.

@@ -82,8 +82,7 @@ void TestTags::everyTagClassifiesAsItself()
 
 void TestTags::messageLayout()
 {
-    core::MessageHead head;
-    protocol::fillMessageHead(head, QStringLiteral("ゆうこ"), QTime(8, 3, 9));
+    protocol::MessageHead head = protocol::messageHead(QStringLiteral("ゆうこ"), QTime(8, 3, 9));
     const QString datagram = protocol::ordinaryMessage(head, QStringLiteral("おはよう\r\n今日は？"));
     QCOMPARE(datagram, QStringLiteral("ゆうこ         08:03:09おはよう\r\n今日は？"));
     const protocol::MessageFields f = protocol::splitMessage(datagram);
@@ -92,7 +91,7 @@ void TestTags::messageLayout()
     QCOMPARE(f.text, u"おはよう\r\n今日は？");
 
     // A name longer than twelve characters is cut; the time keeps its place.
-    protocol::fillMessageHead(head, QStringLiteral("abcdefghijklmnop"), QTime(23, 0, 0));
+    head = protocol::messageHead(QStringLiteral("abcdefghijklmnop"), QTime(23, 0, 0));
     QCOMPARE(protocol::ordinaryMessage(head, QString()), QStringLiteral("abcdefghijkl23:00:00"));
 
     // Fields of a datagram shorter than the header are short or empty, never out of range.

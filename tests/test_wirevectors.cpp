@@ -26,8 +26,7 @@ void TestWireVectors::vectors_data()
     QTest::addColumn<Kind>("kind");
     QTest::addColumn<QString>("built"); // the datagram as this program builds it
     QTest::addColumn<QByteArray>("hex");
-    core::MessageHead head;
-    protocol::fillMessageHead(head, u"ゆうこ"_s, QTime(9, 5, 7));
+    const protocol::MessageHead head = protocol::messageHead(u"ゆうこ"_s, QTime(9, 5, 7));
     const QString letterTag = protocol::tagOf(Kind::Letter);
     struct Row {
         const char *name;

@@ -67,7 +67,8 @@ int FakeNetwork::deliverNext()
     for (FakeTransport *host : hosts) {
         if (!m_hosts.contains(host) || host->m_port != next.port)
             continue;
-        if (broadcast || host->m_address == next.to) {
+        if (broadcast || host->m_address == next.to ||
+            (!host->secondAddress.isEmpty() && host->secondAddress == next.to)) {
             ++delivered;
             ++host->m_arrivals;
             emit host->datagramArrived(next.bytes, next.from);
@@ -148,7 +149,7 @@ int FakeTransport::bindReceiver(quint16 port)
 
 int FakeTransport::send(QStringView host, quint16 port, QByteArrayView bytes)
 {
-    return m_network->send(m_address, host, port, bytes);
+    return m_network->send(sendsFromSecond ? secondAddress : m_address, host, port, bytes);
 }
 
 } // namespace testkit

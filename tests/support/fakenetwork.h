@@ -87,6 +87,10 @@ public:
     qint64 arrivals() const { return m_arrivals; }
     // The next bind fails with this number (0: no failure).
     int failNextBind = 0;
+    // A second address of this host (a PC on the network by wire and by Wi-Fi): datagrams to it
+    // arrive here too, and what this host sends leaves from it while `sendsFromSecond` is set.
+    QString secondAddress;
+    bool sendsFromSecond = false;
 
 private:
     friend class FakeNetwork;

@@ -31,6 +31,8 @@ public:
     core::Context &context() { return copy->context(); }
     core::SharedState &state() { return copy->context().state; }
     core::Options &opt() { return copy->context().opt; }
+    // The copy's host on the fake network.
+    FakeTransport &host() { return static_cast<FakeTransport &>(*transport); }
     const QString &address() const { return m_address; }
     QString programDir() const;
     // Where the copy puts its autostart entry: a folder of the test's own.

@@ -1,7 +1,6 @@
 #include "base/copy/copy.h"
 
 #include "base/core/errors.h"
-#include "base/history/rowsteps.h"
 #include "base/protocol/presence.h"
 #include "base/settings/optfile.h"
 #include "base/text/fields.h"
@@ -39,7 +38,7 @@ template <typename Step> void skipOnFailure(Step &&step)
 Copy::Copy(const core::Services &services, QObject *parent)
     : QObject(parent), m_context(services), m_dispatcher(m_context), m_guard(services.programDir),
       m_partner(m_context), m_historyViewer(m_context), m_sending(m_context), m_receiving(m_context),
-      m_receivedMessage(m_context, m_sending), m_letters(m_context), m_callSignal(m_context),
+      m_receivedMessage(m_context, m_sending, m_receiving), m_letters(m_context), m_callSignal(m_context),
       m_options(m_context), m_password(m_context), m_userSearch(m_context), m_iconSelection(m_context),
       m_about(m_context)
 {
@@ -55,6 +54,8 @@ Copy::Copy(const core::Services &services, QObject *parent)
     connect(&m_password, &settings::PasswordPrompt::registrationAllowed, &m_partner,
             &settings::Partner::showWindow);
     connect(&m_password, &settings::PasswordPrompt::unlockAllowed, this, [this] { m_context.lockOff(); });
+    connect(&m_sending, &protocol::Sending::replyUnconfirmed, &m_receiving,
+            &protocol::Receiving::keepUnsentReply);
     plugHandlers();
 }
 
@@ -69,24 +70,29 @@ void Copy::plugHandlers()
         m_dispatcher.setHandler(
             reaction, [this, reaction](const Arrival &a) { m_sending.reaction(reaction, a.sender); });
     }
-    // A letter gets no "送信", but it gets a received-history row of its own, so that reading it
-    // completes its own row and not the one of the message before it.
+    // A letter gets no "送信", but like every message it gets a received-history row of its own,
+    // so that reading it completes its own row and not the one of the message before it.
     m_dispatcher.setHandler(Kind::Letter, [this](const Arrival &a) {
         m_sending.letterArrived(a.sender);
-        if (m_receiving.receive(a))
-            history::messageReceived(m_context);
+        m_receiving.receive(a);
     });
     m_dispatcher.setMessageHandlers([this](const Arrival &a) { return m_receiving.receive(a); },
                                     [this](const Arrival &a) { m_receiving.acknowledge(a.sender); },
-                                    [this](const Arrival &a) { return m_letters.handOver(a.sender); });
+                                    [this](const Arrival &a) {
+                                        if (!m_letters.handOver(a.sender))
+                                            return false;
+                                        m_sending.letterHandedOver(a.sender,
+                                                                   m_context.letterWindow().view().letter);
+                                        return true;
+                                    });
     m_dispatcher.setHandler(Kind::Call, [this](const Arrival &) { m_callSignal.callArrived(); });
     m_dispatcher.setWatcher([this](const Arrival &a) { m_callSignal.noteArrival(a); });
     m_dispatcher.setHandler(Kind::PresenceRequest,
                             [&c](const Arrival &a) { protocol::answerPresence(c, a); });
     m_dispatcher.setHandler(Kind::PresenceOk,
-                            [&c](const Arrival &a) { protocol::presenceAnswered(c, a, true); });
+                            [this](const Arrival &a) { m_partner.presenceAnswered(a, true); });
     m_dispatcher.setHandler(Kind::PresenceOneSided,
-                            [&c](const Arrival &a) { protocol::presenceAnswered(c, a, false); });
+                            [this](const Arrival &a) { m_partner.presenceAnswered(a, false); });
     m_dispatcher.setHandler(Kind::Start, [&c](const Arrival &a) { protocol::startEndDisplay(c, a, true); });
     m_dispatcher.setHandler(Kind::End, [&c](const Arrival &a) { protocol::startEndDisplay(c, a, false); });
     m_dispatcher.setHandler(Kind::SearchRequest,
@@ -140,7 +146,6 @@ bool Copy::startUp()
     c.letterWindow().edit([](core::LetterView &v) { v.state = core::LetterState::None; });
     // Centring the main window is its widget's business; it is hidden here in any case.
     c.composeWindow.hide();
-    s.sentRunOpen = false;
     skipOnFailure([&] {
         s.loginName = c.services.identity.loginName().left(kLoginWidth);
         s.hostName = c.services.identity.hostName();
@@ -150,6 +155,8 @@ bool Copy::startUp()
     c.menu.setChecked(core::MenuId::CallPerson, true);
     c.menu.setChecked(core::MenuId::CallPhone, false);
     c.blinkTimer.stop();
+    // What waited unread when the copy last ended waits again.
+    skipOnFailure([&] { m_receiving.restoreWaiting(); });
 
     // A termination signal that came while a box of the start-up was open ends the copy now,
     // instead of being lost in the box's own event loop.
@@ -269,6 +276,8 @@ bool Copy::confirmEnd()
 
 void Copy::endProgram()
 {
+    // Whatever still waits unread is safe in its file before anything else.
+    m_receiving.saveWaiting();
     skipOnFailure([&] { protocol::endNotice(m_context); });
     m_context.trayCall(platform::TrayOp::Delete);
     m_context.callAnimationTimer.stop();

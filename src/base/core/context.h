@@ -82,8 +82,10 @@ public:
     // A tray change: set the picture, fill the record, modify the icon.
     void changeTray(IconId icon);
     int trayCall(platform::TrayOp op);
-    // A received message waits until it is dealt with.
-    bool messageWaiting() const { return state.messageWaits; }
+    // A received message waits until it is dealt with: the one in the received window, or one
+    // behind it. Whatever picture the tray shows meanwhile (a blink phase, a call frame, a start
+    // notice), this is what the end's question goes by.
+    bool messageWaiting() const { return receivedWindow.anythingWaits(); }
     // The picture the tray rests on when no blink or call animates it: the received picture while
     // a message waits, the normal one otherwise.
     IconId restingTrayPicture() const;

@@ -17,12 +17,8 @@ QString nowTime(const core::Context &context)
 
 void journal(core::Context &context, const QString &kind, const core::HistoryRow &row, const QString &time)
 {
-    if (context.opt.logSave != 1)
-        return;
-    context.state.journalKind = kind;
-    context.state.journalTime = time;
-    context.state.journalText = row.message;
-    writeJournal(context);
+    if (context.opt.logSave == 1)
+        writeJournal(context, kind, time, row.message);
 }
 
 // What goes before a new entry so that it starts on a line of its own: nothing after a whole
@@ -39,55 +35,55 @@ QByteArray lineStartFor(core::Context &context, const QString &path)
 
 } // namespace
 
-void sentAcknowledged(core::Context &context, const QString &text)
+void SentRows::delivered(core::Context &context, const QString &to, const QString &text)
 {
     if (context.opt.logEnabled != 1)
         return;
-    core::SharedState &s = context.state;
-    if (s.sentRunOpen && s.sentRow) {
-        s.sentRow->sendTime = nowTime(context);
-        s.sentRow->message += QStringLiteral(" | ") + text;
-        context.sentHistory.rowChanged(s.sentRow);
+    std::shared_ptr<core::HistoryRow> &row = m_openRuns[to];
+    if (row) {
+        row->sendTime = nowTime(context);
+        row->message += QStringLiteral(" | ") + text;
+        context.sentHistory.rowChanged(row);
     } else {
-        s.sentRunOpen = true;
-        s.sentRow =
-            context.sentHistory.append({text::yymmdd(context.now().date()), nowTime(context), {}, text});
+        row = context.sentHistory.append({text::yymmdd(context.now().date()), nowTime(context), {}, text});
     }
-    journal(context, kSend, *s.sentRow, s.sentRow->sendTime);
+    journal(context, kSend, *row, row->sendTime);
 }
 
-void partnerNotice(core::Context &context, bool discarded)
-{
-    core::SharedState &s = context.state;
-    if (context.opt.logEnabled != 1 || !s.sentRunOpen)
-        return;
-    s.sentRunOpen = false;
-    if (context.sentHistory.isEmpty() || !s.sentRow)
-        return;
-    s.sentRow->recvTime = nowTime(context) + (discarded ? QStringLiteral("*") : QString());
-    context.sentHistory.rowChanged(s.sentRow);
-}
-
-void messageReceived(core::Context &context)
+void SentRows::reacted(core::Context &context, const QString &to, bool discarded)
 {
     if (context.opt.logEnabled != 1)
         return;
-    context.state.receivedRow =
-        context.receivedHistory.append({text::yymmdd(context.now().date()), nowTime(context), {}, {}});
+    const std::shared_ptr<core::HistoryRow> row = m_openRuns.take(to);
+    if (!row || context.sentHistory.isEmpty())
+        return;
+    row->recvTime = nowTime(context) + (discarded ? QStringLiteral("*") : QString());
+    context.sentHistory.rowChanged(row);
 }
 
-void receivedCompleted(core::Context &context, Completion how, const QString &windowText)
+std::shared_ptr<core::HistoryRow> SentRows::openRow(const QString &to) const
 {
-    core::SharedState &s = context.state;
-    if (context.opt.logEnabled != 1 || context.receivedHistory.isEmpty() || !s.receivedRow)
+    return m_openRuns.value(to);
+}
+
+std::shared_ptr<core::HistoryRow> messageReceived(core::Context &context, const QDateTime &at)
+{
+    if (context.opt.logEnabled != 1)
+        return {};
+    return context.receivedHistory.append({text::yymmdd(at.date()), text::hhmmss(at.time()), {}, {}});
+}
+
+void receivedCompleted(core::Context &context, const std::shared_ptr<core::HistoryRow> &row, Completion how,
+                       const QString &windowText)
+{
+    if (context.opt.logEnabled != 1 || context.receivedHistory.isEmpty() || !row)
         return;
-    s.receivedRow->recvTime =
-        nowTime(context) + (how == Completion::Discard ? QStringLiteral("*") : QString());
-    s.receivedRow->message = windowText;
-    context.receivedHistory.rowChanged(s.receivedRow);
+    row->recvTime = nowTime(context) + (how == Completion::Discard ? QStringLiteral("*") : QString());
+    row->message = windowText;
+    context.receivedHistory.rowChanged(row);
     // A message closed unread is not journaled.
     if (how != Completion::Discard)
-        journal(context, kReceive, *s.receivedRow, s.receivedRow->recvTime);
+        journal(context, kReceive, *row, row->recvTime);
 }
 
 QString journalHeader(const QString &kind, const QDate &date, const QString &time)
@@ -99,12 +95,11 @@ QString journalHeader(const QString &kind, const QDate &date, const QString &tim
            date.toString(u"yyyy/MM/dd") + u' ' + time + QStringLiteral(">-----");
 }
 
-void writeJournal(core::Context &context)
+void writeJournal(core::Context &context, const QString &kind, const QString &time, const QString &text)
 {
-    const core::SharedState &s = context.state;
     const QString path = context.dataFile(QStringLiteral("logFile.dat"));
-    const QByteArray entry = text::toCp932(journalHeader(s.journalKind, context.now().date(), s.journalTime) +
-                                           QStringLiteral("\r\n") + s.journalText + QStringLiteral("\r\n"));
+    const QByteArray entry = text::toCp932(journalHeader(kind, context.now().date(), time) +
+                                           QStringLiteral("\r\n") + text + QStringLiteral("\r\n"));
     // The entry is written whole in one write: Retry writes it again, Cancel gives it up. The
     // journal holds what was said, so only its owner may read it.
     context.withDiskRetry(

@@ -14,24 +14,6 @@ void answerPresence(core::Context &context, const Arrival &request)
     sendDatagram(context, request.sender, tagOf(answer) + s.startTime);
 }
 
-void presenceAnswered(core::Context &context, const Arrival &answer, bool mutual)
-{
-    const core::SharedState &s = context.state;
-    if (answer.sender != s.presenceAskedAddress || !s.presenceAskedAt.isValid() ||
-        qAbs(s.presenceAskedAt.msecsTo(context.now())) > kPresenceAnswerMs)
-        return;
-    // Whatever check is or is not in progress: a late answer still replaces "nobody there".
-    core::PartnerWindowModel &window = context.partnerWindow();
-    window.edit([&](core::PartnerView &v) {
-        v.checkResult = mutual ? QStringLiteral("いるよ～") : QStringLiteral("片想い中");
-        v.answeredMutual = mutual;
-        v.answeredOneSided = !mutual;
-        v.answeredNobody = false;
-    });
-    window.setCaption(QStringLiteral("ミルトアンヌ　起動時間：") +
-                      text::charsBetween(answer.text, 12, 16).toString());
-}
-
 void startNotice(core::Context &context)
 {
     sendDatagram(context, context.state.partnerAddress, startNoticeText(context.state.startTime));

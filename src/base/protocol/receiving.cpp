@@ -5,6 +5,8 @@
 #include "base/protocol/tags.h"
 #include "base/protocol/wire.h"
 
+#include <algorithm>
+
 namespace protocol {
 namespace {
 
@@ -40,59 +42,281 @@ void appendToHeld(QString &held, QStringView message)
     held.prepend(kHeldTextCut);
 }
 
+Receiving::Receiving(core::Context &context) : m_context(context)
+{
+    m_saveTimer.setSingleShot(true);
+    connect(&m_saveTimer, &QTimer::timeout, this, &Receiving::saveWaiting);
+}
+
+qsizetype Receiving::strangersWaitingText() const
+{
+    qsizetype size = 0;
+    for (const Queued &q : m_behind) {
+        if (q.message.from != m_context.state.partnerAddress)
+            size += q.message.text.size();
+    }
+    return size;
+}
+
 bool Receiving::receive(const Arrival &arrival)
 {
     core::Context &c = m_context;
-    core::SharedState &s = c.state;
     // A letter is a message behind a tag of its own.
     QStringView message = arrival.text;
     if (classify(message.left(kTagWidth)) == Kind::Letter)
         message = message.mid(kTagWidth);
 
-    if (c.opt.rejectOthers == 1 && arrival.sender != s.partnerAddress) {
+    const bool fromPartner = arrival.sender == c.state.partnerAddress;
+    if (c.opt.rejectOthers == 1 && !fromPartner) {
         answerRefused(arrival.sender);
         return false;
     }
-    // The window's answers (OPEN, hold, close, reply) go to whoever wrote what it now holds, be it
-    // a letter or a message, the partner or not; a refused message above changes neither.
-    s.receivedFrom = arrival.sender;
-    s.replyAddress = s.receivedFrom;
-
     const MessageFields fields = splitMessage(message);
-    const bool addToHeld = c.opt.addOnHold == 1 && (c.menu.enabled(core::MenuId::ShowReceived) ||
-                                                    (s.receivedEntryEnabled && c.isLocked()));
-    const int set = c.iconSet();
-    // One change: the text is hidden with the OPEN button as it arrives, so an open window never
-    // lays out text that nobody can see yet.
-    c.receivedWindow.edit([&](core::ReceivedView &v) {
-        if (addToHeld) {
-            appendToHeld(v.message, fields.text);
-        } else {
-            v.message = fields.text.toString();
-            v.reply.clear();
+    const QDateTime now = c.now();
+    const core::ReceivedView &shown = c.receivedWindow.view();
+
+    if (shown.state != core::ReceivedState::Empty && shown.senderAddress == arrival.sender) {
+        // More from the person in the window: joined to what is held, or in its place.
+        const bool addToHeld = c.opt.addOnHold == 1 && (c.menu.enabled(core::MenuId::ShowReceived) ||
+                                                        (c.state.receivedEntryEnabled && c.isLocked()));
+        // One change: the text is hidden with the OPEN button as it arrives, so an open window
+        // never lays out text that nobody can see yet.
+        c.receivedWindow.edit([&](core::ReceivedView &v) {
+            if (addToHeld) {
+                appendToHeld(v.message, fields.text);
+            } else {
+                v.message = fields.text.toString();
+                v.reply.clear();
+            }
+            v.senderName = senderName(fields.name);
+            v.senderTime = fields.time.toString();
+            v.state = core::ReceivedState::Waiting;
+            v.weekdayPanel = c.state.weekday;
+            v.messageVisible = false;
+            v.openCloseCaption = QStringLiteral("OPEN");
+        });
+        c.receivedWindow.setCaption(caption());
+        m_windowRow = history::messageReceived(c, now);
+        m_windowArrivedAt = now;
+    } else {
+        // Anyone else's message goes behind the window, and into it at once when it is free.
+        // A person's messages that nobody has seen yet are all kept, joined; one held is treated
+        // as the window treats a held message.
+        WaitingMessage waiting{arrival.sender, senderName(fields.name), fields.time.toString(),
+                               fields.text.toString(), now};
+        auto same = std::find_if(m_behind.begin(), m_behind.end(),
+                                 [&](const Queued &q) { return q.message.from == arrival.sender; });
+        if (same == m_behind.end() && !fromPartner &&
+            (std::ssize(m_behind) >= kMaxWaitingBehind ||
+             strangersWaitingText() + waiting.text.size() > kHeldTextLimit)) {
+            answerRefused(arrival.sender);
+            return false;
         }
-        v.weekdayPanel = s.weekday;
+        if (same == m_behind.end()) {
+            m_behind.push_back({std::move(waiting), {}, false});
+            same = m_behind.end() - 1;
+        } else {
+            if (same->held && c.opt.addOnHold != 1)
+                same->message.text = waiting.text;
+            else
+                appendToHeld(same->message.text, waiting.text);
+            same->message.name = waiting.name;
+            same->message.time = waiting.time;
+            same->held = false;
+        }
+        same->row = history::messageReceived(c, now);
+        bringNext(false);
+    }
+    signalArrival();
+    changed();
+    return true;
+}
+
+void Receiving::takeIntoWindow(Queued next)
+{
+    core::Context &c = m_context;
+    WaitingMessage &m = next.message;
+    c.receivedWindow.edit([&](core::ReceivedView &v) {
+        v.message = std::move(m.text);
+        v.reply = m_unsentReplies.take(m.from);
+        v.senderAddress = m.from;
+        v.senderName = m.name;
+        v.senderTime = m.time;
+        v.state = core::ReceivedState::Waiting;
+        v.weekdayPanel = c.state.weekday;
         v.messageVisible = false;
         v.openCloseCaption = QStringLiteral("OPEN");
     });
-    s.receivedName = senderName(fields.name);
-    s.receivedTime = fields.time.toString();
+    c.receivedWindow.setCaption(caption());
+    m_windowRow = std::move(next.row);
+    m_windowArrivedAt = m.arrivedAt;
+}
 
+void Receiving::signalArrival()
+{
+    core::Context &c = m_context;
+    const int set = c.iconSet();
     c.changeTray(core::IconId::received(set));
     if (c.opt.blinkIcon && !c.receivedWindow.isVisible())
         c.blinkTimer.start();
     c.receivedWindow.setIcon(core::IconId::received(set));
-    s.messageWaits = true;
+    enableReceivedEntry();
+}
 
+void Receiving::enableReceivedEntry()
+{
+    core::Context &c = m_context;
     if (c.isLocked()) {
-        s.receivedEntryEnabled = true;
-        s.composeEntryEnabled = false;
+        c.state.receivedEntryEnabled = true;
+        c.state.composeEntryEnabled = false;
     } else {
         c.menu.setEnabled(core::MenuId::ShowReceived, true);
         c.menu.setEnabled(core::MenuId::Compose, false);
     }
-    s.messageShown = false;
+}
+
+void Receiving::dealtWith(core::ReceivedState state)
+{
+    core::Context &c = m_context;
+    c.receivedWindow.edit([&](core::ReceivedView &v) { v.state = state; });
+    // The tray rests on the normal picture only when nothing else waits either.
+    c.changeTray(c.messageWaiting() ? core::IconId::received(c.iconSet()) : c.composeWindow.icon());
+    changed();
+}
+
+bool Receiving::bringNext(bool evenWhileShown)
+{
+    core::Context &c = m_context;
+    const core::ReceivedWindowModel &window = c.receivedWindow;
+    if (m_behind.empty() || window.waiting() || (window.isVisible() && !evenWhileShown))
+        return false;
+    // A waiting message first, in order of arrival; a held one only into a window that holds
+    // nothing worth keeping.
+    auto next = std::find_if(m_behind.begin(), m_behind.end(), [](const Queued &q) { return !q.held; });
+    const bool windowHolds = window.view().state == core::ReceivedState::Held;
+    if (next == m_behind.end() && windowHolds)
+        return false;
+    if (next == m_behind.end())
+        next = m_behind.begin();
+    Queued coming = std::move(*next);
+    m_behind.erase(next);
+    // A held message gives way, and waits at the back for its reply.
+    if (windowHolds) {
+        const core::ReceivedView &v = window.view();
+        m_behind.push_back({{v.senderAddress, v.senderName, v.senderTime, v.message, m_windowArrivedAt},
+                            std::move(m_windowRow),
+                            true});
+    }
+    const bool held = coming.held;
+    takeIntoWindow(std::move(coming));
+    if (held) {
+        c.receivedWindow.edit([](core::ReceivedView &v) { v.state = core::ReceivedState::Held; });
+        enableReceivedEntry();
+    }
+    changed();
     return true;
+}
+
+void Receiving::windowLeft()
+{
+    if (bringNext(false) && m_context.receivedWindow.waiting())
+        signalArrival();
+}
+
+void Receiving::keepUnsentReply(const QString &address, const QString &text)
+{
+    core::Context &c = m_context;
+    const core::ReceivedView &v = c.receivedWindow.view();
+    if (v.state == core::ReceivedState::Empty || v.senderAddress != address) {
+        m_unsentReplies.insert(address, text);
+        return;
+    }
+    // A reply leaves its text in the box; something typed there since is not overwritten.
+    if (v.reply.isEmpty())
+        c.receivedWindow.edit([&](core::ReceivedView &view) { view.reply = text; });
+    // The window of that message can be opened again to send it once more.
+    if (c.isLocked())
+        c.state.receivedEntryEnabled = true;
+    else
+        c.menu.setEnabled(core::MenuId::ShowReceived, true);
+}
+
+QString Receiving::caption() const
+{
+    const core::Context &c = m_context;
+    const core::ReceivedView &v = c.receivedWindow.view();
+    if (v.senderAddress != c.state.partnerAddress)
+        return QStringLiteral(" From ") + (v.senderName.isEmpty() ? v.senderAddress : v.senderName) +
+               QStringLiteral(" Time ") + v.senderTime;
+    if (c.opt.pwEnabled != 0)
+        return QStringLiteral("受信ﾒｯｾｰｼﾞ ") + QStringLiteral(" Time : ") + v.senderTime;
+    return QStringLiteral(" From ") + (v.senderName.isEmpty() ? c.state.partnerAddress : v.senderName) +
+           QStringLiteral(" Time ") + v.senderTime;
+}
+
+void Receiving::changed()
+{
+    const int behind = static_cast<int>(
+        std::count_if(m_behind.begin(), m_behind.end(), [](const Queued &q) { return !q.held; }));
+    if (m_context.receivedWindow.view().waitingBehind != behind)
+        m_context.receivedWindow.edit([&](core::ReceivedView &v) { v.waitingBehind = behind; });
+    m_unsaved = true;
+    if (m_saveTimer.isActive())
+        return;
+    // Right after the datagram in hand (its answer goes first), or a little later in a burst.
+    const qint64 since = m_sinceSave.isValid() ? m_sinceSave.elapsed() : kSaveDelayMs;
+    m_saveTimer.start(
+        static_cast<int>(qBound<qint64>(0, qint64{kSaveDelayMs} - since, qint64{kSaveDelayMs})));
+}
+
+void Receiving::saveWaiting()
+{
+    m_saveTimer.stop();
+    if (!m_unsaved)
+        return;
+    m_unsaved = false;
+    m_sinceSave.start();
+    core::Context &c = m_context;
+    const core::ReceivedView &v = c.receivedWindow.view();
+    QList<WaitingMessage> waiting;
+    if (v.state == core::ReceivedState::Waiting || v.state == core::ReceivedState::Held)
+        waiting << WaitingMessage{v.senderAddress, v.senderName, v.senderTime, v.message, m_windowArrivedAt};
+    for (const Queued &q : m_behind)
+        waiting << q.message;
+    const QString path = c.dataFile(kWaitingFile);
+    // Nothing is said when this fails: the messages are still here, only not yet safe from an
+    // end; the next change tries again.
+    const platform::FileResult result =
+        waiting.isEmpty() ? c.services.files.remove(path)
+                          : c.services.files.replace(path, formatWaitingFile(waiting), true);
+    if (result != platform::FileResult::Ok && result != platform::FileResult::Missing)
+        m_unsaved = true;
+}
+
+void Receiving::restoreWaiting()
+{
+    core::Context &c = m_context;
+    const QString path = c.dataFile(kWaitingFile);
+    c.services.files.removeReplaceLeftovers(path);
+    QByteArray bytes;
+    // The most a copy writes: every message at its largest, with room for JSON's escapes.
+    constexpr qint64 kMostBytes = (kMaxWaitingBehind + 2) * kHeldTextLimit * 6;
+    if (c.services.files.read(path, bytes, kMostBytes) != platform::FileResult::Ok)
+        return;
+    const QList<WaitingMessage> waiting = parseWaitingFile(bytes, kMaxWaitingBehind + 1, kHeldTextLimit);
+    for (const WaitingMessage &m : waiting) {
+        const QDateTime arrived = m.arrivedAt.isValid() ? m.arrivedAt : c.now();
+        Queued queued{m, history::messageReceived(c, arrived), false};
+        queued.message.arrivedAt = arrived;
+        if (c.receivedWindow.view().state == core::ReceivedState::Empty)
+            takeIntoWindow(std::move(queued));
+        else
+            m_behind.push_back(std::move(queued));
+    }
+    if (waiting.isEmpty())
+        return;
+    signalArrival();
+    changed();
 }
 
 void Receiving::answerRefused(const QString &sender)
@@ -103,7 +327,6 @@ void Receiving::answerRefused(const QString &sender)
 void Receiving::acknowledge(const QString &sender)
 {
     sendDatagram(m_context, sender, tagOf(Kind::Delivered));
-    history::messageReceived(m_context);
 }
 
 void Receiving::blinkTick()
@@ -124,7 +347,6 @@ void Receiving::blinkTick()
 void Receiving::openReceived()
 {
     core::Context &c = m_context;
-    core::SharedState &s = c.state;
     // Turning to the window ends a call or a blink; the tray then shows whether a message still
     // waits, so a message already dealt with never looks as if it waited again.
     for (QTimer *animation : {&c.callAnimationTimer, &c.blinkTimer}) {
@@ -133,20 +355,13 @@ void Receiving::openReceived()
             c.changeTray(c.restingTrayPicture());
         }
     }
-    if (c.messageWaiting()) {
-        if (s.receivedFrom != s.partnerAddress) {
+    // The window's message was dealt with, even if it is still shown: someone else's that waits
+    // comes in, or one that was held.
+    bringNext(true);
+    if (c.receivedWindow.waiting()) {
+        if (c.receivedWindow.view().senderAddress != c.state.partnerAddress)
             c.box(QStringLiteral("お相手以外からのメッセージです。"), platform::box::exclamation);
-            c.receivedWindow.setCaption(QStringLiteral(" From ") +
-                                        (s.receivedName.isEmpty() ? s.receivedFrom : s.receivedName) +
-                                        QStringLiteral(" Time ") + s.receivedTime);
-        } else if (c.opt.pwEnabled != 0) {
-            c.receivedWindow.setCaption(QStringLiteral("受信ﾒｯｾｰｼﾞ ") + QStringLiteral(" Time : ") +
-                                        s.receivedTime);
-        } else {
-            c.receivedWindow.setCaption(QStringLiteral(" From ") +
-                                        (s.receivedName.isEmpty() ? s.partnerAddress : s.receivedName) +
-                                        QStringLiteral(" Time ") + s.receivedTime);
-        }
+        c.receivedWindow.setCaption(caption());
     }
     c.receivedWindow.show();
 }

@@ -2,6 +2,14 @@
 
 #include "base/core/context.h"
 #include "base/protocol/arrival.h"
+#include "base/protocol/waitingfile.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QTimer>
+
+#include <deque>
+#include <memory>
 
 namespace protocol {
 
@@ -16,24 +24,83 @@ inline const QString kHeldTextCut = QStringLiteral("（以前の受信内容は�
 void appendToHeld(QString &held, QStringView message);
 
 // The receiver's side of a message: taking it in out of sight, acknowledging it, signalling it in
-// the tray, and opening it.
-class Receiving final {
+// the tray, and opening it. The received window holds one person's message; a message of anyone
+// else waits behind it, in order of arrival, until the window is free. What waits unread or held
+// when the copy ends is kept in a file of its own and waits again at the next start.
+class Receiving final : public QObject {
+    Q_OBJECT
 public:
-    explicit Receiving(core::Context &context) : m_context(context) {}
+    // At most this many other people's messages wait behind the window, and their texts take at
+    // most kHeldTextLimit characters together; a stranger's message past either is refused as
+    // the partner-only filter refuses it. The partner's always waits.
+    static constexpr qsizetype kMaxWaitingBehind = 64;
+    // Saving what waits is put off this long after the last save, so that a burst of arrivals
+    // writes the file a few times, not once for each.
+    static constexpr int kSaveDelayMs = 500;
+    static inline const QString kWaitingFile = QStringLiteral("waitFile.json");
 
-    // An ordinary message or a letter arrived. False when the partner-only filter refused it.
+    explicit Receiving(core::Context &context);
+
+    // An ordinary message or a letter arrived. False when it was refused (by the partner-only
+    // filter, or because too much waits): its sender then has its whole answer.
     bool receive(const Arrival &arrival);
-    // "OTHER送信" to the sender: refused by the partner-only filter.
+    // "OTHER送信" to the sender: refused.
     void answerRefused(const QString &sender);
-    // "送信" to the sender, and a received-history row.
+    // "送信" to the sender.
     void acknowledge(const QString &sender);
     // blinkTimer: the tray alternates between the received and the normal picture.
     void blinkTick();
-    // Opens the received-message window, naming the sender while a message waits.
+    // Opens the received-message window, naming the sender while a message waits; when the one
+    // there was dealt with and someone else's waits, that one comes in first.
     void openReceived();
 
+    // The received window's message was replied to, opened, held or closed (`state`): it no
+    // longer waits, and the tray says whether anything else does.
+    void dealtWith(core::ReceivedState state);
+    // The received window was hidden: a message waiting behind it comes in, once the one there
+    // was dealt with (or only held).
+    void windowLeft();
+    // The received-history row of the message in the window; null while history is off.
+    const std::shared_ptr<core::HistoryRow> &windowRow() const { return m_windowRow; }
+    // A reply to `address` was never confirmed: its text goes back into the reply box of that
+    // person's message, now or when one of theirs next comes into the window.
+    void keepUnsentReply(const QString &address, const QString &text);
+
+    // Start-up: the messages that waited when the copy last ended wait again.
+    void restoreWaiting();
+    // Writes what waits (or removes the file when nothing does) if it changed since the last
+    // save; the end of the copy calls it, a timer otherwise.
+    void saveWaiting();
+    QTimer &saveTimer() { return m_saveTimer; }
+
 private:
+    // A message waiting behind the window.
+    struct Queued {
+        WaitingMessage message;
+        std::shared_ptr<core::HistoryRow> row;
+        bool held = false; // held in the window, it gave way to someone else's message
+    };
+    // Brings the first message waiting behind the window into it (or, failing one, a held one),
+    // when the one there was dealt with and the window is hidden (or `evenWhileShown`); a held
+    // message there goes to the back. True when one came in.
+    bool bringNext(bool evenWhileShown);
+    void takeIntoWindow(Queued next);
+    void signalArrival();
+    // The received entry of the menu enabled and the compose entry disabled, as while a message
+    // waits or is held (kept aside under the operation lock).
+    void enableReceivedEntry();
+    QString caption() const;
+    void changed();
+    qsizetype strangersWaitingText() const;
+
     core::Context &m_context;
+    std::deque<Queued> m_behind;
+    std::shared_ptr<core::HistoryRow> m_windowRow;
+    QDateTime m_windowArrivedAt;
+    QHash<QString, QString> m_unsentReplies;
+    QTimer m_saveTimer;
+    QElapsedTimer m_sinceSave;
+    bool m_unsaved = false;
 };
 
 } // namespace protocol

@@ -1,6 +1,5 @@
 #include "base/protocol/sending.h"
 
-#include "base/history/rowsteps.h"
 #include "base/protocol/send.h"
 #include "base/protocol/wire.h"
 #include "base/text/fields.h"
@@ -10,8 +9,8 @@ namespace protocol {
 namespace {
 const QString kDeliveredText = QStringLiteral("メッセージは正しく送信されました。");
 const QString kRefusedText = QStringLiteral("あなたのﾒｯｾｰｼﾞは拒否されました。");
-const QString kUnconfirmedText =
-    QStringLiteral("ﾒｯｾｰｼﾞの到着を確認できませんでした。\nお相手が起動していない可能性があります。");
+const QString kUnconfirmedText = QStringLiteral("ﾒｯｾｰｼﾞの到着を確認できませんでした。\n");
+const QString kPartnerAbsentText = QStringLiteral("お相手が起動していない可能性があります。");
 QString reactionText(Kind kind)
 {
     switch (kind) {
@@ -22,6 +21,22 @@ QString reactionText(Kind kind)
     default:
         return QStringLiteral("メッセージは確認されました。");
     }
+}
+SentEntry::Reaction reactionOf(Kind kind)
+{
+    switch (kind) {
+    case Kind::Held:
+        return SentEntry::Reaction::Held;
+    case Kind::Discarded:
+        return SentEntry::Reaction::ClosedUnread;
+    default:
+        return SentEntry::Reaction::Read;
+    }
+}
+// The compose window offers these again: to the partner, never confirmed, not yet superseded.
+bool offeredAgain(const SentEntry &e)
+{
+    return e.toPartner && e.delivery == SentEntry::Delivery::Unconfirmed && !e.offerWithdrawn;
 }
 } // namespace
 
@@ -39,6 +54,7 @@ Sending::Sending(core::Context &context) : m_context(context)
     connect(&m_reactionTimer, &QTimer::timeout, this, &Sending::reactionTick);
     connect(&m_smallTimer, &QTimer::timeout, this, &Sending::smallTick);
     m_answerTimer.setSingleShot(true);
+    m_answerTimer.setTimerType(Qt::PreciseTimer);
     m_answerTimer.setInterval(kAnswerMs);
     connect(&m_answerTimer, &QTimer::timeout, this, &Sending::answerTimeout);
 }
@@ -60,8 +76,14 @@ void Sending::openCompose()
         c.callAnimationTimer.stop();
         c.changeTray(c.restingTrayPicture());
     }
-    const QString offered = m_outcome == Outcome::Unconfirmed ? m_lastText : QString();
-    c.composeWindow.edit([&](core::ComposeView &v) { v.message = offered; });
+    if (!c.composeWindow.isVisible()) {
+        QStringList offered;
+        for (const SentEntry &entry : m_ledger.entries()) {
+            if (offeredAgain(entry))
+                offered << entry.text;
+        }
+        c.composeWindow.edit([&](core::ComposeView &v) { v.message = offered.join(QStringLiteral("\r\n")); });
+    }
     c.composeWindow.setCaption(c.opt.sendTitle);
     c.composeWindow.show();
 }
@@ -69,7 +91,19 @@ void Sending::openCompose()
 bool Sending::sendComposed()
 {
     core::Context &c = m_context;
-    const QString text = c.composeWindow.view().message;
+    if (!sendToPartner(c.composeWindow.view().message, [&c] { c.composeWindow.hide(); }))
+        return false;
+    // What was offered again has been dealt with: sent again, or put aside for something else.
+    for (SentEntry &entry : m_ledger.entries()) {
+        if (offeredAgain(entry))
+            entry.offerWithdrawn = true;
+    }
+    return true;
+}
+
+bool Sending::sendToPartner(const QString &text, const std::function<void()> &afterSend)
+{
+    core::Context &c = m_context;
     if (text.isEmpty()) {
         c.box(QStringLiteral("ﾒｯｾｰｼﾞを入力してください。"), platform::box::exclamation);
         return false;
@@ -78,26 +112,44 @@ bool Sending::sendComposed()
         c.box(QStringLiteral("お相手登録を行ってください。"), platform::box::exclamation);
         return false;
     }
-    // The received window keeps its own reply address (the sender of what it holds): a message
-    // to the partner must not redirect the answers to a stranger's message to the partner.
-    return sendMessage(c.state.partnerAddress, text, [&c] { c.composeWindow.hide(); });
+    return sendMessage(c.state.partnerAddress, text, {}, afterSend);
 }
 
-bool Sending::sendMessage(const QString &address, const QString &text, const std::function<void()> &afterSend)
+bool Sending::sendMessage(const QString &address, const QString &text, const QString &name,
+                          const std::function<void()> &afterSend)
 {
     core::Context &c = m_context;
-    fillMessageHead(c.state.outgoingHead, c.opt.userName, c.now().time());
-    const QString datagram = ordinaryMessage(c.state.outgoingHead, text);
+    const QDateTime now = c.now();
+    const MessageHead head = messageHead(signature(c.opt.userName, c.state.loginName), now.time());
+    const QString datagram = ordinaryMessage(head, text);
     if (!fitsOneDatagram(datagram)) {
-        c.box(QStringLiteral("ﾒｯｾｰｼﾞが長すぎて送信できません。"), platform::box::exclamation);
+        c.box(tooLongText(QStringLiteral("ﾒｯｾｰｼﾞが長すぎて送信できません。"), head.headName + head.headTime),
+              platform::box::exclamation);
         return false;
     }
-    sendDatagram(c, address, datagram, afterSend);
-    m_lastText = text;
-    m_lastAddress = address;
-    m_outcome = Outcome::Awaiting;
-    m_answerTimer.start();
+    // The entry is made first: `afterSend` may change what the arguments refer to.
+    SentEntry entry;
+    entry.to = address;
+    entry.toPartner = address == c.state.partnerAddress;
+    entry.toName = entry.toPartner ? QString() : name;
+    entry.text = text;
+    entry.sentAt = now;
+    sendDatagram(c, entry.to, datagram, afterSend);
+    m_ledger.add(std::move(entry));
+    armAnswerTimer();
     return true;
+}
+
+void Sending::letterHandedOver(const QString &address, const QString &text)
+{
+    SentEntry entry;
+    entry.kind = SentEntry::Kind::Letter;
+    entry.to = address;
+    entry.toPartner = address == m_context.state.partnerAddress;
+    entry.text = text;
+    entry.sentAt = m_context.now();
+    entry.delivery = SentEntry::Delivery::Delivered;
+    m_ledger.add(std::move(entry));
 }
 
 void Sending::cancelCompose()
@@ -113,39 +165,43 @@ void Sending::sendClipboard()
         c.box(QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞ上にﾃｷｽﾄがありません。"), platform::box::exclamation);
         return;
     }
-    const QString text = text::wireLineBreaks(clipboard.text());
-    c.composeWindow.edit([&](core::ComposeView &v) { v.message = text; });
     // A text that could not go stays on the clipboard, where the user has it.
-    if (sendComposed())
+    if (sendToPartner(text::wireLineBreaks(clipboard.text()), {}))
         clipboard.clear();
 }
 
-bool Sending::answersAwaitedMessage(const QString &sender) const
+void Sending::armAnswerTimer()
 {
-    return (m_outcome == Outcome::Awaiting || m_outcome == Outcome::Unconfirmed) && sender == m_lastAddress;
+    const SentEntry *oldest = m_ledger.oldestAwaiting();
+    if (oldest == nullptr) {
+        m_answerTimer.stop();
+        return;
+    }
+    const qint64 waited = oldest->sentAt.msecsTo(m_context.now());
+    m_answerTimer.start(static_cast<int>(qBound<qint64>(0, qint64{kAnswerMs} - waited, qint64{kAnswerMs})));
 }
 
 void Sending::delivered(const QString &sender)
 {
     core::Context &c = m_context;
     // Copies on Windows follow their refusal with a "送信" for the same message; the refusal stands.
-    if (m_outcome == Outcome::Refused && sender == m_lastAddress) {
-        m_outcome = Outcome::Answered;
+    if (m_ledger.takeRefusalTrailer(sender, c.now()))
         return;
-    }
-    if (!answersAwaitedMessage(sender))
+    SentEntry *entry = m_ledger.answeredBy(sender);
+    if (entry == nullptr)
         return;
-    m_outcome = Outcome::Answered;
-    m_answerTimer.stop();
-    // A send-result notice still open (a refusal, or the silence of this very message) must not
-    // go on saying so when it is not shown afresh below.
-    if (core::SendResultWindowModel *open = c.sendResultSlot.ifLoaded())
+    entry->delivery = SentEntry::Delivery::Delivered;
+    const quint64 id = entry->id;
+    m_sentRows.delivered(c, entry->to, entry->text);
+    armAnswerTimer();
+    // A send-result notice still telling this very message's silence must not go on saying so
+    // when it is not shown afresh below.
+    if (core::SendResultWindowModel *open = c.sendResultSlot.ifLoaded(); open && m_sendResultAbout == id)
         open->edit([](core::SendResultView &v) { v.text = kDeliveredText; });
-    history::sentAcknowledged(c, m_lastText);
     if (c.opt.sendConfirm != 1)
         return;
     if (c.opt.sendConfirmMin != 1) {
-        showSendResult(kDeliveredText);
+        showSendResult(kDeliveredText, id);
         return;
     }
     core::SmallNoticeWindowModel &small = c.smallNotice(); // loading starts its timer; a send notice has none
@@ -159,43 +215,70 @@ void Sending::delivered(const QString &sender)
 
 void Sending::refused(const QString &sender)
 {
-    if (!answersAwaitedMessage(sender))
+    SentEntry *entry = m_ledger.answeredBy(sender);
+    if (entry == nullptr)
         return;
-    m_outcome = Outcome::Refused;
-    m_answerTimer.stop();
-    showSendResult(kRefusedText);
+    entry->delivery = SentEntry::Delivery::Refused;
+    m_ledger.expectRefusalTrailer(sender, m_context.now());
+    const quint64 id = entry->id;
+    armAnswerTimer();
+    showSendResult(kRefusedText, id);
 }
 
 void Sending::letterArrived(const QString &sender)
 {
-    if (!answersAwaitedMessage(sender))
+    SentEntry *entry = m_ledger.answeredBy(sender);
+    if (entry == nullptr)
         return;
-    m_outcome = Outcome::Answered;
-    m_answerTimer.stop();
+    // The letter is the proof of delivery: the message goes into the history like any delivered
+    // one, and the letter itself, arriving in the received window, is the notice.
+    entry->delivery = SentEntry::Delivery::Delivered;
+    m_sentRows.delivered(m_context, entry->to, entry->text);
+    armAnswerTimer();
 }
 
 void Sending::answerTimeout()
 {
-    m_answerTimer.stop();
-    if (m_outcome != Outcome::Awaiting)
+    const QDateTime now = m_context.now();
+    while (SentEntry *entry = m_ledger.oldestAwaiting()) {
+        if (entry->sentAt.msecsTo(now) < kAnswerMs)
+            break;
+        entry->delivery = SentEntry::Delivery::Unconfirmed;
+        tellSilence(*entry);
+    }
+    armAnswerTimer();
+}
+
+void Sending::tellSilence(const SentEntry &entry)
+{
+    // Silence is said, whatever the options: a text to the partner waits in the compose window
+    // for another try, a reply to anyone else in the received window.
+    if (entry.toPartner) {
+        showSendResult(kUnconfirmedText + kPartnerAbsentText, entry.id);
         return;
-    // Silence is said, whatever the options: the text waits in the compose window for another try.
-    m_outcome = Outcome::Unconfirmed;
-    showSendResult(kUnconfirmedText);
+    }
+    const QString who = entry.toName.trimmed().isEmpty()
+                            ? entry.to
+                            : entry.toName.trimmed() + QStringLiteral("（") + entry.to + QStringLiteral("）");
+    showSendResult(kUnconfirmedText + who + QStringLiteral("が起動していない可能性があります。"), entry.id);
+    emit replyUnconfirmed(entry.to, entry.text);
 }
 
 void Sending::reaction(Kind kind, const QString &sender)
 {
     core::Context &c = m_context;
-    core::LetterWindowModel &letter = c.letterWindow();
-    if (sender == c.state.partnerAddress && letter.view().state == core::LetterState::Delivered) {
-        // The partner's first reaction after a letter was delivered answers the letter.
-        letter.edit([](core::LetterView &v) { v.state = core::LetterState::Answered; });
+    SentEntry *entry = m_ledger.reactedToBy(sender);
+    if (entry == nullptr)
+        return;
+    entry->reaction = reactionOf(kind);
+    if (entry->kind == SentEntry::Kind::Letter) {
+        // The reaction to a letter marks the letter's status instead of opening a notice.
+        core::LetterWindowModel *letter = c.letterSlot.ifLoaded();
+        if (letter != nullptr && letter->view().state == core::LetterState::Delivered)
+            letter->edit([](core::LetterView &v) { v.state = core::LetterState::Answered; });
         return;
     }
-    if (m_lastAddress.isEmpty() || sender != m_lastAddress)
-        return;
-    history::partnerNotice(c, kind == Kind::Discarded);
+    m_sentRows.reacted(c, entry->to, kind == Kind::Discarded);
     if (c.opt.recvConfirm != 1)
         return;
     if (c.opt.recvConfirmMin != 1) {
@@ -221,10 +304,11 @@ void Sending::reaction(Kind kind, const QString &sender)
     showSmall();
 }
 
-void Sending::showSendResult(const QString &text)
+void Sending::showSendResult(const QString &text, quint64 about)
 {
     const QDateTime now = m_context.now();
     core::SendResultWindowModel &notice = m_context.sendResultNotice();
+    m_sendResultAbout = about;
     notice.edit([&](core::SendResultView &v) {
         v.text = text;
         v.date = text::shortDate(now.date());

@@ -4,12 +4,28 @@
 #include "base/text/cp932.h"
 #include "base/text/fields.h"
 
+#include <QLocale>
+
 namespace protocol {
 
-void fillMessageHead(core::MessageHead &head, const QString &userName, QTime time)
+MessageHead messageHead(const QString &name, QTime time)
 {
-    head.headName = text::fixedField(userName, kNameWidth);
-    head.headTime = text::fixedField(text::hhmmss(time), kTimeWidth);
+    return {text::fixedField(name, kNameWidth), text::fixedField(text::hhmmss(time), kTimeWidth)};
+}
+
+QString signature(const QString &userName, const QString &loginName)
+{
+    return userName.isEmpty() ? loginName : userName;
+}
+
+QString tooLongText(const QString &what, QStringView prefix)
+{
+    // A line break takes two bytes (CR LF) like a full-width character.
+    const qsizetype room = kMaxDatagramBytes - text::toCp932(prefix).size();
+    const QLocale japanese(QLocale::Japanese);
+    return what + QChar(u'\n') +
+           QStringLiteral("送信できるのは全角%1文字（半角%2文字）までです。")
+               .arg(japanese.toString(room / 2), japanese.toString(room));
 }
 
 bool fitsOneDatagram(QStringView datagram)
@@ -20,7 +36,7 @@ bool fitsOneDatagram(QStringView datagram)
     return datagram.size() <= kMaxDatagramBytes && text::toCp932(datagram).size() <= kMaxDatagramBytes;
 }
 
-QString ordinaryMessage(const core::MessageHead &head, const QString &text)
+QString ordinaryMessage(const MessageHead &head, const QString &text)
 {
     return head.headName + head.headTime + text;
 }

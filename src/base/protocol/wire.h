@@ -1,7 +1,5 @@
 #pragma once
 
-#include "base/core/state.h"
-
 #include <QString>
 #include <QStringView>
 #include <QTime>
@@ -19,10 +17,21 @@ constexpr qsizetype kMaxDatagramBytes = 65507;
 // Whether `datagram` fits one datagram once it is in CP932.
 bool fitsOneDatagram(QStringView datagram);
 
-// Fills the header of the next message: the user name and the time, each in its fixed width.
-void fillMessageHead(core::MessageHead &head, const QString &userName, QTime time);
+// The header of an outgoing message or letter: two fixed-width fields.
+struct MessageHead {
+    QString headName; // the sender's name in kNameWidth characters
+    QString headTime; // "hh:mm:ss"
+};
+// The header of a message sent now: the name and the time, each in its fixed width.
+MessageHead messageHead(const QString &name, QTime time);
+// The name this copy signs its messages with: the user name, or the login name when the user
+// gave none (the partner would otherwise see only an address).
+QString signature(const QString &userName, const QString &loginName);
 // headName + headTime + text.
-QString ordinaryMessage(const core::MessageHead &head, const QString &text);
+QString ordinaryMessage(const MessageHead &head, const QString &text);
+// What the user is told when a text does not fit one datagram behind `prefix` (the header, and
+// a letter's tag): `what`, then how many characters fit, full-width and half-width.
+QString tooLongText(const QString &what, QStringView prefix);
 
 // The three fields of an ordinary message as it arrived (after any letter tag is taken off).
 struct MessageFields {

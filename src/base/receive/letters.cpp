@@ -27,9 +27,12 @@ void Letters::confirm()
                       core::kErrorTitle);
         return;
     }
-    if (!protocol::fitsOneDatagram(letterDatagram())) {
-        m_context.box(QStringLiteral("内容が長すぎて送信できません。"), platform::box::exclamation,
-                      core::kErrorTitle);
+    const QString datagram = letterDatagram();
+    if (!protocol::fitsOneDatagram(datagram)) {
+        // Everything but the letter's own text is the tag and the header in front of it.
+        const QString prefix = datagram.left(datagram.size() - window.view().letter.size());
+        m_context.box(protocol::tooLongText(QStringLiteral("内容が長すぎて送信できません。"), prefix),
+                      platform::box::exclamation, core::kErrorTitle);
         return;
     }
     window.hide();
@@ -43,9 +46,10 @@ void Letters::cancel()
 QString Letters::letterDatagram()
 {
     core::Context &c = m_context;
-    protocol::fillMessageHead(c.state.outgoingHead, c.opt.userName, c.now().time());
+    const protocol::MessageHead head =
+        protocol::messageHead(protocol::signature(c.opt.userName, c.state.loginName), c.now().time());
     return protocol::tagOf(protocol::Kind::Letter) +
-           protocol::ordinaryMessage(c.state.outgoingHead, c.letterWindow().view().letter);
+           protocol::ordinaryMessage(head, c.letterWindow().view().letter);
 }
 
 bool Letters::handOver(const QString &partner)

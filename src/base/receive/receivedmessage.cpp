@@ -6,81 +6,90 @@
 
 namespace receive {
 
+using core::ReceivedState;
 using protocol::Kind;
 
 void ReceivedMessage::send(const QString &text, const std::function<void()> &afterSend)
 {
-    protocol::sendDatagram(m_context, m_context.state.replyAddress, text, afterSend);
-}
-
-void ReceivedMessage::markDealtWith()
-{
-    m_context.state.messageWaits = false;
-    m_context.changeTray(m_context.composeWindow.icon());
+    protocol::sendDatagram(m_context, m_context.receivedWindow.view().senderAddress, text, afterSend);
 }
 
 void ReceivedMessage::completeRow(bool discarded)
 {
-    history::receivedCompleted(m_context,
+    history::receivedCompleted(m_context, m_receiving.windowRow(),
                                discarded ? history::Completion::Discard : history::Completion::Reply,
                                m_context.receivedWindow.view().message);
+}
+
+void ReceivedMessage::settleHeld()
+{
+    if (m_context.receivedWindow.view().state == ReceivedState::Held)
+        m_receiving.dealtWith(ReceivedState::DealtWith);
+}
+
+void ReceivedMessage::hideWindow()
+{
+    m_context.receivedWindow.hide();
+    m_receiving.windowLeft();
 }
 
 void ReceivedMessage::reply()
 {
     core::Context &c = m_context;
-    const QString reply = c.receivedWindow.view().reply;
+    const core::ReceivedView &v = c.receivedWindow.view();
+    const QString reply = v.reply;
     if (reply.isEmpty()) {
         c.box(QStringLiteral("ﾒｯｾｰｼﾞを入力してください。"), platform::box::exclamation);
         return;
     }
+    // Copies: hiding the window below may bring the next person's message into it.
+    const QString to = v.senderAddress;
+    const QString name = v.senderName;
     // A reply too long to send changes nothing: the message still waits, the row stays open.
-    m_sending.sendMessage(c.state.replyAddress, reply, [&] {
-        if (c.messageWaiting())
+    // The compose window keeps whatever draft it holds: the ledger has the reply's text.
+    m_sending.sendMessage(to, reply, name, [&] {
+        if (c.receivedWindow.waiting())
             completeRow(false);
-        // The compose box holds what was sent last, as after a send from the compose window.
-        c.composeWindow.edit([&](core::ComposeView &v) { v.message = reply; });
-        markDealtWith();
+        m_receiving.dealtWith(ReceivedState::DealtWith);
         c.menu.setEnabled(core::MenuId::ShowReceived, false);
         c.menu.setEnabled(core::MenuId::Compose, true);
-        c.receivedWindow.hide();
+        hideWindow();
     });
 }
 
 void ReceivedMessage::openOrClose()
 {
     core::Context &c = m_context;
-    if (c.state.messageShown) {
-        c.state.messageShown = false;
+    if (c.receivedWindow.view().messageVisible) {
         c.receivedWindow.edit([](core::ReceivedView &v) {
             v.messageVisible = false;
             v.openCloseCaption = QStringLiteral("OPEN");
         });
         return;
     }
-    c.state.messageShown = true;
     c.receivedWindow.edit([](core::ReceivedView &v) {
         v.messageVisible = true;
         v.openCloseCaption = QStringLiteral("CLOSE");
     });
-    if (!c.messageWaiting())
+    settleHeld();
+    if (!c.receivedWindow.waiting())
         return;
     // A failing send is passed over here like everywhere else: opening a message never ends
     // the program.
     send(protocol::tagOf(Kind::Opened));
-    markDealtWith();
+    m_receiving.dealtWith(ReceivedState::DealtWith);
     completeRow(false);
 }
 
 void ReceivedMessage::hold()
 {
     core::Context &c = m_context;
-    if (!c.messageWaiting()) {
-        c.receivedWindow.hide();
+    if (!c.receivedWindow.waiting()) {
+        hideWindow();
         return;
     }
-    markDealtWith();
-    send(protocol::tagOf(Kind::Held), [&c] { c.receivedWindow.hide(); });
+    m_receiving.dealtWith(ReceivedState::Held);
+    send(protocol::tagOf(Kind::Held), [this] { hideWindow(); });
 }
 
 void ReceivedMessage::close()
@@ -88,12 +97,13 @@ void ReceivedMessage::close()
     core::Context &c = m_context;
     c.menu.setEnabled(core::MenuId::ShowReceived, false);
     c.menu.setEnabled(core::MenuId::Compose, true);
-    if (c.messageWaiting()) {
-        markDealtWith();
+    if (c.receivedWindow.waiting()) {
+        m_receiving.dealtWith(ReceivedState::DealtWith);
         send(protocol::tagOf(Kind::Discarded));
         completeRow(true);
     }
-    c.receivedWindow.hide();
+    settleHeld();
+    hideWindow();
 }
 
 } // namespace receive

@@ -1,15 +1,17 @@
 #pragma once
 
 #include "base/core/context.h"
+#include "base/protocol/receiving.h"
 #include "base/protocol/sending.h"
 
 namespace receive {
 
-// The received-message window's answers: reply, open or close the text, hold, and close.
+// The received-message window's answers: reply, open or close the text, hold, and close. Each
+// goes to the person whose message the window holds.
 class ReceivedMessage final {
 public:
-    ReceivedMessage(core::Context &context, protocol::Sending &sending)
-        : m_context(context), m_sending(sending)
+    ReceivedMessage(core::Context &context, protocol::Sending &sending, protocol::Receiving &receiving)
+        : m_context(context), m_sending(sending), m_receiving(receiving)
     {
     }
 
@@ -23,17 +25,20 @@ public:
     // "閉じる " and the close box: hides the window, telling the sender when the message was
     // closed unread.
     void close();
-    // Puts the normal picture back into the tray, which ends the waiting state.
-    void markDealtWith();
 
 private:
     // The received-history row of the message: the time (with "*" when closed unread) and the
     // window's text.
     void completeRow(bool discarded);
     void send(const QString &text, const std::function<void()> &afterSend = {});
+    // A held message that is read, replied to or closed is dealt with without a word to its
+    // sender, who already knows it was held.
+    void settleHeld();
+    void hideWindow();
 
     core::Context &m_context;
     protocol::Sending &m_sending;
+    protocol::Receiving &m_receiving;
 };
 
 } // namespace receive

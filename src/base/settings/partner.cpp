@@ -2,6 +2,8 @@
 
 #include "base/protocol/send.h"
 #include "base/protocol/tags.h"
+#include "base/text/address.h"
+#include "base/text/fields.h"
 #include "base/text/quotedfields.h"
 
 namespace settings {
@@ -45,12 +47,12 @@ void readPartnerFile(core::Context &context)
     }
     core::SharedState &s = context.state;
     s.partnerName = partner->name;
-    s.replyAddress = partner->address;
+    // Compared with every sender's address, so held in the form senders arrive with.
+    s.partnerAddress = text::dottedQuad(partner->address);
     context.partnerWindow().edit([&](core::PartnerView &v) {
         v.name = s.partnerName;
-        v.address = s.replyAddress;
+        v.address = s.partnerAddress;
     });
-    s.partnerAddress = s.replyAddress;
 }
 
 Partner::Partner(core::Context &context) : m_context(context)
@@ -93,11 +95,14 @@ void Partner::registerPartner()
     const core::PartnerView &v = m_context.partnerWindow().view();
     if (!addressTyped(v.address))
         return;
-    if (v.address.contains(QStringLiteral("255"))) {
+    // What is typed is kept as the address it means ("198.18.0.05" is 198.18.0.5); "255" is
+    // refused in either form, so that no spelling reaches a broadcast address.
+    const QString address = text::dottedQuad(v.address);
+    if (v.address.contains(QStringLiteral("255")) || address.contains(QStringLiteral("255"))) {
         m_context.box(QStringLiteral("入力されたIPｱﾄﾞﾚｽは指定できません。"), kErrorBox, core::kErrorTitle);
         return;
     }
-    const AddressFile partner{v.name, v.address};
+    const AddressFile partner{v.name, address};
     const QByteArray bytes = formatAddressFile(partner);
     const QString path = m_context.dataFile(kFileName);
     const platform::FileResult saved =
@@ -109,6 +114,7 @@ void Partner::registerPartner()
     core::SharedState &s = m_context.state;
     s.partnerName = partner.name;
     s.partnerAddress = partner.address;
+    m_context.partnerWindow().edit([&](core::PartnerView &view) { view.address = partner.address; });
     // The received window's answers still go to whoever wrote what it holds.
     m_context.box(QStringLiteral("保存しました。"), platform::box::information);
 }
@@ -116,15 +122,34 @@ void Partner::registerPartner()
 void Partner::checkPresence()
 {
     core::PartnerWindowModel &window = m_context.partnerWindow();
-    const QString address = window.view().address;
-    if (!addressTyped(address))
+    if (!addressTyped(window.view().address))
         return;
+    const QString address = text::dottedQuad(window.view().address);
     window.edit([](core::PartnerView &v) { v.checkResult.clear(); });
     // Only asked: the partner, and where messages go, change with "登録" alone.
     protocol::sendDatagram(m_context, address, protocol::tagOf(protocol::Kind::PresenceRequest));
-    m_context.state.presenceAskedAddress = address;
-    m_context.state.presenceAskedAt = m_context.now();
+    m_asked = {address, m_context.now(), false};
     m_checkTimer.start();
+}
+
+void Partner::presenceAnswered(const protocol::Arrival &answer, bool mutual)
+{
+    // Anyone can send an answer: only one to a check just made is heard. A PC with two addresses
+    // may answer from the one that was not asked, so the first answer from anywhere counts; after
+    // it, only the asked address still speaks (a late answer after "いないね～！").
+    if (!m_asked.at.isValid() || qAbs(m_asked.at.msecsTo(m_context.now())) > kAnswerMs ||
+        (m_asked.answered && answer.sender != m_asked.address))
+        return;
+    m_asked.answered = true;
+    core::PartnerWindowModel &window = m_context.partnerWindow();
+    window.edit([&](core::PartnerView &v) {
+        v.checkResult = mutual ? QStringLiteral("いるよ～") : QStringLiteral("片想い中");
+        v.answeredMutual = mutual;
+        v.answeredOneSided = !mutual;
+        v.answeredNobody = false;
+    });
+    window.setCaption(QStringLiteral("ミルトアンヌ　起動時間：") +
+                      text::charsBetween(answer.text, 12, 16).toString());
 }
 
 void Partner::checkTimeout()

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "base/core/context.h"
+#include "base/protocol/arrival.h"
+
+#include <QDateTime>
 
 #include <QTimer>
 
@@ -15,7 +18,7 @@ struct AddressFile {
 std::optional<AddressFile> parseAddressFile(const QByteArray &bytes);
 QByteArray formatAddressFile(const AddressFile &partner);
 
-// Start-up: the partner from adrFile.dat into partnerName, replyAddress and partnerAddress, and into the
+// Start-up: the partner from adrFile.dat into partnerName and partnerAddress, and into the
 // registration window's boxes (loaded, not shown). What a save cut off by a crash left beside the
 // file is removed first.
 void readPartnerFile(core::Context &context);
@@ -26,6 +29,9 @@ class Partner final : public QObject {
 public:
     // How long the presence check waits for an answer before it says nobody is there.
     static constexpr int kCheckWaitMs = 1000;
+    // How long after a check its answer is still taken: late enough for a slow network, after the
+    // check's own wait has said "いないね～！".
+    static constexpr int kAnswerMs = 5000;
 
     explicit Partner(core::Context &context);
 
@@ -37,6 +43,9 @@ public:
     void registerPartner();
     // "存在確認".
     void checkPresence();
+    // "存在OK       " (`mutual`: we are its partner too, "いるよ～") or "存在OK?      " ("片想い中")
+    // arrived.
+    void presenceAnswered(const protocol::Arrival &answer, bool mutual);
     // "閉じる" and the close box: the window unloads, nothing is saved.
     void close();
     // The presence check's wait ran out.
@@ -54,6 +63,12 @@ private:
 
     core::Context &m_context;
     QTimer m_checkTimer;
+    // The last check: the address it asked, when, and whether an answer was heard.
+    struct Asked {
+        QString address;
+        QDateTime at;
+        bool answered = false;
+    } m_asked;
 };
 
 } // namespace settings
