@@ -207,10 +207,16 @@ void TestHistory::journalAfterAnEntryCutOff()
     QFETCH(QByteArray, between);
     Fixture f(1, 1);
     f.copy.writeFile(u"logFile.dat"_s, left);
+    // As an earlier version left it, readable by all.
+    const QString journal = f.copy.programDir() + u"/logFile.dat"_s;
+    const QFile::Permissions readable =
+        QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+    QVERIFY(QFile::setPermissions(journal, readable));
     f.at(9, 30, 0);
     history::sentAcknowledged(f.c(), u"つぎ"_s);
     QCOMPARE(f.journal(), left + between + kDashes + "< send    2026/12/08 09:30:00>-----\r\n" +
                               text::toCp932(u"つぎ\r\n"));
+    QCOMPARE(QFile::permissions(journal) & readable, QFile::ReadOwner | QFile::WriteOwner);
 }
 
 void TestHistory::stepsAfterTheViewerClearedTheList()
