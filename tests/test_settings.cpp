@@ -363,8 +363,12 @@ void TestSettings::autostartEntryIsValid_data()
                                      << u"Exec=\"/home/ゆうこ/My Apps/miltoanne\""_s;
     // Quoting escapes the quote, the dollar and the backslash; the string value's escape doubles
     // each backslash again; a percent sign is doubled so that it is no field code.
+    // A percent sign is also no program GLib would find: env starts the program.
     QTest::newRow("quote, dollar, percent, backslash")
-        << u"/opt/a\"b$c%d\\e/miltoanne"_s << u"Exec=\"/opt/a\\\\\"b\\\\$c%%d\\\\\\\\e/miltoanne\""_s;
+        << u"/opt/a\"b$c%d\\e/miltoanne"_s << u"Exec=env \"/opt/a\\\\\"b\\\\$c%%d\\\\\\\\e/miltoanne\""_s;
+    QTest::newRow("percent alone") << u"/home/u/100%/miltoanne"_s << u"Exec=env /home/u/100%%/miltoanne"_s;
+    // What the system gives for a folder whose name is not UTF-8: no entry rather than an empty Exec.
+    QTest::newRow("no path") << QString() << QString();
 }
 
 // The autostart entry is the installed entry with the program's path, and the desktop's own
@@ -373,7 +377,11 @@ void TestSettings::autostartEntryIsValid()
 {
     QFETCH(QString, program);
     QFETCH(QString, exec);
-    const QByteArray entry = settings::autostartEntry(program);
+    const std::optional<QByteArray> made = settings::autostartEntry(program);
+    QCOMPARE(made.has_value(), !exec.isEmpty());
+    if (!made)
+        return;
+    const QByteArray entry = *made;
     const QStringList lines = QString::fromUtf8(entry).split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.filter(QRegularExpression(u"^Exec="_s)), QStringList{exec});
     for (const QString &line : {u"[Desktop Entry]"_s, u"Type=Application"_s, u"Name=ミルトアンヌ"_s,
