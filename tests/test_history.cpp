@@ -179,11 +179,15 @@ void TestHistory::journalOnFullDisk()
     // The row is entered whatever became of the journal.
     QCOMPARE(f.c().sentHistory.at(1).message, u"hi"_s);
 
-    // Any other failure abandons the entry silently.
+    // Any other failure abandons the entry, and says so.
     f.copy.dialogs.clear();
     f.copy.files.failNextWrites(1, platform::FileResult::Failed);
     history::sentAcknowledged(f.c(), u"more"_s);
-    QVERIFY(f.copy.dialogs.shown().isEmpty());
+    QCOMPARE(f.copy.dialogs.shown().size(), 1);
+    QVERIFY(f.copy.dialogs.shown()[0].text.startsWith(u"ﾌｧｲﾙを保存できませんでした。\r"_s));
+    QVERIFY(f.copy.dialogs.shown()[0].text.contains(u"logFile.dat"_s));
+    QCOMPARE(f.copy.dialogs.shown()[0].title, u"ﾛｸﾞ書込みｴﾗｰ"_s);
+    QCOMPARE(f.journal(), written);
 }
 
 void TestHistory::journalAfterAnEntryCutOff_data()

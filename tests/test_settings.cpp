@@ -5,6 +5,7 @@
 #include "base/text/cp932.h"
 #include "support/testcopy.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -236,11 +237,16 @@ void TestSettings::fullDiskCancelKeepsTheOldFile()
     QCOMPARE(alice.dialogs.shown().size(), 2);
     QCOMPARE(alice.readFile(u"optFile.dat"_s), exampleFile());
 
-    // Any other failure gives up without a word.
+    // Any other failure is told once, naming the file.
     alice.dialogs.clear();
     alice.files.failNextWrites(1, platform::FileResult::Failed);
     QVERIFY(!settings::writeOptionsFile(alice.context()));
-    QVERIFY(alice.dialogs.shown().isEmpty());
+    QCOMPARE(alice.dialogs.texts(),
+             QStringList{u"ﾌｧｲﾙを保存できませんでした。\r"_s +
+                         QDir::toNativeSeparators(alice.programDir() + u"/optFile.dat"_s) +
+                         u"\r(ﾌｧｲﾙまたはﾌｫﾙﾀﾞに書き込めません)"_s});
+    QCOMPARE(alice.dialogs.shown()[0].title, u"ｴﾗｰ確認"_s);
+    QCOMPARE(alice.dialogs.shown()[0].style, platform::box::critical);
     QCOMPARE(alice.readFile(u"optFile.dat"_s), exampleFile());
 }
 
