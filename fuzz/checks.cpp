@@ -158,14 +158,13 @@ core::Options unlikeDefaults()
          {&opt.iconNo, &opt.password, &opt.pwCurrentEntry, &opt.pwNewEntry, &opt.userName, &opt.tipText,
           &opt.sendTitle, &opt.fontName, &opt.fontSize, &opt.fontColor, &opt.backColor})
         *field = odd;
-    for (bool *flag :
-         {&opt.posCenter, &opt.posLeftUp, &opt.posLeftLow, &opt.posRightUp, &opt.posRightLow, &opt.blinkIcon,
-          &opt.fontItalic, &opt.fontBold, &opt.fontUnderline, &opt.fontStrikethru})
+    for (bool *flag : {&opt.posCenter, &opt.posLeftUp, &opt.posLeftLow, &opt.posRightUp, &opt.posRightLow,
+                       &opt.fontItalic, &opt.fontBold, &opt.fontUnderline, &opt.fontStrikethru})
         *flag = !*flag;
     for (qint32 *field :
          {&opt.sendConfirm, &opt.sendConfirmMin, &opt.recvConfirm, &opt.recvConfirmMin, &opt.rejectOthers,
           &opt.addOnHold, &opt.pwEnabled, &opt.randomIcon, &opt.autoErase, &opt.logEnabled, &opt.tipEnabled,
-          &opt.startLocked, &opt.notifyStartEnd, &opt.logSave})
+          &opt.startLocked, &opt.notifyStartEnd, &opt.blinkIcon, &opt.logSave})
         *field = -1234567;
     return opt;
 }

@@ -190,11 +190,15 @@ void TestHistory::journalOnFullDisk()
     // The row is entered whatever became of the journal.
     QCOMPARE(f.c().sentHistory.at(1).message, u"hi"_s);
 
-    // Any other failure abandons the entry silently.
+    // Any other failure abandons the entry, and says so.
     f.copy.dialogs.clear();
     f.copy.files.failNextWrites(1, platform::FileResult::Failed);
     f.delivered(u"more"_s);
-    QVERIFY(f.copy.dialogs.shown().isEmpty());
+    QCOMPARE(f.copy.dialogs.shown().size(), 1);
+    QVERIFY(f.copy.dialogs.shown()[0].text.startsWith(u"ﾌｧｲﾙを保存できませんでした。\r"_s));
+    QVERIFY(f.copy.dialogs.shown()[0].text.contains(u"logFile.dat"_s));
+    QCOMPARE(f.copy.dialogs.shown()[0].title, u"ﾛｸﾞ書込みｴﾗｰ"_s);
+    QCOMPARE(f.journal(), written);
 }
 
 void TestHistory::journalAfterAnEntryCutOff_data()
@@ -218,10 +222,16 @@ void TestHistory::journalAfterAnEntryCutOff()
     QFETCH(QByteArray, between);
     Fixture f(1, 1);
     f.copy.writeFile(u"logFile.dat"_s, left);
+    // As an earlier version left it, readable by all.
+    const QString journal = f.copy.programDir() + u"/logFile.dat"_s;
+    const QFile::Permissions readable =
+        QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+    QVERIFY(QFile::setPermissions(journal, readable));
     f.at(9, 30, 0);
     f.delivered(u"つぎ"_s);
     QCOMPARE(f.journal(), left + between + kDashes + "< send    2026/12/08 09:30:00>-----\r\n" +
                               text::toCp932(u"つぎ\r\n"));
+    QCOMPARE(QFile::permissions(journal) & readable, QFile::ReadOwner | QFile::WriteOwner);
 }
 
 void TestHistory::stepsAfterTheViewerClearedTheList()

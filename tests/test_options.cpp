@@ -1,11 +1,18 @@
+#include "base/core/placement.h"
+#include "base/settings/autostart.h"
 #include "base/settings/optfile.h"
 #include "base/text/cp932.h"
+#include "gui/platform/qtdialogs.h"
 #include "gui/shell/shell.h"
 #include "support/conversation.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFontDialog>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 using core::MenuId;
@@ -57,6 +64,11 @@ private slots:
     void startAtLoginIsTheAutostartEntry();
     void startAtLoginFailureIsTold_data();
     void startAtLoginFailureIsTold();
+    void startAtLoginLeavesTheDesktopsSwitch_data();
+    void startAtLoginLeavesTheDesktopsSwitch();
+    void oddOptionFilesShownAsTheyAct_data();
+    void oddOptionFilesShownAsTheyAct();
+    void fontDialogKeepsAFractionalSize();
     void applyPassword_data();
     void applyPassword();
     void lockWithAndWithoutPassword();
@@ -299,6 +311,133 @@ void TestOptions::startAtLoginFailureIsTold()
     QCOMPARE(d.v().startAtLogin, turnOn ? 0 : 1);
 }
 
+void TestOptions::startAtLoginLeavesTheDesktopsSwitch_data()
+{
+    QTest::addColumn<QByteArray>("entry");
+    QTest::addColumn<bool>("on");
+    const QByteArray own = settings::autostartEntry(QCoreApplication::applicationFilePath()).value();
+    QTest::newRow("hidden by the desktop") << own + "Hidden=true\n" << false;
+    QTest::newRow("switched off by GNOME")
+        << QByteArray(own).replace("X-GNOME-Autostart-enabled=true", "X-GNOME-Autostart-enabled = false")
+        << false;
+    QTest::newRow("edited by the user") << QByteArray(own).replace("Exec=", "Exec=nice ") << true;
+}
+
+// The entry is the desktop's and the user's as much as ours: it is shown as the session will take
+// it, and written only when the user changes the box.
+void TestOptions::startAtLoginLeavesTheDesktopsSwitch()
+{
+    QFETCH(QByteArray, entry);
+    QFETCH(bool, on);
+    Dialog d;
+    QVERIFY(QDir().mkpath(QFileInfo(d.copy.autostartFile()).path()));
+    QFile file(d.copy.autostartFile());
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(entry) == entry.size());
+    file.close();
+    auto present = [&] {
+        QFile written(d.copy.autostartFile());
+        return written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray();
+    };
+    d.copy.copy->menuClicked(MenuId::Options);
+    QCOMPARE(d.v().startAtLogin, on ? 1 : 0);
+    d.set([](OptionsView &v) { v.userName = u"ゆうこ"_s; });
+    d.dialog->accept();
+    QCOMPARE(present(), entry);
+    if (on)
+        return;
+    d.copy.copy->menuClicked(MenuId::Options);
+    d.set([](OptionsView &v) { v.startAtLogin = 1; });
+    d.dialog->accept();
+    QCOMPARE(present(), settings::autostartEntry(QCoreApplication::applicationFilePath()).value());
+    QVERIFY(d.copy.dialogs.shown().isEmpty());
+}
+
+void TestOptions::oddOptionFilesShownAsTheyAct_data()
+{
+    QTest::addColumn<int>("line"); // replaced in the file of the defaults, counted from 0
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("shown");    // the control that shows the value ticked or selected
+    QTest::addColumn<QString>("notShown"); // one that must not
+    QTest::addColumn<QString>("pick");     // what the user clicks then; the choice must stand
+    QTest::newRow("two positions: the later one acts")
+        << 4 << QByteArray(R"("True","True","False","False","False")") << u"OptLeftup"_s << u"OptCenter"_s
+        << u"OptRightlow"_s;
+    QTest::newRow("protection 2") << 3 << QByteArray(R"(2,"pw","","")") << u"ChkPw1"_s << QString()
+                                  << QString();
+    QTest::newRow("blink 2") << 6 << text::toCp932(uR"("",0,1,1,"ミルトアンヌ",0,0,"2","送信ﾒｯｾｰｼﾞ",0)"_s)
+                             << u"ChkBlink"_s << QString() << u"ChkBlink"_s;
+}
+
+// A file made by hand or by another copy: the dialog shows each value as the program acts on it,
+// an OK that changes nothing writes it back as it was read, and what the user picks then wins.
+void TestOptions::oddOptionFilesShownAsTheyAct()
+{
+    QFETCH(int, line);
+    QFETCH(QByteArray, text);
+    QFETCH(QString, shown);
+    QFETCH(QString, notShown);
+    QFETCH(QString, pick);
+    FakeNetwork net;
+    TestCopy copy(net, u"127.0.0.2"_s);
+    core::Options defaults;
+    defaults.fontName = u"ＭＳ Ｐゴシック"_s;
+    QList<QByteArray> lines = settings::formatOptions(defaults).split('\n');
+    lines[line] = text + '\r';
+    const QByteArray file = lines.join('\n');
+    copy.writeFile(u"optFile.dat"_s, file);
+    QVERIFY(copy.start());
+    shell::Shell shell(*copy.copy);
+    auto button = [&](const QString &name) {
+        return shell.optionsWindow()->findChild<QAbstractButton *>(name);
+    };
+    copy.copy->menuClicked(MenuId::Options);
+    QVERIFY(button(shown)->isChecked());
+    if (!notShown.isEmpty())
+        QVERIFY(!button(notShown)->isChecked());
+    copy.copy->options().apply();
+    QCOMPARE(copy.readFile(u"optFile.dat"_s), file);
+
+    if (shown == u"OptLeftup") {
+        QCOMPARE(core::placeWindow(copy.opt(), QRect(0, 0, 19200, 14400), QSize(4000, 2000), QPoint(1, 1)),
+                 QPoint(0, 0));
+    } else if (shown == u"ChkPw1") {
+        copy.copy->menuClicked(MenuId::Partner);
+        QVERIFY(copy.copy->password().window().isVisible());
+    }
+    if (pick.isEmpty())
+        return;
+    button(pick)->click();
+    const bool chosen = button(pick)->isChecked();
+    copy.copy->options().accept();
+    copy.copy->menuClicked(MenuId::Options);
+    QCOMPARE(button(pick)->isChecked(), chosen);
+    if (pick != shown)
+        QVERIFY(!button(shown)->isChecked());
+}
+
+// Qt's font dialog knows whole sizes only; a fraction the user did not change stays.
+void TestOptions::fontDialogKeepsAFractionalSize()
+{
+    platform::QtDialogs dialogs;
+    auto acceptWith = [](std::optional<double> size) {
+        QTimer::singleShot(0, [size] {
+            auto *dialog = qobject_cast<QFontDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            if (size) {
+                QFont font = dialog->currentFont();
+                font.setPointSizeF(*size);
+                dialog->setCurrentFont(font);
+            }
+            dialog->accept();
+        });
+    };
+    const platform::FontChoice preset{u"IPAGothic"_s, 10.5, false, false, false, false};
+    acceptWith(std::nullopt);
+    QCOMPARE(dialogs.chooseFont(preset).value().size, 10.5);
+    acceptWith(14);
+    QCOMPARE(dialogs.chooseFont(preset).value().size, 14.0);
+}
+
 void TestOptions::applyPassword_data()
 {
     QTest::addColumn<QString>("stored");
@@ -360,6 +499,11 @@ void TestOptions::applyPassword()
     QCOMPARE(d.saved().password, savedPassword);
     QCOMPARE(d.saved().pwEnabled, tick);
     QVERIFY(d.v().currentPassword.isEmpty() && d.v().newPassword.isEmpty());
+    // The dialog's OK after it closes the dialog: the page holds what was saved, nothing to check.
+    d.dialog->accept();
+    QCOMPARE(d.copy.dialogs.texts(), QStringList{message});
+    QVERIFY(!d.dialog->slot.isLoaded());
+    QCOMPARE(d.saved().password, savedPassword);
 }
 
 void TestOptions::lockWithAndWithoutPassword()

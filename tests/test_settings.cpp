@@ -5,6 +5,7 @@
 #include "base/text/cp932.h"
 #include "support/testcopy.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -236,11 +237,16 @@ void TestSettings::fullDiskCancelKeepsTheOldFile()
     QCOMPARE(alice.dialogs.shown().size(), 2);
     QCOMPARE(alice.readFile(u"optFile.dat"_s), exampleFile());
 
-    // Any other failure gives up without a word.
+    // Any other failure is told once, naming the file.
     alice.dialogs.clear();
     alice.files.failNextWrites(1, platform::FileResult::Failed);
     QVERIFY(!settings::writeOptionsFile(alice.context()));
-    QVERIFY(alice.dialogs.shown().isEmpty());
+    QCOMPARE(alice.dialogs.texts(),
+             QStringList{u"ﾌｧｲﾙを保存できませんでした。\r"_s +
+                         QDir::toNativeSeparators(alice.programDir() + u"/optFile.dat"_s) +
+                         u"\r(ﾌｧｲﾙまたはﾌｫﾙﾀﾞに書き込めません)"_s});
+    QCOMPARE(alice.dialogs.shown()[0].title, u"ｴﾗｰ確認"_s);
+    QCOMPARE(alice.dialogs.shown()[0].style, platform::box::critical);
     QCOMPARE(alice.readFile(u"optFile.dat"_s), exampleFile());
 }
 
@@ -363,8 +369,12 @@ void TestSettings::autostartEntryIsValid_data()
                                      << u"Exec=\"/home/ゆうこ/My Apps/miltoanne\""_s;
     // Quoting escapes the quote, the dollar and the backslash; the string value's escape doubles
     // each backslash again; a percent sign is doubled so that it is no field code.
+    // A percent sign is also no program GLib would find: env starts the program.
     QTest::newRow("quote, dollar, percent, backslash")
-        << u"/opt/a\"b$c%d\\e/miltoanne"_s << u"Exec=\"/opt/a\\\\\"b\\\\$c%%d\\\\\\\\e/miltoanne\""_s;
+        << u"/opt/a\"b$c%d\\e/miltoanne"_s << u"Exec=env \"/opt/a\\\\\"b\\\\$c%%d\\\\\\\\e/miltoanne\""_s;
+    QTest::newRow("percent alone") << u"/home/u/100%/miltoanne"_s << u"Exec=env /home/u/100%%/miltoanne"_s;
+    // What the system gives for a folder whose name is not UTF-8: no entry rather than an empty Exec.
+    QTest::newRow("no path") << QString() << QString();
 }
 
 // The autostart entry is the installed entry with the program's path, and the desktop's own
@@ -373,7 +383,11 @@ void TestSettings::autostartEntryIsValid()
 {
     QFETCH(QString, program);
     QFETCH(QString, exec);
-    const QByteArray entry = settings::autostartEntry(program);
+    const std::optional<QByteArray> made = settings::autostartEntry(program);
+    QCOMPARE(made.has_value(), !exec.isEmpty());
+    if (!made)
+        return;
+    const QByteArray entry = *made;
     const QStringList lines = QString::fromUtf8(entry).split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.filter(QRegularExpression(u"^Exec="_s)), QStringList{exec});
     for (const QString &line : {u"[Desktop Entry]"_s, u"Type=Application"_s, u"Name=ミルトアンヌ"_s,

@@ -206,18 +206,23 @@ void TestStartup::leftoversOfACutOffSaveGoAtStartUp()
     FakeNetwork net;
     TestCopy alice(net, kAlice);
     alice.writeOptions([](core::Options &) {});
-    // What a save leaves beside its file when the program dies between the write and the rename:
-    // the name, a dot and six letters.
-    const QStringList leftovers{u"optFile.dat.QbviuT"_s, u"adrFile.dat.ZAKZZM"_s};
-    // Everything else stays, however close its name.
-    QStringList kept{
-        u"optFile.dat"_s,         u"optFile.dat.bak"_s,    u"optFile.dat.Qbviu1"_s, u"optFile.dat.QbviuTx"_s,
-        u"xoptFile.dat.QbviuT"_s, u"logFile.dat.QbviuT"_s, u"notes.txt"_s};
+    // What a save leaves beside its file when the program dies in the middle: the whole new file
+    // under the staging name, or the one QSaveFile was writing it under.
+    const QStringList leftovers{u"optFile.dat.miltoanne-saving"_s, u"adrFile.dat.miltoanne-saving.ZAKZZM"_s};
+    // Everything else stays, however close its name: the user's backups above all.
+    QStringList kept{u"optFile.dat"_s,
+                     u"optFile.dat.backup"_s,
+                     u"adrFile.dat.QbviuT"_s,
+                     u"optFile.dat.bak"_s,
+                     u"optFile.dat.miltoanne-saving.Qbviu"_s,
+                     u"optFile.dat.miltoanne-saving.old"_s,
+                     u"logFile.dat.miltoanne-saving"_s,
+                     u"notes.txt"_s};
     for (const QString &name : leftovers + kept.mid(1))
         alice.writeFile(name, "\"secret\"");
-    QVERIFY(QDir(alice.programDir()).mkdir(u"adrFile.dat.Folder"_s));
+    QVERIFY(QDir(alice.programDir()).mkdir(u"adrFile.dat.miltoanne-saving.Folder"_s));
     QVERIFY(alice.start());
-    kept << u"adrFile.dat.Folder"_s << u"miltoanne.lock"_s;
+    kept << u"adrFile.dat.miltoanne-saving.Folder"_s << u"miltoanne.lock"_s;
     kept.sort();
     QStringList found =
         QDir(alice.programDir()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);

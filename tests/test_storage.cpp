@@ -1,5 +1,6 @@
 #include "base/history/rowsteps.h"
 #include "base/platform/programdir.h"
+#include "base/settings/optfile.h"
 #include "support/mountns.h"
 #include "support/testcopy.h"
 
@@ -30,41 +31,56 @@ QByteArray earlierJournal()
 class TestStorage final : public QObject {
     Q_OBJECT
 private slots:
-    void saveOnAFullDisk_data();
-    void saveOnAFullDisk();
+    void failedSaveIsToldAndChangesNothing_data();
+    void failedSaveIsToldAndChangesNothing();
     void lockFileThatCannotBeWritten_data();
     void lockFileThatCannotBeWritten();
     void dataFolderMadeByTheProgramIsPrivate();
 };
 
-void TestStorage::saveOnAFullDisk_data()
+void TestStorage::failedSaveIsToldAndChangesNothing_data()
 {
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("file");    // the data file that must keep its old bytes
-    QTest::addColumn<QString>("refusal"); // the disk-full box, answered with Cancel
+    QTest::addColumn<QString>("refusal"); // the box; a full disk's is answered with Cancel
     QTest::addColumn<QString>("typed");   // the name, password or message of the action
+    QTest::addColumn<bool>("readOnly");   // a read-only folder rather than a full disk
     QTest::addColumn<qint64>("leaveFree");
     const QString big(3000, QChar(u'漢')); // 6000 bytes in CP932: more than the page left free
     QTest::newRow("registration") << u"registration"_s << u"adrFile.dat"_s
-                                  << u"ディスクの空き容量が不足しています。"_s << u"ちゃーりー"_s
+                                  << u"ディスクの空き容量が不足しています。"_s << u"ちゃーりー"_s << false
                                   << qint64(0);
-    QTest::newRow("icon change") << u"icon"_s << u"optFile.dat"_s << kDiskFull << QString() << qint64(0);
-    QTest::newRow("options OK") << u"options"_s << u"optFile.dat"_s << kDiskFull << u"ゆうこ"_s << qint64(0);
+    QTest::newRow("icon change") << u"icon"_s << u"optFile.dat"_s << kDiskFull << QString() << false
+                                 << qint64(0);
+    QTest::newRow("options OK") << u"options"_s << u"optFile.dat"_s << kDiskFull << u"ゆうこ"_s << false
+                                << qint64(0);
     QTest::newRow("options larger than the room left")
-        << u"options"_s << u"optFile.dat"_s << kDiskFull << big << qint64(4096);
-    QTest::newRow("password") << u"password"_s << u"optFile.dat"_s << kDiskFull << u"new"_s << qint64(0);
-    QTest::newRow("journal") << u"journal"_s << u"logFile.dat"_s << kDiskFull << u"こんにちは"_s << qint64(0);
+        << u"options"_s << u"optFile.dat"_s << kDiskFull << big << false << qint64(4096);
+    QTest::newRow("password") << u"password"_s << u"optFile.dat"_s << kDiskFull << u"new"_s << false
+                              << qint64(0);
+    QTest::newRow("journal") << u"journal"_s << u"logFile.dat"_s << kDiskFull << u"こんにちは"_s << false
+                             << qint64(0);
     QTest::newRow("journal entry larger than the room left")
-        << u"journal"_s << u"logFile.dat"_s << kDiskFull << big << qint64(4096);
+        << u"journal"_s << u"logFile.dat"_s << kDiskFull << big << false << qint64(4096);
+    // Nothing to retry on a folder that cannot be written: one box that says so, naming the file.
+    const QString cannotSave = u"ﾌｧｲﾙを保存できませんでした。\r<file>\r(ﾌｧｲﾙまたはﾌｫﾙﾀﾞに書き込めません)"_s;
+    for (const char *action : {"registration", "icon", "options", "password", "journal"}) {
+        const QString file = qstrcmp(action, "registration") == 0 ? u"adrFile.dat"_s
+                             : qstrcmp(action, "journal") == 0    ? u"logFile.dat"_s
+                                                                  : u"optFile.dat"_s;
+        QTest::addRow("%s on a read-only folder", action)
+            << QString::fromLatin1(action) << file << cannotSave << u"ちゃーりー"_s << true << qint64(0);
+    }
 }
 
-void TestStorage::saveOnAFullDisk()
+void TestStorage::failedSaveIsToldAndChangesNothing()
 {
     TESTKIT_IN_OWN_MOUNT_NAMESPACE();
     QFETCH(QString, action);
     QFETCH(QString, file);
     QFETCH(QString, refusal);
     QFETCH(QString, typed);
+    QFETCH(bool, readOnly);
     QFETCH(qint64, leaveFree);
     ScratchMount disk(256);
     if (!disk.mounted())
@@ -82,7 +98,7 @@ void TestStorage::saveOnAFullDisk()
     QVERIFY(alice.start());
     const QByteArray before = alice.readFile(file);
     QVERIFY(!before.isEmpty());
-    QVERIFY(disk.fill(leaveFree));
+    QVERIFY(readOnly ? disk.makeReadOnly() : disk.fill(leaveFree));
     alice.dialogs.answerNext(platform::box::cancel);
 
     copy::Copy &copy = *alice.copy;
@@ -97,10 +113,14 @@ void TestStorage::saveOnAFullDisk()
         copy.iconSelection().open();
         copy.iconSelection().select(5);
         copy.iconSelection().apply();
+        QCOMPARE(alice.context().composeWindow.icon(), core::IconId::normal(0));
     } else if (action == u"options") {
         copy.menuClicked(MenuId::Options);
         copy.options().window().edit([&](settings::OptionsView &v) { v.userName = typed; });
         copy.options().accept();
+        // Left open with what the user chose, to try again or to cancel.
+        QCOMPARE(copy.options().window().view().userName, typed);
+        QVERIFY(copy.options().window().isVisible());
     } else if (action == u"password") {
         copy.menuClicked(MenuId::Options);
         copy.options().showPage(2);
@@ -117,12 +137,17 @@ void TestStorage::saveOnAFullDisk()
     }
 
     // The refusal and nothing else: no word of success.
-    QCOMPARE(alice.dialogs.texts(), QStringList{refusal});
+    QCOMPARE(alice.dialogs.texts(), QStringList{QString(refusal).replace(
+                                        u"<file>"_s, QDir::toNativeSeparators(disk.filePath(file)))});
     QCOMPARE(alice.readFile(file), before);
+    // What is in force is what the file holds, for this run and the next alike.
+    if (file == u"optFile.dat")
+        QCOMPARE(settings::formatOptions(alice.opt()), before);
     // Nor a temporary file left behind.
-    QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
-             (QStringList{u"adrFile.dat"_s, u"filler"_s, u"logFile.dat"_s, u"miltoanne.lock"_s,
-                          u"optFile.dat"_s}));
+    QStringList files{u"adrFile.dat"_s, u"logFile.dat"_s, u"miltoanne.lock"_s, u"optFile.dat"_s};
+    if (!readOnly)
+        files.insert(1, u"filler"_s);
+    QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), files);
 }
 
 void TestStorage::lockFileThatCannotBeWritten_data()

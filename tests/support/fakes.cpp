@@ -70,17 +70,17 @@ platform::FileResult FlakyFileStore::readTail(const QString &path, QByteArray &o
     return m_real.readTail(path, out, maxBytes);
 }
 
-platform::FileResult FlakyFileStore::replace(const QString &path, const QByteArray &bytes, bool ownerOnly)
+platform::FileResult FlakyFileStore::replaceFile(const QString &path, const QByteArray &bytes, bool ownerOnly)
 {
     return failNow() ? m_failure : m_real.replace(path, bytes, ownerOnly);
 }
 
-platform::FileResult FlakyFileStore::append(const QString &path, const QByteArray &bytes, bool ownerOnly)
+platform::FileResult FlakyFileStore::appendFile(const QString &path, const QByteArray &bytes, bool ownerOnly)
 {
     return failNow() ? m_failure : m_real.append(path, bytes, ownerOnly);
 }
 
-platform::FileResult FlakyFileStore::remove(const QString &path)
+platform::FileResult FlakyFileStore::removeFile(const QString &path)
 {
     return failNow() ? m_failure : m_real.remove(path);
 }

@@ -77,9 +77,6 @@ public:
     bool exists(const QString &path) override { return m_real.exists(path); }
     platform::FileResult read(const QString &path, QByteArray &out, qint64 maxBytes) override;
     platform::FileResult readTail(const QString &path, QByteArray &out, qint64 maxBytes) override;
-    platform::FileResult replace(const QString &path, const QByteArray &bytes, bool ownerOnly) override;
-    platform::FileResult append(const QString &path, const QByteArray &bytes, bool ownerOnly) override;
-    platform::FileResult remove(const QString &path) override;
     void removeReplaceLeftovers(const QString &path) override;
 
     // After `skip` more writes (replace, append or remove) succeed, the `count` following fail with
@@ -96,6 +93,9 @@ public:
     std::function<void()> beforeWrite;
 
 private:
+    platform::FileResult replaceFile(const QString &path, const QByteArray &bytes, bool ownerOnly) override;
+    platform::FileResult appendFile(const QString &path, const QByteArray &bytes, bool ownerOnly) override;
+    platform::FileResult removeFile(const QString &path) override;
     bool failNow();
     platform::QtFileStore m_real;
     int m_skip = 0;

@@ -109,8 +109,22 @@ ScratchMount::ScratchMount(int kib, bool readOnly)
 ScratchMount::~ScratchMount()
 {
     // Before the temporary directory goes, so that it is the directory of the real /tmp it removes.
+    const QByteArray where = QFile::encodeName(m_dir.path());
+    if (m_readOnlyView)
+        ::umount2(where.constData(), MNT_DETACH);
     if (m_mounted)
-        ::umount2(QFile::encodeName(m_dir.path()).constData(), MNT_DETACH);
+        ::umount2(where.constData(), MNT_DETACH);
+}
+
+bool ScratchMount::makeReadOnly()
+{
+    // Remounting the tmpfs itself read-only is refused while a file on it is open for writing;
+    // a second view of it is not, and from here on the path leads to that view.
+    const QByteArray where = QFile::encodeName(m_dir.path());
+    if (!m_mounted || ::mount(where.constData(), where.constData(), nullptr, MS_BIND, nullptr) != 0)
+        return false;
+    m_readOnlyView = true;
+    return ::mount(nullptr, where.constData(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0;
 }
 
 bool ScratchMount::fill(qint64 leaveFree)

@@ -39,10 +39,14 @@ public:
     // Fills the file system with a file of its own until nothing more fits, then gives back
     // `leaveFree` bytes (whole pages) of it.
     bool fill(qint64 leaveFree = 0);
+    // Makes the file system read-only from here on, files already open for writing (the lock
+    // file) included: a read-only view of it is mounted over it.
+    bool makeReadOnly();
 
 private:
     QTemporaryDir m_dir;
     bool m_mounted = false;
+    bool m_readOnlyView = false;
     QString m_error;
 };
 

@@ -219,7 +219,7 @@ void Copy::menuClicked(core::MenuId id)
     case core::MenuId::Lock:
         if (!m_context.isLocked())
             m_context.lockOn();
-        else if (m_context.opt.pwEnabled != 1)
+        else if (!m_context.opt.passwordProtected())
             m_context.lockOff();
         else
             m_password.ask(settings::PasswordPrompt::Purpose::Unlock); // only the right password lifts it

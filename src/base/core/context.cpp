@@ -2,6 +2,7 @@
 
 #include "base/text/cp932.h"
 
+#include <QDir>
 #include <QRandomGenerator>
 
 namespace core {
@@ -45,6 +46,15 @@ platform::FileResult Context::withDiskRetry(const std::function<platform::FileRe
 {
     for (;;) {
         const platform::FileResult result = operation();
+        if (result == platform::FileResult::Failed) {
+            // Whatever the cause (no permission, a read-only disk, a quota, no free inode), the
+            // user hears of it, with the file named so that it can be looked into.
+            box(QStringLiteral("ﾌｧｲﾙを保存できませんでした。") + QChar(u'\r') +
+                    QDir::toNativeSeparators(services.files.lastFailedFile()) + QChar(u'\r') +
+                    QStringLiteral("(ﾌｧｲﾙまたはﾌｫﾙﾀﾞに書き込めません)"),
+                platform::box::okOnly | platform::box::critical, title);
+            return result;
+        }
         if (result != platform::FileResult::DiskFull)
             return result;
         if (box(diskFullText, platform::box::retryCancel | platform::box::critical, title) !=

@@ -113,7 +113,7 @@ public:
     QDateTime now() const { return services.clock.now(); }
     QString dataFile(const QString &name) const;
     // Runs a file operation, offering Retry and Cancel while the disk is full. Any other failure
-    // ends it without a word. Returns the last result.
+    // is told in a box naming the file. Returns the last result.
     platform::FileResult withDiskRetry(const std::function<platform::FileResult()> &operation,
                                        const QString &diskFullText, const QString &title);
 

@@ -14,4 +14,26 @@ bool truthOf(const QString &value)
     return ok && n != 0;
 }
 
+WindowPosition windowPositionOf(bool center, bool rightUp, bool rightLow, bool leftUp, bool leftLow)
+{
+    if (leftLow)
+        return WindowPosition::LeftLow;
+    if (leftUp)
+        return WindowPosition::LeftUp;
+    if (rightLow)
+        return WindowPosition::RightLow;
+    if (rightUp)
+        return WindowPosition::RightUp;
+    return center ? WindowPosition::Center : WindowPosition::Unset;
+}
+
+void Options::setWindowPosition(WindowPosition position)
+{
+    posCenter = position == WindowPosition::Center;
+    posRightUp = position == WindowPosition::RightUp;
+    posRightLow = position == WindowPosition::RightLow;
+    posLeftUp = position == WindowPosition::LeftUp;
+    posLeftLow = position == WindowPosition::LeftLow;
+}
+
 } // namespace core

@@ -4,8 +4,17 @@
 
 namespace core {
 
+// Where windows are placed. Unset: where they are.
+enum class WindowPosition { Unset, Center, RightUp, RightLow, LeftUp, LeftLow };
+
+// The position that acts when the five position flags are set as given: placement tests centre,
+// right up, right low, left up and left low in that order, and the last one set wins.
+WindowPosition windowPositionOf(bool center, bool rightUp, bool rightLow, bool leftUp, bool leftLow);
+
 // Every user preference, with the defaults of the options file. The flags that the file keeps as
-// text ("True"/"False", "0"/"1") are held as bool; the file's reader and writer convert them.
+// "True"/"False" are held as bool; the file's reader and writer convert them. The numbers are held
+// as the file gives them: a flag counts as on when it is not 0, and a value nobody changed is
+// written back as it was read.
 struct Options {
     QString iconNo = QStringLiteral("0");
     qint32 sendConfirm = 1;
@@ -18,7 +27,7 @@ struct Options {
     QString password;
     QString pwCurrentEntry;
     QString pwNewEntry;
-    // Where windows are placed: the first of these that is set wins, centre first.
+    // Where windows are placed; windowPosition() says which of them acts.
     bool posCenter = true;
     bool posLeftUp = false;
     bool posLeftLow = false;
@@ -32,7 +41,7 @@ struct Options {
     QString tipText = QStringLiteral("ミルトアンヌ");
     qint32 startLocked = 0;
     qint32 notifyStartEnd = 0;
-    bool blinkIcon = false; // "1"/"0" in the file
+    qint32 blinkIcon = 0; // the file keeps it as text, "1" or "0"
     QString sendTitle = QStringLiteral("送信ﾒｯｾｰｼﾞ");
     qint32 logSave = 0;
     QString fontName; // the compose window's own font, filled at start-up
@@ -43,6 +52,16 @@ struct Options {
     bool fontUnderline = false;
     bool fontStrikethru = false;
     QString backColor = QStringLiteral("16777215");
+
+    // Whether partner registration and lifting the lock ask for the password: protection on, and a
+    // password to type (without one nobody could ever get in).
+    bool passwordProtected() const { return pwEnabled != 0 && !password.isEmpty(); }
+    WindowPosition windowPosition() const
+    {
+        return windowPositionOf(posCenter, posRightUp, posRightLow, posLeftUp, posLeftLow);
+    }
+    // Sets `position` alone, the other four cleared.
+    void setWindowPosition(WindowPosition position);
 };
 
 // A boolean text as the options hold it: "True"/"False" in any case, or a number (non-zero is

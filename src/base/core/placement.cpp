@@ -11,16 +11,25 @@ QPoint placeWindow(const Options &opt, QRect area, QSize window, QPoint current)
     const int right = area.x() + area.width() - window.width();
     const int low = area.y() + area.height() - window.height() - kTaskBarTwips;
     QPoint at = current;
-    if (opt.posCenter)
+    switch (opt.windowPosition()) {
+    case WindowPosition::Unset:
+        break;
+    case WindowPosition::Center:
         at = {left + area.width() / 2 - window.width() / 2, top + area.height() / 2 - window.height() / 2};
-    if (opt.posRightUp)
+        break;
+    case WindowPosition::RightUp:
         at = {right, top};
-    if (opt.posRightLow)
+        break;
+    case WindowPosition::RightLow:
         at = {right, low};
-    if (opt.posLeftUp)
+        break;
+    case WindowPosition::LeftUp:
         at = {left, top};
-    if (opt.posLeftLow)
+        break;
+    case WindowPosition::LeftLow:
         at = {left, low};
+        break;
+    }
     // Right and bottom first, so that a window too large for the area keeps its title bar and its
     // left edge on the screen.
     const int bottom = area.y() + area.height() - window.height();

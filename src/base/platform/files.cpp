@@ -6,6 +6,8 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
+#include <filesystem>
+
 namespace platform {
 namespace {
 
@@ -24,6 +26,24 @@ FileResult resultOfShortWrite(const QFileDevice &file, qint64 written)
 }
 
 constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+constexpr QFileDevice::Permissions kOthers = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                             QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                             QFileDevice::WriteOther | QFileDevice::ExeOther;
+
+// The file a replace writes: a link is followed, so that the file it names is replaced and the
+// link stays, as the user made it.
+QString replacedFile(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.isSymLink() ? info.symLinkTarget() : path;
+}
+
+// Where a replace puts the new file whole before it takes the old one's place: beside it, under a
+// name no person gives a file, so that what a killed program left there is known to be its own.
+QString stagingFile(const QString &target)
+{
+    return target + QStringLiteral(".miltoanne-saving");
+}
 
 } // namespace
 
@@ -56,31 +76,50 @@ FileResult QtFileStore::readTail(const QString &path, QByteArray &out, qint64 ma
     return file.error() == QFileDevice::NoError ? FileResult::Ok : FileResult::Failed;
 }
 
-FileResult QtFileStore::replace(const QString &path, const QByteArray &bytes, bool ownerOnly)
+FileResult QtFileStore::replaceFile(const QString &path, const QByteArray &bytes, bool ownerOnly)
 {
     const QString folder = QFileInfo(path).absolutePath();
     if (!QFileInfo::exists(folder) && !QDir().mkpath(folder))
         return FileResult::Failed;
-    QSaveFile file(path);
-    // Unbuffered, so that a full disk shows in write() itself. Buffered, the bytes would first
-    // reach the disk in the flush inside commit(), whose failure commit() does not report: it
-    // would put an empty file in the old one's place and say it succeeded.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return resultOf(file);
-    if (ownerOnly)
-        file.setPermissions(kOwnerOnly);
-    const qint64 written = file.write(bytes);
-    if (written != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
-        const FileResult result = resultOfShortWrite(file, written);
-        file.cancelWriting();
-        return result;
+    const QString target = replacedFile(path);
+    // A file its user has made read-only is left as it is, as QSaveFile would leave it.
+    if (const QFileInfo old(target); old.exists() && !old.isWritable())
+        return FileResult::Failed;
+    const QString staged = stagingFile(target);
+    {
+        QSaveFile file(staged);
+        // Unbuffered, so that a full disk shows in write() itself. Buffered, the bytes would first
+        // reach the disk in the flush inside commit(), whose failure commit() does not report: it
+        // would put an empty file in the old one's place and say it succeeded.
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return resultOf(file);
+        // The new file keeps what the user allowed on the old one, unless it must be private.
+        if (ownerOnly)
+            file.setPermissions(kOwnerOnly);
+        else if (QFileInfo::exists(target))
+            file.setPermissions(QFile::permissions(target));
+        const qint64 written = file.write(bytes);
+        if (written != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
+            const FileResult result = resultOfShortWrite(file, written);
+            file.cancelWriting();
+            return result;
+        }
+        if (!file.commit())
+            return resultOf(file);
     }
-    if (!file.commit())
-        return resultOf(file);
+    // The whole new file is on the disk under the staging name; one rename puts it in the old
+    // one's place (QFile::rename would not replace a file that is there).
+    std::error_code error;
+    std::filesystem::rename(QFileInfo(staged).filesystemFilePath(), QFileInfo(target).filesystemFilePath(),
+                            error);
+    if (error) {
+        QFile::remove(staged);
+        return FileResult::Failed;
+    }
     return FileResult::Ok;
 }
 
-FileResult QtFileStore::append(const QString &path, const QByteArray &bytes, bool ownerOnly)
+FileResult QtFileStore::appendFile(const QString &path, const QByteArray &bytes, bool ownerOnly)
 {
     QFile file(path);
     // Unbuffered and in one write: a program killed in the middle leaves either nothing of the
@@ -88,6 +127,9 @@ FileResult QtFileStore::append(const QString &path, const QByteArray &bytes, boo
     const QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered;
     if (!(ownerOnly ? file.open(mode, kOwnerOnly) : file.open(mode)))
         return resultOf(file);
+    // A file that an earlier version made readable by all is made private as soon as it is used.
+    if (ownerOnly && (file.permissions() & kOthers))
+        file.setPermissions(file.permissions() & ~kOthers);
     const qint64 before = file.size();
     const qint64 written = file.write(bytes);
     if (written != bytes.size() || !file.flush()) {
@@ -100,7 +142,7 @@ FileResult QtFileStore::append(const QString &path, const QByteArray &bytes, boo
     return FileResult::Ok;
 }
 
-FileResult QtFileStore::remove(const QString &path)
+FileResult QtFileStore::removeFile(const QString &path)
 {
     QFile file(path);
     if (!file.exists())
@@ -110,14 +152,14 @@ FileResult QtFileStore::remove(const QString &path)
 
 void QtFileStore::removeReplaceLeftovers(const QString &path)
 {
-    // QSaveFile writes beside the file, under the file's name, a dot and six random letters. Only
-    // regular files of exactly that form go: a user's own "optFile.dat.bak" stays.
-    const QFileInfo target(path);
+    // Only the two names a replace gives: the staging file, and the one QSaveFile writes it under
+    // (its name, a dot and six letters). Other names are the user's, however close they come.
+    const QFileInfo staged(stagingFile(replacedFile(path)));
     const QRegularExpression leftover(QRegularExpression::anchoredPattern(
-        QRegularExpression::escape(target.fileName()) + QStringLiteral("\\.[A-Za-z]{6}")));
-    const QFileInfoList candidates = target.dir().entryInfoList(
-        {target.fileName() + QStringLiteral(".??????")},
-        QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks | QDir::CaseSensitive);
+        QRegularExpression::escape(staged.fileName()) + QStringLiteral("(\\.[A-Za-z0-9]{6})?")));
+    const QFileInfoList candidates =
+        staged.dir().entryInfoList({staged.fileName() + u'*'}, QDir::Files | QDir::Hidden | QDir::System |
+                                                                   QDir::NoSymLinks | QDir::CaseSensitive);
     for (const QFileInfo &candidate : candidates) {
         if (leftover.match(candidate.fileName()).hasMatch())
             QFile::remove(candidate.filePath());

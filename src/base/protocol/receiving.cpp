@@ -248,7 +248,7 @@ QString Receiving::caption() const
     if (v.senderAddress != c.state.partnerAddress)
         return QStringLiteral(" From ") + (v.senderName.isEmpty() ? v.senderAddress : v.senderName) +
                QStringLiteral(" Time ") + v.senderTime;
-    if (c.opt.pwEnabled != 0)
+    if (c.opt.passwordProtected())
         return QStringLiteral("受信ﾒｯｾｰｼﾞ ") + QStringLiteral(" Time : ") + v.senderTime;
     return QStringLiteral(" From ") + (v.senderName.isEmpty() ? c.state.partnerAddress : v.senderName) +
            QStringLiteral(" Time ") + v.senderTime;

@@ -23,7 +23,13 @@ QString execArgument(const QString &program)
         }
         argument += u'"';
     }
-    argument.replace(u'%', QStringLiteral("%%"));
+    if (argument.contains(u'%')) {
+        // GLib checks an entry on loading by looking for the program its Exec names, before it
+        // turns "%%" back into "%"; a path with "%" would be missing then, and GNOME would skip the
+        // entry. Started through env, the path is only env's argument, which every desktop gets
+        // right.
+        argument = QStringLiteral("env ") + argument.replace(u'%', QStringLiteral("%%"));
+    }
     // The backslash first, so that the escapes made after it stay single.
     return argument.replace(u'\\', QStringLiteral("\\\\"))
         .replace(u'\n', QStringLiteral("\\n"))
@@ -31,10 +37,15 @@ QString execArgument(const QString &program)
         .replace(u'\r', QStringLiteral("\\r"));
 }
 
+// More than any entry holds; the head of a larger file is enough to read its switches.
+constexpr qint64 kMaxEntryBytes = 64 * 1024;
+
 } // namespace
 
-QByteArray autostartEntry(const QString &programFile)
+std::optional<QByteArray> autostartEntry(const QString &programFile)
 {
+    if (programFile.isEmpty())
+        return std::nullopt;
     // The entry the package installs, built into the program so that both say the same.
     QFile installed(QStringLiteral(":/miltoanne.desktop"));
     if (!installed.open(QIODevice::ReadOnly))
@@ -47,10 +58,35 @@ QByteArray autostartEntry(const QString &programFile)
     return entry.toUtf8();
 }
 
+bool autostartEnabled(const QByteArray &entry)
+{
+    bool inMainGroup = false;
+    for (const QByteArray &rawLine : entry.split('\n')) {
+        const QByteArray line = rawLine.trimmed();
+        if (line.startsWith('[')) {
+            inMainGroup = line == "[Desktop Entry]";
+            continue;
+        }
+        const qsizetype equals = line.indexOf('=');
+        if (!inMainGroup || line.startsWith('#') || equals < 0)
+            continue;
+        // Blanks around "=" are allowed and mean nothing.
+        const QByteArray key = line.left(equals).trimmed();
+        const QByteArray value = line.mid(equals + 1).trimmed();
+        if ((key == "Hidden" && value == "true") || (key == "X-GNOME-Autostart-enabled" && value == "false"))
+            return false;
+    }
+    return true;
+}
+
 bool startsAtLogin(const core::Context &context)
 {
     const QString &path = context.services.autostartFile;
-    return !path.isEmpty() && context.services.files.exists(path);
+    if (path.isEmpty())
+        return false;
+    QByteArray entry;
+    return context.services.files.read(path, entry, kMaxEntryBytes) == platform::FileResult::Ok &&
+           autostartEnabled(entry);
 }
 
 void setStartAtLogin(core::Context &context, bool on)
@@ -68,12 +104,19 @@ void setStartAtLogin(core::Context &context, bool on)
                 errorBox, core::kErrorTitle);
         return;
     }
-    const QByteArray entry = autostartEntry(context.services.programFile);
+    const std::optional<QByteArray> entry = autostartEntry(context.services.programFile);
+    if (!entry) {
+        context.box(QStringLiteral("ログイン時に起動するよう設定できませんでした。\r\n"
+                                   "プログラムのあるフォルダの名前が UTF-8 ではないため、"
+                                   "起動の設定に書けません。"),
+                    errorBox, core::kErrorTitle);
+        return;
+    }
     // An entry that already starts this program is left as it is.
     QByteArray present;
-    if (files.read(path, present, entry.size() + 1) == platform::FileResult::Ok && present == entry)
+    if (files.read(path, present, entry->size() + 1) == platform::FileResult::Ok && present == *entry)
         return;
-    if (files.replace(path, entry, false) != platform::FileResult::Ok)
+    if (files.replace(path, *entry, false) != platform::FileResult::Ok)
         context.box(QStringLiteral("ログイン時に起動するよう設定できませんでした。\r\n%1 に書き込めません。")
                         .arg(path),
                     errorBox, core::kErrorTitle);

@@ -33,14 +33,19 @@ void IconSelection::apply()
 {
     core::Context &c = m_context;
     const int set = window.view().selectedSet;
-    // iconNo first: the windows that draw both pictures of the set read it when they refresh.
+    const QString before = c.opt.iconNo;
     c.opt.iconNo = QString::number(set);
+    // A set that could not be saved is not taken: the user has been told, and the windows keep the
+    // set the next start will show too.
+    if (!settings::writeOptionsFile(c)) {
+        c.opt.iconNo = before;
+        return;
+    }
+    // iconNo first: the windows that draw both pictures of the set read it when they refresh.
     c.applyIconSet(set);
     // A waiting message keeps the received picture, now of the new set.
     c.changeTray(c.restingTrayPicture());
-    // A save that failed has said so already; the new set still shows until the program ends.
-    if (settings::writeOptionsFile(c))
-        c.box(QStringLiteral("ｱｲｺﾝ変更完了！"), platform::box::information, QStringLiteral("確認"));
+    c.box(QStringLiteral("ｱｲｺﾝ変更完了！"), platform::box::information, QStringLiteral("確認"));
 }
 
 void IconSelection::close()

@@ -12,11 +12,11 @@ using O = core::Options;
 struct TrueFalse {
     bool O::*flag;
 };
-// A flag the file keeps as "1" or "0".
-struct OneZero {
-    bool O::*flag;
+// A flag the file keeps as the text of a number, "1" or "0".
+struct NumberText {
+    qint32 O::*flag;
 };
-using Member = std::variant<QString O::*, qint32 O::*, TrueFalse, OneZero>;
+using Member = std::variant<QString O::*, qint32 O::*, TrueFalse, NumberText>;
 
 // The fields in file order, line by line; one line is one group of the reader.
 const QList<QList<Member>> &groups()
@@ -30,7 +30,7 @@ const QList<QList<Member>> &groups()
          TrueFalse{&O::posRightUp}, TrueFalse{&O::posRightLow}},
         {&O::randomIcon},
         {&O::userName, &O::autoErase, &O::logEnabled, &O::tipEnabled, &O::tipText, &O::startLocked,
-         &O::notifyStartEnd, OneZero{&O::blinkIcon}, &O::sendTitle, &O::logSave},
+         &O::notifyStartEnd, NumberText{&O::blinkIcon}, &O::sendTitle, &O::logSave},
         {&O::fontName, &O::fontSize, &O::fontColor, TrueFalse{&O::fontItalic}, TrueFalse{&O::fontBold},
          TrueFalse{&O::fontUnderline}, TrueFalse{&O::fontStrikethru}, &O::backColor},
     };
@@ -62,10 +62,14 @@ OptionsFileState parseOptions(const QByteArray &bytes, core::Options &opt)
                 // "True"/"False" in any case, or a number (non-zero is true).
                 if (const std::optional<QString> value = reader.next())
                     opt.*(trueFalse->flag) = core::truthOf(*value);
-            } else if (const auto *oneZero = std::get_if<OneZero>(&member)) {
-                // Only "1" turns it on.
-                if (const std::optional<QString> value = reader.next())
-                    opt.*(oneZero->flag) = *value == u"1";
+            } else if (const auto *numberText = std::get_if<NumberText>(&member)) {
+                // The number as it stands, so that it is written back the same; a word counts as
+                // the number of what it says.
+                if (const std::optional<QString> value = reader.next()) {
+                    bool isNumber = false;
+                    const qint32 number = value->trimmed().toInt(&isNumber);
+                    opt.*(numberText->flag) = isNumber ? number : (core::truthOf(*value) ? 1 : 0);
+                }
             } else if (const std::optional<qint32> value = reader.nextNumber()) {
                 opt.*std::get<qint32 O::*>(member) = *value;
             }
@@ -88,8 +92,8 @@ QByteArray formatOptions(const core::Options &opt)
                 line.append(opt.*(*textField));
             else if (const auto *trueFalse = std::get_if<TrueFalse>(&member))
                 line.append(opt.*(trueFalse->flag) ? QStringLiteral("True") : QStringLiteral("False"));
-            else if (const auto *oneZero = std::get_if<OneZero>(&member))
-                line.append(opt.*(oneZero->flag) ? QStringLiteral("1") : QStringLiteral("0"));
+            else if (const auto *numberText = std::get_if<NumberText>(&member))
+                line.append(QString::number(opt.*(numberText->flag)));
             else
                 line.append(opt.*std::get<qint32 O::*>(member));
         }

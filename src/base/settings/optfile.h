@@ -24,8 +24,8 @@ QByteArray formatOptions(const core::Options &opt);
 // icon set, start lock). A foreign file is reported once. What a save cut off by a crash left
 // beside the file is removed first.
 void readOptionsFile(core::Context &context);
-// Writes the whole record. A full disk offers Retry and Cancel; after Cancel, or any other
-// failure, the previous file stays as it was. Returns true when the file was written.
+// Writes the whole record. A full disk offers Retry and Cancel, any other failure is told; either
+// way the previous file stays as it was. Returns true when the file was written.
 bool writeOptionsFile(core::Context &context);
 
 } // namespace settings

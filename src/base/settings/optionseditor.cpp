@@ -16,21 +16,27 @@ void OptionsEditor::open()
 {
     fillFromRecord();
     const bool offered = !m_context.services.autostartFile.isEmpty();
-    const int starts = startsAtLogin(m_context) ? 1 : 0;
-    window().edit([&](OptionsView &v) {
-        v.startAtLoginOffered = offered;
-        v.startAtLogin = starts;
-    });
+    window().edit([&](OptionsView &v) { v.startAtLoginOffered = offered; });
+    showStartAtLogin();
     enablePasswordBoxes();
     window().show();
 }
 
+void OptionsEditor::showStartAtLogin()
+{
+    m_startAtLoginShown = startsAtLogin(m_context) ? 1 : 0;
+    window().edit([this](OptionsView &v) { v.startAtLogin = m_startAtLoginShown; });
+}
+
 void OptionsEditor::applyStartAtLogin()
 {
+    // An entry the user did not touch here stays as it is: one the desktop switched off stays off,
+    // one the user edited keeps the edits.
+    if (window().view().startAtLogin == m_startAtLoginShown)
+        return;
     setStartAtLogin(m_context, window().view().startAtLogin != 0);
     // After a failure the box shows what is so, not what was asked for.
-    const int starts = startsAtLogin(m_context) ? 1 : 0;
-    window().edit([starts](OptionsView &v) { v.startAtLogin = starts; });
+    showStartAtLogin();
 }
 
 void OptionsEditor::fillFromRecord()
@@ -57,16 +63,18 @@ void OptionsEditor::fillFromRecord()
         v.storedPassword = o.password;
         v.currentPassword = o.pwCurrentEntry;
         v.newPassword = o.pwNewEntry;
-        v.posLeftUp = o.posLeftUp;
-        v.posRightUp = o.posRightUp;
-        v.posLeftLow = o.posLeftLow;
-        v.posRightLow = o.posRightLow;
-        v.posCenter = o.posCenter;
+        // One button, the position that acts, whatever the file says of the others.
+        const core::WindowPosition position = o.windowPosition();
+        v.posLeftUp = position == core::WindowPosition::LeftUp;
+        v.posRightUp = position == core::WindowPosition::RightUp;
+        v.posLeftLow = position == core::WindowPosition::LeftLow;
+        v.posRightLow = position == core::WindowPosition::RightLow;
+        v.posCenter = position == core::WindowPosition::Center;
         v.randomIcon = o.randomIcon;
         v.userName = o.userName;
         v.startLocked = o.startLocked;
         v.notifyStartEnd = o.notifyStartEnd;
-        v.blinkIcon = o.blinkIcon ? 1 : 0;
+        v.blinkIcon = o.blinkIcon;
         v.sendTitle = o.sendTitle;
     });
 }
@@ -131,7 +139,7 @@ void OptionsEditor::showPage(int tab)
 void OptionsEditor::enablePasswordBoxes()
 {
     window().edit([](OptionsView &v) {
-        if (v.passwordEnabled == 1) {
+        if (v.passwordEnabled != 0) {
             if (v.storedPassword.isEmpty())
                 v.currentPassword.clear();
             else
@@ -144,36 +152,44 @@ void OptionsEditor::enablePasswordBoxes()
     });
 }
 
-bool OptionsEditor::applyPassword()
+bool OptionsEditor::passwordPageEdited()
+{
+    const OptionsView &v = window().view();
+    const core::Options &o = m_context.opt;
+    return v.passwordEnabled != o.pwEnabled || v.storedPassword != o.password ||
+           v.currentPassword != o.pwCurrentEntry || v.newPassword != o.pwNewEntry;
+}
+
+OptionsEditor::Saving OptionsEditor::applyPassword()
 {
     OptionsWindowModel &form = window();
     const OptionsView v = form.view();
     const int errorBox = platform::box::okOnly | platform::box::critical;
     if (v.passwordEnabled == 0 && v.storedPassword.isEmpty() && v.currentPassword.isEmpty())
-        return false;
+        return Saving::NotSaved;
     if (v.currentPassword != v.storedPassword) {
         m_context.box(QStringLiteral("現ﾊﾟｽﾜｰﾄﾞが誤っています。"), errorBox, core::kErrorTitle);
         form.edit([&](OptionsView &w) {
             w.currentPasswordEnabled = true;
             w.focus = QStringLiteral("TxtPw2");
-            if (v.passwordEnabled == 1)
+            if (v.passwordEnabled != 0)
                 w.newPassword.clear();
         });
-        return false;
+        return Saving::NotSaved;
     }
     QString done;
-    if (v.passwordEnabled == 1) {
+    if (v.passwordEnabled != 0) {
         if (v.newPassword.isEmpty()) {
             m_context.box(QStringLiteral("新ﾊﾟｽﾜｰﾄﾞを入力してください。"), errorBox, core::kErrorTitle);
             form.edit([](OptionsView &w) { w.focus = QStringLiteral("TxtPw3"); });
-            return false;
+            return Saving::NotSaved;
         }
         // A password the options file would give back changed could never be typed again.
         if (!text::storesExactly(v.newPassword)) {
             m_context.box(QStringLiteral("ﾊﾟｽﾜｰﾄﾞに使用できない文字が含まれています。"), errorBox,
                           core::kErrorTitle);
             form.edit([](OptionsView &w) { w.focus = QStringLiteral("TxtPw3"); });
-            return false;
+            return Saving::NotSaved;
         }
         done = QStringLiteral("ﾊﾟｽﾜｰﾄﾞは設定されました。");
         form.edit([](OptionsView &w) {
@@ -186,7 +202,7 @@ bool OptionsEditor::applyPassword()
         if (!v.newPassword.isEmpty()) {
             m_context.box(QStringLiteral("ｽﾍﾟｰｽを入力してください。"), errorBox, core::kErrorTitle);
             form.edit([](OptionsView &w) { w.focus = QStringLiteral("TxtPw3"); });
-            return false;
+            return Saving::NotSaved;
         }
         done = QStringLiteral("ﾊﾟｽﾜｰﾄﾞは解除されました。");
         form.edit([](OptionsView &w) {
@@ -197,18 +213,28 @@ bool OptionsEditor::applyPassword()
             w.newPasswordEnabled = false;
         });
     }
+    if (saveDialog() == Saving::Failed) {
+        // A password that is not in the file is not taken either: the old one stays, here as on
+        // the next start.
+        resetPasswordPage();
+        return Saving::Failed;
+    }
+    m_context.box(done, platform::box::information, kConfirmTitle);
+    return Saving::Saved;
+}
+
+OptionsEditor::Saving OptionsEditor::saveDialog()
+{
     const core::Options before = m_context.opt;
     takeDialogValues();
     if (!writeOptionsFile(m_context)) {
-        // The save has said why it failed. A password that is not in the file is not taken
-        // either: the old one stays, here as on the next start.
+        // The save has said why it failed. What is not in the file is not in force either, so
+        // that this run and the next one agree.
         m_context.opt = before;
-        resetPasswordPage();
-        return false;
+        return Saving::Failed;
     }
     applyStartAtLogin();
-    m_context.box(done, platform::box::information, kConfirmTitle);
-    return true;
+    return Saving::Saved;
 }
 
 void OptionsEditor::takeDialogValues()
@@ -229,11 +255,12 @@ void OptionsEditor::takeDialogValues()
     o.password = v.storedPassword;
     o.pwCurrentEntry = v.currentPassword;
     o.pwNewEntry = v.newPassword;
-    o.posLeftUp = v.posLeftUp;
-    o.posLeftLow = v.posLeftLow;
-    o.posRightUp = v.posRightUp;
-    o.posRightLow = v.posRightLow;
-    o.posCenter = v.posCenter;
+    // The buttons show the position that acts; the file's flags stay as they were read until the
+    // user picks another, which then stands alone.
+    if (const core::WindowPosition picked =
+            core::windowPositionOf(v.posCenter, v.posRightUp, v.posRightLow, v.posLeftUp, v.posLeftLow);
+        picked != o.windowPosition())
+        o.setWindowPosition(picked);
     o.randomIcon = v.randomIcon;
     o.userName = v.userName;
     o.autoErase = v.autoErase;
@@ -243,31 +270,29 @@ void OptionsEditor::takeDialogValues()
     o.tipText = v.tipText;
     o.startLocked = v.startLocked;
     o.notifyStartEnd = v.notifyStartEnd;
-    o.blinkIcon = v.blinkIcon != 0;
+    o.blinkIcon = v.blinkIcon;
     o.sendTitle = v.sendTitle;
+}
+
+OptionsEditor::Saving OptionsEditor::save()
+{
+    // A password page left as it was filled has nothing for the password step to check (after a
+    // password was set, say): OK and 更新 then save the dialog as on any other page.
+    if (window().view().page == kPasswordTab && passwordPageEdited())
+        return applyPassword();
+    return saveDialog();
 }
 
 void OptionsEditor::accept()
 {
-    if (window().view().page == kPasswordTab) {
-        applyPassword();
-    } else {
-        takeDialogValues();
-        writeOptionsFile(m_context);
-        applyStartAtLogin();
-    }
-    slot.unload();
+    // A save that failed keeps the dialog open with what the user chose, to try again or cancel.
+    if (save() != Saving::Failed)
+        slot.unload();
 }
 
 void OptionsEditor::apply()
 {
-    if (window().view().page == kPasswordTab) {
-        applyPassword();
-        return;
-    }
-    takeDialogValues();
-    writeOptionsFile(m_context);
-    applyStartAtLogin();
+    save();
 }
 
 void OptionsEditor::cancel()
@@ -286,13 +311,14 @@ void OptionsEditor::chooseFont()
     preset.underline = o.fontUnderline;
     preset.strikeOut = o.fontStrikethru;
     const std::optional<platform::FontChoice> font = m_context.services.dialogs.chooseFont(preset);
-    const platform::FontChoice chosen = font.value_or(preset);
+    // A cancelled dialog changes nothing, not even the form of the size.
+    if (!font)
+        return;
+    const platform::FontChoice &chosen = *font;
     // Qt's font dialog has no colour of its own, so the text colour is asked for right after it.
     // Cancelling the font cancels both; cancelling the colour keeps the colour as it was.
-    if (font) {
-        if (const std::optional<quint32> color = m_context.services.dialogs.chooseColor(o.fontColor.toUInt()))
-            o.fontColor = QString::number(*color);
-    }
+    if (const std::optional<quint32> color = m_context.services.dialogs.chooseColor(o.fontColor.toUInt()))
+        o.fontColor = QString::number(*color);
     window().edit([&](OptionsView &v) {
         v.fontName = chosen.name;
         v.fontSize = QString::number(chosen.size);

@@ -4,8 +4,8 @@
 
 namespace settings {
 
-// The controls of the options dialog (FrmOpt). Check boxes hold 0 or 1; a disabled box keeps its
-// value.
+// The controls of the options dialog (FrmOpt). A check box holds the record's number until it is
+// clicked, then 0 or 1; it shows ticked when not 0. A disabled box keeps its value.
 struct OptionsView {
     int page = 1; // 1 送受信, 2 ﾊﾟｽﾜｰﾄﾞ, 3 表示, 4 ﾕｰｻﾞｰ情報, 5 その他
 
@@ -66,18 +66,31 @@ public:
 
     // The password boxes' enabled states from ChkPw1 and the stored password.
     void enablePasswordBoxes();
-    // The password page's step: set, change or remove the password. True when it saved.
-    bool applyPassword();
     // The dialog into the record.
     void takeDialogValues();
 
 private:
+    enum class Saving { Saved, NotSaved, Failed };
+    // The password page's step: set, change or remove the password. Failed when the options file
+    // could not be written (the user has been told, and the old password stays).
+    Saving applyPassword();
+    // What OK and 更新 do: the password step when something is typed or ticked on the password
+    // page, the whole dialog into the record and the file otherwise.
+    Saving save();
+    Saving saveDialog();
+    // Whether the password page differs from the record it was filled from.
+    bool passwordPageEdited();
     void fillFromRecord();
-    // The dialog's start-at-login box into the autostart entry, and back from what is so.
+    // The dialog's start-at-login box into the autostart entry when the user changed it, and back
+    // from what is so.
     void applyStartAtLogin();
+    void showStartAtLogin();
     void resetPasswordPage();
 
     core::Context &m_context;
+    // What the start-at-login box showed when the dialog was filled: the entry is written or
+    // removed only when the user has changed the box.
+    int m_startAtLoginShown = 0;
 };
 
 } // namespace settings

@@ -64,7 +64,7 @@ Partner::Partner(core::Context &context) : m_context(context)
 
 void Partner::open()
 {
-    if (m_context.opt.pwEnabled == 1) {
+    if (m_context.opt.passwordProtected()) {
         // Without a password window to answer, the registration stays closed rather than unguarded.
         emit passwordNeeded();
         return;

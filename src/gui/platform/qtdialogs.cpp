@@ -95,12 +95,23 @@ std::optional<FontChoice> QtDialogs::chooseFont(const FontChoice &initial)
     font.setItalic(initial.italic);
     font.setUnderline(initial.underline);
     font.setStrikeOut(initial.strikeOut);
-    bool ok = false;
-    const QFont picked = QFontDialog::getFont(&ok, font);
-    if (!ok)
+    QFontDialog dialog(font);
+    // Qt's dialog offers whole sizes only and shows 10.5 as 11. A size the user did not change
+    // stays as it was, fraction and all; one the user picked is taken as picked.
+    const int shownSize = dialog.currentFont().pointSize();
+    bool sizePicked = false;
+    QObject::connect(&dialog, &QFontDialog::currentFontChanged, &dialog, [&](const QFont &current) {
+        sizePicked = sizePicked || current.pointSize() != shownSize;
+    });
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return FontChoice{picked.family(), picked.pointSizeF(), picked.bold(),
-                      picked.italic(), picked.underline(),  picked.strikeOut()};
+    const QFont picked = dialog.selectedFont();
+    return FontChoice{picked.family(),
+                      sizePicked || picked.pointSize() != shownSize ? picked.pointSizeF() : initial.size,
+                      picked.bold(),
+                      picked.italic(),
+                      picked.underline(),
+                      picked.strikeOut()};
 }
 
 std::optional<quint32> QtDialogs::chooseColor(quint32 initial)
