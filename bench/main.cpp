@@ -3,6 +3,7 @@
 // nothing. Every datagram goes to a loopback address, inside a network namespace of its own where
 // the system allows one; every loop is bounded in count and time.
 #include "common.h"
+#include "opening.h"
 #include "privatenet.h"
 #include "realprogram.h"
 #include "roundtrip.h"
@@ -30,7 +31,9 @@ struct Settings {
     int idleSeconds = 30;
     int largeFlood = 1000;
     int smallFlood = 150000;
-    int only = 0; // 0: every measurement; 1, 2, 3, 4 (memory and idle CPU) or 6 (floods): that one alone
+    int openRounds = 6;
+    int only = 0; // 0: every measurement; 1, 2, 3, 4 (memory and idle CPU), 6 (floods) or 7 (opening
+                  // the largest text): that one alone
 };
 
 QString beside(const QString &name)
@@ -60,7 +63,7 @@ bool parse(const QStringList &args, Settings &s)
         else if (key == u"--idle-seconds")
             s.idleSeconds = std::clamp(value.toInt(), 1, 300);
         else if (key == u"--only")
-            s.only = std::clamp(value.toInt(), 0, 6);
+            s.only = std::clamp(value.toInt(), 0, 7);
         else
             return false;
     }
@@ -91,7 +94,7 @@ int main(int argc, char *argv[])
     Settings settings;
     if (!parse(app.arguments(), settings)) {
         std::fputs("usage: miltoanne_bench [--program EXE] [--peer EXE] [--bare EXE] [--round-trips N]"
-                   " [--start-runs N] [--idle-seconds N] [--only 1|2|3|4|6]\n",
+                   " [--start-runs N] [--idle-seconds N] [--only 1|2|3|4|6|7]\n",
                    stderr);
         return 2;
     }
@@ -113,6 +116,11 @@ int main(int argc, char *argv[])
         const std::vector<int> rates{5000,  10000, 15000, 20000, 25000, 30000,
                                      40000, 50000, 60000, 80000, 100000};
         report.addThroughput(bench::measureThroughput(settings.programs, rates, 1000));
+    }
+    if (wanted(7)) {
+        say(u"7. opening the largest received text, %1 copies with their windows..."_s.arg(
+            settings.openRounds));
+        report.addOpening(bench::measureOpening(settings.programs, settings.openRounds));
     }
     if (!wanted(3) && !wanted(4) && !wanted(6)) {
         say(report.text());

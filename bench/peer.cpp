@@ -1,17 +1,26 @@
 // A partner for the bench in a process of its own, on a loopback address and port 57979:
 //   miltoanne_bench_peer copy ADDRESS PARTNER [SECONDS]   a whole copy on real sockets
+//   miltoanne_bench_peer window ADDRESS PARTNER [SECONDS] the same with its windows (offscreen); the
+//                                                         line "open" on its input opens the received
+//                                                         message and prints "opened MS" once it is
+//                                                         painted
 //   miltoanne_bench_peer echo ADDRESS [SECONDS]           a bare socket that sends each datagram back
 // It prints "ready" once it listens, and ends on SIGTERM or after SECONDS (default 300).
+#include "gui/shell/shell.h"
 #include "support/testcopy.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QNetworkDatagram>
+#include <QPlainTextEdit>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <QUdpSocket>
 #include <QVariant>
 
 #include <cstdio>
 #include <memory>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -34,23 +43,78 @@ int usage()
     return 2;
 }
 
+// Opens the received window over what waits, the way a click on the tray and on OPEN do, and
+// says how long it took until the text was painted.
+class Opener final : public QObject {
+public:
+    Opener(copy::Copy &copy, shell::Shell &shell) : m_copy(copy), m_shell(shell)
+    {
+        connect(&m_input, &QSocketNotifier::activated, this, &Opener::read);
+    }
+
+private:
+    void read()
+    {
+        char buffer[64];
+        const ssize_t n = ::read(0, buffer, sizeof buffer);
+        if (n <= 0) {
+            m_input.setEnabled(false);
+            return;
+        }
+        if (!QByteArray(buffer, n).contains("open"))
+            return;
+        QWidget *text = m_shell.receivedWindow().findChild<QWidget *>(u"Text1"_s);
+        QPlainTextEdit *box = qobject_cast<QPlainTextEdit *>(text);
+        bool painted = false;
+        if (box != nullptr)
+            box->viewport()->installEventFilter(this);
+        m_painted = &painted;
+        QElapsedTimer took;
+        took.start();
+        m_copy.receiving().openReceived();
+        m_copy.receivedMessage().openOrClose();
+        while (!painted && took.elapsed() < 10000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        m_painted = nullptr;
+        std::printf("opened %lld\n", static_cast<long long>(took.elapsed()));
+        std::fflush(stdout);
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && m_painted != nullptr)
+            *m_painted = true;
+        return QObject::eventFilter(watched, event);
+    }
+
+    copy::Copy &m_copy;
+    shell::Shell &m_shell;
+    QSocketNotifier m_input{0, QSocketNotifier::Read};
+    bool *m_painted = nullptr;
+};
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Only the window mode shows windows; the others stay as light as a copy without them.
+    const bool windows = argc > 1 && QByteArray(argv[1]) == "window";
+    std::unique_ptr<QCoreApplication> application =
+        windows ? std::make_unique<QApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication &app = *application;
     const QStringList args = app.arguments().mid(1);
     if (args.size() < 2)
         return usage();
     const QString mode = args[0];
     const QString address = args[1];
-    const int secondsArg = mode == u"copy" ? 3 : 2;
+    const int secondsArg = mode == u"echo" ? 2 : 3;
     const int seconds = args.size() > secondsArg ? args[secondsArg].toInt() : 300;
     QTimer::singleShot(std::max(1, seconds) * 1000, &app, &QCoreApplication::quit);
 
     std::unique_ptr<testkit::TestCopy> copy;
+    std::unique_ptr<shell::Shell> shown;
+    std::unique_ptr<Opener> opener;
     QUdpSocket echo;
-    if (mode == u"copy") {
+    if (mode == u"copy" || mode == u"window") {
         if (args.size() < 3)
             return usage();
         copy = std::make_unique<testkit::TestCopy>(address);
@@ -59,6 +123,10 @@ int main(int argc, char *argv[])
         if (!copy->start()) {
             std::fputs("the copy did not start (port taken?)\n", stderr);
             return 1;
+        }
+        if (windows) {
+            shown = std::make_unique<shell::Shell>(*copy->copy);
+            opener = std::make_unique<Opener>(*copy->copy, *shown);
         }
     } else if (mode == u"echo") {
         if (!echo.bind(QHostAddress(address), kPort, QAbstractSocket::DontShareAddress)) {

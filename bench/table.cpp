@@ -202,6 +202,25 @@ void Report::addFloods(const Floods &f)
         f.endMs >= 0 && f.endMs <= 1000.0);
 }
 
+void Report::addOpening(const Opening &o)
+{
+    if (!o.error.isEmpty())
+        m_details << u"7 "_s + o.error;
+    m_details << u"7 the received text: up to %1 characters, one-line messages of the largest size"_s.arg(
+        formatCount(static_cast<double>(o.heldChars)));
+    auto worst = [](std::vector<double> values) {
+        std::sort(values.begin(), values.end());
+        return values;
+    };
+    const std::vector<double> open = worst(o.openMs);
+    const std::vector<double> silence = worst(o.silenceMs);
+    add(u"7 opening the largest received text"_s,
+        open.empty() ? u"–"_s : u"median %1, worst %2"_s.arg(ms(open[open.size() / 2]), ms(open.back())),
+        u"≤ 200 ms"_s, open.empty() ? std::optional<bool>() : std::optional<bool>(open.back() <= 200.0));
+    add(u"7 longest silence while it opens"_s, silence.empty() ? u"–"_s : ms(silence.back()), u"≤ 1000 ms"_s,
+        silence.empty() ? std::optional<bool>() : std::optional<bool>(silence.back() <= 1000.0));
+}
+
 void Report::skipRealProgram(const QString &why)
 {
     notMeasured(u"3 start to start notice"_s, why, u"≤ bare + 50 ms"_s);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common.h"
+#include "opening.h"
 #include "realprogram.h"
 #include "roundtrip.h"
 #include "throughput.h"
@@ -23,6 +24,7 @@ public:
     void addStartUp(const StartUp &s);
     void addResources(const Resources &r, int messages);
     void addFloods(const Floods &f);
+    void addOpening(const Opening &o);
     void skipRealProgram(const QString &why);
     QString text() const;
 

@@ -1,5 +1,6 @@
 #include "base/receive/receivedlayout.h"
 #include "gui/kit/composelayout.h"
+#include "gui/kit/longtext.h"
 
 #include <QTest>
 
@@ -36,6 +37,8 @@ private slots:
     void splitterClamps_data();
     void splitterClamps();
     void splitSetFollowsTheSplitter();
+    void longTextWrapsWhereItCan_data();
+    void longTextWrapsWhereItCan();
 };
 
 void TestLayouts::composeWindow_data()
@@ -171,5 +174,25 @@ void TestLayouts::splitSetFollowsTheSplitter()
     QCOMPARE(refused, QStringList{u"Text2.Height"_s});
 }
 
-QTEST_APPLESS_MAIN(TestLayouts)
+void TestLayouts::longTextWrapsWhereItCan_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("anywhere");
+    QTest::newRow("words") << u"see you at seven | ok"_s.repeated(5000) << false;
+    QTest::newRow("kanji break anywhere anyway") << u"漢"_s.repeated(60000) << false;
+    QTest::newRow("one line of letters") << (u"hi | "_s + QString(65487, u'x')) << true;
+}
+
+void TestLayouts::longTextWrapsWhereItCan()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, anywhere);
+    QPlainTextEdit box;
+    kit::setLongText(box, text);
+    QCOMPARE(box.wordWrapMode(),
+             anywhere ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere);
+    QCOMPARE(box.toPlainText(), text);
+}
+
+QTEST_MAIN(TestLayouts)
 #include "test_layouts.moc"

@@ -15,7 +15,7 @@ namespace protocol {
 
 // How much held text the received window keeps, in characters (1 MiB): anyone on the network can
 // add to a held message, and a text without end would at last be too big to show.
-constexpr qsizetype kHeldTextLimit = 512 * 1024;
+constexpr qsizetype kHeldTextLimit = 128 * 1024;
 // What stands where older held text was cut.
 inline const QString kHeldTextCut = QStringLiteral("（以前の受信内容は長すぎるため省略しました）");
 // Adds a message to the held text after " | ". Past kHeldTextLimit the oldest text goes, down to

@@ -2,6 +2,7 @@
 
 #include "base/core/twips.h"
 #include "gui/kit/defaultbutton.h"
+#include "gui/kit/longtext.h"
 #include "gui/kit/pictures.h"
 #include "gui/kit/placement.h"
 
@@ -305,7 +306,7 @@ void HistoryWindow::refresh()
     QString message = v.detailText;
     message.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     if (detailText->toPlainText() != message)
-        detailText->setPlainText(message);
+        kit::setLongText(*detailText, message);
     sizeLabels();
     if (v.detailLayouts != m_detailLayoutsSeen) {
         m_detailLayoutsSeen = v.detailLayouts;

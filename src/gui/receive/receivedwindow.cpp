@@ -2,6 +2,7 @@
 
 #include "base/text/fields.h"
 #include "gui/kit/composelayout.h"
+#include "gui/kit/longtext.h"
 #include "gui/kit/modelwindow.h"
 #include "gui/kit/pictures.h"
 #include "gui/kit/statusclock.h"
@@ -100,7 +101,7 @@ void ReceivedWindow::refresh()
     // Laying out a long held text takes a while, so it is done only when the text is to be seen
     // and has changed since; arrivals hide it until OPEN.
     if (v.messageVisible && v.message != m_shownMessage) {
-        message->setPlainText(text::editorLineBreaks(v.message));
+        kit::setLongText(*message, text::editorLineBreaks(v.message));
         m_shownMessage = v.message;
     }
     const QString replyText = text::editorLineBreaks(v.reply);
