@@ -354,6 +354,9 @@ void TestConversation::openSendsOpenConfirmationOnce()
 {
     Conversation c;
     c.aliceSends(u"read me"_s);
+    // A call animates the tray meanwhile: the message still waits, and opening it says so.
+    c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し1"), c.alice.address());
+    c.bob.copy->callSignal().tick();
     c.net.clearLog();
     auto &window = c.bob.copy->receivedMessage();
     window.openOrClose();
