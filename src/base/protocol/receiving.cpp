@@ -98,37 +98,42 @@ bool Receiving::receive(const Arrival &arrival)
         c.receivedWindow.setCaption(caption());
         m_windowRow = history::messageReceived(c, now);
         m_windowArrivedAt = now;
-    } else {
-        // Anyone else's message goes behind the window, and into it at once when it is free.
-        // A person's messages that nobody has seen yet are all kept, joined; one held is treated
-        // as the window treats a held message.
-        WaitingMessage waiting{arrival.sender, senderName(fields.name), fields.time.toString(),
-                               fields.text.toString(), now};
-        auto same = std::find_if(m_behind.begin(), m_behind.end(),
-                                 [&](const Queued &q) { return q.message.from == arrival.sender; });
-        if (same == m_behind.end() && !fromPartner &&
-            (std::ssize(m_behind) >= kMaxWaitingBehind ||
-             strangersWaitingText() + waiting.text.size() > kHeldTextLimit)) {
-            answerRefused(arrival.sender);
-            return false;
-        }
-        if (same == m_behind.end()) {
-            m_behind.push_back({std::move(waiting), {}, false});
-            same = m_behind.end() - 1;
-        } else {
-            if (same->held && c.opt.addOnHold != 1)
-                same->message.text = waiting.text;
-            else
-                appendToHeld(same->message.text, waiting.text);
-            same->message.name = waiting.name;
-            same->message.time = waiting.time;
-            same->held = false;
-        }
-        same->row = history::messageReceived(c, now);
-        bringNext(false);
+    } else if (!waitBehind(arrival.sender, fields, fromPartner)) {
+        return false;
     }
     signalArrival();
     changed();
+    return true;
+}
+
+bool Receiving::waitBehind(const QString &sender, const MessageFields &fields, bool fromPartner)
+{
+    core::Context &c = m_context;
+    // A person's messages that nobody has seen yet are all kept, joined; one held is treated as
+    // the window treats a held message.
+    auto same = std::find_if(m_behind.begin(), m_behind.end(),
+                             [&](const Queued &q) { return q.message.from == sender; });
+    if (same == m_behind.end() && !fromPartner &&
+        (std::ssize(m_behind) >= kMaxWaitingBehind ||
+         strangersWaitingText() + fields.text.size() > kHeldTextLimit)) {
+        answerRefused(sender);
+        return false;
+    }
+    const QDateTime now = c.now();
+    if (same == m_behind.end()) {
+        m_behind.push_back({{sender, {}, {}, fields.text.toString(), now}, {}, false});
+        same = m_behind.end() - 1;
+    } else if (same->held && c.opt.addOnHold != 1) {
+        same->message.text = fields.text.toString();
+    } else {
+        appendToHeld(same->message.text, fields.text);
+    }
+    same->message.name = senderName(fields.name);
+    same->message.time = fields.time.toString();
+    same->held = false;
+    same->row = history::messageReceived(c, now);
+    // Into the window at once when it is free.
+    bringNext(false);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "base/core/context.h"
 #include "base/protocol/arrival.h"
 #include "base/protocol/waitingfile.h"
+#include "base/protocol/wire.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -84,6 +85,9 @@ private:
     // when the one there was dealt with and the window is hidden (or `evenWhileShown`); a held
     // message there goes to the back. True when one came in.
     bool bringNext(bool evenWhileShown);
+    // A message of someone other than the person in the window: it waits behind the window, and
+    // comes into it at once when the window is free. False when it was refused: too much waits.
+    bool waitBehind(const QString &sender, const MessageFields &fields, bool fromPartner);
     void takeIntoWindow(Queued next);
     void signalArrival();
     // The received entry of the menu enabled and the compose entry disabled, as while a message
