@@ -232,6 +232,8 @@ void TestConversation::strangerIsRefusedOrShownWithAWarning()
     c.net.flush();
     Conversation::send(c.net, c.bob, u"back to alice"_s);
     QCOMPARE(c.net.sentFrom(c.bob.address()).last().to, c.alice.address());
+    QVERIFY(bob.receivedWindow.view().reply.isEmpty()); // sent, the reply left the box
+    Conversation::typeReply(c.bob, u"hi again"_s);
     c.bob.copy->receivedMessage().reply();
     QCOMPARE(c.net.sentFrom(c.bob.address()).last().to, carol.address());
 }
@@ -976,6 +978,19 @@ void TestConversation::onePersonPerReceivedWindow()
     c.bob.copy->receivedMessage().close();
     QCOMPARE(c.net.sentFrom(c.bob.address()).last().to, second.address());
     QVERIFY(!bob.messageWaiting());
+
+    // A reply being written to someone whose message gives way comes back with their next one.
+    Conversation::send(c.net, first, u"third"_s);
+    c.bob.copy->receiving().openReceived();
+    c.bob.copy->receivedMessage().openOrClose();
+    Conversation::typeReply(c.bob, u"half written"_s);
+    Conversation::send(c.net, second, u"fourth"_s);
+    c.bob.copy->receiving().openReceived(); // the tray shows something waits: it comes in
+    QCOMPARE(bob.receivedWindow.view().message, u"fourth"_s);
+    QVERIFY(bob.receivedWindow.view().reply.isEmpty());
+    c.bob.copy->receivedMessage().close();
+    Conversation::send(c.net, first, u"fifth"_s);
+    QCOMPARE(bob.receivedWindow.view().reply, u"half written"_s);
 }
 
 void TestConversation::unconfirmedReplyToAStranger()

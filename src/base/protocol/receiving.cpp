@@ -141,6 +141,10 @@ void Receiving::takeIntoWindow(Queued next)
 {
     core::Context &c = m_context;
     WaitingMessage &m = next.message;
+    // A reply being written to the person leaving the window waits for their next message.
+    const core::ReceivedView &leaving = c.receivedWindow.view();
+    if (leaving.state != core::ReceivedState::Empty && !leaving.reply.isEmpty())
+        m_unsentReplies.insert(leaving.senderAddress, leaving.reply);
     c.receivedWindow.edit([&](core::ReceivedView &v) {
         v.message = std::move(m.text);
         v.reply = m_unsentReplies.take(m.from);

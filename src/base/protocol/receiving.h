@@ -64,7 +64,8 @@ public:
     // The received-history row of the message in the window; null while history is off.
     const std::shared_ptr<core::HistoryRow> &windowRow() const { return m_windowRow; }
     // A reply to `address` was never confirmed: its text goes back into the reply box of that
-    // person's message, now or when one of theirs next comes into the window.
+    // person's message, now or when one of theirs next comes into the window (as a reply being
+    // written does when someone else's message takes the window).
     void keepUnsentReply(const QString &address, const QString &text);
 
     // Start-up: the messages that waited when the copy last ended wait again.

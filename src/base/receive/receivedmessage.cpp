@@ -51,6 +51,9 @@ void ReceivedMessage::reply()
         if (c.receivedWindow.waiting())
             completeRow(false);
         m_receiving.dealtWith(ReceivedState::DealtWith);
+        // Sent, the reply is no draft any more: it could only be sent twice by mistake. Should
+        // it go unanswered, it comes back into the box.
+        c.receivedWindow.edit([](core::ReceivedView &view) { view.reply.clear(); });
         c.menu.setEnabled(core::MenuId::ShowReceived, false);
         c.menu.setEnabled(core::MenuId::Compose, true);
         hideWindow();
