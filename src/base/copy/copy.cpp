@@ -79,7 +79,7 @@ void Copy::plugHandlers()
     m_dispatcher.setMessageHandlers([this](const Arrival &a) { return m_receiving.receive(a); },
                                     [this](const Arrival &a) { m_receiving.acknowledge(a.sender); },
                                     [this](const Arrival &a) { return m_letters.handOver(a.sender); });
-    m_dispatcher.setHandler(Kind::Call, [this](const Arrival &) { m_callSignal.callArrived(); });
+    m_dispatcher.setHandler(Kind::Call, [this](const Arrival &a) { m_callSignal.callArrived(a); });
     m_dispatcher.setWatcher([this](const Arrival &a) { m_callSignal.noteArrival(a); });
     m_dispatcher.setHandler(Kind::PresenceRequest,
                             [&c](const Arrival &a) { protocol::answerPresence(c, a); });
