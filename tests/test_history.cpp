@@ -273,6 +273,15 @@ void TestHistory::listsKeepTheNewestWithinBounds()
     QVERIFY(total() <= HistoryList::kMaxChars);
     QVERIFY(total() > HistoryList::kMaxChars - long64k.size());
     QCOMPARE(list.at(list.size()).message, long64k);
+    // A row's tool tip shows a screenful of its message, its lines as they are.
+    auto tip = [&list] {
+        return list.data(list.index(static_cast<int>(list.size() - 1), 3), Qt::ToolTipRole).toString();
+    };
+    const QStringList tipLines = tip().split(u'\n');
+    QCOMPARE(tipLines.size(), HistoryList::kTipLines);
+    QCOMPARE(tipLines.last(), QString(HistoryList::kTipColumns, u'x') + u'…');
+    list.append({{}, {}, {}, u"one\r\ntwo"_s});
+    QCOMPARE(tip(), u"one\ntwo"_s);
 
     // A row that grew after it was added (a run of sends) counts with its new length.
     list.clear();

@@ -229,6 +229,7 @@ void TestShell::callKindFollowsTheCallMenu()
 void TestShell::callCycles_data()
 {
     QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("byPartner");
     QTest::addColumn<QList<int>>("frames"); // the tray picture after each tick: frame numbers
     QList<int> person;
     QList<int> phone;
@@ -238,17 +239,20 @@ void TestShell::callCycles_data()
     }
     person << 4;
     phone << 6; // the third tick of a telephone cycle leaves the picture as it is
-    QTest::newRow("person") << u"1"_s << (person + person);
-    QTest::newRow("telephone") << u"2"_s << (phone + phone);
+    QTest::newRow("person") << u"1"_s << true << (person + person);
+    QTest::newRow("telephone") << u"2"_s << true << (phone + phone);
+    QTest::newRow("a stranger calls: nothing moves") << u"1"_s << false << QList<int>{};
 }
 
 void TestShell::callCycles()
 {
     QFETCH(QString, kind);
+    QFETCH(bool, byPartner);
     QFETCH(QList<int>, frames);
     Conversation c;
-    c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し"_s + kind), c.alice.address());
-    QVERIFY(c.bob.context().callAnimationTimer.isActive());
+    const QString caller = byPartner ? c.alice.address() : u"127.0.0.77"_s;
+    c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し"_s + kind), caller);
+    QCOMPARE(c.bob.context().callAnimationTimer.isActive(), byPartner);
     QList<int> seen;
     for (int i = 0; i < frames.size(); ++i) {
         c.bob.copy->callSignal().tick();
@@ -256,7 +260,10 @@ void TestShell::callCycles()
     }
     QCOMPARE(seen, frames);
     QCOMPARE(c.bob.state().callCount, 0);
-    QVERIFY(c.bob.context().callAnimationTimer.isActive()); // cycles repeat until the user turns up
+    // Cycles repeat until the user turns up.
+    QCOMPARE(c.bob.context().callAnimationTimer.isActive(), byPartner);
+    if (!byPartner)
+        QCOMPARE(c.bob.tray.current().hIcon, IconId::normal(0).handle());
 }
 
 void TestShell::callKindFollowsTheLastDatagram()

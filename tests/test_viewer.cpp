@@ -72,6 +72,7 @@ private slots:
     void clearEmptiesOnlyTheShownList_data();
     void clearEmptiesOnlyTheShownList();
     void closeBoxKeepsTheDetailPane();
+    void rowsAddedWhileTheDetailPaneShowsAreReachable_data();
     void rowsAddedWhileTheDetailPaneShowsAreReachable();
     void stepsNeedTheDetailPaneAndItsRow_data();
     void stepsNeedTheDetailPaneAndItsRow();
@@ -288,21 +289,48 @@ void TestViewer::closeBoxKeepsTheDetailPane()
     QCOMPARE(b.view().countPanel, u"送信履歴： 1/2"_s);
 }
 
+void TestViewer::rowsAddedWhileTheDetailPaneShowsAreReachable_data()
+{
+    QTest::addColumn<int>("rows");          // in the list when a row is clicked
+    QTest::addColumn<int>("clicked");       // that row; then two rows arrive
+    QTest::addColumn<QStringList>("steps"); // the rows Next shows, one press each
+    QTest::addColumn<QString>("panel");     // after the first press
+    QTest::addColumn<QString>("back");      // the row Back shows then
+    const int full = static_cast<int>(core::HistoryList::kMaxRows);
+    QTest::newRow("room left") << 2 << 1 << QStringList{u"sent 2"_s, u"sent 3"_s, u"sent 4"_s}
+                               << u"送信履歴： 2/4"_s << u"sent 3"_s;
+    QTest::newRow("the newest shown")
+        << 2 << 2 << QStringList{u"sent 3"_s, u"sent 4"_s} << u"送信履歴： 3/4"_s << u"sent 3"_s;
+    // Each row that arrives pushes the oldest out: the rows shown keep their order.
+    QTest::newRow("full, the newest shown")
+        << full << full << QStringList{u"sent %1"_s.arg(full + 1), u"sent %1"_s.arg(full + 2)}
+        << u"送信履歴： %1/%2"_s.arg(full - 1).arg(full) << u"sent %1"_s.arg(full + 1);
+    QTest::newRow("full, the row shown pushed out")
+        << full << 1 << QStringList{u"sent 3"_s} << u"送信履歴： 1/%1"_s.arg(full) << u"sent 3"_s;
+}
+
 void TestViewer::rowsAddedWhileTheDetailPaneShowsAreReachable()
 {
+    QFETCH(int, rows);
+    QFETCH(int, clicked);
+    QFETCH(QStringList, steps);
+    QFETCH(QString, panel);
+    QFETCH(QString, back);
     Bench b;
-    b.fill(kSent, 1, 2);
+    b.fill(kSent, 1, rows);
     b.viewer.open();
-    b.viewer.openSentRow(1);
-    b.fill(kSent, 3, 4);
-    b.viewer.next();
-    QCOMPARE(b.view().countPanel, u"送信履歴： 2/4"_s);
-    QVERIFY(b.view().nextEnabled);
-    b.viewer.next();
-    b.viewer.next();
-    QCOMPARE(b.view().detailPosition, 4);
-    QCOMPARE(b.view().detailText, u"sent 4"_s);
-    QVERIFY(!b.view().nextEnabled);
+    b.viewer.openSentRow(clicked);
+    b.fill(kSent, rows + 1, rows + 2);
+    for (const QString &row : steps) {
+        QVERIFY(b.view().nextEnabled);
+        b.viewer.next();
+        QCOMPARE(b.view().detailText, row);
+        if (row == steps.first())
+            QCOMPARE(b.view().countPanel, panel);
+    }
+    QCOMPARE(b.view().nextEnabled, b.view().detailPosition < b.list(kSent).size());
+    b.viewer.back();
+    QCOMPARE(b.view().detailText, back);
 }
 
 void TestViewer::stepsNeedTheDetailPaneAndItsRow_data()

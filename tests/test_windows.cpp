@@ -5,14 +5,18 @@
 #include "support/conversation.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDialogButtonBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QStyle>
 #include <QTest>
 
 #include <memory>
@@ -40,6 +44,9 @@ private slots:
     void enterPressesTheDefaultButton_data();
     void enterPressesTheDefaultButton();
     void tabLeavesTheWritingBoxes();
+    void pasteNeverCrashes_data();
+    void pasteNeverCrashes();
+    void passwordBoxesShowStars();
 };
 
 void TestWindows::everyWindowInItsCorner_data()
@@ -84,21 +91,33 @@ void TestWindows::everyWindowInItsCorner()
         aliceShell.smallNotice(),    aliceShell.letterWindow(),         aliceShell.optionsWindow(),
         aliceShell.passwordWindow(), &aliceShell.iconSelectionWindow(), aliceShell.aboutWindow()};
     const int strip = kit::px(core::kTaskBarTwips);
+    const bool left = position == 1 || position == 2;
+    const bool right = position == 3 || position == 4;
+    const bool up = position == 1 || position == 3;
+    const bool low = position == 2 || position == 4;
     for (QWidget *window : windows) {
         QVERIFY(window != nullptr);
         QVERIFY(QTest::qWaitForWindowExposed(window));
         const QRect area = window->screen()->availableGeometry();
-        const QRect frame = window->frameGeometry();
+        QRect frame = window->frameGeometry();
         const QByteArray what = window->objectName().toLatin1();
         QVERIFY2(area.contains(frame), what.constData());
-        const bool left = position == 1 || position == 2;
-        const bool right = position == 3 || position == 4;
-        const bool up = position == 1 || position == 3;
-        const bool low = position == 2 || position == 4;
+        // The reaction notice comes while the send-result notice is still open: it steps aside
+        // from it, towards the middle, so that the one below still shows.
+        if (window == aliceShell.reactionNotice()) {
+            const auto corner = [&](const QRect &r) {
+                return position == 0 ? r.center()
+                                     : QPoint(right ? r.right() : r.left(), low ? r.bottom() : r.top());
+            };
+            const int step = kit::px(core::kCascadeTwips);
+            const QPoint aside(right ? -step : step, low ? -step : step);
+            QCOMPARE(corner(frame), corner(aliceShell.sendResultNotice()->frameGeometry()) + aside);
+            frame.translate(-aside);
+        }
         if (left)
-            QCOMPARE(frame.left(), area.left());
+            QVERIFY2(frame.left() == area.left(), what.constData());
         if (right)
-            QCOMPARE(frame.right(), area.right());
+            QVERIFY2(frame.right() == area.right(), what.constData());
         if (up)
             QCOMPARE(frame.top(), area.top());
         if (low)
@@ -157,6 +176,21 @@ void TestWindows::receivedWindowOpensAndAnswers()
     c.net.flush();
     QVERIFY(!window.isVisible());
     QCOMPARE(c.alice.context().receivedWindow.view().message, u"thanks"_s);
+
+    // The longest name shown (eleven characters and the blank that ends it): the window is as wide
+    // as its caption needs, and stays on the screen.
+    Conversation wide([](core::Options &o) { o.userName = u"ＷＷＷＷＷＷＷＷＷＷＷ"_s; });
+    shell::Shell wideShell(*wide.bob.copy);
+    wide.aliceSends(u"hi"_s);
+    wide.bob.tray.pressLeft();
+    receive::ReceivedWindow &wideWindow = wideShell.receivedWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(&wideWindow));
+    QVERIFY(wideWindow.windowTitle().contains(u"ＷＷＷＷＷＷＷＷＷＷＷ  Time"_s));
+    QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+    titleFont.setBold(true);
+    QVERIFY(wideWindow.width() > QFontMetrics(titleFont).horizontalAdvance(wideWindow.windowTitle()));
+    QVERIFY(wideWindow.width() > window.width());
+    QVERIFY(wideWindow.screen()->availableGeometry().contains(wideWindow.frameGeometry()));
 }
 
 void TestWindows::noticeWidgetsComeAndGoWithTheirWindows()
@@ -323,6 +357,8 @@ void TestWindows::optionsPageFollowsTheTabStrip()
     QTest::keyClick(window->tabStrip, Qt::Key_Left);
     QCOMPARE(window->pages->currentIndex(), 2);
     QCOMPARE(c.alice.copy->options().window().view().page, 3);
+    // A dialog of fixed size, whatever page shows.
+    QCOMPARE(window->minimumSize(), window->maximumSize());
 }
 
 void TestWindows::enterPressesTheDefaultButton_data()
@@ -343,6 +379,11 @@ void TestWindows::enterPressesTheDefaultButton_data()
     QTest::newRow("options") << QList{MenuId::Options} << 4 << u"TxtName"_s << u"bob"_s << QString();
     QTest::newRow("on another button")
         << QList{MenuId::Partner} << 0 << u"CmdCancel"_s << QString() << QString();
+    // Windows without a default button: Enter on a button with the focus presses it.
+    QTest::newRow("on 送信") << QList{MenuId::Compose} << 0 << u"CmdSend"_s << QString()
+                             << u"ﾒｯｾｰｼﾞを入力してください。"_s;
+    QTest::newRow("on the letter's OK")
+        << QList{MenuId::Letter} << 0 << u"CmdOK"_s << QString() << u"内容を入力してください。"_s;
 }
 
 // Enter typed in a dialog-like window presses its default button, as in any dialog.
@@ -395,6 +436,82 @@ void TestWindows::tabLeavesTheWritingBoxes()
         QTest::keyClick(box, Qt::Key_Tab);
         QCOMPARE(box->toPlainText(), u"a"_s);
         QVERIFY(box->window()->focusWidget() != box);
+    }
+}
+
+void TestWindows::pasteNeverCrashes_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<bool>("picture"); // on the clipboard; else data of no format at all
+    for (const char *box : {"TxtMsg", "Text1", "Text2", "TxtLetter", "TxtLog", "TxtName", "TxtPw"}) {
+        // What X11 hands over while no program owns the clipboard, as after our clipboard sending.
+        QTest::addRow("%s, clipboard owned by nobody", box) << QString::fromLatin1(box) << false;
+        QTest::addRow("%s, a picture on the clipboard", box) << QString::fromLatin1(box) << true;
+    }
+}
+
+// Ctrl+V and Shift+Insert with no text to paste leave every text box as it was, and the program
+// running; text still pastes into the boxes that take typing.
+void TestWindows::pasteNeverCrashes()
+{
+    QFETCH(QString, box);
+    QFETCH(bool, picture);
+    Conversation c({}, [](core::Options &o) {
+        o.pwEnabled = 1;
+        o.password = u"pw"_s;
+    });
+    shell::Shell bobShell(*c.bob.copy);
+    copy::Copy &bob = *c.bob.copy;
+    c.aliceSends(u"hi"_s);
+    c.bob.tray.pressLeft();
+    bob.receivedMessage().openOrClose();
+    for (core::MenuId id : {core::MenuId::Compose, core::MenuId::Letter, core::MenuId::History,
+                            core::MenuId::Options, core::MenuId::Partner})
+        bob.menuClicked(id);
+    bob.historyViewer().openReceivedRow(1);
+    QWidget *target = nullptr;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && !target)
+            target = window->findChild<QWidget *>(box);
+    }
+    QVERIFY2(target != nullptr, qPrintable(box));
+    auto *line = qobject_cast<QLineEdit *>(target);
+    auto *lines = qobject_cast<QPlainTextEdit *>(target);
+    const auto text = [&] { return line ? line->text() : lines->toPlainText(); };
+    const bool editable = line ? !line->isReadOnly() : !lines->isReadOnly();
+
+    auto *data = new QMimeData;
+    if (picture)
+        data->setImageData(QImage(4, 4, QImage::Format_RGB32));
+    QGuiApplication::clipboard()->setMimeData(data);
+    const QString before = text();
+    target->setFocus();
+    QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(target, Qt::Key_Insert, Qt::ShiftModifier);
+    QCOMPARE(text(), before);
+    QGuiApplication::clipboard()->setText(u"ok"_s);
+    QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(text().contains(u"ok"_s), editable);
+}
+
+// The password boxes show "*" for each character; the current password is typed in the clear.
+void TestWindows::passwordBoxesShowStars()
+{
+    Conversation c({}, [](core::Options &o) {
+        o.pwEnabled = 1;
+        o.password = u"pw"_s;
+    });
+    shell::Shell bobShell(*c.bob.copy);
+    c.bob.copy->menuClicked(core::MenuId::Options);
+    c.bob.copy->menuClicked(core::MenuId::Partner);
+    const settings::OptionsWindow *options = bobShell.optionsWindow();
+    QVERIFY(options != nullptr && bobShell.passwordWindow() != nullptr);
+    for (QLineEdit *box : {options->storedPassword, options->currentPassword, options->newPassword,
+                           bobShell.passwordWindow()->password}) {
+        const bool masked = box != options->currentPassword;
+        QCOMPARE(box->echoMode(), masked ? QLineEdit::Password : QLineEdit::Normal);
+        if (masked)
+            QCOMPARE(box->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, box), int{u'*'});
     }
 }
 

@@ -47,11 +47,18 @@ void TestControl::readCommand()
     const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
     if (n <= 0) {
         m_input.setEnabled(false);
-        return;
+        // A last line without its line end is a command all the same.
+        m_pending.append('\n');
+    } else {
+        m_pending.append(buffer, n);
     }
-    for (const QByteArray &line : QByteArray(buffer, n).split('\n')) {
-        if (!line.trimmed().isEmpty())
-            run(QString::fromUtf8(line.trimmed()));
+    // A read ends wherever the pipe had data: a line longer than one read waits for its end.
+    qsizetype end = 0;
+    while ((end = m_pending.indexOf('\n')) >= 0) {
+        const QByteArray line = m_pending.left(end).trimmed();
+        m_pending.remove(0, end + 1);
+        if (!line.isEmpty())
+            run(QString::fromUtf8(line));
     }
 }
 

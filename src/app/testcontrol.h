@@ -32,6 +32,7 @@ private:
 
     copy::Copy &m_copy;
     QSocketNotifier m_input;
+    QByteArray m_pending; // read, up to the end of a line still to come
 };
 
 // The test build's boxes: printed, and answered at once with their default button, so that no

@@ -85,7 +85,7 @@ void Copy::plugHandlers()
                                                                    m_context.letterWindow().view().letter);
                                         return true;
                                     });
-    m_dispatcher.setHandler(Kind::Call, [this](const Arrival &) { m_callSignal.callArrived(); });
+    m_dispatcher.setHandler(Kind::Call, [this](const Arrival &a) { m_callSignal.callArrived(a); });
     m_dispatcher.setWatcher([this](const Arrival &a) { m_callSignal.noteArrival(a); });
     m_dispatcher.setHandler(Kind::PresenceRequest,
                             [&c](const Arrival &a) { protocol::answerPresence(c, a); });

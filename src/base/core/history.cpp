@@ -1,6 +1,32 @@
 #include "base/core/history.h"
 
 namespace core {
+namespace {
+
+// The head of a message as a tool tip shows it: its lines, long ones folded, at most kTipLines of
+// kTipColumns characters, and an ellipsis where the message goes on.
+QString toolTipOf(const QString &message)
+{
+    constexpr qsizetype kLines = HistoryList::kTipLines;
+    constexpr qsizetype kColumns = HistoryList::kTipColumns;
+    // Enough of the message for every line shown, however its lines break.
+    QString head = message.left(kLines * (kColumns + 2));
+    const bool cut = head.size() < message.size();
+    head.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QStringList lines;
+    bool full = false;
+    for (const QString &paragraph : head.split(u'\n')) {
+        for (qsizetype from = 0; !full && (from == 0 || from < paragraph.size()); from += kColumns) {
+            if (lines.size() == kLines)
+                full = true;
+            else
+                lines << paragraph.mid(from, kColumns);
+        }
+    }
+    return lines.join(u'\n') + (cut || full ? QStringLiteral("…") : QString());
+}
+
+} // namespace
 
 HistoryList::HistoryList(QStringList headings) : m_headings(std::move(headings)) {}
 
@@ -44,12 +70,14 @@ void HistoryList::dropOldest()
     beginRemoveRows({}, 0, static_cast<int>(drop - 1));
     m_rows.erase(m_rows.begin(), m_rows.begin() + drop);
     m_chars = chars;
+    m_dropped += drop;
     endRemoveRows();
 }
 
 void HistoryList::clear()
 {
     beginResetModel();
+    m_dropped += size();
     m_rows.clear();
     m_chars = 0;
     endResetModel();
@@ -79,6 +107,8 @@ QVariant HistoryList::data(const QModelIndex &index, int role) const
     case 2:
         return row.recvTime;
     default: {
+        if (role == Qt::ToolTipRole)
+            return toolTipOf(row.message);
         // One line in the list; the detail pane shows the message with its line breaks.
         QString flat = row.message;
         flat.replace(QStringLiteral("\r\n"), QStringLiteral(" "));

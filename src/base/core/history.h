@@ -28,6 +28,9 @@ public:
     static constexpr int kColumns = 4;
     static constexpr qsizetype kMaxRows = 10000;
     static constexpr qsizetype kMaxChars = 4 * 1024 * 1024;
+    // A row's tool tip shows at most a screenful of its message: so many lines of so many characters.
+    static constexpr qsizetype kTipLines = 20;
+    static constexpr qsizetype kTipColumns = 80;
 
     explicit HistoryList(QStringList headings);
 
@@ -37,6 +40,9 @@ public:
     void clear();
 
     qsizetype size() const { return static_cast<qsizetype>(m_rows.size()); }
+    // How many rows have left the list since it was made, pushed out or cleared. A row that stays
+    // keeps dropped() + its position, whatever goes before it.
+    qsizetype dropped() const { return m_dropped; }
     bool isEmpty() const { return m_rows.empty(); }
     // 1-based, like the viewer's positions.
     const HistoryRow &at(qsizetype position) const
@@ -59,6 +65,7 @@ private:
     QStringList m_headings;
     std::deque<Entry> m_rows;
     qsizetype m_chars = 0;
+    qsizetype m_dropped = 0;
 };
 
 } // namespace core

@@ -1,6 +1,7 @@
 #include "base/core/placement.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace core {
 
@@ -34,6 +35,29 @@ QPoint placeWindow(const Options &opt, QRect area, QSize window, QPoint current)
     // left edge on the screen.
     const int bottom = area.y() + area.height() - window.height();
     return {std::max(left, std::min(at.x(), right)), std::max(top, std::min(at.y(), bottom))};
+}
+
+QPoint clearOfShown(QRect wanted, const QList<QRect> &shown, QRect area, int step)
+{
+    const auto near = [step](QPoint a, QPoint b) {
+        return std::abs(a.x() - b.x()) * 2 < step && std::abs(a.y() - b.y()) * 2 < step;
+    };
+    // The rule puts a window by a corner or by its middle; one of another size is hidden all the
+    // same where the two share that corner.
+    const auto hides = [&](const QRect &at) {
+        return std::any_of(shown.begin(), shown.end(), [&](const QRect &other) {
+            return near(other.topLeft(), at.topLeft()) || near(other.topRight(), at.topRight()) ||
+                   near(other.bottomLeft(), at.bottomLeft()) || near(other.bottomRight(), at.bottomRight()) ||
+                   near(other.center(), at.center());
+        });
+    };
+    // Away from the side of the area it is on; from the middle, to the right and down.
+    const int across = wanted.center().x() - area.center().x() > step / 2 ? -step : step;
+    const int down = wanted.center().y() - area.center().y() > step / 2 ? -step : step;
+    QRect at = wanted;
+    while (step > 0 && hides(at) && area.contains(at.translated(across, down)))
+        at.translate(across, down);
+    return at.topLeft();
 }
 
 } // namespace core

@@ -4,7 +4,14 @@
 
 namespace history {
 
-HistoryViewer::HistoryViewer(core::Context &context) : m_context(context) {}
+HistoryViewer::HistoryViewer(core::Context &context) : m_context(context)
+{
+    for (const core::HistoryList *list : {&context.sentHistory, &context.receivedHistory}) {
+        const auto changed = [this, list] { listChanged(*list); };
+        QObject::connect(list, &core::HistoryList::rowsInserted, &m_listWatch, changed);
+        QObject::connect(list, &core::HistoryList::rowsRemoved, &m_listWatch, changed);
+    }
+}
 
 core::HistoryList &HistoryViewer::listOf(const QString &shownList) const
 {
@@ -26,8 +33,9 @@ QString HistoryViewer::detailText(const QString &shownList, qint32 position) con
     return label + QString::number(position) + u'/' + QString::number(listOf(shownList).size());
 }
 
-void HistoryViewer::fillDetail(core::HistoryView &view, const core::HistoryList &list) const
+void HistoryViewer::fillDetail(core::HistoryView &view, const core::HistoryList &list)
 {
+    m_shownRow = list.dropped() + view.detailPosition;
     const core::HistoryRow &row = list.at(view.detailPosition);
     view.detailDate = QStringLiteral("DATE： ") + row.date;
     view.detailSendTime = QStringLiteral("送信時間： ") + row.sendTime;
@@ -78,11 +86,32 @@ void HistoryViewer::openRow(const QString &list, qint32 position)
     });
 }
 
+void HistoryViewer::listChanged(const core::HistoryList &changed)
+{
+    const core::HistoryView &now = m_context.historyWindow.view();
+    const core::HistoryList &rows = listOf(now.shownList);
+    if (!now.detailVisible || &rows != &changed || !m_shownRow)
+        return;
+    // 0 once the row shown has been pushed out: Next then shows the oldest row left.
+    const auto position = static_cast<qint32>(std::max<qsizetype>(0, *m_shownRow - rows.dropped()));
+    const bool back = position > 1;
+    const bool next = position < rows.size();
+    if (position == now.detailPosition && back == now.backEnabled && next == now.nextEnabled)
+        return;
+    m_context.historyWindow.edit([&](core::HistoryView &v) {
+        v.detailPosition = position;
+        v.backEnabled = back;
+        v.nextEnabled = next;
+        v.countPanel = detailText(v.shownList, position);
+    });
+}
+
 bool HistoryViewer::stepsFrom(const core::HistoryView &view) const
 {
     // The steps belong to the detail pane, and the row it shows must still be in its list: a list
-    // cleared once the pane was left keeps no row for a step to land on.
-    return view.detailVisible && view.detailPosition >= 1 &&
+    // cleared once the pane was left keeps no row for a step to land on. Position 0 lies before
+    // the first row, where the row shown was pushed out.
+    return view.detailVisible && view.detailPosition >= 0 &&
            view.detailPosition <= listOf(view.shownList).size();
 }
 
@@ -97,7 +126,7 @@ void HistoryViewer::next()
         ++v.detailPosition;
         fillDetail(v, rows);
         v.nextEnabled = v.detailPosition != rows.size();
-        v.backEnabled = true;
+        v.backEnabled = v.detailPosition > 1;
         v.countPanel = detailText(v.shownList, v.detailPosition);
     });
 }

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace history {
 
 inline const QString kSentTab = QStringLiteral("tabSnd");
@@ -36,14 +38,21 @@ public:
 
 private:
     void openRow(const QString &list, qint32 position);
+    // Rows entered or pushed out of `changed` while the detail pane shows one of its rows: the
+    // position follows the row shown, and the steps are offered as far as the list now goes.
+    void listChanged(const core::HistoryList &changed);
     // Whether Back and Next can step from what `view` shows.
     bool stepsFrom(const core::HistoryView &view) const;
     core::HistoryList &listOf(const QString &shownList) const;
     QString countText(const QString &tabKey) const;
     QString detailText(const QString &shownList, qint32 position) const;
-    void fillDetail(core::HistoryView &view, const core::HistoryList &list) const;
+    void fillDetail(core::HistoryView &view, const core::HistoryList &list);
 
     core::Context &m_context;
+    // The row the detail pane shows, as the list's dropped() + its position then; none before the
+    // first row shown here.
+    std::optional<qsizetype> m_shownRow;
+    QObject m_listWatch; // the lists' signals reach this viewer while it lives
 };
 
 // The lists lie inside their page, the labels and the detail text inside the detail pane, everything else in

@@ -19,8 +19,10 @@ void CallSignal::noteArrival(const protocol::Arrival &arrival)
     m_byPerson = arrival.text.size() >= 12 && arrival.text[11] == u'1';
 }
 
-void CallSignal::callArrived()
+void CallSignal::callArrived(const protocol::Arrival &arrival)
 {
+    if (arrival.sender != m_context.state.partnerAddress)
+        return;
     if (!m_context.callAnimationTimer.isActive())
         m_context.callAnimationTimer.start();
 }

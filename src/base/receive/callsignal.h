@@ -16,8 +16,9 @@ public:
 
     // Double click on the compose window's picture: a call of the kind the call menu has checked.
     void sendCall();
-    // A call arrived: the animation runs (a second call only changes the kind).
-    void callArrived();
+    // A call arrived: from the partner, the animation runs (a second call only changes the kind);
+    // anyone else's call is not taken, as the partner's start and end notices alone are.
+    void callArrived(const protocol::Arrival &arrival);
     // Every datagram, of whatever kind: the animation shows a person while the last one that
     // arrived has "1" as its twelfth character, a telephone otherwise. A call says its kind there;
     // a message that arrives during the animation turns it to the telephone.

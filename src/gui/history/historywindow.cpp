@@ -5,6 +5,7 @@
 #include "gui/kit/longtext.h"
 #include "gui/kit/pictures.h"
 #include "gui/kit/placement.h"
+#include "gui/kit/textbox.h"
 
 #include "gui/kit/modelwindow.h"
 #include "gui/kit/statusclock.h"
@@ -171,6 +172,8 @@ QTreeView *HistoryWindow::makeList(QFrame *page, core::HistoryList &rows, const 
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->header()->setSectionResizeMode(QHeaderView::Interactive);
     list->header()->setStretchLastSection(false);
+    // Headings start at the left like their cells; Qt's headers centre them of their own accord.
+    list->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     int column = 0;
     for (int width : widths)
         list->setColumnWidth(column++, px(width));
@@ -187,7 +190,7 @@ void HistoryWindow::buildDetailPane()
         *label = new QLabel(detailPane);
         (*label)->setObjectName(QString::fromLatin1(name));
     }
-    detailText = new QPlainTextEdit(detailPane);
+    detailText = new kit::TextBox(detailPane);
     detailText->setObjectName(QStringLiteral("TxtLog"));
     detailText->setReadOnly(true);
     detailText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

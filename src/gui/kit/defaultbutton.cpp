@@ -8,7 +8,8 @@ namespace {
 
 class EnterPresses final : public QObject {
 public:
-    EnterPresses(QWidget &scope, QPushButton &button) : QObject(&scope), m_scope(scope), m_button(&button)
+    // Without a default button only a focused button takes Enter.
+    EnterPresses(QWidget &scope, QPushButton *button) : QObject(&scope), m_scope(scope), m_button(button)
     {
         scope.installEventFilter(this);
     }
@@ -20,12 +21,15 @@ protected:
             return false;
         const auto *key = static_cast<QKeyEvent *>(event);
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-        if (!enter || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier || !m_button ||
-            !m_button->isEnabled() || !m_button->isVisible())
+        if (!enter || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
             return false;
         // As in a dialog, Enter on a button that has the focus presses that one.
-        auto *focused = qobject_cast<QPushButton *>(m_scope.focusWidget());
-        (focused != nullptr ? focused : m_button.data())->click();
+        QPushButton *pressed = qobject_cast<QPushButton *>(m_scope.focusWidget());
+        if (pressed == nullptr && m_button && m_button->isVisible())
+            pressed = m_button.data();
+        if (pressed == nullptr || !pressed->isEnabled())
+            return false;
+        pressed->click();
         return true;
     }
 
@@ -39,7 +43,12 @@ private:
 void pressWithEnter(QWidget &scope, QPushButton &button)
 {
     button.setDefault(true);
-    new EnterPresses(scope, button);
+    new EnterPresses(scope, &button);
+}
+
+void pressFocusedWithEnter(QWidget &scope)
+{
+    new EnterPresses(scope, nullptr);
 }
 
 } // namespace kit

@@ -11,5 +11,7 @@ namespace kit {
 // scope, Enter presses that one, as in a dialog. Our windows are plain
 // widgets, where Qt gives Enter to no button of its own accord.
 void pressWithEnter(QWidget &scope, QPushButton &button);
+// For a window without a default button: Enter on a button that has the focus presses it.
+void pressFocusedWithEnter(QWidget &scope);
 
 } // namespace kit

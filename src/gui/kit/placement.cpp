@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QLayout>
 #include <QScreen>
+#include <QStyle>
 
 #include <optional>
 
@@ -59,6 +60,18 @@ std::optional<QMargins> borrowedFrame(const QWidget &window)
     return best;
 }
 
+bool frameKnown(const QWidget &window)
+{
+    return !framed(window) || !lastFrame(window).isNull();
+}
+
+// The frame round the window: none, its own from an earlier show, or else a guess; nothing when
+// there is no guess.
+std::optional<QMargins> expectedFrame(const QWidget &window)
+{
+    return frameKnown(window) ? lastFrame(window) : borrowedFrame(window);
+}
+
 // Places a window once more when the window manager has framed it, for a window placed before its
 // own frame was known: the frame it was placed with was another window's, or none. It acts once,
 // as the frame comes, before anyone could see the window in the wrong place, and never after.
@@ -106,6 +119,22 @@ private:
     std::optional<QMargins> m_assumed;
 };
 
+const char *const kKindProperty = "placementKind";
+
+// Where the program's other windows of the same kind as `window` are on screen, frames included.
+QList<QRect> shownFrames(const QWidget &window)
+{
+    QList<QRect> frames;
+    const QVariant kind = window.property(kKindProperty);
+    if (!kind.isValid())
+        return frames;
+    for (const QWidget *other : QApplication::topLevelWidgets()) {
+        if (other != &window && other->isVisible() && other->property(kKindProperty) == kind)
+            frames << other->frameGeometry();
+    }
+    return frames;
+}
+
 QRect toTwips(QRect r, qreal dpi)
 {
     const int left = core::pixelsToTwips(r.x(), dpi);
@@ -120,6 +149,28 @@ qreal logicalDpi()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
     return screen != nullptr ? screen->logicalDotsPerInch() : 96.0;
+}
+
+void setPlacementKind(QWidget &window, const QString &kind)
+{
+    window.setProperty(kKindProperty, kind);
+}
+
+void widenForCaption(QWidget &window)
+{
+    const QScreen *screen = window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+    titleFont.setBold(true);
+    // The icon, the three buttons and the margins of the title bar each take about its height.
+    const int bar = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
+    const int wanted = QFontMetrics(titleFont).horizontalAdvance(window.windowTitle()) + 5 * bar;
+    const QMargins frame = expectedFrame(window).value_or(QMargins());
+    const int room = screen->availableGeometry().width() - frame.left() - frame.right();
+    const int width = std::min(wanted, room);
+    if (window.width() < width)
+        window.resize(width, window.height());
 }
 
 void placeOnScreen(QWidget &window, const core::Options &opt)
@@ -138,15 +189,17 @@ void placeOnScreen(QWidget &window, const core::Options &opt)
             window.setAttribute(Qt::WA_Resized, false);
         }
     }
-    // The frame round the window: none, its own from an earlier show, or else a guess.
-    const bool known = !framed(window) || !lastFrame(window).isNull();
-    const std::optional<QMargins> frame = known ? lastFrame(window) : borrowedFrame(window);
+    const bool known = frameKnown(window);
+    const std::optional<QMargins> frame = expectedFrame(window);
     const QMargins margins = frame.value_or(QMargins());
     const qreal dpi = logicalDpi();
     const QRect outer(window.pos(), window.size().grownBy(margins));
     const QPoint at = core::placeWindow(opt, toTwips(screen->availableGeometry(), dpi),
                                         toTwips(outer, dpi).size(), toTwips(outer, dpi).topLeft());
     QPoint topLeft(core::twipsToPixels(at.x(), dpi), core::twipsToPixels(at.y(), dpi));
+    topLeft =
+        core::clearOfShown(QRect(topLeft, outer.size()), shownFrames(window), screen->availableGeometry(),
+                           std::max(margins.top(), core::twipsToPixels(core::kCascadeTwips, dpi)));
     // Moving a window that has a platform window but was never framed sets where its inside goes;
     // its frame then lies round that, so the inside goes in by the frame it is expected to get.
     if (!known && window.testAttribute(Qt::WA_WState_Created))

@@ -10,6 +10,13 @@ namespace kit {
 // window's outer size, frame included, and the part of its screen that panels leave free. A window
 // about to be shown for the first time is measured at the size the show will give it.
 void placeOnScreen(QWidget &window, const core::Options &opt);
+// Windows of one kind that the rule puts in one place (the notices of a sent message): one shown
+// while another of its kind lies there steps aside from it, so that neither hides the other.
+void setPlacementKind(QWidget &window, const QString &kind);
+// Widens a window whose caption the window manager would cut off in its title bar, as far as the
+// screen allows. The window manager's title font is not known here: the caption is measured in the
+// desktop's title font, bold, beside room for the icon and the buttons of the title bar.
+void widenForCaption(QWidget &window);
 // The logical DPI of the primary screen, for twips.
 qreal logicalDpi();
 

@@ -1,9 +1,11 @@
 #include "gui/receive/letterwindow.h"
 
 #include "base/text/fields.h"
+#include "gui/kit/defaultbutton.h"
 #include "gui/kit/dialogfit.h"
 #include "gui/kit/modelwindow.h"
 #include "gui/kit/pictures.h"
+#include "gui/kit/textbox.h"
 #include "gui/kit/twipsgeometry.h"
 
 #include <QCloseEvent>
@@ -15,7 +17,7 @@ LetterWindow::LetterWindow(core::Context &context, Letters &letters) : m_context
     setObjectName(QStringLiteral("FrmLetter"));
     setWindowFlags(kit::kFixedDialog);
 
-    letter = new QPlainTextEdit(this);
+    letter = new kit::TextBox(this);
     // Tab goes on to the buttons, as in every form; a message has no use for a tab character.
     letter->setTabChangesFocus(true);
     letter->setObjectName(QStringLiteral("TxtLetter"));
@@ -32,6 +34,7 @@ LetterWindow::LetterWindow(core::Context &context, Letters &letters) : m_context
     cancelButton->setToolTip(QStringLiteral("内容は消去されます。"));
     connect(okButton, &QPushButton::clicked, this, [this] { m_letters.confirm(); });
     connect(cancelButton, &QPushButton::clicked, this, [this] { m_letters.cancel(); });
+    kit::pressFocusedWithEnter(*this);
     picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Image1"));
     statusBar = new QStatusBar(this);

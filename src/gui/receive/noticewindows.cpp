@@ -4,6 +4,7 @@
 #include "gui/kit/dialogfit.h"
 #include "gui/kit/modelwindow.h"
 #include "gui/kit/pictures.h"
+#include "gui/kit/placement.h"
 #include "gui/kit/twipsgeometry.h"
 
 #include <QCloseEvent>
@@ -48,6 +49,7 @@ void followNotice(NoticeWindow &w, core::ViewModel<View> &model, const core::Opt
 NoticeWindow::NoticeWindow(core::WindowSlotBase &slot) : m_slot(slot)
 {
     setWindowFlags(kit::kFixedDialog);
+    kit::setPlacementKind(*this, QStringLiteral("notice"));
     // A notice must not take a keystroke meant for the window the user is typing in.
     setAttribute(Qt::WA_ShowWithoutActivating);
     picture = label(this, "Image1");

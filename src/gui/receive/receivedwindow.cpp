@@ -2,10 +2,13 @@
 
 #include "base/text/fields.h"
 #include "gui/kit/composelayout.h"
+#include "gui/kit/defaultbutton.h"
 #include "gui/kit/longtext.h"
 #include "gui/kit/modelwindow.h"
 #include "gui/kit/pictures.h"
+#include "gui/kit/placement.h"
 #include "gui/kit/statusclock.h"
+#include "gui/kit/textbox.h"
 #include "gui/kit/textstyle.h"
 #include "gui/kit/twipsgeometry.h"
 
@@ -32,7 +35,7 @@ ReceivedWindow::ReceivedWindow(core::Context &context, ReceivedMessage &handlers
 {
     setObjectName(QStringLiteral("FrmRecv"));
 
-    message = new QPlainTextEdit(this);
+    message = new kit::TextBox(this);
     message->setObjectName(QStringLiteral("Text1"));
     message->setReadOnly(true);
     message->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -44,7 +47,7 @@ ReceivedWindow::ReceivedWindow(core::Context &context, ReceivedMessage &handlers
     splitter->setMouseTracking(true);
     splitter->installEventFilter(this);
 
-    reply = new QPlainTextEdit(this);
+    reply = new kit::TextBox(this);
     // Tab goes on to the buttons, as in every form; a message has no use for a tab character.
     reply->setTabChangesFocus(true);
     reply->setObjectName(QStringLiteral("Text2"));
@@ -63,6 +66,7 @@ ReceivedWindow::ReceivedWindow(core::Context &context, ReceivedMessage &handlers
     connect(holdButton, &QPushButton::clicked, this, [this] { m_handlers.hold(); });
     connect(closeButton, &QPushButton::clicked, this, [this] { m_handlers.close(); });
     connect(replyButton, &QPushButton::clicked, this, [this] { m_handlers.reply(); });
+    kit::pressFocusedWithEnter(*this);
 
     normalPicture = new QLabel(this);
     normalPicture->setObjectName(QStringLiteral("Image1"));
@@ -93,7 +97,12 @@ void ReceivedWindow::refresh()
 {
     const core::ReceivedWindowModel &m = m_context.receivedWindow;
     const core::ReceivedView &v = m.view();
-    setWindowTitle(m.caption());
+    if (windowTitle() != m.caption()) {
+        setWindowTitle(m.caption());
+        // The caption names the sender and the time: the title bar must show it whole. A window
+        // the user made narrower keeps its width until the caption changes.
+        kit::widenForCaption(*this);
+    }
     setWindowIcon(kit::pictureFor(m.icon()));
     const int set = m_context.iconSet();
     normalPicture->setPixmap(kit::pictureFor(core::IconId::normal(set)).pixmap(px(480)));

@@ -4,6 +4,7 @@
 #include "gui/kit/dialogfit.h"
 #include "gui/kit/modelwindow.h"
 #include "gui/kit/pictures.h"
+#include "gui/kit/textbox.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -59,6 +60,8 @@ OptionsWindow::OptionsWindow(core::Context &context, OptionsEditor &dialog) : m_
     layout->addWidget(tabStrip);
     layout->addWidget(pages);
     layout->addLayout(buttons);
+    // A dialog of fixed size, as its frame says: it takes the size its pages ask for.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     kit::followModel(*this, dialog.window(), context.opt, [this] { refresh(); });
 }
@@ -146,11 +149,11 @@ QWidget *OptionsWindow::buildPasswordPage()
     passwordEnabled = check(QStringLiteral("\"お相手登録\"及び\"ﾛｯｸ解除時\"にﾊﾟｽﾜｰﾄﾞを入力する。"), "ChkPw1",
                             &OptionsView::passwordEnabled, OptionsCheck::Password);
     storedPassword = line("TxtPw1", &OptionsView::storedPassword);
-    storedPassword->setEchoMode(QLineEdit::Password);
+    kit::maskWithStars(*storedPassword);
     storedPassword->setEnabled(false);
     currentPassword = line("TxtPw2", &OptionsView::currentPassword);
     newPassword = line("TxtPw3", &OptionsView::newPassword);
-    newPassword->setEchoMode(QLineEdit::Password);
+    kit::maskWithStars(*newPassword);
     setPasswordButton = new QPushButton(QStringLiteral("OK"));
     setPasswordButton->setObjectName(QStringLiteral("CmdPok"));
     connect(setPasswordButton, &QPushButton::clicked, this, [this] { m_dialog.setPassword(); });
@@ -246,7 +249,7 @@ QWidget *OptionsWindow::buildUserPage()
 QWidget *OptionsWindow::buildOtherPage()
 {
     auto *page = new QWidget;
-    auto *column = new QVBoxLayout(page);
+    auto *column = new QVBoxLayout;
     randomIcon =
         check(QStringLiteral("起動時、ｱｲｺﾝをﾗﾝﾀﾞﾑに表示させる。"), "ChkIcon", &OptionsView::randomIcon);
     tipEnabled =
@@ -259,6 +262,11 @@ QWidget *OptionsWindow::buildOtherPage()
     column->addWidget(startLocked);
     column->addWidget(new QLabel(QStringLiteral("※次回起動時から有効です。")));
     column->addStretch();
+    m_otherPagePicture = new QLabel;
+    m_otherPagePicture->setObjectName(QStringLiteral("Image1"));
+    auto *row = new QHBoxLayout(page);
+    row->addLayout(column, 1);
+    row->addWidget(m_otherPagePicture, 0, Qt::AlignTop);
     return page;
 }
 
@@ -269,6 +277,7 @@ void OptionsWindow::refresh()
     m_refreshing = true;
     setWindowTitle(m.caption());
     setWindowIcon(kit::pictureFor(m.icon()));
+    m_otherPagePicture->setPixmap(kit::pictureFor(m.icon()).pixmap(32));
     tabStrip->setCurrentIndex(v.page - 1);
     pages->setCurrentIndex(v.page - 1);
     struct CheckField {

@@ -52,6 +52,7 @@ private:
     void refresh();
 
     OptionsEditor &m_dialog;
+    QLabel *m_otherPagePicture = nullptr; // the icon set in use, as the window's icon
     bool m_refreshing = false;
 };
 

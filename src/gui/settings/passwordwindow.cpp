@@ -4,6 +4,7 @@
 #include "gui/kit/dialogfit.h"
 #include "gui/kit/modelwindow.h"
 #include "gui/kit/pictures.h"
+#include "gui/kit/textbox.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -21,7 +22,7 @@ PasswordWindow::PasswordWindow(core::Context &context, PasswordPrompt &prompt) :
     promptLabel->setObjectName(QStringLiteral("Label1"));
     password = new QLineEdit(this);
     password->setObjectName(QStringLiteral("TxtPw"));
-    password->setEchoMode(QLineEdit::Password); // also keeps the input method off
+    kit::maskWithStars(*password); // a password box also keeps the input method off
     okButton = new QPushButton(QStringLiteral("OK"), this);
     okButton->setObjectName(QStringLiteral("CmdOK"));
     kit::pressWithEnter(*this, *okButton);

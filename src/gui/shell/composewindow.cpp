@@ -1,8 +1,10 @@
 #include "gui/shell/composewindow.h"
 
 #include "base/text/fields.h"
+#include "gui/kit/defaultbutton.h"
 #include "gui/kit/modelwindow.h"
 #include "gui/kit/pictures.h"
+#include "gui/kit/textbox.h"
 #include "gui/kit/textstyle.h"
 #include "gui/kit/twipsgeometry.h"
 
@@ -17,7 +19,7 @@ ComposeWindow::ComposeWindow(core::Context &context) : m_context(context)
 {
     setObjectName(QStringLiteral("FrmSnd"));
 
-    message = new QPlainTextEdit(this);
+    message = new kit::TextBox(this);
     // Tab goes on to the buttons, as in every form; a message has no use for a tab character.
     message->setTabChangesFocus(true);
     message->setObjectName(QStringLiteral("TxtMsg"));
@@ -34,6 +36,7 @@ ComposeWindow::ComposeWindow(core::Context &context) : m_context(context)
     cancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ "), this);
     cancelButton->setObjectName(QStringLiteral("CmdCancel"));
     connect(cancelButton, &QPushButton::clicked, this, &ComposeWindow::cancelPressed);
+    kit::pressFocusedWithEnter(*this);
 
     picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Image1"));
