@@ -5,19 +5,35 @@ namespace protocol {
 SentEntry &SentLedger::add(SentEntry entry)
 {
     entry.id = m_nextId++;
+    m_awaiting += awaits(entry) ? 1 : 0;
     m_entries.push_back(std::move(entry));
-    while (m_entries.size() > kMaxEntries)
+    while (m_entries.size() > kMaxEntries) {
+        m_awaiting -= awaits(m_entries.front()) ? 1 : 0;
         m_entries.pop_front();
+    }
     return m_entries.back();
 }
 
-template <typename Pick> SentEntry *SentLedger::oldest(Pick &&pick)
+void SentLedger::settle(SentEntry &entry, SentEntry::Delivery delivery)
 {
-    for (SentEntry &entry : m_entries) {
-        if (pick(entry))
-            return &entry;
+    const bool awaited = awaits(entry);
+    entry.delivery = delivery;
+    if (awaited && !awaits(entry))
+        --m_awaiting;
+}
+
+template <typename Pick> SentEntry *SentLedger::oldestAwaitingWhere(Pick &&pick)
+{
+    SentEntry *found = nullptr;
+    std::size_t passed = 0;
+    for (auto it = m_entries.rbegin(); it != m_entries.rend() && passed < m_awaiting; ++it) {
+        if (!awaits(*it))
+            continue;
+        ++passed;
+        if (pick(*it))
+            found = &*it;
     }
-    return nullptr;
+    return found;
 }
 
 template <typename Pick> SentEntry *SentLedger::newest(Pick &&pick)
@@ -31,10 +47,9 @@ template <typename Pick> SentEntry *SentLedger::newest(Pick &&pick)
 
 SentEntry *SentLedger::answeredBy(const QString &sender)
 {
-    auto awaits = [](const SentEntry &e) { return e.kind == SentEntry::Kind::Message && e.awaitsAnswer(); };
-    if (SentEntry *own = oldest([&](const SentEntry &e) { return awaits(e) && e.to == sender; }))
+    if (SentEntry *own = oldestAwaitingWhere([&](const SentEntry &e) { return e.to == sender; }))
         return own;
-    return oldest([&](const SentEntry &e) { return awaits(e) && e.toPartner; });
+    return oldestAwaitingWhere([](const SentEntry &e) { return e.toPartner; });
 }
 
 SentEntry *SentLedger::reactedToBy(const QString &sender)
@@ -63,14 +78,8 @@ bool SentLedger::takeRefusalTrailer(const QString &sender, const QDateTime &now)
 
 SentEntry *SentLedger::oldestAwaiting()
 {
-    return oldest([](const SentEntry &e) {
-        return e.kind == SentEntry::Kind::Message && e.delivery == SentEntry::Delivery::Awaiting;
-    });
-}
-
-SentEntry *SentLedger::find(quint64 id)
-{
-    return oldest([id](const SentEntry &e) { return e.id == id; });
+    return oldestAwaitingWhere(
+        [](const SentEntry &e) { return e.delivery == SentEntry::Delivery::Awaiting; });
 }
 
 } // namespace protocol

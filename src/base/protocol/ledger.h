@@ -46,6 +46,8 @@ public:
     static constexpr std::size_t kMaxEntries = 1000;
 
     SentEntry &add(SentEntry entry);
+    // What an answer said of `entry`: the ledger keeps count of the entries still awaiting one.
+    void settle(SentEntry &entry, SentEntry::Delivery delivery);
 
     // The entry a "送信", an "OTHER送信" or a letter from `sender` answers: the oldest awaiting
     // entry to that address. The partner's PC may answer from another of its addresses, so an
@@ -66,15 +68,19 @@ public:
 
     // The oldest entry still waiting for its first answer, not yet told as unconfirmed.
     SentEntry *oldestAwaiting();
-    SentEntry *find(quint64 id);
     const std::deque<SentEntry> &entries() const { return m_entries; }
     std::deque<SentEntry> &entries() { return m_entries; }
 
 private:
-    template <typename Pick> SentEntry *oldest(Pick &&pick);
+    // The oldest entry awaiting an answer that `pick` accepts. The entries awaiting one are few
+    // and the newest, so the search runs from the newest back and stops once it has passed them
+    // all: an answer costs the same with a thousand settled entries as with none.
+    template <typename Pick> SentEntry *oldestAwaitingWhere(Pick &&pick);
     template <typename Pick> SentEntry *newest(Pick &&pick);
+    static bool awaits(const SentEntry &e) { return e.kind == SentEntry::Kind::Message && e.awaitsAnswer(); }
 
     std::deque<SentEntry> m_entries;
+    std::size_t m_awaiting = 0; // entries for which awaits() holds
     quint64 m_nextId = 1;
     QString m_refusalTrailerFrom;
     QDateTime m_refusedAt;

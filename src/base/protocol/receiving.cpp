@@ -95,7 +95,9 @@ bool Receiving::receive(const Arrival &arrival)
             v.messageVisible = false;
             v.openCloseCaption = QStringLiteral("OPEN");
         });
-        c.receivedWindow.setCaption(caption());
+        // The caption names the newest time; opening the window sets it anyway.
+        if (c.receivedWindow.isVisible())
+            c.receivedWindow.setCaption(caption());
         m_windowRow = history::messageReceived(c, now);
         m_windowArrivedAt = now;
     } else if (!waitBehind(arrival.sender, fields, fromPartner)) {

@@ -177,6 +177,10 @@ void Sending::armAnswerTimer()
         m_answerTimer.stop();
         return;
     }
+    // Already counting for that very message: nothing to change.
+    if (m_answerTimer.isActive() && m_armedFor == oldest->id)
+        return;
+    m_armedFor = oldest->id;
     const qint64 waited = oldest->sentAt.msecsTo(m_context.now());
     m_answerTimer.start(static_cast<int>(qBound<qint64>(0, qint64{kAnswerMs} - waited, qint64{kAnswerMs})));
 }
@@ -190,7 +194,7 @@ void Sending::delivered(const QString &sender)
     SentEntry *entry = m_ledger.answeredBy(sender);
     if (entry == nullptr)
         return;
-    entry->delivery = SentEntry::Delivery::Delivered;
+    m_ledger.settle(*entry, SentEntry::Delivery::Delivered);
     const quint64 id = entry->id;
     m_sentRows.delivered(c, entry->to, entry->text);
     armAnswerTimer();
@@ -218,7 +222,7 @@ void Sending::refused(const QString &sender)
     SentEntry *entry = m_ledger.answeredBy(sender);
     if (entry == nullptr)
         return;
-    entry->delivery = SentEntry::Delivery::Refused;
+    m_ledger.settle(*entry, SentEntry::Delivery::Refused);
     m_ledger.expectRefusalTrailer(sender, m_context.now());
     const quint64 id = entry->id;
     armAnswerTimer();
@@ -232,7 +236,7 @@ void Sending::letterArrived(const QString &sender)
         return;
     // The letter is the proof of delivery: the message goes into the history like any delivered
     // one, and the letter itself, arriving in the received window, is the notice.
-    entry->delivery = SentEntry::Delivery::Delivered;
+    m_ledger.settle(*entry, SentEntry::Delivery::Delivered);
     m_sentRows.delivered(m_context, entry->to, entry->text);
     armAnswerTimer();
 }
@@ -243,7 +247,7 @@ void Sending::answerTimeout()
     while (SentEntry *entry = m_ledger.oldestAwaiting()) {
         if (entry->sentAt.msecsTo(now) < kAnswerMs)
             break;
-        entry->delivery = SentEntry::Delivery::Unconfirmed;
+        m_ledger.settle(*entry, SentEntry::Delivery::Unconfirmed);
         tellSilence(*entry);
     }
     armAnswerTimer();

@@ -90,6 +90,7 @@ private:
     QTimer m_smallTimer;
     QTimer m_answerTimer;
     quint64 m_sendResultAbout = 0; // the entry the send-result notice speaks of
+    quint64 m_armedFor = 0;        // the entry the answer timer counts for
 };
 
 } // namespace protocol
