@@ -96,8 +96,8 @@ void TestFields::dottedQuad_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("address");
     QTest::newRow("as it should be") << u"198.18.0.5"_s << u"198.18.0.5"_s;
-    QTest::newRow("leading zeros are decimal") << u"198.018.000.05"_s << u"198.18.0.5"_s;
-    QTest::newRow("zero after zeros") << u"010.0.00.010"_s << u"10.0.0.10"_s;
+    QTest::newRow("leading zeros are decimal") << u"127.000.0.09"_s << u"127.0.0.9"_s;
+    QTest::newRow("zero after zeros") << u"0127.0.00.010"_s << u"127.0.0.10"_s;
     QTest::newRow("blanks anywhere") << u" 198.18.0.5\t"_s << u"198.18.0.5"_s;
     QTest::newRow("full-width digits, dots and blank") << u"１９８．１８．０．５　"_s << u"198.18.0.5"_s;
     QTest::newRow("out of range is kept") << u"198.18.0.256"_s << u"198.18.0.256"_s;
