@@ -242,9 +242,12 @@ void Receiving::keepUnsentReply(const QString &address, const QString &text)
         m_unsentReplies.insert(address, text);
         return;
     }
-    // A reply leaves its text in the box; something typed there since is not overwritten.
-    if (v.reply.isEmpty())
-        c.receivedWindow.edit([&](core::ReceivedView &view) { view.reply = text; });
+    // Something typed there since stays, after the text that did not arrive.
+    if (!v.reply.contains(text)) {
+        c.receivedWindow.edit([&](core::ReceivedView &view) {
+            view.reply = view.reply.isEmpty() ? text : text + QStringLiteral("\r\n") + view.reply;
+        });
+    }
     // The window of that message can be opened again to send it once more.
     if (c.isLocked())
         c.state.receivedEntryEnabled = true;
