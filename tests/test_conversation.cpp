@@ -119,6 +119,12 @@ void TestConversation::theRoadOfOneMessage()
     QCOMPARE(bob.sentHistory.size(), 1);
     QCOMPARE(bob.sentHistory.at(1).message, u"やあ"_s);
     QVERIFY(alice.messageWaiting());
+
+    // A user who gave no name signs with the login name, as the options page promises.
+    c.bob.opt().userName.clear();
+    c.net.clearLog();
+    Conversation::send(c.net, c.bob, u"名無し"_s);
+    QCOMPARE(c.net.textsFrom(c.bob.address()).first(), u"tester      10:02:00名無し"_s);
 }
 
 void TestConversation::sendRefusals()
