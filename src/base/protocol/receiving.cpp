@@ -20,6 +20,15 @@ QString senderName(QStringView field)
     return blank < 0 ? QString() : field.left(blank + 1).toString();
 }
 
+// A message that arrives is shown closed: its text hidden until OPEN, whatever was shown before.
+void showArrivalClosed(core::ReceivedView &v, const QString &weekday)
+{
+    v.state = core::ReceivedState::Waiting;
+    v.weekdayPanel = weekday;
+    v.messageVisible = false;
+    v.openCloseCaption = QStringLiteral("OPEN");
+}
+
 } // namespace
 
 void appendToHeld(QString &held, QStringView message)
@@ -90,10 +99,7 @@ bool Receiving::receive(const Arrival &arrival)
             }
             v.senderName = senderName(fields.name);
             v.senderTime = fields.time.toString();
-            v.state = core::ReceivedState::Waiting;
-            v.weekdayPanel = c.state.weekday;
-            v.messageVisible = false;
-            v.openCloseCaption = QStringLiteral("OPEN");
+            showArrivalClosed(v, c.state.weekday);
         });
         // The caption names the newest time; opening the window sets it anyway.
         if (c.receivedWindow.isVisible())
@@ -153,10 +159,7 @@ void Receiving::takeIntoWindow(Queued next)
         v.senderAddress = m.from;
         v.senderName = m.name;
         v.senderTime = m.time;
-        v.state = core::ReceivedState::Waiting;
-        v.weekdayPanel = c.state.weekday;
-        v.messageVisible = false;
-        v.openCloseCaption = QStringLiteral("OPEN");
+        showArrivalClosed(v, c.state.weekday);
     });
     c.receivedWindow.setCaption(caption());
     m_windowRow = std::move(next.row);
@@ -195,6 +198,12 @@ void Receiving::dealtWith(core::ReceivedState state)
     changed();
 }
 
+WaitingMessage Receiving::windowMessage() const
+{
+    const core::ReceivedView &v = m_context.receivedWindow.view();
+    return {v.senderAddress, v.senderName, v.senderTime, v.message, m_windowArrivedAt};
+}
+
 bool Receiving::bringNext(bool evenWhileShown)
 {
     core::Context &c = m_context;
@@ -213,10 +222,7 @@ bool Receiving::bringNext(bool evenWhileShown)
     m_behind.erase(next);
     // A held message gives way, and waits at the back for its reply.
     if (windowHolds) {
-        const core::ReceivedView &v = window.view();
-        m_behind.push_back({{v.senderAddress, v.senderName, v.senderTime, v.message, m_windowArrivedAt},
-                            std::move(m_windowRow),
-                            true});
+        m_behind.push_back({windowMessage(), std::move(m_windowRow), true});
     }
     const bool held = coming.held;
     takeIntoWindow(std::move(coming));
@@ -294,7 +300,7 @@ void Receiving::saveWaiting()
     const core::ReceivedView &v = c.receivedWindow.view();
     QList<WaitingMessage> waiting;
     if (v.state == core::ReceivedState::Waiting || v.state == core::ReceivedState::Held)
-        waiting << WaitingMessage{v.senderAddress, v.senderName, v.senderTime, v.message, m_windowArrivedAt};
+        waiting << windowMessage();
     for (const Queued &q : m_behind)
         waiting << q.message;
     const QString path = c.dataFile(kWaitingFile);

@@ -90,6 +90,8 @@ private:
     // comes into it at once when the window is free. False when it was refused: too much waits.
     bool waitBehind(const QString &sender, const MessageFields &fields, bool fromPartner);
     void takeIntoWindow(Queued next);
+    // The message in the window, as it would wait behind it or in the file.
+    WaitingMessage windowMessage() const;
     void signalArrival();
     // The received entry of the menu enabled and the compose entry disabled, as while a message
     // waits or is held (kept aside under the operation lock).
