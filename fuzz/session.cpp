@@ -91,6 +91,10 @@ SessionResult SessionRig::run(QByteArrayView program)
         for (const QString &entry : listing()) {
             if (known.contains(entry) || dataFolders.contains(entry))
                 continue;
+            // Each running copy listens for a second start on a socket in the runtime folder;
+            // it goes with the copy (the check after the end below).
+            if (entry.startsWith(QStringLiteral("runtime/miltoanne-")) && !entry.mid(8).contains(u'/'))
+                continue;
             const qsizetype slash = entry.lastIndexOf(u'/');
             const QString folder = entry.left(qMax<qsizetype>(slash, 0));
             const QString name = entry.mid(slash + 1);

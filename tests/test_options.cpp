@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFontDialog>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -69,6 +70,7 @@ private slots:
     void oddOptionFilesShownAsTheyAct_data();
     void oddOptionFilesShownAsTheyAct();
     void fontDialogKeepsAFractionalSize();
+    void boxesCloseWhenTheProgramEnds();
     void applyPassword_data();
     void applyPassword();
     void lockWithAndWithoutPassword();
@@ -436,6 +438,19 @@ void TestOptions::fontDialogKeepsAFractionalSize()
     QCOMPARE(dialogs.chooseFont(preset).value().size, 10.5);
     acceptWith(14);
     QCOMPARE(dialogs.chooseFont(preset).value().size, 14.0);
+}
+
+// A box open when the program is ended without its user closes; a later one is not shown.
+void TestOptions::boxesCloseWhenTheProgramEnds()
+{
+    platform::QtDialogs dialogs;
+    QTimer::singleShot(0, [&dialogs] {
+        QVERIFY(qobject_cast<QMessageBox *>(QApplication::activeModalWidget()) != nullptr);
+        dialogs.closeAll();
+    });
+    QCOMPARE(dialogs.messageBox(u"?"_s, platform::box::yesNo, u"t"_s), platform::box::cancel);
+    QCOMPARE(dialogs.messageBox(u"!"_s, platform::box::okOnly, u"t"_s), platform::box::ok);
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
 }
 
 void TestOptions::applyPassword_data()

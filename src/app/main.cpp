@@ -5,6 +5,7 @@
 #include "base/platform/termination.h"
 #include "base/platform/udptransport.h"
 #include "gui/kit/pictures.h"
+#include "gui/platform/desktopsession.h"
 #include "gui/platform/qtclipboard.h"
 #include "gui/platform/qtdialogs.h"
 #include "gui/platform/qttranslations.h"
@@ -17,12 +18,13 @@
 
 #include <QApplication>
 #include <QLocale>
-#include <QSessionManager>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("miltoanne"));
+    // The name the desktop shows for the program: the tray's item title, the window class a task
+    // bar groups by. The data folder's name does not follow it (see dataDirectory).
+    QApplication::setApplicationName(QStringLiteral("ミルトアンヌ"));
     // No display name: the window system would append it to every caption, and a caption is exactly
     // what its window says ("送信ﾒｯｾｰｼﾞ", " From …") and no more. The desktop entry names the program.
     QApplication::setDesktopFileName(QStringLiteral("miltoanne"));
@@ -67,7 +69,10 @@ int main(int argc, char *argv[])
     platform::TerminationWatcher termination;
     QObject::connect(&termination, &platform::TerminationWatcher::terminationRequested, &copy,
                      &copy::Copy::terminate);
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &shell, &shell::Shell::sessionEnding);
+    auto *session = new platform::DesktopSession(app);
+    QObject::connect(session, &platform::DesktopSession::saveRequested, &copy,
+                     [&copy] { copy.receiving().saveWaiting(); });
+    QObject::connect(session, &platform::DesktopSession::endRequested, &copy, &copy::Copy::terminate);
     // The end runs inside a handler; the event loop ends once that handler is done.
     QObject::connect(&copy, &copy::Copy::ended, &app, &QApplication::exit, Qt::QueuedConnection);
 

@@ -45,4 +45,5 @@ public:
         return std::nullopt;
     }
     std::optional<quint32> chooseColor(quint32) override { return std::nullopt; }
+    void closeAll() override {}
 };

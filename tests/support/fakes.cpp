@@ -15,9 +15,13 @@ int FakeTray::notify(platform::TrayOp op, const platform::TrayRecord &trayRecord
 
 int ScriptedDialogs::messageBox(const QString &text, int style, const QString &title)
 {
+    if (m_closed)
+        return platform::box::closedAnswer(style);
     m_shown.append({text, style, title});
     if (whileShown)
         whileShown();
+    if (m_closed)
+        return platform::box::closedAnswer(style);
     if (m_answers.empty())
         return platform::box::defaultAnswer(style);
     const int answer = m_answers.front();

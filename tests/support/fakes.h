@@ -49,6 +49,9 @@ public:
     int messageBox(const QString &text, int style, const QString &title) override;
     std::optional<platform::FontChoice> chooseFont(const platform::FontChoice &initial) override;
     std::optional<quint32> chooseColor(quint32 initial) override;
+    // Closes the box being shown (its answer becomes the closed one) and shows no other.
+    void closeAll() override { m_closed = true; }
+    bool closedAll() const { return m_closed; }
 
     void answerNext(int answer) { m_answers.push_back(answer); }
     // Runs while each box is up, before it is answered: what a modal box's own event loop lets
@@ -65,6 +68,7 @@ public:
 
 private:
     QList<Shown> m_shown;
+    bool m_closed = false;
     std::deque<int> m_answers;
     std::deque<std::optional<platform::FontChoice>> m_fonts;
     std::deque<std::optional<quint32>> m_colors;

@@ -37,10 +37,10 @@ template <typename Step> void skipOnFailure(Step &&step)
 
 Copy::Copy(const core::Services &services, QObject *parent)
     : QObject(parent), m_context(services), m_dispatcher(m_context), m_guard(services.programDir),
-      m_partner(m_context), m_historyViewer(m_context), m_sending(m_context), m_receiving(m_context),
-      m_receivedMessage(m_context, m_sending, m_receiving), m_letters(m_context), m_callSignal(m_context),
-      m_options(m_context), m_password(m_context), m_userSearch(m_context), m_iconSelection(m_context),
-      m_about(m_context)
+      m_showRequests(services.programDir), m_partner(m_context), m_historyViewer(m_context),
+      m_sending(m_context), m_receiving(m_context), m_receivedMessage(m_context, m_sending, m_receiving),
+      m_letters(m_context), m_callSignal(m_context), m_options(m_context), m_password(m_context),
+      m_userSearch(m_context), m_iconSelection(m_context), m_about(m_context)
 {
     // The blink timer runs from the window's design until start-up stops it.
     m_context.blinkTimer.start();
@@ -54,6 +54,7 @@ Copy::Copy(const core::Services &services, QObject *parent)
     connect(&m_password, &settings::PasswordPrompt::registrationAllowed, &m_partner,
             &settings::Partner::showWindow);
     connect(&m_password, &settings::PasswordPrompt::unlockAllowed, this, [this] { m_context.lockOff(); });
+    connect(&m_showRequests, &platform::ShowRequests::showRequested, this, &Copy::bringForward);
     connect(&m_sending, &protocol::Sending::replyUnconfirmed, &m_receiving,
             &protocol::Receiving::keepUnsentReply);
     plugHandlers();
@@ -112,6 +113,7 @@ bool Copy::startUp()
     const platform::InstanceGuard::Result lock = m_guard.tryAcquire();
     if (lock == platform::InstanceGuard::Result::HeldByRunningCopy) {
         c.box(kAlreadyRunning, platform::box::exclamation);
+        m_showRequests.askRunningCopy();
         endAtStartUp();
         return false;
     }
@@ -123,6 +125,9 @@ bool Copy::startUp()
         endAtStartUp();
         return false;
     }
+    // A second start of this program reaches this copy from now on. Without the socket a second
+    // start still ends with its box; nothing else depends on it.
+    m_showRequests.listen();
     skipOnFailure([&] { settings::readPartnerFile(c); });
     skipOnFailure([&] { settings::readOptionsFile(c); });
     skipOnFailure([&] { c.applyTextStyles(); });
@@ -193,6 +198,8 @@ void Copy::terminate()
 {
     if (m_ended)
         return;
+    // Nobody will answer a box now: the user is logging out, or a service manager ends us.
+    m_context.services.dialogs.closeAll();
     if (m_startingUp)
         m_endAfterStartUp = true;
     else
@@ -262,6 +269,16 @@ void Copy::trayLeftPressed()
         m_sending.openCompose();
     else
         m_receiving.openReceived();
+}
+
+void Copy::bringForward()
+{
+    if (m_ended || m_context.isLocked())
+        return;
+    if (m_context.messageWaiting())
+        m_receiving.openReceived();
+    else
+        m_sending.openCompose();
 }
 
 bool Copy::confirmEnd()

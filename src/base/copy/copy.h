@@ -4,6 +4,7 @@
 #include "base/core/context.h"
 #include "base/history/historyviewer.h"
 #include "base/platform/instanceguard.h"
+#include "base/platform/showrequests.h"
 #include "base/protocol/dispatch.h"
 #include "base/protocol/receiving.h"
 #include "base/protocol/sending.h"
@@ -62,14 +63,17 @@ public:
     bool queryUnload(UnloadMode mode);
     // "終了(&X)".
     void quit();
-    // A termination signal: ends through the end notice, without a question. During the start-up
-    // (a box of it may be open) the end comes once the start-up is through.
+    // A termination signal or the end of the session: ends through the end notice, without a
+    // question. An open box closes; during the start-up the end comes once its steps are through,
+    // and they show no more boxes.
     void terminate();
     // A tray or call menu entry was chosen.
     void menuClicked(core::MenuId id);
     // Left press on the tray icon: the compose window, or the waiting message; nothing while
     // the operation lock is on.
     void trayLeftPressed();
+    // The program was started again: the waiting message, or the compose window, comes forward.
+    void bringForward();
 
     bool hasEnded() const { return m_ended; }
 
@@ -87,6 +91,7 @@ private:
     core::Context m_context;
     protocol::Dispatcher m_dispatcher;
     platform::InstanceGuard m_guard;
+    platform::ShowRequests m_showRequests;
     settings::Partner m_partner;
     history::HistoryViewer m_historyViewer;
     protocol::Sending m_sending;

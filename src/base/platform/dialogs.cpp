@@ -19,4 +19,9 @@ int defaultAnswer(int style)
     return answers[static_cast<std::size_t>(buttons)][static_cast<std::size_t>(which)];
 }
 
+int closedAnswer(int style)
+{
+    return buttonsOf(style) == okOnly || buttonsOf(style) > retryCancel ? ok : cancel;
+}
+
 } // namespace platform::box

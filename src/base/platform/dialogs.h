@@ -40,6 +40,8 @@ constexpr int iconOf(int style)
 }
 // The answer of the button that has the focus when the box opens.
 int defaultAnswer(int style);
+// The answer of a box closed without a button: its only button, or cancel.
+int closedAnswer(int style);
 } // namespace box
 
 struct FontChoice {
@@ -63,6 +65,9 @@ public:
     virtual std::optional<FontChoice> chooseFont(const FontChoice &initial) = 0;
     // Colours are 24-bit, red in the low byte.
     virtual std::optional<quint32> chooseColor(quint32 initial) = 0;
+    // The program is ending without its user: an open box closes as if closed without a button,
+    // and a later one is not shown, so nothing waits for an answer that will not come.
+    virtual void closeAll() = 0;
 };
 
 } // namespace platform

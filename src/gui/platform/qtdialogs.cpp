@@ -1,5 +1,6 @@
 #include "gui/platform/qtdialogs.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QFontDialog>
 #include <QMessageBox>
@@ -8,6 +9,9 @@
 
 namespace platform {
 namespace {
+
+// Marks the boxes this class opened, so that closeAll closes those and no other window.
+constexpr const char *kOurBox = "miltoanneBox";
 
 struct ButtonSpec {
     QMessageBox::StandardButton button;
@@ -67,6 +71,8 @@ quint32 fromQColor(const QColor &color)
 
 int QtDialogs::messageBox(const QString &text, int style, const QString &title)
 {
+    if (m_closed)
+        return box::closedAnswer(style);
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QChar(u'\r'), QChar(u'\n'));
     QMessageBox box(iconFor(style), title, shown);
@@ -77,14 +83,25 @@ int QtDialogs::messageBox(const QString &text, int style, const QString &title)
         if (choice.answer == defaultAnswer)
             box.setDefaultButton(choice.button);
     }
+    box.setProperty(kOurBox, true);
     box.exec();
     const auto pressed = box.standardButton(box.clickedButton());
     for (const ButtonSpec &choice : buttons) {
-        if (choice.button == pressed)
+        if (choice.button == pressed && !m_closed)
             return choice.answer;
     }
-    // Closed with Escape or the close box: the cancelling button, or the only one.
-    return buttons.size() == 1 ? buttons.front().answer : box::cancel;
+    // Closed with Escape, the close box or by closeAll.
+    return box::closedAnswer(style);
+}
+
+void QtDialogs::closeAll()
+{
+    m_closed = true;
+    // Boxes open one inside the other's event loop; each closes, and each exec returns in turn.
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (widget->property(kOurBox).toBool())
+            static_cast<QMessageBox *>(widget)->reject();
+    }
 }
 
 std::optional<FontChoice> QtDialogs::chooseFont(const FontChoice &initial)

@@ -1,7 +1,5 @@
 #include "gui/shell/shell.h"
 
-#include <QSessionManager>
-
 namespace shell {
 
 Shell::Shell(copy::Copy &copy)
@@ -46,20 +44,6 @@ void Shell::trayRightPressed(const QPoint &pos)
 {
     // The menu is a pop-up of its own; it closes when the user clicks elsewhere.
     m_menus.trayMenu().popup(pos);
-}
-
-void Shell::sessionEnding(QSessionManager &manager)
-{
-    if (m_copy.hasEnded())
-        return;
-    if (!manager.allowsInteraction()) {
-        m_copy.terminate();
-        return;
-    }
-    const bool cancelled = m_copy.queryUnload(copy::UnloadMode::SessionEnd);
-    manager.release();
-    if (cancelled)
-        manager.cancel();
 }
 
 } // namespace shell

@@ -17,8 +17,6 @@
 
 #include <QObject>
 
-class QSessionManager;
-
 namespace shell {
 
 // The windows and menus of one running copy, attached to its models, and the tray's presses.
@@ -42,10 +40,6 @@ public:
     settings::PasswordWindow *passwordWindow() const { return m_passwordWindow.get(); }
     settings::IconSelectionWindow &iconSelectionWindow() { return m_iconSelectionWindow; }
     AboutWindow *aboutWindow() const { return m_aboutWindow.get(); }
-
-    // The desktop session is ending: the same question as any other end, and a "no" keeps the
-    // session from ending.
-    void sessionEnding(QSessionManager &manager);
 
 private:
     void trayRightPressed(const QPoint &pos);

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QObject>
+
+class QGuiApplication;
+
+namespace platform {
+
+// What the desktop session asks of the program. A session manager asks programs to save at
+// checkpoints as well as at the end; neither ends this one, which keeps what waits unread in its
+// own file and starts at login through its autostart entry alone (so the session is asked never
+// to restart it, or a second copy would come up beside the one the entry starts). The session's
+// real end arrives as the application's quit; it ends the copy through its own end, once.
+class DesktopSession final : public QObject {
+    Q_OBJECT
+public:
+    explicit DesktopSession(QGuiApplication &app);
+
+signals:
+    // Keep what must outlive the session; the program runs on.
+    void saveRequested();
+    // The session ends the program.
+    void endRequested();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+};
+
+} // namespace platform
