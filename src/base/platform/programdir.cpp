@@ -10,7 +10,9 @@ QString dataDirectory(const QString &programDir)
 {
     if (QFileInfo(programDir).isWritable())
         return programDir;
-    const QString userData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    // Named after the program's file, as it always was, whatever name the application shows.
+    const QString userData =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/miltoanne");
     // The folder holds the password and the journal: one the program makes is its user's alone.
     // The folders above it are the system's shared ones and keep their usual permissions; a folder
     // that is there already is left as its user made it.

@@ -33,6 +33,8 @@ public:
         : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_tray(tray)
     {
         setObjectName(QStringLiteral("trayStandIn"));
+        // What a task bar or a window list shows for it.
+        setWindowTitle(QStringLiteral("ミルトアンヌ"));
         auto *layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
         m_picture = new QLabel(this);
