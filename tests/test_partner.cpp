@@ -214,6 +214,7 @@ void TestPartner::presence()
     QCOMPARE(window.view().answeredMutual, picture == 2);
     QCOMPARE(window.view().answeredOneSided, picture == 3);
     QCOMPARE(window.view().answeredNobody, picture == 4);
+    QCOMPARE(window.view().checkHint.contains(u"UDP 57979"_s), picture == 4);
     QCOMPARE(window.caption(), bobRuns ? u"ミルトアンヌ　起動時間：07:45"_s : u"ミルトアンヌ"_s);
     QCOMPARE(alice.readFile(u"adrFile.dat"_s),
              settings::formatAddressFile({u"carol"_s, carol})); // nothing saved

@@ -390,8 +390,9 @@ void TestSettings::autostartEntryIsValid()
     const QByteArray entry = *made;
     const QStringList lines = QString::fromUtf8(entry).split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.filter(QRegularExpression(u"^Exec="_s)), QStringList{exec});
-    for (const QString &line : {u"[Desktop Entry]"_s, u"Type=Application"_s, u"Name=ミルトアンヌ"_s,
-                                u"Icon=miltoanne"_s, u"X-GNOME-Autostart-enabled=true"_s})
+    for (const QString &line :
+         {u"[Desktop Entry]"_s, u"Type=Application"_s, u"Name=ミルトアンヌ"_s, u"Icon=miltoanne"_s,
+          u"X-GNOME-Autostart-enabled=true"_s, u"X-LXQt-Need-Tray=true"_s, u"X-KDE-autostart-phase=2"_s})
         QVERIFY2(lines.contains(line), qPrintable(line));
 
     const QString validate = QStandardPaths::findExecutable(u"desktop-file-validate"_s);

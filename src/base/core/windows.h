@@ -173,6 +173,7 @@ struct PartnerView {
     bool answeredMutual = false;   // the copy there runs and has me as its partner
     bool answeredOneSided = false; // it runs, with another partner or none
     bool answeredNobody = false;   // nobody answered
+    QString checkHint;             // the result's tool tip: what may be wrong when nobody answered
 };
 class PartnerWindowModel final : public ViewModel<PartnerView> {
 public:

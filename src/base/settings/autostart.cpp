@@ -55,6 +55,15 @@ std::optional<QByteArray> autostartEntry(const QString &programFile)
         entry +=
             (line.startsWith(u"Exec=") ? QStringLiteral("Exec=") + execArgument(programFile) : line) + u'\n';
     entry += QStringLiteral("X-GNOME-Autostart-enabled=true\n");
+    // A program that lives in the tray should start once the panel is up: LXQt waits for its
+    // tray, KDE starts it in its second phase (after the panel; the older key for older
+    // versions), GNOME gives its panel extensions a few seconds. The session itself never
+    // restarts it: this entry is the one way it starts at login.
+    entry += QStringLiteral("X-LXQt-Need-Tray=true\n"
+                            "X-KDE-autostart-phase=2\n"
+                            "X-KDE-autostart-after=panel\n"
+                            "X-GNOME-Autostart-Delay=5\n"
+                            "X-GNOME-AutoRestart=false\n");
     return entry.toUtf8();
 }
 

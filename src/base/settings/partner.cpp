@@ -125,7 +125,10 @@ void Partner::checkPresence()
     if (!addressTyped(window.view().address))
         return;
     const QString address = text::dottedQuad(window.view().address);
-    window.edit([](core::PartnerView &v) { v.checkResult.clear(); });
+    window.edit([](core::PartnerView &v) {
+        v.checkResult.clear();
+        v.checkHint.clear();
+    });
     // Only asked: the partner, and where messages go, change with "登録" alone.
     protocol::sendDatagram(m_context, address, protocol::tagOf(protocol::Kind::PresenceRequest));
     m_asked = {address, m_context.now(), false};
@@ -147,6 +150,7 @@ void Partner::presenceAnswered(const protocol::Arrival &answer, bool mutual)
         v.answeredMutual = mutual;
         v.answeredOneSided = !mutual;
         v.answeredNobody = false;
+        v.checkHint.clear();
     });
     window.setCaption(QStringLiteral("ミルトアンヌ　起動時間：") +
                       text::charsBetween(answer.text, 12, 16).toString());
@@ -163,6 +167,9 @@ void Partner::checkTimeout()
         v.answeredMutual = false;
         v.answeredOneSided = false;
         v.answeredNobody = true;
+        // The usual reason besides a partner that is not running, and the one users cannot see.
+        v.checkHint = QStringLiteral("応答がありません。相手のミルトアンヌが起動していないか、"
+                                     "どちらかのﾌｧｲｱｳｫｰﾙが UDP 57979 番をふさいでいる可能性があります。");
     });
 }
 

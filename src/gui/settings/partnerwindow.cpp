@@ -113,6 +113,8 @@ void PartnerWindow::refresh()
     if (address->text() != v.address)
         address->setText(v.address);
     checkResult->setText(v.checkResult);
+    checkResult->setToolTip(v.checkHint);
+    nobodyPicture->setToolTip(v.checkHint);
     for (auto [label, shown] :
          {std::pair{mutualPicture, v.answeredMutual}, std::pair{oneSidedPicture, v.answeredOneSided},
           std::pair{nobodyPicture, v.answeredNobody}}) {
