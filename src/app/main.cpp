@@ -21,6 +21,7 @@
 
 int main(int argc, char *argv[])
 {
+    platform::preferXWayland();
     QApplication app(argc, argv);
     // The name the desktop shows for the program: the tray's item title, the window class a task
     // bar groups by. The data folder's name does not follow it (see dataDirectory).

@@ -113,6 +113,9 @@ void TestControl::run(const QString &line)
                 shown << w->objectName();
         }
         shown.sort();
+        // The window that has the keyboard, last.
+        if (const QWidget *active = QApplication::activeWindow())
+            shown << QStringLiteral("active=") + active->objectName();
         print(QStringLiteral("windows ") + shown.join(u' '));
     } else if (command == u"menu") {
         // A tray menu entry by its documented name, as if the user had chosen it.

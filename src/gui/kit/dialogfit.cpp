@@ -1,5 +1,6 @@
 #include "gui/kit/dialogfit.h"
 
+#include "gui/kit/placement.h"
 #include "gui/kit/twipsgeometry.h"
 
 #include <algorithm>
@@ -25,6 +26,8 @@ void fitClientArea(QWidget &window, int designWidth, int designHeight)
         size.setWidth(std::max(size.width(), child->geometry().right() + px(120)));
         size.setHeight(std::max(size.height(), child->geometry().bottom() + px(60)));
     }
+    if (titleBarDrawnByQt())
+        size.setWidth(std::max(size.width(), captionWidth(window)));
     window.setFixedSize(size);
 }
 

@@ -156,16 +156,28 @@ void setPlacementKind(QWidget &window, const QString &kind)
     window.setProperty(kKindProperty, kind);
 }
 
+bool titleBarDrawnByQt()
+{
+    return QGuiApplication::platformName().startsWith(QStringLiteral("wayland"));
+}
+
+int captionWidth(const QWidget &window)
+{
+    QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+    titleFont.setBold(true);
+    // The icon, the three buttons and the margins of the title bar each take about its height. Qt's
+    // own title bar centres the caption over the whole bar, so the buttons' room counts twice.
+    const int bar = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
+    return QFontMetrics(titleFont).horizontalAdvance(window.windowTitle()) +
+           (titleBarDrawnByQt() ? 10 : 5) * bar;
+}
+
 void widenForCaption(QWidget &window)
 {
     const QScreen *screen = window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
     if (screen == nullptr)
         return;
-    QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
-    titleFont.setBold(true);
-    // The icon, the three buttons and the margins of the title bar each take about its height.
-    const int bar = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
-    const int wanted = QFontMetrics(titleFont).horizontalAdvance(window.windowTitle()) + 5 * bar;
+    const int wanted = captionWidth(window);
     const QMargins frame = expectedFrame(window).value_or(QMargins());
     const int room = screen->availableGeometry().width() - frame.left() - frame.right();
     const int width = std::min(wanted, room);

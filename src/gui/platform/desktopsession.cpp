@@ -6,6 +6,13 @@
 
 namespace platform {
 
+void preferXWayland()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb;wayland");
+}
+
 DesktopSession::DesktopSession(QGuiApplication &app) : QObject(&app)
 {
     const auto save = [this](QSessionManager &manager) {

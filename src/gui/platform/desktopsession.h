@@ -6,6 +6,13 @@ class QGuiApplication;
 
 namespace platform {
 
+// Before the application starts: under a Wayland compositor that also runs X11 programs, the
+// program runs as one of them unless the user chose otherwise (QT_QPA_PLATFORM). There its small
+// fixed windows are placed where it puts them, notices open without taking the keyboard, and the
+// title bars are the desktop's own; a Wayland client can do none of that. Without XWayland it runs
+// on Wayland itself.
+void preferXWayland();
+
 // What the desktop session asks of the program. A session manager asks programs to save at
 // checkpoints as well as at the end; neither ends this one, which keeps what waits unread in its
 // own file and starts at login through its autostart entry alone (so the session is asked never

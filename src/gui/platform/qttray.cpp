@@ -5,6 +5,7 @@
 #include "base/text/cp932.h"
 #include "gui/platform/statusnotifierhosts.h"
 
+#include <QCloseEvent>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QLabel>
@@ -19,6 +20,18 @@
 namespace platform {
 namespace {
 
+// Whether this program's windows are placed where it says: not under a Wayland compositor, which
+// places every window itself.
+bool placedByUs()
+{
+    return !QGuiApplication::platformName().startsWith(QStringLiteral("wayland"));
+}
+
+Qt::WindowFlags standInFlags()
+{
+    return placedByUs() ? Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint : Qt::Window;
+}
+
 // The stand-in shows the tray's own 16 by 16 picture.
 constexpr int kStandInPicture = 16;
 // How often the tray looks whether the notification area is (still) there.
@@ -29,8 +42,7 @@ constexpr int kLookMs = 2000;
 // the bottom, so a window placed in that corner neither covers it nor is covered by it.
 class StandIn final : public QWidget {
 public:
-    explicit StandIn(QtTray &tray)
-        : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_tray(tray)
+    explicit StandIn(QtTray &tray) : QWidget(nullptr, standInFlags()), m_tray(tray)
     {
         setObjectName(QStringLiteral("trayStandIn"));
         // What a task bar or a window list shows for it.
@@ -40,6 +52,18 @@ public:
         m_picture = new QLabel(this);
         m_picture->setAlignment(Qt::AlignCenter);
         layout->addWidget(m_picture);
+        if (!placedByUs()) {
+            // A window of its own that the compositor places, with a title bar the user can take
+            // it by: a Wayland client cannot place a window nor keep one on top.
+            // As wide as the compositor's or Qt's own title bar needs for the name.
+            m_pictureSize = 2 * kStandInPicture;
+            QFont title = font();
+            title.setBold(true);
+            const int bar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+            const int named = QFontMetrics(title).horizontalAdvance(windowTitle()) + 10 * bar;
+            setFixedSize(std::max(10 * kStandInPicture, named), 3 * kStandInPicture);
+            return;
+        }
         if (QScreen *screen = QGuiApplication::primaryScreen()) {
             keepToCorner(*screen);
             connect(screen, &QScreen::availableGeometryChanged, this,
@@ -47,9 +71,12 @@ public:
         }
     }
 
-    void setPicture(const QIcon &icon) { m_picture->setPixmap(icon.pixmap(kStandInPicture)); }
+    void setPicture(const QIcon &icon) { m_picture->setPixmap(icon.pixmap(m_pictureSize)); }
 
 protected:
+    // Where it is a window of its own, closing it would leave the program nowhere to be seen.
+    void closeEvent(QCloseEvent *event) override { event->ignore(); }
+
     void mousePressEvent(QMouseEvent *event) override
     {
         if (event->button() == Qt::LeftButton)
@@ -72,6 +99,7 @@ private:
 
     QtTray &m_tray;
     QLabel *m_picture = nullptr;
+    int m_pictureSize = kStandInPicture;
 };
 
 } // namespace
@@ -95,7 +123,7 @@ int QtTray::notify(TrayOp op, const TrayRecord &trayRecord)
 {
     switch (op) {
     case TrayOp::Add:
-        if (m_icon)
+        if (m_shown)
             return 0;
         if (!m_hosts) {
             m_hosts = std::make_unique<StatusNotifierHosts>();
@@ -103,23 +131,17 @@ int QtTray::notify(TrayOp op, const TrayRecord &trayRecord)
             // The same question Qt asks when it makes its first icon, just below.
             m_overDBus = m_hosts->askNow();
         }
-        m_icon = std::make_unique<QSystemTrayIcon>();
-        m_icon->setContextMenu(m_menu);
-        connect(m_icon.get(), &QSystemTrayIcon::activated, this,
-                [this](QSystemTrayIcon::ActivationReason why) {
-                    if (why == QSystemTrayIcon::Trigger)
-                        emit leftPressed();
-                    else if (why == QSystemTrayIcon::Context && !m_menu)
-                        emit rightPressed(QCursor::pos());
-                });
         m_shown = trayRecord;
-        paint();
+        // Qt chooses the kind of its icons once, when it makes the first. An X11 session always has
+        // a kind to fall back on; elsewhere the icon waits for a panel that shows icons over D-Bus,
+        // so that one that comes up after the program (the panel of a session that starts its
+        // programs first) is used. Meanwhile the stand-in shows the picture.
+        if (m_overDBus || !QGuiApplication::platformName().startsWith(QStringLiteral("wayland")))
+            makeIcon();
         follow();
-        if (!m_overDBus)
-            m_look.start();
         return 1;
     case TrayOp::Modify:
-        if (!m_icon)
+        if (!m_shown)
             return 0;
         if (m_shown != trayRecord) {
             m_shown = trayRecord;
@@ -127,7 +149,7 @@ int QtTray::notify(TrayOp op, const TrayRecord &trayRecord)
         }
         return 1;
     case TrayOp::Delete:
-        if (!m_icon)
+        if (!m_shown)
             return 0;
         remove();
         return 1;
@@ -135,8 +157,25 @@ int QtTray::notify(TrayOp op, const TrayRecord &trayRecord)
     return 0;
 }
 
+void QtTray::makeIcon()
+{
+    m_icon = std::make_unique<QSystemTrayIcon>();
+    m_icon->setContextMenu(m_menu);
+    connect(m_icon.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
+        if (why == QSystemTrayIcon::Trigger)
+            emit leftPressed();
+        else if (why == QSystemTrayIcon::Context && !m_menu)
+            emit rightPressed(QCursor::pos());
+    });
+    paint();
+    if (!m_overDBus)
+        m_look.start();
+}
+
 bool QtTray::trayPresent() const
 {
+    if (!m_icon)
+        return m_hosts->present();
     return m_overDBus ? m_hosts->present() : QSystemTrayIcon::isSystemTrayAvailable();
 }
 
@@ -144,8 +183,12 @@ bool QtTray::trayPresent() const
 // record says.
 void QtTray::follow()
 {
-    if (!m_icon)
+    if (!m_shown)
         return;
+    if (!m_icon && m_hosts->present()) {
+        m_overDBus = true;
+        makeIcon();
+    }
     if (trayPresent()) {
         m_standIn.reset();
         if (!m_icon->isVisible())
@@ -153,7 +196,8 @@ void QtTray::follow()
         return;
     }
     // Hidden, the icon lets go of what is left of the old tray; shown again, it docks anew.
-    m_icon->hide();
+    if (m_icon)
+        m_icon->hide();
     if (!m_standIn) {
         m_standIn = std::make_unique<StandIn>(*this);
         paint();
@@ -165,8 +209,10 @@ void QtTray::paint()
 {
     const QIcon picture = m_pictures(m_shown->hIcon);
     const QString tip = text::fromCp932(m_shown->szTip);
-    m_icon->setIcon(picture);
-    m_icon->setToolTip(tip);
+    if (m_icon) {
+        m_icon->setIcon(picture);
+        m_icon->setToolTip(tip);
+    }
     if (m_standIn) {
         static_cast<StandIn *>(m_standIn.get())->setPicture(picture);
         m_standIn->setToolTip(tip);
@@ -177,7 +223,8 @@ void QtTray::paint()
 void QtTray::remove()
 {
     m_look.stop();
-    m_icon->hide();
+    if (m_icon)
+        m_icon->hide();
     m_icon.reset();
     m_standIn.reset();
     m_shown.reset();

@@ -39,6 +39,7 @@ public:
     void setContextMenu(QMenu *menu);
 
 private:
+    void makeIcon();
     void follow();
     bool trayPresent() const;
     void paint();
