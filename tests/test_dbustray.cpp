@@ -1,20 +1,14 @@
 #include "base/text/cp932.h"
+#include "support/busprogram.h"
 
 #include <QDBusArgument>
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusContext>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
-#include <QDir>
-#include <QFile>
 #include <QNetworkDatagram>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QUdpSocket>
 
@@ -27,8 +21,8 @@ const QString kWatcherPath = u"/StatusNotifierWatcher"_s;
 const QString kItemPath = u"/StatusNotifierItem"_s;
 const QString kItemInterface = u"org.kde.StatusNotifierItem"_s;
 const QString kMenuInterface = u"com.canonical.dbusmenu"_s;
-const QString kProgramAddress = u"127.0.0.2"_s;
-const QString kPartnerAddress = u"127.0.0.3"_s;
+const QString kProgramAddress = testkit::BusProgram::kProgramAddress;
+const QString kPartnerAddress = testkit::BusProgram::kPartnerAddress;
 
 // The panel's side of the tray, as a desktop runs it: items register here, and a host shows
 // them.
@@ -142,30 +136,6 @@ int idOf(const MenuNode &menu, const QString &label)
     return 0;
 }
 
-// Starts a helper that prints one line once it is ready (an address, a display number) and
-// returns that line, or an empty text when the helper could not start.
-QString startPrinting(QProcess &process, const QString &program, const QStringList &arguments)
-{
-    process.start(program, arguments);
-    if (!process.waitForStarted(5000))
-        return {};
-    QDeadlineTimer deadline(10000);
-    while (!process.canReadLine() && !deadline.hasExpired() && process.state() == QProcess::Running)
-        process.waitForReadyRead(100);
-    return QString::fromLocal8Bit(process.readLine()).trimmed();
-}
-
-void stop(QProcess &process)
-{
-    if (process.state() == QProcess::NotRunning)
-        return;
-    process.terminate();
-    if (!process.waitForFinished(3000)) {
-        process.kill();
-        process.waitForFinished(3000);
-    }
-}
-
 } // namespace
 
 // The test build of the program on a display and a session bus of the test's own, where a
@@ -176,11 +146,10 @@ class TestDBusTray final : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void cleanupTestCase();
     void exportedIconAndMenu();
 
 private:
-    QDBusConnection bus() const { return QDBusConnection(u"tray-test"_s); }
+    QDBusConnection bus() const { return m_program.bus(); }
     QDBusMessage call(const QString &service, const QString &path, const QString &interface,
                       const QString &method, const QVariantList &arguments = {});
     QVariant itemProperty(const QString &name);
@@ -192,92 +161,24 @@ private:
         return lines;
     }
     bool click(const QString &label);
-    void command(const QString &line);
-    QString ask(const QString &line, const QString &prefix);
-    QString windows() { return ask(u"windows"_s, u"windows"_s); }
+    QString windows() { return m_program.windows(); }
 
-    QTemporaryDir m_dir;
-    QProcess m_display;
-    QProcess m_bus;
-    QProcess m_program;
-    QString m_output;
+    testkit::BusProgram m_program{u"tray-test"_s};
     std::unique_ptr<Watcher> m_watcher;
 };
 
 void TestDBusTray::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    const QString xvfb = QStandardPaths::findExecutable(u"Xvfb"_s);
-    const QString daemon = QStandardPaths::findExecutable(u"dbus-daemon"_s);
-    if (xvfb.isEmpty() || daemon.isEmpty())
-        QSKIP("Xvfb or dbus-daemon is not installed (make deps installs both); skipping the D-Bus tray test");
-
-    const QString display = startPrinting(
-        m_display, xvfb,
-        {u"-displayfd"_s, u"1"_s, u"-nolisten"_s, u"tcp"_s, u"-screen"_s, u"0"_s, u"800x600x24"_s});
-    if (display.isEmpty())
-        QSKIP(qPrintable(u"Xvfb does not run here (%1); skipping"_s.arg(
-            QString::fromLocal8Bit(m_display.readAllStandardError()).trimmed())));
-
-    // A bus of the test's own, which starts no services and listens in the test's folder.
-    const QString config = QDir(m_dir.path()).filePath(u"bus.conf"_s);
-    QFile conf(config);
-    QVERIFY(conf.open(QIODevice::WriteOnly));
-    conf.write("<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
-               " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
-               "<busconfig><type>session</type><listen>unix:dir=" +
-               m_dir.path().toUtf8() +
-               "</listen><auth>EXTERNAL</auth><policy context=\"default\"><allow send_destination=\"*\"/>"
-               "<allow receive_sender=\"*\"/><allow own=\"*\"/></policy></busconfig>\n");
-    conf.close();
-    const QString address =
-        startPrinting(m_bus, daemon, {u"--config-file="_s + config, u"--print-address"_s, u"--nofork"_s});
-    if (address.isEmpty())
-        QSKIP(qPrintable(u"dbus-daemon does not run here (%1); skipping"_s.arg(
-            QString::fromLocal8Bit(m_bus.readAllStandardError()).trimmed())));
-    QVERIFY(QDBusConnection::connectToBus(address, u"tray-test"_s).isConnected());
-
+    for (const QString &skip : {m_program.startDisplay(), m_program.startBus()}) {
+        if (!skip.isEmpty())
+            QSKIP(qPrintable(skip));
+    }
     m_watcher = std::make_unique<Watcher>(bus());
     QVERIFY(bus().registerObject(kWatcherPath, m_watcher.get(),
                                  QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals |
                                      QDBusConnection::ExportAllProperties));
     QVERIFY(bus().registerService(kWatcherService));
-
-    // The program in a folder of its own, its partner the test's socket; nothing of the user's
-    // (home, settings, caches) is seen or touched.
-    const QString built = qEnvironmentVariable("MILTOANNE_TESTABLE_EXE");
-    QVERIFY2(QFile::exists(built), "MILTOANNE_TESTABLE_EXE must name the test build of the program");
-    const QString exe = QDir(m_dir.path()).filePath(u"miltoanne"_s);
-    QVERIFY(QFile::copy(built, exe));
-    QFile adr(QDir(m_dir.path()).filePath(u"adrFile.dat"_s));
-    QVERIFY(adr.open(QIODevice::WriteOnly));
-    adr.write("\"adrFile\"\r\n\"partner\",\"" + kPartnerAddress.toLatin1() + "\"\r\n");
-    adr.close();
-    QProcessEnvironment env;
-    const QString home = QDir(m_dir.path()).filePath(u"home"_s);
-    QVERIFY(QDir().mkpath(home));
-    QVERIFY(QFile::setPermissions(home, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    for (const auto &[name, value] : {std::pair{u"PATH"_s, qEnvironmentVariable("PATH")},
-                                      {u"HOME"_s, home},
-                                      {u"XDG_RUNTIME_DIR"_s, home},
-                                      {u"XDG_CONFIG_HOME"_s, home},
-                                      {u"XDG_CACHE_HOME"_s, home},
-                                      {u"XDG_DATA_HOME"_s, home},
-                                      {u"XAUTHORITY"_s, QDir(home).filePath(u"Xauthority"_s)},
-                                      {u"DISPLAY"_s, u":"_s + display},
-                                      {u"QT_QPA_PLATFORM"_s, u"xcb"_s},
-                                      {u"DBUS_SESSION_BUS_ADDRESS"_s, address},
-                                      {u"MILTOANNE_TEST_ADDRESS"_s, kProgramAddress}})
-        env.insert(name, value);
-    m_program.setProcessEnvironment(env);
-    m_program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-}
-
-void TestDBusTray::cleanupTestCase()
-{
-    stop(m_program);
-    stop(m_bus);
-    stop(m_display);
+    QVERIFY(m_program.prepare());
 }
 
 QDBusMessage TestDBusTray::call(const QString &service, const QString &path, const QString &interface,
@@ -319,37 +220,11 @@ bool TestDBusTray::click(const QString &label)
     return reply.type() == QDBusMessage::ReplyMessage;
 }
 
-void TestDBusTray::command(const QString &line)
-{
-    m_program.write(line.toUtf8() + '\n');
-    m_program.waitForBytesWritten(3000);
-}
-
-// Runs `line` and returns the first printed line starting with `prefix` that was not there before.
-QString TestDBusTray::ask(const QString &line, const QString &prefix)
-{
-    const auto count = [&] {
-        return m_output.split(u'\n').filter(QRegularExpression(u"^"_s + prefix)).size();
-    };
-    const qsizetype before = count();
-    command(line);
-    QDeadlineTimer deadline(10000);
-    // The event loop runs meanwhile: the program asks the test's watcher while it works.
-    while (!deadline.hasExpired() && count() == before) {
-        QTest::qWait(20);
-        m_output += QString::fromUtf8(m_program.readAllStandardOutput());
-    }
-    const QStringList found = m_output.split(u'\n').filter(QRegularExpression(u"^"_s + prefix));
-    return found.size() > before ? found.at(before) : QString();
-}
-
 void TestDBusTray::exportedIconAndMenu()
 {
     QUdpSocket partner;
     QVERIFY(partner.bind(QHostAddress(kPartnerAddress), 57979, QAbstractSocket::DontShareAddress));
-    m_program.start(QDir(m_dir.path()).filePath(u"miltoanne"_s), {});
-    QVERIFY(m_program.waitForStarted());
-    QVERIFY2(!ask(QString(), u"ready"_s).isEmpty(), "the program did not start");
+    QVERIFY2(m_program.start(), "the program did not start");
 
     // The icon registers with the panel, and its menu is the tray menu, every caption as the
     // program writes it; DBusMenu marks the mnemonic with "_" where the program has "&".
@@ -420,9 +295,10 @@ void TestDBusTray::exportedIconAndMenu()
 
     // 終了 in the exported menu ends the copy with its end notice to the partner.
     QVERIFY(click(u"終了(_X)"_s));
-    QTRY_COMPARE_WITH_TIMEOUT(m_program.state(), QProcess::NotRunning, 10000);
-    QCOMPARE(m_program.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(m_program.exitCode(), 0);
+    QProcess &program = m_program.process();
+    QTRY_COMPARE_WITH_TIMEOUT(program.state(), QProcess::NotRunning, 10000);
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
     QStringList arrived;
     while (partner.hasPendingDatagrams()) {
         const QNetworkDatagram datagram = partner.receiveDatagram();
