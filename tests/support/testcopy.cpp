@@ -35,6 +35,7 @@ void TestCopy::build(const QString &programDir)
                                   clipboard,
                                   identity,
                                   files,
+                                  notifications,
                                   m_programDir,
                                   QStringLiteral("ＭＳ Ｐゴシック"),
                                   QCoreApplication::applicationFilePath(),

@@ -51,6 +51,7 @@ public:
     FakeClipboard clipboard;
     FakeIdentity identity;
     FlakyFileStore files;
+    FakeNotifications notifications;
     std::unique_ptr<platform::Transport> transport;
     std::unique_ptr<copy::Copy> copy;
 
