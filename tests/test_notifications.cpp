@@ -1,10 +1,12 @@
 #include "base/protocol/tags.h"
 #include "base/protocol/wire.h"
+#include "base/settings/programconfig.h"
 #include "base/text/cp932.h"
 #include "support/busprogram.h"
 
 #include <QDBusArgument>
 #include <QDBusConnection>
+#include <QDir>
 #include <QSet>
 #include <QTest>
 #include <QUdpSocket>
@@ -73,8 +75,8 @@ private:
 
 // The test build of the program on a session bus of the test's own, where the test serves the
 // desktop's notifications: a waiting message is told there, one notification at a time, clicking
-// it opens the message, and it goes once the message is dealt with. Skipped only where
-// dbus-daemon cannot run.
+// it opens the message, and it goes once the message is dealt with or the option is turned off.
+// Skipped only where dbus-daemon cannot run.
 class TestNotifications final : public QObject {
     Q_OBJECT
 private slots:
@@ -165,6 +167,17 @@ void TestNotifications::waitingMessageOnTheDesktop()
     QTRY_COMPARE_WITH_TIMEOUT(m_program.process().state(), QProcess::NotRunning, 10000);
     QTRY_COMPARE_WITH_TIMEOUT(m_server.closed.size(), 2, 10000);
     QCOMPARE(m_server.closed.last(), unread);
+
+    // Turned off (in the program's config file): neither the message that waited across the end
+    // nor a new one is told.
+    QVERIFY(settings::setDesktopNotificationsOn(
+        QDir(m_program.home()).filePath(u"miltoanne/miltoanne.conf"_s), false));
+    QVERIFY2(m_program.start(), "the program did not start again");
+    partnerWrites(message(u"聞こえる？"_s));
+    QCOMPARE(m_program.ask(u"state"_s, u"state"_s).isEmpty(), false);
+    QCOMPARE(m_server.posted.size(), 4);
+    m_program.command(u"quit"_s);
+    QTRY_COMPARE_WITH_TIMEOUT(m_program.process().state(), QProcess::NotRunning, 10000);
 }
 
 QTEST_GUILESS_MAIN(TestNotifications)

@@ -63,7 +63,8 @@ int main(int argc, char *argv[])
                                   platform::dataDirectory(QApplication::applicationDirPath()),
                                   QApplication::font().family(),
                                   QApplication::applicationFilePath(),
-                                  platform::autostartEntryFile()};
+                                  platform::autostartEntryFile(),
+                                  platform::configFile()};
 
     copy::Copy copy(services);
     shell::Shell shell(copy);

@@ -3,6 +3,7 @@
 #include "base/core/errors.h"
 #include "base/protocol/presence.h"
 #include "base/settings/optfile.h"
+#include "base/settings/programconfig.h"
 #include "base/text/fields.h"
 
 #include <QScopeGuard>
@@ -53,6 +54,8 @@ Copy::Copy(const core::Services &services, QObject *parent)
                 if (slot == platform::NotificationSlot::Waiting)
                     trayLeftPressed();
             });
+    connect(&m_options, &settings::OptionsEditor::desktopNotificationsSwitched, &m_waitingNotice,
+            &receive::WaitingNotice::setOn);
     connect(&m_context.blinkTimer, &QTimer::timeout, this, [this] { m_receiving.blinkTick(); });
     connect(&m_context.callAnimationTimer, &QTimer::timeout, this, [this] { m_callSignal.tick(); });
     connect(&m_partner, &settings::Partner::passwordNeeded, this,
@@ -131,6 +134,7 @@ bool Copy::startUp()
     }
     skipOnFailure([&] { settings::readPartnerFile(c); });
     skipOnFailure([&] { settings::readOptionsFile(c); });
+    m_waitingNotice.setOn(settings::desktopNotificationsOn(c.services.configFile));
     skipOnFailure([&] { c.applyTextStyles(); });
     s.startTime = text::hhmm(c.now().time());
 

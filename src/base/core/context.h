@@ -35,6 +35,7 @@ struct Services {
     QString defaultFontName; // the compose window's own font, the default of the font option
     QString programFile;     // the running program, which the autostart entry starts
     QString autostartFile;   // where that entry goes; empty where the desktop has no autostart
+    QString configFile;      // the program's own settings, which optFile.dat has no field for
 };
 
 inline const QString kProductName = QStringLiteral("ミルトアンヌ");
