@@ -26,6 +26,8 @@ private slots:
     void strangerIsRefusedOrShownWithAWarning();
     void everyAnswerGoesToTheWriterOfItsMessage_data();
     void everyAnswerGoesToTheWriterOfItsMessage();
+    void desktopNamesTheSenderAsTheCaptionDoes_data();
+    void desktopNamesTheSenderAsTheCaptionDoes();
     void messagesWhileOneWaits_data();
     void messagesWhileOneWaits();
     void holdThenClose();
@@ -264,11 +266,14 @@ void TestConversation::everyAnswerGoesToTheWriterOfItsMessage()
     core::Context &bob = c.bob.context();
 
     // A stranger's message, opened (with a warning) and closed.
+    testkit::FakeNotifications &desktop = c.bob.notifications;
     Conversation::send(c.net, carol, u"from a stranger"_s);
+    QCOMPARE(desktop.posts().last().title, u"carol"_s);
     c.bob.copy->receiving().openReceived();
     window.openOrClose();
     window.close();
     c.net.flush();
+    QVERIFY(!desktop.shown());
 
     // Then the partner writes, a message or a letter.
     if (letter) {
@@ -280,9 +285,16 @@ void TestConversation::everyAnswerGoesToTheWriterOfItsMessage()
         c.aliceSends(u"from the partner"_s);
     }
     QVERIFY(bob.messageWaiting());
+    // The desktop is told who wrote and what came, never what it says.
+    QVERIFY(desktop.shown());
+    QCOMPARE(desktop.posts().size(), 2);
+    QCOMPARE(desktop.posts().last().title, u"alice"_s);
+    QCOMPARE(desktop.posts().last().body,
+             letter ? u"09:05 に置き手紙が届きました。"_s : u"09:05 にﾒｯｾｰｼﾞが届きました。"_s);
     c.bob.dialogs.clear();
     c.net.clearLog();
-    c.bob.copy->receiving().openReceived();
+    desktop.click(); // as the tray icon's left click
+    QVERIFY(bob.receivedWindow.isVisible());
     QVERIFY(c.bob.dialogs.texts().isEmpty()); // no "not your partner" warning
     QVERIFY(bob.receivedWindow.caption().startsWith(u" From alice "_s));
     if (button == u"open") {
@@ -298,11 +310,47 @@ void TestConversation::everyAnswerGoesToTheWriterOfItsMessage()
     const QList<testkit::SentDatagram> sent = c.net.sentFrom(c.bob.address());
     QCOMPARE(sent.size(), 1);
     QCOMPARE(sent[0].to, c.alice.address());
+    QVERIFY(!desktop.shown()); // every answer deals with the message, holding it too
     c.net.flush();
     QVERIFY(c.net.sentTo(carol.address()).isEmpty());
     // The partner's reaction to a letter marks the letter.
     if (letter && button != u"reply")
         QVERIFY(c.alice.context().letterWindow().view().statusPanel().startsWith(u">"_s));
+}
+
+void TestConversation::desktopNamesTheSenderAsTheCaptionDoes_data()
+{
+    QTest::addColumn<bool>("fromPartner");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("the partner, while the options are behind a password")
+        << true << u"受信ﾒｯｾｰｼﾞ"_s << u"受信ﾒｯｾｰｼﾞ  Time : 09:05:00"_s;
+    QTest::newRow("someone who signs with no name")
+        << false << u"127.0.0.4"_s << u" From 127.0.0.4 Time 09:05:00"_s;
+}
+
+// A desktop notification may be seen by anyone near the screen: it names no more than the
+// received window's caption does.
+void TestConversation::desktopNamesTheSenderAsTheCaptionDoes()
+{
+    QFETCH(bool, fromPartner);
+    QFETCH(QString, title);
+    QFETCH(QString, caption);
+    Conversation c({}, [](core::Options &opt) {
+        opt.pwEnabled = 1;
+        opt.password = u"secret"_s;
+    });
+    if (fromPartner) {
+        c.aliceSends(u"hello"_s);
+    } else {
+        auto stranger = c.net.host(u"127.0.0.4"_s);
+        stranger->send(c.bob.address(), 57979, text::toCp932(u"            09:05:00hello"));
+        c.net.flush();
+    }
+    QCOMPARE(c.bob.notifications.posts().size(), 1);
+    QCOMPARE(c.bob.notifications.posts().first().title, title);
+    c.bob.tray.pressLeft();
+    QCOMPARE(c.bob.context().receivedWindow.caption(), caption);
 }
 
 void TestConversation::messagesWhileOneWaits_data()

@@ -1,20 +1,14 @@
 #include "base/text/cp932.h"
-#include "support/programprocess.h"
+#include "support/busprogram.h"
 
 #include <QDBusArgument>
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusContext>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
-#include <QDir>
-#include <QFile>
 #include <QNetworkDatagram>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QUdpSocket>
 
@@ -27,8 +21,8 @@ const QString kWatcherPath = u"/StatusNotifierWatcher"_s;
 const QString kItemPath = u"/StatusNotifierItem"_s;
 const QString kItemInterface = u"org.kde.StatusNotifierItem"_s;
 const QString kMenuInterface = u"com.canonical.dbusmenu"_s;
-const QString kProgramAddress = u"127.0.0.2"_s;
-const QString kPartnerAddress = u"127.0.0.3"_s;
+const QString kProgramAddress = testkit::BusProgram::kProgramAddress;
+const QString kPartnerAddress = testkit::BusProgram::kPartnerAddress;
 
 // The panel's side of the tray, as a desktop runs it: items register here, and a host shows
 // them.
@@ -152,11 +146,10 @@ class TestDBusTray final : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void cleanupTestCase();
     void exportedIconAndMenu();
 
 private:
-    QDBusConnection bus() const { return QDBusConnection(u"tray-test"_s); }
+    QDBusConnection bus() const { return m_program.bus(); }
     QDBusMessage call(const QString &service, const QString &path, const QString &interface,
                       const QString &method, const QVariantList &arguments = {});
     QVariant itemProperty(const QString &name);
@@ -168,67 +161,24 @@ private:
         return lines;
     }
     bool click(const QString &label);
-    QString windows() { return m_control.ask(u"windows"_s, u"windows"_s); }
+    QString windows() { return m_program.windows(); }
 
-    QTemporaryDir m_dir;
-    QProcess m_display;
-    QProcess m_bus;
-    QProcess m_program;
-    testkit::ProgramControl m_control{m_program};
+    testkit::BusProgram m_program{u"tray-test"_s};
     std::unique_ptr<Watcher> m_watcher;
 };
 
 void TestDBusTray::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    const QString daemon = QStandardPaths::findExecutable(u"dbus-daemon"_s);
-    if (daemon.isEmpty())
-        QSKIP("dbus-daemon is not installed (make deps installs it); skipping the D-Bus tray test");
-    QString why;
-    const QString display = testkit::startDisplay(m_display, why);
-    if (display.isEmpty())
-        QSKIP(qPrintable(why + u"; skipping the D-Bus tray test"_s));
-
-    // A bus of the test's own, which starts no services and listens in the test's folder.
-    const QString config = QDir(m_dir.path()).filePath(u"bus.conf"_s);
-    QFile conf(config);
-    QVERIFY(conf.open(QIODevice::WriteOnly));
-    conf.write("<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
-               " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
-               "<busconfig><type>session</type><listen>unix:dir=" +
-               m_dir.path().toUtf8() +
-               "</listen><auth>EXTERNAL</auth><policy context=\"default\"><allow send_destination=\"*\"/>"
-               "<allow receive_sender=\"*\"/><allow own=\"*\"/></policy></busconfig>\n");
-    conf.close();
-    const QString address = testkit::startPrinting(
-        m_bus, daemon, {u"--config-file="_s + config, u"--print-address"_s, u"--nofork"_s});
-    if (address.isEmpty())
-        QSKIP(qPrintable(u"dbus-daemon does not run here (%1); skipping"_s.arg(
-            QString::fromLocal8Bit(m_bus.readAllStandardError()).trimmed())));
-    QVERIFY(QDBusConnection::connectToBus(address, u"tray-test"_s).isConnected());
-
+    for (const QString &skip : {m_program.startDisplay(), m_program.startBus()}) {
+        if (!skip.isEmpty())
+            QSKIP(qPrintable(skip));
+    }
     m_watcher = std::make_unique<Watcher>(bus());
     QVERIFY(bus().registerObject(kWatcherPath, m_watcher.get(),
                                  QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals |
                                      QDBusConnection::ExportAllProperties));
     QVERIFY(bus().registerService(kWatcherService));
-
-    // The program in a folder of its own, its partner the test's socket; nothing of the user's
-    // (home, settings, caches) is seen or touched.
-    QVERIFY2(!testkit::installProgram(m_dir.path(), kPartnerAddress).isEmpty(),
-             "MILTOANNE_TESTABLE_EXE must name the test build of the program");
-    QProcessEnvironment env = testkit::programEnvironment(m_dir.path(), display, kProgramAddress);
-    QVERIFY(!env.isEmpty());
-    env.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, address);
-    m_program.setProcessEnvironment(env);
-    m_program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-}
-
-void TestDBusTray::cleanupTestCase()
-{
-    testkit::stop(m_program);
-    testkit::stop(m_bus);
-    testkit::stop(m_display);
+    QVERIFY(m_program.prepare());
 }
 
 QDBusMessage TestDBusTray::call(const QString &service, const QString &path, const QString &interface,
@@ -274,9 +224,7 @@ void TestDBusTray::exportedIconAndMenu()
 {
     QUdpSocket partner;
     QVERIFY(partner.bind(QHostAddress(kPartnerAddress), 57979, QAbstractSocket::DontShareAddress));
-    m_program.start(QDir(m_dir.path()).filePath(u"miltoanne"_s), {});
-    QVERIFY(m_program.waitForStarted());
-    QVERIFY2(!m_control.ask(QString(), u"ready"_s).isEmpty(), "the program did not start");
+    QVERIFY2(m_program.start(), "the program did not start");
 
     // The icon registers with the panel, and its menu is the tray menu, every caption as the
     // program writes it; DBusMenu marks the mnemonic with "_" where the program has "&".
@@ -347,9 +295,10 @@ void TestDBusTray::exportedIconAndMenu()
 
     // 終了 in the exported menu ends the copy with its end notice to the partner.
     QVERIFY(click(u"終了(_X)"_s));
-    QTRY_COMPARE_WITH_TIMEOUT(m_program.state(), QProcess::NotRunning, 10000);
-    QCOMPARE(m_program.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(m_program.exitCode(), 0);
+    QProcess &program = m_program.process();
+    QTRY_COMPARE_WITH_TIMEOUT(program.state(), QProcess::NotRunning, 10000);
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
     QStringList arrived;
     while (partner.hasPendingDatagrams()) {
         const QNetworkDatagram datagram = partner.receiveDatagram();

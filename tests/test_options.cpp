@@ -1,6 +1,7 @@
 #include "base/core/placement.h"
 #include "base/settings/autostart.h"
 #include "base/settings/optfile.h"
+#include "base/settings/programconfig.h"
 #include "base/text/cp932.h"
 #include "gui/platform/qtdialogs.h"
 #include "gui/shell/shell.h"
@@ -67,6 +68,7 @@ private slots:
     void startAtLoginFailureIsTold();
     void startAtLoginLeavesTheDesktopsSwitch_data();
     void startAtLoginLeavesTheDesktopsSwitch();
+    void desktopNotificationsHaveAFileOfTheirOwn();
     void oddOptionFilesShownAsTheyAct_data();
     void oddOptionFilesShownAsTheyAct();
     void fontDialogKeepsAFractionalSize();
@@ -352,6 +354,53 @@ void TestOptions::startAtLoginLeavesTheDesktopsSwitch()
     d.dialog->accept();
     QCOMPARE(present(), settings::autostartEntry(QCoreApplication::applicationFilePath()).value());
     QVERIFY(d.copy.dialogs.shown().isEmpty());
+}
+
+// The box under the blink turns the desktop notifications off and on. It is kept in the program's
+// config file, not in optFile.dat; turned off, the notification shown goes and no other comes.
+void TestOptions::desktopNotificationsHaveAFileOfTheirOwn()
+{
+    Dialog d;
+    shell::Shell shell(*d.copy.copy);
+    d.copy.copy->menuClicked(MenuId::Options);
+    const auto box = [&] { return shell.optionsWindow()->findChild<QCheckBox *>(u"ChkNotify"_s); };
+    QCOMPARE(box()->text(), u"デスクトップに通知する"_s);
+    QVERIFY(box()->isVisible());
+    QVERIFY(box()->isChecked());
+    QVERIFY(box()->width() >= box()->sizeHint().width()); // the caption is not cut
+    QVERIFY(box()->parentWidget()->rect().contains(box()->geometry()));
+    d.dialog->apply();
+    const QByteArray options = d.copy.readFile(u"optFile.dat"_s);
+    auto someone = d.net.host(u"127.0.0.3"_s);
+    const auto someoneWrites = [&] {
+        someone->send(d.copy.address(), 57979, text::toCp932(u"someone     09:05:00hello"));
+        d.net.flush();
+    };
+    someoneWrites();
+    testkit::FakeNotifications &desktop = d.copy.notifications;
+    QVERIFY(desktop.shown());
+
+    // A file that cannot be written is told, and nothing changes.
+    QVERIFY(QDir().mkpath(QFileInfo(d.copy.configFile()).path()));
+    QVERIFY(QDir().mkdir(d.copy.configFile()));
+    QTest::mouseClick(box(), Qt::LeftButton, {}, QPoint(4, box()->height() / 2));
+    QVERIFY(desktop.shown()); // only once the dialog is applied
+    d.dialog->apply();
+    QCOMPARE(d.copy.dialogs.shown().size(), 1);
+    QVERIFY(d.copy.dialogs.shown().constFirst().text.contains(d.copy.configFile()));
+    QVERIFY(desktop.shown());
+    QVERIFY(box()->isChecked());
+
+    QVERIFY(QDir().rmdir(d.copy.configFile()));
+    QTest::mouseClick(box(), Qt::LeftButton, {}, QPoint(4, box()->height() / 2));
+    QTest::mouseClick(shell.optionsWindow()->okButton, Qt::LeftButton);
+    QVERIFY(!desktop.shown());
+    QVERIFY(!settings::desktopNotificationsOn(d.copy.configFile()));
+    QCOMPARE(d.copy.readFile(u"optFile.dat"_s), options);
+    someoneWrites();
+    QCOMPARE(desktop.posts().size(), 1);
+    d.copy.copy->menuClicked(MenuId::Options);
+    QVERIFY(!box()->isChecked());
 }
 
 void TestOptions::oddOptionFilesShownAsTheyAct_data()

@@ -5,6 +5,7 @@
 #include "base/platform/termination.h"
 #include "base/platform/udptransport.h"
 #include "gui/kit/pictures.h"
+#include "gui/platform/dbusnotifications.h"
 #include "gui/platform/desktopsession.h"
 #include "gui/platform/qtclipboard.h"
 #include "gui/platform/qtdialogs.h"
@@ -52,6 +53,8 @@ int main(int argc, char *argv[])
     platform::QtClipboard clipboard;
     platform::SystemIdentity identity;
     platform::QtFileStore files;
+    // The picture goes with every notification, at the size notification servers show.
+    platform::DBusNotifications notifications(core::kProductName, kit::appIcon().pixmap(64).toImage());
     const core::Services services{transport,
                                   tray,
                                   dialogs,
@@ -59,10 +62,12 @@ int main(int argc, char *argv[])
                                   clipboard,
                                   identity,
                                   files,
+                                  notifications,
                                   platform::dataDirectory(QApplication::applicationDirPath()),
                                   QApplication::font().family(),
                                   QApplication::applicationFilePath(),
-                                  platform::autostartEntryFile()};
+                                  platform::autostartEntryFile(),
+                                  platform::configFile()};
 
     copy::Copy copy(services);
     shell::Shell shell(copy);

@@ -13,6 +13,18 @@ int FakeTray::notify(platform::TrayOp op, const platform::TrayRecord &trayRecord
     return 1;
 }
 
+void FakeNotifications::post(platform::NotificationSlot slot, const QString &title, const QString &body)
+{
+    m_posts.append({slot, title, body});
+    if (!m_shown.contains(slot))
+        m_shown.append(slot);
+}
+
+void FakeNotifications::withdraw(platform::NotificationSlot slot)
+{
+    m_shown.removeAll(slot);
+}
+
 int ScriptedDialogs::messageBox(const QString &text, int style, const QString &title)
 {
     if (m_closed)

@@ -5,6 +5,7 @@
 #include "base/platform/dialogs.h"
 #include "base/platform/files.h"
 #include "base/platform/identity.h"
+#include "base/platform/notifications.h"
 #include "base/platform/tray.h"
 
 #include <QDateTime>
@@ -36,6 +37,31 @@ private:
     QList<Call> m_calls;
     platform::TrayRecord m_current;
     bool m_shown = false;
+};
+
+// Records every notification posted; one per slot is "shown" from its post to its withdrawal.
+class FakeNotifications final : public platform::Notifications {
+    Q_OBJECT
+public:
+    struct Posted {
+        platform::NotificationSlot slot;
+        QString title;
+        QString body;
+    };
+    void post(platform::NotificationSlot slot, const QString &title, const QString &body) override;
+    void withdraw(platform::NotificationSlot slot) override;
+
+    const QList<Posted> &posts() const { return m_posts; }
+    bool shown(platform::NotificationSlot slot = platform::NotificationSlot::Waiting) const
+    {
+        return m_shown.contains(slot);
+    }
+    // The user clicks the notification (or its "開く").
+    void click(platform::NotificationSlot slot = platform::NotificationSlot::Waiting) { emit invoked(slot); }
+
+private:
+    QList<Posted> m_posts;
+    QList<platform::NotificationSlot> m_shown;
 };
 
 // Answers boxes from a queue (the default button when the queue is empty) and keeps every box shown.

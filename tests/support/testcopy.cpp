@@ -35,16 +35,23 @@ void TestCopy::build(const QString &programDir)
                                   clipboard,
                                   identity,
                                   files,
+                                  notifications,
                                   m_programDir,
                                   QStringLiteral("ＭＳ Ｐゴシック"),
                                   QCoreApplication::applicationFilePath(),
-                                  autostartFile()};
+                                  autostartFile(),
+                                  configFile()};
     copy = std::make_unique<copy::Copy>(services);
 }
 
 QString TestCopy::autostartFile() const
 {
     return m_dir.filePath(QStringLiteral("config/autostart/miltoanne.desktop"));
+}
+
+QString TestCopy::configFile() const
+{
+    return m_dir.filePath(QStringLiteral("config/miltoanne/miltoanne.conf"));
 }
 
 QString TestCopy::programDir() const

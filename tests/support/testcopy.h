@@ -37,6 +37,8 @@ public:
     QString programDir() const;
     // Where the copy puts its autostart entry: a folder of the test's own.
     QString autostartFile() const;
+    // Its config file, in a folder of the test's own too.
+    QString configFile() const;
     // Puts a data file into the program directory before start-up.
     void writeFile(const QString &name, const QByteArray &bytes) const;
     QByteArray readFile(const QString &name) const;
@@ -51,6 +53,7 @@ public:
     FakeClipboard clipboard;
     FakeIdentity identity;
     FlakyFileStore files;
+    FakeNotifications notifications;
     std::unique_ptr<platform::Transport> transport;
     std::unique_ptr<copy::Copy> copy;
 

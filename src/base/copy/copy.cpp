@@ -3,6 +3,7 @@
 #include "base/core/errors.h"
 #include "base/protocol/presence.h"
 #include "base/settings/optfile.h"
+#include "base/settings/programconfig.h"
 #include "base/text/fields.h"
 
 #include <QScopeGuard>
@@ -38,7 +39,8 @@ template <typename Step> void skipOnFailure(Step &&step)
 Copy::Copy(const core::Services &services, QObject *parent)
     : QObject(parent), m_context(services), m_dispatcher(m_context), m_guard(services.programDir),
       m_showRequests(services.programDir), m_partner(m_context), m_historyViewer(m_context),
-      m_sending(m_context), m_receiving(m_context), m_receivedMessage(m_context, m_sending, m_receiving),
+      m_sending(m_context), m_receiving(m_context), m_waitingNotice(m_context, m_receiving),
+      m_receivedMessage(m_context, m_sending, m_receiving),
       m_letters(m_context), m_callSignal(m_context), m_options(m_context), m_password(m_context),
       m_userSearch(m_context), m_iconSelection(m_context), m_about(m_context)
 {
@@ -47,6 +49,14 @@ Copy::Copy(const core::Services &services, QObject *parent)
     connect(&services.transport, &platform::Transport::datagramArrived, this,
             [this](const QByteArray &bytes, const QString &sender) { m_dispatcher.arrive(bytes, sender); });
     connect(&services.tray, &platform::Tray::leftPressed, this, &Copy::trayLeftPressed);
+    // The notification of a waiting message stands for the tray icon where that is not seen.
+    connect(&services.notifications, &platform::Notifications::invoked, this,
+            [this](platform::NotificationSlot slot) {
+                if (slot == platform::NotificationSlot::Waiting)
+                    trayLeftPressed();
+            });
+    connect(&m_options, &settings::OptionsEditor::desktopNotificationsSwitched, &m_waitingNotice,
+            &receive::WaitingNotice::setOn);
     connect(&m_context.blinkTimer, &QTimer::timeout, this, [this] { m_receiving.blinkTick(); });
     connect(&m_context.callAnimationTimer, &QTimer::timeout, this, [this] { m_callSignal.tick(); });
     connect(&m_partner, &settings::Partner::passwordNeeded, this,
@@ -130,6 +140,7 @@ bool Copy::startUp()
     m_showRequests.listen();
     skipOnFailure([&] { settings::readPartnerFile(c); });
     skipOnFailure([&] { settings::readOptionsFile(c); });
+    m_waitingNotice.setOn(settings::desktopNotificationsOn(c.services.configFile));
     skipOnFailure([&] { c.applyTextStyles(); });
     s.startTime = text::hhmm(c.now().time());
 
@@ -295,6 +306,7 @@ void Copy::endProgram()
 {
     // Whatever still waits unread is safe in its file before anything else.
     m_receiving.saveWaiting();
+    m_waitingNotice.withdraw();
     skipOnFailure([&] { protocol::endNotice(m_context); });
     m_context.trayCall(platform::TrayOp::Delete);
     m_context.callAnimationTimer.stop();

@@ -12,6 +12,7 @@
 #include "base/receive/letters.h"
 #include "base/receive/receivedmessage.h"
 #include "base/receive/usersearch.h"
+#include "base/receive/waitingnotice.h"
 #include "base/settings/iconselection.h"
 #include "base/settings/optionseditor.h"
 #include "base/settings/partner.h"
@@ -96,6 +97,7 @@ private:
     history::HistoryViewer m_historyViewer;
     protocol::Sending m_sending;
     protocol::Receiving m_receiving;
+    receive::WaitingNotice m_waitingNotice;
     receive::ReceivedMessage m_receivedMessage;
     receive::Letters m_letters;
     receive::CallSignal m_callSignal;

@@ -10,6 +10,7 @@
 #include "base/platform/dialogs.h"
 #include "base/platform/files.h"
 #include "base/platform/identity.h"
+#include "base/platform/notifications.h"
 #include "base/platform/transport.h"
 #include "base/platform/tray.h"
 
@@ -29,10 +30,12 @@ struct Services {
     platform::Clipboard &clipboard;
     platform::Identity &identity;
     platform::FileStore &files;
+    platform::Notifications &notifications;
     QString programDir;
     QString defaultFontName; // the compose window's own font, the default of the font option
     QString programFile;     // the running program, which the autostart entry starts
     QString autostartFile;   // where that entry goes; empty where the desktop has no autostart
+    QString configFile;      // the program's own settings, which optFile.dat has no field for
 };
 
 inline const QString kProductName = QStringLiteral("ミルトアンヌ");

@@ -33,4 +33,10 @@ QString autostartEntryFile()
 #endif
 }
 
+QString configFile()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/miltoanne/miltoanne.conf");
+}
+
 } // namespace platform

@@ -15,4 +15,10 @@ QString dataDirectory(const QString &programDir);
 // the desktop has no such folder.
 QString autostartEntryFile();
 
+// The program's own settings file, for what the options file has no field for (that file keeps
+// the layout every copy of the program reads): miltoanne/miltoanne.conf in the user's config folder
+// ($XDG_CONFIG_HOME, ~/.config by default). Named after the program, not after the application's
+// name, which is the one shown to the user and may change.
+QString configFile();
+
 } // namespace platform

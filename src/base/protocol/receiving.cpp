@@ -72,7 +72,8 @@ bool Receiving::receive(const Arrival &arrival)
     core::Context &c = m_context;
     // A letter is a message behind a tag of its own.
     QStringView message = arrival.text;
-    if (classify(message.left(kTagWidth)) == Kind::Letter)
+    const bool letter = classify(message.left(kTagWidth)) == Kind::Letter;
+    if (letter)
         message = message.mid(kTagWidth);
 
     const bool fromPartner = arrival.sender == c.state.partnerAddress;
@@ -111,6 +112,7 @@ bool Receiving::receive(const Arrival &arrival)
     }
     signalArrival();
     changed();
+    emit messageWaits({captionName(arrival.sender, senderName(fields.name)), now, letter});
     return true;
 }
 
@@ -261,17 +263,21 @@ void Receiving::keepUnsentReply(const QString &address, const QString &text)
         c.menu.setEnabled(core::MenuId::ShowReceived, true);
 }
 
-QString Receiving::caption() const
+QString Receiving::captionName(const QString &address, const QString &name) const
 {
     const core::Context &c = m_context;
-    const core::ReceivedView &v = c.receivedWindow.view();
-    if (v.senderAddress != c.state.partnerAddress)
-        return QStringLiteral(" From ") + (v.senderName.isEmpty() ? v.senderAddress : v.senderName) +
-               QStringLiteral(" Time ") + v.senderTime;
-    if (c.opt.passwordProtected())
+    if (address == c.state.partnerAddress && c.opt.passwordProtected())
+        return {};
+    return name.isEmpty() ? address : name;
+}
+
+QString Receiving::caption() const
+{
+    const core::ReceivedView &v = m_context.receivedWindow.view();
+    const QString from = captionName(v.senderAddress, v.senderName);
+    if (from.isEmpty())
         return QStringLiteral("受信ﾒｯｾｰｼﾞ ") + QStringLiteral(" Time : ") + v.senderTime;
-    return QStringLiteral(" From ") + (v.senderName.isEmpty() ? c.state.partnerAddress : v.senderName) +
-           QStringLiteral(" Time ") + v.senderTime;
+    return QStringLiteral(" From ") + from + QStringLiteral(" Time ") + v.senderTime;
 }
 
 void Receiving::changed()
@@ -280,6 +286,10 @@ void Receiving::changed()
         std::count_if(m_behind.begin(), m_behind.end(), [](const Queued &q) { return !q.held; }));
     if (m_context.receivedWindow.view().waitingBehind != behind)
         m_context.receivedWindow.edit([&](core::ReceivedView &v) { v.waitingBehind = behind; });
+    if (const bool waits = m_context.receivedWindow.anythingWaits(); waits != m_waits) {
+        m_waits = waits;
+        emit waitingChanged(waits);
+    }
     m_unsaved = true;
     if (m_saveTimer.isActive())
         return;
@@ -337,6 +347,8 @@ void Receiving::restoreWaiting()
         return;
     signalArrival();
     changed();
+    const core::ReceivedView &v = c.receivedWindow.view();
+    emit messageWaits({captionName(v.senderAddress, v.senderName), m_windowArrivedAt, false});
 }
 
 void Receiving::answerRefused(const QString &sender)

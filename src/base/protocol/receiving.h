@@ -24,6 +24,16 @@ inline const QString kHeldTextCut = QStringLiteral("（以前の受信内容は�
 // newest message is always kept whole, and kHeldTextCut marks the cut.
 void appendToHeld(QString &held, QStringView message);
 
+// A message that came to wait, as the desktop may be told of it: never its text, since reading it
+// in the window is what tells its sender it was read.
+struct WaitingNote {
+    // The sender as the received window's caption names them; empty for the partner while the
+    // options are behind a password, when the caption names nobody.
+    QString from;
+    QDateTime arrivedAt;
+    bool letter = false;
+};
+
 // The receiver's side of a message: taking it in out of sight, acknowledging it, signalling it in
 // the tray, and opening it. The received window holds one person's message; a message of anyone
 // else waits behind it, in order of arrival, until the window is free. What waits unread or held
@@ -75,6 +85,14 @@ public:
     void saveWaiting();
     QTimer &saveTimer() { return m_saveTimer; }
 
+signals:
+    // A message or a letter arrived and waits; at start-up, the first of those that waited when
+    // the copy last ended.
+    void messageWaits(const protocol::WaitingNote &note);
+    // Something waits now where nothing did, or the other way round (the window model's
+    // anythingWaits).
+    void waitingChanged(bool waits);
+
 private:
     // A message waiting behind the window.
     struct Queued {
@@ -97,6 +115,8 @@ private:
     // waits or is held (kept aside under the operation lock).
     void enableReceivedEntry();
     QString caption() const;
+    // The sender of a message as captions name them (see WaitingNote::from).
+    QString captionName(const QString &address, const QString &name) const;
     void changed();
     qsizetype strangersWaitingText() const;
 
@@ -108,6 +128,7 @@ private:
     QTimer m_saveTimer;
     QElapsedTimer m_sinceSave;
     bool m_unsaved = false;
+    bool m_waits = false;
 };
 
 } // namespace protocol

@@ -2,6 +2,7 @@
 
 #include "base/settings/autostart.h"
 #include "base/settings/optfile.h"
+#include "base/settings/programconfig.h"
 #include "base/text/quotedfields.h"
 
 namespace settings {
@@ -18,8 +19,32 @@ void OptionsEditor::open()
     const bool offered = !m_context.services.autostartFile.isEmpty();
     window().edit([&](OptionsView &v) { v.startAtLoginOffered = offered; });
     showStartAtLogin();
+    showDesktopNotifications();
     enablePasswordBoxes();
     window().show();
+}
+
+void OptionsEditor::showDesktopNotifications()
+{
+    m_desktopNotificationsShown = desktopNotificationsOn(m_context.services.configFile) ? 1 : 0;
+    window().edit([this](OptionsView &v) { v.desktopNotifications = m_desktopNotificationsShown; });
+}
+
+void OptionsEditor::applyDesktopNotifications()
+{
+    if (window().view().desktopNotifications == m_desktopNotificationsShown)
+        return;
+    const bool on = window().view().desktopNotifications != 0;
+    const QString &path = m_context.services.configFile;
+    if (setDesktopNotificationsOn(path, on)) {
+        emit desktopNotificationsSwitched(on);
+    } else {
+        // What is in force stays what the file says, here as at the next start.
+        m_context.box(
+            QStringLiteral("ﾃﾞｽｸﾄｯﾌﾟ通知の設定を保存できませんでした。\r\n%1 に書き込めません。").arg(path),
+            platform::box::okOnly | platform::box::critical, core::kErrorTitle);
+    }
+    showDesktopNotifications();
 }
 
 void OptionsEditor::showStartAtLogin()
@@ -234,6 +259,7 @@ OptionsEditor::Saving OptionsEditor::saveDialog()
         return Saving::Failed;
     }
     applyStartAtLogin();
+    applyDesktopNotifications();
     return Saving::Saved;
 }
 

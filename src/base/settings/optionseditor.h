@@ -12,6 +12,7 @@ struct OptionsView {
     int sendConfirm = 0, sendConfirmSmall = 0, recvConfirm = 0, recvConfirmSmall = 0, autoErase = 0;
     int rejectOthers = 0, addOnHold = 0, logEnabled = 0, logSave = 0, notifyStartEnd = 0, blinkIcon = 0;
     int startAtLogin = 0;            // not in the options file: whether the autostart entry is there
+    int desktopNotifications = 1;    // not in the options file either: the program's config file
     bool startAtLoginOffered = true; // the desktop has an autostart folder
     bool sendConfirmSmallEnabled = true, recvConfirmSmallEnabled = true, autoEraseEnabled = true,
          logSaveEnabled = true;
@@ -44,7 +45,8 @@ enum class OptionsCheck { Send, Recv, Log, Tip, Password };
 
 // The options dialog's handlers: opening it with the record's values, the dependent enabling,
 // the tabs, the password step and the three buttons, and the font and colour pickers.
-class OptionsEditor final {
+class OptionsEditor final : public QObject {
+    Q_OBJECT
 public:
     explicit OptionsEditor(core::Context &context) : m_context(context) { context.followIconSet(slot); }
 
@@ -69,6 +71,10 @@ public:
     // The dialog into the record.
     void takeDialogValues();
 
+signals:
+    // The desktop notifications were turned on or off, and the config file says so.
+    void desktopNotificationsSwitched(bool on);
+
 private:
     enum class Saving { Saved, NotSaved, Failed };
     // The password page's step: set, change or remove the password. Failed when the options file
@@ -85,12 +91,16 @@ private:
     // from what is so.
     void applyStartAtLogin();
     void showStartAtLogin();
+    // The same for the desktop notifications and the config file.
+    void applyDesktopNotifications();
+    void showDesktopNotifications();
     void resetPasswordPage();
 
     core::Context &m_context;
     // What the start-at-login box showed when the dialog was filled: the entry is written or
     // removed only when the user has changed the box.
     int m_startAtLoginShown = 0;
+    int m_desktopNotificationsShown = 1;
 };
 
 } // namespace settings

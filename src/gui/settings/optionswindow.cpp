@@ -124,6 +124,9 @@ QWidget *OptionsWindow::buildSendPage()
         check(QStringLiteral("お相手の起動と終了を通知する。"), "ChkTuti", &OptionsView::notifyStartEnd);
     notifyStartEnd->setToolTip(QStringLiteral("ｱｲｺﾝを変えてお知らせします。"));
     blinkIcon = check(QStringLiteral("ﾒｯｾｰｼﾞ受信時ｱｲｺﾝをﾌﾞﾘﾝｸする。"), "ChkBlink", &OptionsView::blinkIcon);
+    desktopNotifications =
+        check(QStringLiteral("デスクトップに通知する"), "ChkNotify", &OptionsView::desktopNotifications);
+    desktopNotifications->setToolTip(QStringLiteral("受信ﾒｯｾｰｼﾞをﾃﾞｽｸﾄｯﾌﾟの通知でもお知らせします。"));
     startAtLogin = check(QStringLiteral("ログイン時に起動"), "ChkStartup", &OptionsView::startAtLogin);
     grid->addWidget(sendConfirm, 0, 0);
     grid->addWidget(sendConfirmSmall, 0, 1);
@@ -136,8 +139,9 @@ QWidget *OptionsWindow::buildSendPage()
     grid->addWidget(logSave, 4, 1);
     grid->addWidget(notifyStartEnd, 5, 0, 1, 3);
     grid->addWidget(blinkIcon, 6, 0, 1, 3);
-    grid->addWidget(startAtLogin, 7, 0, 1, 3);
-    grid->setRowStretch(8, 1);
+    grid->addWidget(desktopNotifications, 7, 0, 1, 3);
+    grid->addWidget(startAtLogin, 8, 0, 1, 3);
+    grid->setRowStretch(9, 1);
     grid->setColumnStretch(3, 1); // the boxes of a row stay together on the left
     return page;
 }
@@ -295,6 +299,7 @@ void OptionsWindow::refresh()
                                 {logSave, v.logSave},
                                 {notifyStartEnd, v.notifyStartEnd},
                                 {blinkIcon, v.blinkIcon},
+                                {desktopNotifications, v.desktopNotifications},
                                 {startAtLogin, v.startAtLogin},
                                 {passwordEnabled, v.passwordEnabled},
                                 {randomIcon, v.randomIcon},

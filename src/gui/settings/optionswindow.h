@@ -26,7 +26,7 @@ public:
               *recvConfirmSmall = nullptr, *autoErase = nullptr, *rejectOthers = nullptr,
               *addOnHold = nullptr, *logEnabled = nullptr, *logSave = nullptr, *notifyStartEnd = nullptr,
               *blinkIcon = nullptr, *passwordEnabled = nullptr, *randomIcon = nullptr, *tipEnabled = nullptr,
-              *startLocked = nullptr, *startAtLogin = nullptr;
+              *startLocked = nullptr, *startAtLogin = nullptr, *desktopNotifications = nullptr;
     QLineEdit *storedPassword = nullptr, *currentPassword = nullptr, *newPassword = nullptr,
               *fontName = nullptr, *fontSize = nullptr, *sendTitle = nullptr, *userName = nullptr,
               *tipText = nullptr;
