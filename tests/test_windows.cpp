@@ -207,6 +207,21 @@ void TestWindows::noticeWidgetsComeAndGoWithTheirWindows()
     QTest::mouseClick(aliceShell.sendResultNotice()->okButton, Qt::LeftButton);
     QVERIFY(!c.alice.context().sendResultSlot.isLoaded());
     QTRY_VERIFY(aliceShell.sendResultNotice() == nullptr);
+
+    // Where a new window would take the keyboard, the notice is a desktop notification instead, and
+    // clicking that is its OK.
+    Conversation w;
+    shell::Shell waylandShell(*w.alice.copy, true);
+    w.aliceSends(u"hi"_s);
+    QVERIFY(waylandShell.sendResultNotice() == nullptr);
+    const auto slot = platform::NotificationSlot::SendResult;
+    QVERIFY(w.alice.notifications.shown(slot));
+    QCOMPARE(w.alice.notifications.posts().constLast().title, u"ミルトアンヌ　送信確認"_s);
+    QVERIFY(
+        w.alice.notifications.posts().constLast().body.startsWith(u"メッセージは正しく送信されました。"_s));
+    w.alice.notifications.click(slot);
+    QVERIFY(!w.alice.context().sendResultSlot.isLoaded());
+    QVERIFY(!w.alice.notifications.shown(slot));
 }
 
 void TestWindows::noticeLeavesTheKeyboardWhereItWas_data()

@@ -50,6 +50,7 @@ public:
     };
     void post(platform::NotificationSlot slot, const QString &title, const QString &body) override;
     void withdraw(platform::NotificationSlot slot) override;
+    bool available() const override { return true; }
 
     const QList<Posted> &posts() const { return m_posts; }
     bool shown(platform::NotificationSlot slot = platform::NotificationSlot::Waiting) const

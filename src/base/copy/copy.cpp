@@ -40,9 +40,9 @@ Copy::Copy(const core::Services &services, QObject *parent)
     : QObject(parent), m_context(services), m_dispatcher(m_context), m_guard(services.programDir),
       m_showRequests(services.programDir), m_partner(m_context), m_historyViewer(m_context),
       m_sending(m_context), m_receiving(m_context), m_waitingNotice(m_context, m_receiving),
-      m_receivedMessage(m_context, m_sending, m_receiving),
-      m_letters(m_context), m_callSignal(m_context), m_options(m_context), m_password(m_context),
-      m_userSearch(m_context), m_iconSelection(m_context), m_about(m_context)
+      m_receivedMessage(m_context, m_sending, m_receiving), m_letters(m_context), m_callSignal(m_context),
+      m_options(m_context), m_password(m_context), m_userSearch(m_context), m_iconSelection(m_context),
+      m_about(m_context)
 {
     // The blink timer runs from the window's design until start-up stops it.
     m_context.blinkTimer.start();

@@ -103,7 +103,8 @@ void DBusNotifications::askCapabilities()
     connect(pending, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *answer) {
         answer->deleteLater();
         const QDBusPendingReply<QStringList> capabilities = *answer;
-        m_resident = !capabilities.isError() && capabilities.value().contains(QStringLiteral("persistence"));
+        m_available = !capabilities.isError();
+        m_resident = m_available && capabilities.value().contains(QStringLiteral("persistence"));
     });
 }
 
@@ -124,18 +125,24 @@ void DBusNotifications::post(NotificationSlot slot, const QString &title, const 
 void DBusNotifications::notify(NotificationSlot slot, const Content &content)
 {
     Shown &shown = m_shown[slot];
-    QVariantMap hints{{QStringLiteral("desktop-entry"), kDesktopEntry},
-                      {QStringLiteral("category"), QStringLiteral("im.received")}};
+    const bool waiting = slot == NotificationSlot::Waiting;
+    QVariantMap hints{
+        {QStringLiteral("desktop-entry"), kDesktopEntry},
+        {QStringLiteral("category"), waiting ? QStringLiteral("im.received") : QStringLiteral("im")}};
     if (m_picture.isValid())
         hints.insert(QStringLiteral("image-data"), m_picture);
     // Kept after a click: the message still waits until it is read, answered or closed.
-    if (m_resident)
+    if (m_resident && waiting)
         hints.insert(QStringLiteral("resident"), true);
     const QString open = QStringLiteral("開く");
+    // A notice only tells; clicking it is its "OK".
+    const QStringList actions = waiting ? QStringList{kDefaultAction, open, kOpenAction, open}
+                                        : QStringList{kDefaultAction, QStringLiteral("OK")};
     QDBusMessage message = call(QStringLiteral("Notify"));
-    message << m_appName << shown.id << kDesktopEntry << content.title << content.body
-            << QStringList{kDefaultAction, open, kOpenAction, open} << hints
-            << qint32(0); // no expiry of its own: it goes when it is withdrawn
+    message << m_appName << shown.id << kDesktopEntry << content.title << content.body << actions
+            << hints
+            // A waiting message's stays until it is withdrawn; a notice's as long as the desktop keeps one.
+            << qint32(waiting ? 0 : -1);
     shown.asking = true;
     auto *pending = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(message), this);
     connect(pending, &QDBusPendingCallWatcher::finished, this, [this, slot](QDBusPendingCallWatcher *answer) {
@@ -179,12 +186,16 @@ void DBusNotifications::withdraw(NotificationSlot slot)
     QDBusConnection::sessionBus().send(message);
 }
 
-void DBusNotifications::closed(uint id, uint)
+void DBusNotifications::closed(uint id, uint reason)
 {
-    // Closed by the user, or expired after all: the next post makes a new one.
+    // Closed by the user, or expired after all: the next post makes a new one. (Reason 3 is our own
+    // CloseNotification, whose id is already forgotten.)
     for (auto &[slot, shown] : m_shown) {
-        if (id != 0 && shown.id == id)
+        if (id != 0 && shown.id == id) {
             shown.id = 0;
+            if (reason != 3)
+                emit dismissed(slot);
+        }
     }
 }
 

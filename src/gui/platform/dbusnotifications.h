@@ -23,6 +23,7 @@ public:
 
     void post(NotificationSlot slot, const QString &title, const QString &body) override;
     void withdraw(NotificationSlot slot) override;
+    bool available() const override { return m_available; }
 
 private slots:
     void closed(uint id, uint reason);
@@ -46,8 +47,9 @@ private:
     void answered(NotificationSlot slot, std::optional<uint> id);
 
     QString m_appName;
-    QVariant m_picture;      // the "image-data" hint; none for a null picture
-    bool m_resident = false; // the server keeps notifications until they are closed
+    QVariant m_picture;       // the "image-data" hint; none for a null picture
+    bool m_resident = false;  // the server keeps notifications until they are closed
+    bool m_available = false; // a server has answered
     std::map<NotificationSlot, Shown> m_shown;
 };
 

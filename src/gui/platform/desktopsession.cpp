@@ -13,6 +13,13 @@ void preferXWayland()
         qputenv("QT_QPA_PLATFORM", "xcb;wayland");
 }
 
+bool newWindowsTakeKeyboard()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform.startsWith(QStringLiteral("wayland")) ||
+           (platform == QStringLiteral("xcb") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"));
+}
+
 DesktopSession::DesktopSession(QGuiApplication &app) : QObject(&app)
 {
     const auto save = [this](QSessionManager &manager) {

@@ -12,6 +12,9 @@ namespace platform {
 // title bars are the desktop's own; a Wayland client can do none of that. Without XWayland it runs
 // on Wayland itself.
 void preferXWayland();
+// Whether a new window may take the keyboard whatever it asks: under a Wayland compositor, as a
+// Wayland client or through XWayland, the compositor decides, and many give it to every new window.
+bool newWindowsTakeKeyboard();
 
 // What the desktop session asks of the program. A session manager asks programs to save at
 // checkpoints as well as at the end; neither ends this one, which keeps what waits unread in its

@@ -2,18 +2,27 @@
 
 namespace shell {
 
-Shell::Shell(copy::Copy &copy)
+Shell::Shell(copy::Copy &copy, bool newWindowsTakeKeyboard)
     : m_copy(copy), m_composeWindow(copy.context()), m_menus(copy.context().menu),
       m_historyWindow(copy.context(), copy.historyViewer()),
       m_receivedWindow(copy.context(), copy.receivedMessage()),
+      m_noticeRelay(copy.context(), copy.context().services.notifications, newWindowsTakeKeyboard),
       m_partnerWindow(copy.context().partnerSlot, *this,
                       [&copy] { return new settings::PartnerWindow(copy.context(), copy.partner()); }),
       m_sendResultNotice(copy.context().sendResultSlot, *this,
-                         [&copy] { return new receive::SendResultNotice(copy.context()); }),
+                         [this, &copy] {
+                             return m_noticeRelay.relays() ? nullptr
+                                                           : new receive::SendResultNotice(copy.context());
+                         }),
       m_reactionNotice(copy.context().reactionSlot, *this,
-                       [&copy] { return new receive::ReactionNotice(copy.context()); }),
+                       [this, &copy] {
+                           return m_noticeRelay.relays() ? nullptr
+                                                         : new receive::ReactionNotice(copy.context());
+                       }),
       m_smallNotice(copy.context().smallNoticeSlot, *this,
-                    [&copy] { return new receive::SmallNotice(copy.context()); }),
+                    [this, &copy] {
+                        return m_noticeRelay.relays() ? nullptr : new receive::SmallNotice(copy.context());
+                    }),
       m_letterWindow(copy.context().letterSlot, *this,
                      [&copy] { return new receive::LetterWindow(copy.context(), copy.letters()); }),
       m_optionsWindow(copy.options().slot, *this,

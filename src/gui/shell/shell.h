@@ -3,6 +3,7 @@
 #include "base/copy/copy.h"
 #include "gui/history/historywindow.h"
 #include "gui/kit/slotwidget.h"
+#include "gui/platform/desktopsession.h"
 #include "gui/receive/letterwindow.h"
 #include "gui/receive/noticewindows.h"
 #include "gui/receive/receivedwindow.h"
@@ -13,6 +14,7 @@
 #include "gui/settings/passwordwindow.h"
 #include "gui/shell/aboutwindow.h"
 #include "gui/shell/composewindow.h"
+#include "gui/shell/noticerelay.h"
 #include "gui/shell/traymenus.h"
 
 #include <QObject>
@@ -23,7 +25,9 @@ namespace shell {
 class Shell final : public QObject {
     Q_OBJECT
 public:
-    explicit Shell(copy::Copy &copy);
+    // Where new windows take the keyboard, the notices of a sent message become desktop
+    // notifications when the desktop shows them.
+    explicit Shell(copy::Copy &copy, bool newWindowsTakeKeyboard = platform::newWindowsTakeKeyboard());
 
     ComposeWindow &composeWindow() { return m_composeWindow; }
     receive::ReceivedWindow &receivedWindow() { return m_receivedWindow; }
@@ -49,6 +53,7 @@ private:
     TrayMenus m_menus;
     history::HistoryWindow m_historyWindow;
     receive::ReceivedWindow m_receivedWindow;
+    NoticeRelay m_noticeRelay; // before the notices, whose windows it may take the place of
     kit::SlotWidget<settings::PartnerWindow> m_partnerWindow;
     kit::SlotWidget<receive::SendResultNotice> m_sendResultNotice;
     kit::SlotWidget<receive::ReactionNotice> m_reactionNotice;

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "base/core/context.h"
+#include "base/platform/notifications.h"
+
+#include <QObject>
+
+namespace shell {
+
+// Where a window cannot appear without taking the keyboard from the one the user types in (a
+// Wayland session: the compositor decides, and most give a new window the keyboard), the notices
+// of a sent message come as desktop notifications instead, whenever the desktop shows them: a
+// keystroke meant for the compose window would otherwise close a notice. Clicking or closing the
+// notification is the notice's "OK". Elsewhere, and without notifications, they are windows.
+class NoticeRelay final : public QObject {
+    Q_OBJECT
+public:
+    NoticeRelay(core::Context &context, platform::Notifications &notifications, bool windowsTakeKeyboard);
+
+    // Whether a notice loaded now goes to the desktop instead of a window.
+    bool relays() const;
+
+private:
+    template <typename Model>
+    void relay(core::WindowSlot<Model> &slot, platform::NotificationSlot to,
+               std::function<QString(const Model &)> body);
+
+    platform::Notifications &m_notifications;
+    bool m_windowsTakeKeyboard;
+};
+
+} // namespace shell
