@@ -6,9 +6,10 @@ GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Uni
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 # Debian packages: compiler, build tools, Qt and its Japanese translations, a Japanese font, and the
-# virtual display, message bus, session-management library and tools the tests use.
+# virtual display, Wayland compositor and Qt's Wayland plugin, message bus, session-management
+# library and tools the tests use.
 PACKAGES := g++ cmake ninja-build make qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic xvfb xauth \
-	dbus-daemon iproute2 clang-format desktop-file-utils libsm-dev
+	weston qt6-wayland dbus-daemon iproute2 clang-format desktop-file-utils libsm-dev
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
 .PHONY: deps build run test sanitize format format-check werror install package package-check clean
