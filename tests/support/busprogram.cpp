@@ -123,6 +123,13 @@ bool BusProgram::prepare()
     return true;
 }
 
+void BusProgram::useWayland(const QString &runtimeDir, const QString &display)
+{
+    setEnvironment(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+    setEnvironment(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
+    setEnvironment(QStringLiteral("WAYLAND_DISPLAY"), display);
+}
+
 bool BusProgram::start()
 {
     QProcessEnvironment env;

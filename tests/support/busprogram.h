@@ -26,7 +26,7 @@ public:
     BusProgram &operator=(const BusProgram &) = delete;
 
     // Each returns why it cannot run on this machine (for QSKIP), or an empty text.
-    // An Xvfb display for the program; without one it runs offscreen.
+    // An Xvfb display for the program; without one it runs offscreen, or on Wayland (useWayland()).
     QString startDisplay();
     // The bus, which starts no services; the test is connected to it once this returns. Without
     // it the program has no session bus.
@@ -39,6 +39,9 @@ public:
     QString home() const;
     // Adds a variable to the program's environment, or replaces one of its own; from the next start().
     void setEnvironment(const QString &name, const QString &value) { m_extra.insert(name, value); }
+    // The program runs on the Wayland compositor whose socket `display` is in `runtimeDir` (its
+    // XDG_RUNTIME_DIR then), not on Xvfb; from the next start().
+    void useWayland(const QString &runtimeDir, const QString &display);
     // Starts the program; true once it has said it is ready.
     bool start();
     QProcess &process() { return m_program; }
