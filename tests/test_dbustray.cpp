@@ -1,4 +1,3 @@
-#include "base/text/cp932.h"
 #include "support/busprogram.h"
 
 #include <QDBusArgument>
@@ -8,9 +7,7 @@
 #include <QDBusObjectPath>
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
-#include <QNetworkDatagram>
 #include <QTest>
-#include <QUdpSocket>
 
 using namespace Qt::StringLiterals;
 
@@ -21,8 +18,6 @@ const QString kWatcherPath = u"/StatusNotifierWatcher"_s;
 const QString kItemPath = u"/StatusNotifierItem"_s;
 const QString kItemInterface = u"org.kde.StatusNotifierItem"_s;
 const QString kMenuInterface = u"com.canonical.dbusmenu"_s;
-const QString kProgramAddress = testkit::BusProgram::kProgramAddress;
-const QString kPartnerAddress = testkit::BusProgram::kPartnerAddress;
 
 // The panel's side of the tray, as a desktop runs it: items register here, and a host shows
 // them.
@@ -222,8 +217,7 @@ bool TestDBusTray::click(const QString &label)
 
 void TestDBusTray::exportedIconAndMenu()
 {
-    QUdpSocket partner;
-    QVERIFY(partner.bind(QHostAddress(kPartnerAddress), 57979, QAbstractSocket::DontShareAddress));
+    QVERIFY(m_program.bindPartner());
     QVERIFY2(m_program.start(), "the program did not start");
 
     // The icon registers with the panel, and its menu is the tray menu, every caption as the
@@ -295,16 +289,8 @@ void TestDBusTray::exportedIconAndMenu()
 
     // 終了 in the exported menu ends the copy with its end notice to the partner.
     QVERIFY(click(u"終了(_X)"_s));
-    QProcess &program = m_program.process();
-    QTRY_COMPARE_WITH_TIMEOUT(program.state(), QProcess::NotRunning, 10000);
-    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(program.exitCode(), 0);
-    QStringList arrived;
-    while (partner.hasPendingDatagrams()) {
-        const QNetworkDatagram datagram = partner.receiveDatagram();
-        QCOMPARE(datagram.senderAddress(), QHostAddress(kProgramAddress));
-        arrived << text::fromCp932(datagram.data());
-    }
+    QVERIFY2(m_program.endsCleanly(), "the program did not end by itself");
+    const QStringList arrived = m_program.arrivals();
     QVERIFY2(arrived.size() == 2 && arrived.at(0).startsWith(u"START送信    "_s) &&
                  arrived.at(1).startsWith(u"END送信      "_s),
              qPrintable(arrived.join(u'|')));

@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QSet>
 #include <QTest>
-#include <QUdpSocket>
 
 using namespace Qt::StringLiterals;
 using testkit::BusProgram;
@@ -89,7 +88,6 @@ private:
 
     BusProgram m_program{u"notifications-test"_s};
     NotificationServer m_server;
-    QUdpSocket m_partner;
 };
 
 void TestNotifications::initTestCase()
@@ -100,14 +98,14 @@ void TestNotifications::initTestCase()
         kPath, &m_server, QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals));
     QVERIFY(m_program.bus().registerService(kService));
     QVERIFY(m_program.prepare());
-    QVERIFY(
-        m_partner.bind(QHostAddress(BusProgram::kPartnerAddress), 57979, QAbstractSocket::DontShareAddress));
+    QVERIFY(m_program.bindPartner());
 }
 
 void TestNotifications::partnerWrites(const QString &datagram)
 {
     const QByteArray bytes = text::toCp932(datagram);
-    QCOMPARE(m_partner.writeDatagram(bytes, QHostAddress(BusProgram::kProgramAddress), 57979), bytes.size());
+    QCOMPARE(m_program.partner().writeDatagram(bytes, QHostAddress(BusProgram::kProgramAddress), 57979),
+             bytes.size());
     QVERIFY(!m_program.ask(QString(), u"rx "_s + BusProgram::kPartnerAddress).isEmpty());
 }
 

@@ -1,14 +1,8 @@
-#include "base/text/cp932.h"
-#include "support/programprocess.h"
+#include "support/busprogram.h"
 
 #include <QDir>
-#include <QHostAddress>
-#include <QNetworkDatagram>
-#include <QProcess>
 #include <QSocketNotifier>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QUdpSocket>
 
 #include <algorithm>
 #include <cstdlib>
@@ -26,9 +20,6 @@ extern "C" int _IceTransNoListen(const char *protocol);
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QString kProgramAddress = u"127.0.0.2"_s;
-const QString kPartnerAddress = u"127.0.0.3"_s;
 
 // An XSMP session manager of the test's own, as a desktop runs one: it listens on a local socket,
 // registers one client, and asks it to save or tells it to die. Any local client is let in, so no
@@ -226,15 +217,6 @@ void SessionManager::closeConnection(SmsConn client, SmPointer manager, int coun
     static_cast<SessionManager *>(manager)->m_client = nullptr;
 }
 
-// The texts of the datagrams that have arrived at the partner since the last call.
-QStringList arrivals(QUdpSocket &partner)
-{
-    QStringList texts;
-    while (partner.hasPendingDatagrams())
-        texts << text::fromCp932(partner.receiveDatagram().data());
-    return texts;
-}
-
 } // namespace
 
 // The test build of the program on a display of the test's own, in a desktop session whose manager
@@ -244,56 +226,40 @@ class TestSession final : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void cleanupTestCase();
     void savesAndEndsWithTheSession();
 
 private:
-    QTemporaryDir m_dir;
-    QProcess m_display;
-    QProcess m_program;
-    testkit::ProgramControl m_control{m_program};
+    // Declared first, so that it outlives the program it manages.
     std::unique_ptr<SessionManager> m_manager;
+    // Its bus is never started: the program runs without one, the session manager all it has of
+    // a desktop.
+    testkit::BusProgram m_program{u"session-test"_s};
 };
 
 void TestSession::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    QString why;
-    const QString display = testkit::startDisplay(m_display, why);
-    if (display.isEmpty())
-        QSKIP(qPrintable(why + u"; skipping the desktop session test"_s));
+    if (const QString skip = m_program.startDisplay(); !skip.isEmpty())
+        QSKIP(qPrintable(skip));
 
-    // The manager looks up its own authority file; the user's is none of its business.
-    qputenv("ICEAUTHORITY", QDir(m_dir.path()).filePath(u"ICEauthority"_s).toLocal8Bit());
+    // The manager and the program look up an authority file of the test's own; the user's is none
+    // of their business.
+    const QString iceAuthority = QDir(m_program.home()).filePath(u"ICEauthority"_s);
+    qputenv("ICEAUTHORITY", iceAuthority.toLocal8Bit());
     m_manager = std::make_unique<SessionManager>();
     const QString error = m_manager->listen();
     if (!error.isEmpty())
         QSKIP(qPrintable(u"no session manager can listen here (%1); skipping"_s.arg(error)));
 
-    QVERIFY2(!testkit::installProgram(m_dir.path(), kPartnerAddress).isEmpty(),
-             "MILTOANNE_TESTABLE_EXE must name the test build of the program");
-    QProcessEnvironment env = testkit::programEnvironment(m_dir.path(), display, kProgramAddress);
-    QVERIFY(!env.isEmpty());
-    env.insert(u"SESSION_MANAGER"_s, m_manager->address());
-    m_program.setProcessEnvironment(env);
-    m_program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-}
-
-void TestSession::cleanupTestCase()
-{
-    testkit::stop(m_program);
-    m_manager.reset();
-    testkit::stop(m_display);
+    QVERIFY(m_program.prepare());
+    m_program.setEnvironment(u"ICEAUTHORITY"_s, iceAuthority);
+    m_program.setEnvironment(u"SESSION_MANAGER"_s, m_manager->address());
 }
 
 void TestSession::savesAndEndsWithTheSession()
 {
-    QUdpSocket partner;
-    QVERIFY(partner.bind(QHostAddress(kPartnerAddress), 57979, QAbstractSocket::DontShareAddress));
-    m_program.start(QDir(m_dir.path()).filePath(u"miltoanne"_s), {});
-    QVERIFY(m_program.waitForStarted());
+    QVERIFY(m_program.bindPartner());
     // The program registers with the manager while it starts.
-    QVERIFY2(!m_control.ask(QString(), u"ready"_s).isEmpty(), "the program did not start");
+    QVERIFY2(m_program.start(), "the program did not start");
     QTRY_VERIFY2_WITH_TIMEOUT(m_manager->registered(),
                               "the program did not register with the session manager", 10000);
     const auto endNotices = [](const QStringList &texts) {
@@ -309,9 +275,9 @@ void TestSession::savesAndEndsWithTheSession()
     m_manager->saveYourself(false);
     QTRY_COMPARE_WITH_TIMEOUT(m_manager->savesDone, 1, 10000);
     QCOMPARE(restartHint(), QByteArray(1, SmRestartNever));
-    QVERIFY(!m_control.ask(u"state"_s, u"state"_s).isEmpty());
-    QCOMPARE(m_program.state(), QProcess::Running);
-    QStringList arrived = arrivals(partner);
+    QVERIFY(!m_program.ask(u"state"_s, u"state"_s).isEmpty());
+    QCOMPARE(m_program.process().state(), QProcess::Running);
+    QStringList arrived = m_program.arrivals();
     QCOMPARE(endNotices(arrived), 0);
 
     // The session ends: the last save ends nothing yet; the die ends the program, with its end
@@ -320,14 +286,12 @@ void TestSession::savesAndEndsWithTheSession()
     m_manager->saveYourself(true);
     QTRY_COMPARE_WITH_TIMEOUT(m_manager->savesDone, 2, 10000);
     QCOMPARE(restartHint(), QByteArray(1, SmRestartNever));
-    QVERIFY(!m_control.ask(u"state"_s, u"state"_s).isEmpty());
-    arrived += arrivals(partner);
+    QVERIFY(!m_program.ask(u"state"_s, u"state"_s).isEmpty());
+    arrived += m_program.arrivals();
     QCOMPARE(endNotices(arrived), 0);
     m_manager->die();
-    QTRY_COMPARE_WITH_TIMEOUT(m_program.state(), QProcess::NotRunning, 10000);
-    QCOMPARE(m_program.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(m_program.exitCode(), 0);
-    arrived += arrivals(partner);
+    QVERIFY2(m_program.endsCleanly(), "the program did not end by itself");
+    arrived += m_program.arrivals();
     QVERIFY2(endNotices(arrived) == 1, qPrintable(arrived.join(u'|')));
 }
 

@@ -1,8 +1,11 @@
 #include "support/busprogram.h"
 
+#include "base/text/cp932.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QNetworkDatagram>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
@@ -57,6 +60,7 @@ QString BusProgram::startDisplay()
     const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
     if (xvfb.isEmpty())
         return QStringLiteral("Xvfb is not installed (make deps installs it); skipping");
+    // Xvfb picks a free display itself and says which once it accepts clients; no TCP port.
     m_displayNumber =
         startPrinting(m_display, xvfb,
                       {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
@@ -105,14 +109,29 @@ bool BusProgram::prepare()
         return false;
     }
     const QString exe = QDir(m_dir.path()).filePath(QStringLiteral("miltoanne"));
+    const QByteArray adrFile = "\"adrFile\"\r\n\"partner\",\"" + kPartnerAddress.toLatin1() + "\"\r\n";
     QFile adr(QDir(m_dir.path()).filePath(QStringLiteral("adrFile.dat")));
-    if (!QFile::copy(built, exe) || !adr.open(QIODevice::WriteOnly) ||
-        adr.write("\"adrFile\"\r\n\"partner\",\"" + kPartnerAddress.toLatin1() + "\"\r\n") < 0)
+    if (!QFile::copy(built, exe) || !adr.open(QIODevice::WriteOnly) || adr.write(adrFile) != adrFile.size() ||
+        !adr.flush())
         return false;
     adr.close();
+    // Owner-only, as a runtime folder must be.
     if (!QDir().mkpath(home()) ||
         !QFile::setPermissions(home(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
         return false;
+    m_program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    return true;
+}
+
+void BusProgram::useWayland(const QString &runtimeDir, const QString &display)
+{
+    setEnvironment(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+    setEnvironment(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
+    setEnvironment(QStringLiteral("WAYLAND_DISPLAY"), display);
+}
+
+bool BusProgram::start()
+{
     QProcessEnvironment env;
     for (const auto &[name, value] :
          {std::pair{QStringLiteral("PATH"), qEnvironmentVariable("PATH")},
@@ -122,24 +141,29 @@ bool BusProgram::prepare()
           {QStringLiteral("XDG_CACHE_HOME"), home()},
           {QStringLiteral("XDG_DATA_HOME"), home()},
           {QStringLiteral("XAUTHORITY"), QDir(home()).filePath(QStringLiteral("Xauthority"))},
-          {QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_busAddress},
           {QStringLiteral("MILTOANNE_TEST_ADDRESS"), kProgramAddress}})
         env.insert(name, value);
+    if (!m_busAddress.isEmpty())
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_busAddress);
     if (m_displayNumber.isEmpty()) {
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     } else {
         env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":") + m_displayNumber);
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     }
+    env.insert(m_extra);
     m_program.setProcessEnvironment(env);
-    m_program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    return true;
-}
-
-bool BusProgram::start()
-{
     m_program.start(QDir(m_dir.path()).filePath(QStringLiteral("miltoanne")), {});
     return m_program.waitForStarted() && !ask(QString(), QStringLiteral("ready")).isEmpty();
+}
+
+bool BusProgram::endsCleanly()
+{
+    QDeadlineTimer deadline(10000);
+    while (m_program.state() != QProcess::NotRunning && !deadline.hasExpired())
+        QTest::qWait(20);
+    return m_program.state() == QProcess::NotRunning && m_program.exitStatus() == QProcess::NormalExit &&
+           m_program.exitCode() == 0;
 }
 
 void BusProgram::command(const QString &line)
@@ -161,6 +185,24 @@ QString BusProgram::ask(const QString &line, const QString &prefix)
     }
     const QStringList found = m_output.split(u'\n').filter(starts);
     return found.size() > before ? found.at(before) : QString();
+}
+
+bool BusProgram::bindPartner()
+{
+    return m_partner.bind(QHostAddress(kPartnerAddress), 57979, QAbstractSocket::DontShareAddress);
+}
+
+QStringList BusProgram::arrivals()
+{
+    QStringList texts;
+    while (m_partner.hasPendingDatagrams()) {
+        const QNetworkDatagram datagram = m_partner.receiveDatagram();
+        const QString text = text::fromCp932(datagram.data());
+        texts << (datagram.senderAddress() == QHostAddress(kProgramAddress)
+                      ? text
+                      : datagram.senderAddress().toString() + QStringLiteral(": ") + text);
+    }
+    return texts;
 }
 
 } // namespace testkit
