@@ -7,7 +7,12 @@
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSet>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -81,6 +86,7 @@ class TestNotifications final : public QObject {
 private slots:
     void initTestCase();
     void waitingMessageOnTheDesktop();
+    void waylandNoticeLeavesTheComposeWindow();
 
 private:
     // The partner writes to the program, and the program has taken it in.
@@ -176,6 +182,59 @@ void TestNotifications::waitingMessageOnTheDesktop()
     QCOMPARE(m_server.posted.size(), 4);
     m_program.command(u"quit"_s);
     QTRY_COMPARE_WITH_TIMEOUT(m_program.process().state(), QProcess::NotRunning, 10000);
+}
+
+// On a Wayland compositor (weston's headless one, the test's own) the program runs as its client:
+// it starts with the stand-in for a tray, and the notice of a delivered message comes as a desktop
+// notification, so the compose window the user writes in stays the one window that may have the
+// keyboard. Skipped where weston or Qt's Wayland plugin is missing.
+void TestNotifications::waylandNoticeLeavesTheComposeWindow()
+{
+    const QString weston = QStandardPaths::findExecutable(u"weston"_s);
+    if (weston.isEmpty() || !QFile::exists(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
+                                           u"/platforms/libqwayland-generic.so"_s))
+        QSKIP("weston or Qt's Wayland plugin (qt6-wayland) is missing; make deps installs both; skipping");
+    QTemporaryDir runtime; // its owner's alone, as a runtime folder must be
+    QProcess compositor;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());
+    compositor.setProcessEnvironment(env);
+    compositor.start(weston, {u"--backend=headless-backend.so"_s, u"--socket=miltoanne-test"_s,
+                              u"--width=1024"_s, u"--height=768"_s, u"--idle-time=0"_s});
+    const auto stopCompositor = qScopeGuard([&compositor] {
+        compositor.terminate();
+        compositor.waitForFinished(3000);
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QDir(runtime.path()).filePath(u"miltoanne-test"_s)) ||
+                                 compositor.state() == QProcess::NotRunning,
+                             10000);
+    if (compositor.state() == QProcess::NotRunning)
+        QSKIP(qPrintable(u"weston does not run here: "_s +
+                         QString::fromLocal8Bit(compositor.readAllStandardError())));
+
+    QVERIFY(settings::setDesktopNotificationsOn(
+        QDir(m_program.home()).filePath(u"miltoanne/miltoanne.conf"_s), true));
+    m_program.useWayland(runtime.path(), u"miltoanne-test"_s);
+    QVERIFY2(m_program.start(), "the program did not start on Wayland");
+    const auto shown = [this] { return m_program.windows().split(u' '); };
+    QVERIFY(shown().contains(u"trayStandIn"_s)); // no panel on this bus
+
+    // A message to the partner, and the compose window open again for the next one.
+    QCOMPARE(m_program.ask(u"send やあ"_s, u"done"_s), u"done send"_s);
+    QCOMPARE(m_program.ask(u"menu mnuSendMsg"_s, u"done"_s), u"done menu"_s);
+    QVERIFY(shown().contains(u"FrmSnd"_s));
+    const qsizetype before = m_server.posted.size();
+    const QByteArray delivered = text::toCp932(u"送信"_s);
+    QCOMPARE(m_program.partner().writeDatagram(delivered, QHostAddress(BusProgram::kProgramAddress), 57979),
+             delivered.size());
+    QTRY_VERIFY_WITH_TIMEOUT(m_server.posted.size() > before, 10000);
+    QCOMPARE(m_server.posted.last().summary, u"ミルトアンヌ　送信確認"_s);
+    QVERIFY(m_server.posted.last().body.startsWith(u"メッセージは正しく送信されました。"_s));
+    const QStringList after = shown();
+    QVERIFY2(after.contains(u"FrmSnd"_s) && !after.contains(u"FrmSndOK"_s), qPrintable(after.join(u' ')));
+
+    m_program.command(u"quit"_s);
+    QVERIFY(m_program.endsCleanly());
 }
 
 QTEST_GUILESS_MAIN(TestNotifications)

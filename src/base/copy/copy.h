@@ -54,6 +54,7 @@ public:
     settings::PasswordPrompt &password() { return m_password; }
     settings::IconSelection &iconSelection() { return m_iconSelection; }
     core::About &about() { return m_about; }
+    const receive::WaitingNotice &waitingNotice() const { return m_waitingNotice; }
 
     // The start-up sequence. False when the copy ended during it (another copy runs, or the port
     // is taken); the reason has been shown to the user.

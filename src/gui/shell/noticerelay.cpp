@@ -11,8 +11,8 @@ template <typename View> QString dated(const View &v)
 } // namespace
 
 NoticeRelay::NoticeRelay(core::Context &context, platform::Notifications &notifications,
-                         bool windowsTakeKeyboard)
-    : m_notifications(notifications), m_windowsTakeKeyboard(windowsTakeKeyboard)
+                         std::function<bool()> wanted, bool windowsTakeKeyboard)
+    : m_notifications(notifications), m_wanted(std::move(wanted)), m_windowsTakeKeyboard(windowsTakeKeyboard)
 {
     using platform::NotificationSlot;
     relay<core::SendResultWindowModel>(context.sendResultSlot, NotificationSlot::SendResult,
@@ -29,7 +29,7 @@ NoticeRelay::NoticeRelay(core::Context &context, platform::Notifications &notifi
 
 bool NoticeRelay::relays() const
 {
-    return m_windowsTakeKeyboard && m_notifications.available();
+    return m_windowsTakeKeyboard && m_notifications.available() && m_wanted();
 }
 
 template <typename Model>

@@ -6,7 +6,9 @@ Shell::Shell(copy::Copy &copy, bool newWindowsTakeKeyboard)
     : m_copy(copy), m_composeWindow(copy.context()), m_menus(copy.context().menu),
       m_historyWindow(copy.context(), copy.historyViewer()),
       m_receivedWindow(copy.context(), copy.receivedMessage()),
-      m_noticeRelay(copy.context(), copy.context().services.notifications, newWindowsTakeKeyboard),
+      m_noticeRelay(
+          copy.context(), copy.context().services.notifications,
+          [&copy] { return copy.waitingNotice().isOn(); }, newWindowsTakeKeyboard),
       m_partnerWindow(copy.context().partnerSlot, *this,
                       [&copy] { return new settings::PartnerWindow(copy.context(), copy.partner()); }),
       m_sendResultNotice(copy.context().sendResultSlot, *this,
