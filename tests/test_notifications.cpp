@@ -219,7 +219,11 @@ void TestNotifications::waylandNoticeLeavesTheComposeWindow()
     const auto shown = [this] { return m_program.windows().split(u' '); };
     QVERIFY(shown().contains(u"trayStandIn"_s)); // no panel on this bus
 
-    // A message to the partner, and the compose window open again for the next one.
+    // A message from the partner waits; one to the partner goes, and the compose window is open
+    // again for the next one.
+    partnerWrites(protocol::ordinaryMessage(protocol::messageHead(u"ゆうこ"_s, QTime(9, 5, 0)), u"ねえ"_s));
+    QTRY_VERIFY_WITH_TIMEOUT(!m_server.onScreen.isEmpty(), 10000);
+    const uint waiting = m_server.posted.last().id;
     QCOMPARE(m_program.ask(u"send やあ"_s, u"done"_s), u"done send"_s);
     QCOMPARE(m_program.ask(u"menu mnuSendMsg"_s, u"done"_s), u"done menu"_s);
     QVERIFY(shown().contains(u"FrmSnd"_s));
@@ -230,8 +234,16 @@ void TestNotifications::waylandNoticeLeavesTheComposeWindow()
     QTRY_VERIFY_WITH_TIMEOUT(m_server.posted.size() > before, 10000);
     QCOMPARE(m_server.posted.last().summary, u"ミルトアンヌ　送信確認"_s);
     QVERIFY(m_server.posted.last().body.startsWith(u"メッセージは正しく送信されました。"_s));
+    // The partner reads it: that notice too is a notification, beside the waiting message's.
+    const QByteArray read = text::toCp932(u"Open確認"_s);
+    QCOMPARE(m_program.partner().writeDatagram(read, QHostAddress(BusProgram::kProgramAddress), 57979),
+             read.size());
+    QTRY_COMPARE_WITH_TIMEOUT(m_server.posted.last().summary, u"ミルトアンヌ　着信確認"_s, 10000);
     const QStringList after = shown();
-    QVERIFY2(after.contains(u"FrmSnd"_s) && !after.contains(u"FrmSndOK"_s), qPrintable(after.join(u' ')));
+    QVERIFY2(after.contains(u"FrmSnd"_s) && !after.contains(u"FrmSndOK"_s) && !after.contains(u"FrmRcvOK"_s),
+             qPrintable(after.join(u' ')));
+    QCOMPARE(m_server.onScreen.size(), 3);
+    QVERIFY(m_server.onScreen.contains(waiting));
 
     m_program.command(u"quit"_s);
     QVERIFY(m_program.endsCleanly());
