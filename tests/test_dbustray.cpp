@@ -1,4 +1,5 @@
 #include "support/busprogram.h"
+#include "support/statusnotifierwatcher.h"
 
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -13,69 +14,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kWatcherService = u"org.kde.StatusNotifierWatcher"_s;
-const QString kWatcherPath = u"/StatusNotifierWatcher"_s;
 const QString kItemPath = u"/StatusNotifierItem"_s;
 const QString kItemInterface = u"org.kde.StatusNotifierItem"_s;
 const QString kMenuInterface = u"com.canonical.dbusmenu"_s;
-
-// The panel's side of the tray, as a desktop runs it: items register here, and a host shows
-// them.
-class Watcher final : public QObject, protected QDBusContext {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
-    Q_PROPERTY(QStringList RegisteredStatusNotifierItems READ items)
-    Q_PROPERTY(bool IsStatusNotifierHostRegistered READ hostRegistered)
-    Q_PROPERTY(int ProtocolVersion READ protocolVersion)
-public:
-    explicit Watcher(const QDBusConnection &bus)
-        : m_gone(QString(), bus, QDBusServiceWatcher::WatchForUnregistration)
-    {
-        connect(&m_gone, &QDBusServiceWatcher::serviceUnregistered, this, [this](const QString &service) {
-            m_items.removeAll(service);
-            m_gone.removeWatchedService(service);
-            emit StatusNotifierItemUnregistered(service);
-        });
-    }
-    QStringList items() const { return m_items; }
-    bool hostRegistered() const { return m_host; }
-    // The panel that draws the icons goes or comes back; the watcher itself stays.
-    void setHost(bool present)
-    {
-        m_host = present;
-        if (present)
-            emit StatusNotifierHostRegistered();
-        else
-            emit StatusNotifierHostUnregistered();
-    }
-    int protocolVersion() const { return 0; }
-    int registrations = 0;
-
-public slots:
-    void RegisterStatusNotifierItem(const QString &service)
-    {
-        // An item names its bus name, or an object path on the connection it calls from.
-        const QString item = service.startsWith(u'/') ? message().service() : service;
-        ++registrations;
-        if (!m_items.contains(item)) {
-            m_items << item;
-            m_gone.addWatchedService(item);
-        }
-        emit StatusNotifierItemRegistered(item);
-    }
-    void RegisterStatusNotifierHost(const QString &) { emit StatusNotifierHostRegistered(); }
-
-signals:
-    void StatusNotifierItemRegistered(const QString &service);
-    void StatusNotifierItemUnregistered(const QString &service);
-    void StatusNotifierHostRegistered();
-    void StatusNotifierHostUnregistered();
-
-private:
-    QStringList m_items;
-    bool m_host = true;
-    QDBusServiceWatcher m_gone;
-};
 
 // One entry of an exported menu, as GetLayout gives it.
 struct MenuNode {
@@ -159,7 +100,7 @@ private:
     QString windows() { return m_program.windows(); }
 
     testkit::BusProgram m_program{u"tray-test"_s};
-    std::unique_ptr<Watcher> m_watcher;
+    std::unique_ptr<testkit::Watcher> m_watcher;
 };
 
 void TestDBusTray::initTestCase()
@@ -168,11 +109,11 @@ void TestDBusTray::initTestCase()
         if (!skip.isEmpty())
             QSKIP(qPrintable(skip));
     }
-    m_watcher = std::make_unique<Watcher>(bus());
-    QVERIFY(bus().registerObject(kWatcherPath, m_watcher.get(),
+    m_watcher = std::make_unique<testkit::Watcher>(bus());
+    QVERIFY(bus().registerObject(testkit::Watcher::kPath, m_watcher.get(),
                                  QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals |
                                      QDBusConnection::ExportAllProperties));
-    QVERIFY(bus().registerService(kWatcherService));
+    QVERIFY(bus().registerService(testkit::Watcher::kService));
     QVERIFY(m_program.prepare());
 }
 
@@ -272,9 +213,9 @@ void TestDBusTray::exportedIconAndMenu()
     // registers with it again, menu and all, and the stand-in goes.
     QVERIFY(!windows().contains(u"trayStandIn"_s));
     const int registrations = m_watcher->registrations;
-    QVERIFY(bus().unregisterService(kWatcherService));
+    QVERIFY(bus().unregisterService(testkit::Watcher::kService));
     QTRY_VERIFY_WITH_TIMEOUT(windows().contains(u"trayStandIn"_s), 10000);
-    QVERIFY(bus().registerService(kWatcherService));
+    QVERIFY(bus().registerService(testkit::Watcher::kService));
     QTRY_VERIFY_WITH_TIMEOUT(m_watcher->registrations > registrations, 10000);
     QTRY_VERIFY_WITH_TIMEOUT(!windows().contains(u"trayStandIn"_s), 10000);
     QCOMPARE(menuLines(), fullMenu);

@@ -3,6 +3,7 @@
 #include "base/settings/programconfig.h"
 #include "base/text/cp932.h"
 #include "support/busprogram.h"
+#include "support/statusnotifierwatcher.h"
 
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -185,9 +186,9 @@ void TestNotifications::waitingMessageOnTheDesktop()
 }
 
 // On a Wayland compositor (weston's headless one, the test's own) the program runs as its client:
-// it starts with the stand-in for a tray, and the notice of a delivered message comes as a desktop
-// notification, so the compose window the user writes in stays the one window that may have the
-// keyboard. Skipped where weston or Qt's Wayland plugin is missing.
+// it starts with the stand-in for a tray and moves into a panel that comes up later, and the notice of a
+// delivered message comes as a desktop notification, so the compose window the user writes in stays the one
+// window that may have the keyboard. Skipped where weston or Qt's Wayland plugin is missing.
 void TestNotifications::waylandNoticeLeavesTheComposeWindow()
 {
     const QString weston = QStandardPaths::findExecutable(u"weston"_s);
@@ -218,6 +219,19 @@ void TestNotifications::waylandNoticeLeavesTheComposeWindow()
     QVERIFY2(m_program.start(), "the program did not start on Wayland");
     const auto shown = [this] { return m_program.windows().split(u' '); };
     QVERIFY(shown().contains(u"trayStandIn"_s)); // no panel on this bus
+
+    // A panel comes up after the program: the icon goes into it, and the stand-in goes.
+    testkit::Watcher panel(m_program.bus());
+    QVERIFY(m_program.bus().registerObject(testkit::Watcher::kPath, &panel,
+                                           QDBusConnection::ExportAllSlots |
+                                               QDBusConnection::ExportAllSignals |
+                                               QDBusConnection::ExportAllProperties));
+    QVERIFY(m_program.bus().registerService(testkit::Watcher::kService));
+    const auto panelGoes = qScopeGuard([this] {
+        m_program.bus().unregisterService(testkit::Watcher::kService);
+        m_program.bus().unregisterObject(testkit::Watcher::kPath);
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(panel.registrations > 0 && !shown().contains(u"trayStandIn"_s), 10000);
 
     // A message from the partner waits; one to the partner goes, and the compose window is open
     // again for the next one.
