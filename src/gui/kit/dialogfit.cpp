@@ -2,6 +2,7 @@
 
 #include "gui/kit/placement.h"
 #include "gui/kit/twipsgeometry.h"
+#include "gui/platform/desktopsession.h"
 
 #include <algorithm>
 
@@ -26,7 +27,8 @@ void fitClientArea(QWidget &window, int designWidth, int designHeight)
         size.setWidth(std::max(size.width(), child->geometry().right() + px(120)));
         size.setHeight(std::max(size.height(), child->geometry().bottom() + px(60)));
     }
-    if (titleBarDrawnByQt())
+    // Qt draws the title bar there, and a fixed-size window cannot be made wider by its user.
+    if (platform::waylandClient())
         size.setWidth(std::max(size.width(), captionWidth(window)));
     window.setFixedSize(size);
 }

@@ -2,6 +2,7 @@
 
 #include "base/core/placement.h"
 #include "base/core/twips.h"
+#include "gui/platform/desktopsession.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -156,11 +157,6 @@ void setPlacementKind(QWidget &window, const QString &kind)
     window.setProperty(kKindProperty, kind);
 }
 
-bool titleBarDrawnByQt()
-{
-    return QGuiApplication::platformName().startsWith(QStringLiteral("wayland"));
-}
-
 int captionWidth(const QWidget &window)
 {
     QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
@@ -169,7 +165,7 @@ int captionWidth(const QWidget &window)
     // own title bar centres the caption over the whole bar, so the buttons' room counts twice.
     const int bar = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
     return QFontMetrics(titleFont).horizontalAdvance(window.windowTitle()) +
-           (titleBarDrawnByQt() ? 10 : 5) * bar;
+           (platform::waylandClient() ? 10 : 5) * bar;
 }
 
 void widenForCaption(QWidget &window)

@@ -19,9 +19,7 @@ void setPlacementKind(QWidget &window, const QString &kind);
 void widenForCaption(QWidget &window);
 // The width a title bar needs to show the window's caption whole.
 int captionWidth(const QWidget &window);
-// Whether Qt draws the title bars itself (a Wayland compositor that leaves them to its clients), in
-// its own way: a fixed-size window must then be wide enough for its caption.
-bool titleBarDrawnByQt();
+
 // The logical DPI of the primary screen, for twips.
 qreal logicalDpi();
 

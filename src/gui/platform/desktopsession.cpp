@@ -13,11 +13,15 @@ void preferXWayland()
         qputenv("QT_QPA_PLATFORM", "xcb;wayland");
 }
 
+bool waylandClient()
+{
+    return QGuiApplication::platformName().startsWith(QStringLiteral("wayland"));
+}
+
 bool newWindowsTakeKeyboard()
 {
-    const QString platform = QGuiApplication::platformName();
-    return platform.startsWith(QStringLiteral("wayland")) ||
-           (platform == QStringLiteral("xcb") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"));
+    return waylandClient() || (QGuiApplication::platformName() == QStringLiteral("xcb") &&
+                               !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"));
 }
 
 DesktopSession::DesktopSession(QGuiApplication &app) : QObject(&app)

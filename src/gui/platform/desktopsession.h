@@ -12,6 +12,9 @@ namespace platform {
 // title bars are the desktop's own; a Wayland client can do none of that. Without XWayland it runs
 // on Wayland itself.
 void preferXWayland();
+// Whether the program runs as a Wayland client: the compositor places its windows, and Qt draws
+// their title bars where the compositor leaves them to the program.
+bool waylandClient();
 // Whether a new window may take the keyboard whatever it asks: under a Wayland compositor, as a
 // Wayland client or through XWayland, the compositor decides, and many give it to every new window.
 bool newWindowsTakeKeyboard();

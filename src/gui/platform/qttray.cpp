@@ -3,6 +3,7 @@
 #include "base/core/placement.h"
 #include "base/core/twips.h"
 #include "base/text/cp932.h"
+#include "gui/platform/desktopsession.h"
 #include "gui/platform/statusnotifierhosts.h"
 
 #include <QCloseEvent>
@@ -20,16 +21,9 @@
 namespace platform {
 namespace {
 
-// Whether this program's windows are placed where it says: not under a Wayland compositor, which
-// places every window itself.
-bool placedByUs()
-{
-    return !QGuiApplication::platformName().startsWith(QStringLiteral("wayland"));
-}
-
 Qt::WindowFlags standInFlags()
 {
-    return placedByUs() ? Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint : Qt::Window;
+    return !waylandClient() ? Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint : Qt::Window;
 }
 
 // The stand-in shows the tray's own 16 by 16 picture.
@@ -52,7 +46,7 @@ public:
         m_picture = new QLabel(this);
         m_picture->setAlignment(Qt::AlignCenter);
         layout->addWidget(m_picture);
-        if (!placedByUs()) {
+        if (!!waylandClient()) {
             // A window of its own that the compositor places, with a title bar the user can take
             // it by: a Wayland client cannot place a window nor keep one on top.
             // As wide as the compositor's or Qt's own title bar needs for the name.
@@ -136,7 +130,7 @@ int QtTray::notify(TrayOp op, const TrayRecord &trayRecord)
         // a kind to fall back on; elsewhere the icon waits for a panel that shows icons over D-Bus,
         // so that one that comes up after the program (the panel of a session that starts its
         // programs first) is used. Meanwhile the stand-in shows the picture.
-        if (m_overDBus || !QGuiApplication::platformName().startsWith(QStringLiteral("wayland")))
+        if (m_overDBus || !waylandClient())
             makeIcon();
         follow();
         return 1;
