@@ -29,9 +29,12 @@
 // fuzz/corpus/fuzz_session/ has examples.
 namespace fuzzcheck {
 
-// What one session broke.
+// What one session broke, and the steps it ran.
 struct SessionResult {
     QStringList broken;
+    // Each step as the copy that took it ("a" or "b"), a dot and its name, or "?" and the code
+    // when the code names no step; joined by spaces.
+    QString steps;
 };
 
 // Runs sessions in a temporary root of its own: the copies' data folders lie under it, and for the

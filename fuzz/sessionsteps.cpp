@@ -154,6 +154,9 @@ void Session::step()
     const uchar code = op & 0x7F;
     const StepRow *row = code < std::size(kSteps) ? &kSteps[code] : nullptr;
     const QString name = row ? QLatin1String(row->name) : QStringLiteral("?%1").arg(code);
+    if (!m_result.steps.isEmpty())
+        m_result.steps += u' ';
+    m_result.steps += side.name.front() + u'.' + name;
     if (m_trace)
         std::fprintf(stderr, "step: %s %s\n", qPrintable(side.name), qPrintable(name));
     m_userStep = row && row->group != Group::Datagram;
