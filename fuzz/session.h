@@ -21,15 +21,20 @@
 // ticks, the clock, a full disk).
 //
 // The program's bytes: an options byte, a byte for the rig, then steps. A step is one byte, whose
-// high bit picks the copy that acts (Bob when set) and whose low seven bits pick the action modulo
-// their number, followed by the bytes its action reads. A byte past the end reads as 0, so every
-// input is a program. Texts are a length byte and that many CP932 bytes; long texts repeat a short
-// one. fuzz/corpus/fuzz_session/ has examples.
+// high bit picks the copy that acts (Bob when set) and whose low seven bits are the step's code in
+// the table of steps (steptable.h), followed by the bytes its action reads; a code that names
+// no step does nothing and reads nothing more. Codes never change, so a program found once keeps
+// its meaning as steps are added. A byte past the end reads as 0, so every input is a program.
+// Texts are a length byte and that many CP932 bytes; long texts repeat a short one.
+// fuzz/corpus/fuzz_session/ has examples.
 namespace fuzzcheck {
 
-// What one session broke.
+// What one session broke, and the steps it ran.
 struct SessionResult {
     QStringList broken;
+    // Each step as the copy that took it ("a" or "b"), a dot and its name, or "?" and the code
+    // when the code names no step; joined by spaces.
+    QString steps;
 };
 
 // Runs sessions in a temporary root of its own: the copies' data folders lie under it, and for the

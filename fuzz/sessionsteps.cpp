@@ -26,77 +26,6 @@ constexpr qint64 kMostSent = 4096;
 constexpr qint64 kMostDeliveries = 50000;
 constexpr qint64 kMostQueuedBytes = qint64{16} << 20;
 
-enum Action : int {
-    // Datagrams from anyone, and their delivery.
-    kRaw,
-    kBuilt,
-    kBuiltLong,
-    kBurst,
-    kDeliverNext,
-    kDeliverAll,
-    // Composing, the received window, letters, calls, the lock, time.
-    kTrayPress,
-    kCompose,
-    kTypeCompose,
-    kTypeComposeLong,
-    kSend,
-    kComposeCancel,
-    kClipboard,
-    kClipSend,
-    kOpenReceived,
-    kTypeReply,
-    kTypeReplyLong,
-    kReply,
-    kOpenClose,
-    kHold,
-    kClose,
-    kLetterMenu,
-    kTypeLetter,
-    kTypeLetterLong,
-    kLetterOk,
-    kLetterCancel,
-    kCall,
-    kCallKind,
-    kLock,
-    kTick,
-    kClock,
-    // The history viewer.
-    kLogOpen,
-    kLogTab,
-    kLogRow,
-    kLogNext,
-    kLogBack,
-    kLogOk,
-    kLogClear,
-    kLogClose,
-    kLogRender,
-    // The user search, the partner window, the disk, the boxes.
-    kSearch,
-    kSearchAgain,
-    kSearchClose,
-    kPartnerMenu,
-    kPartnerType,
-    kPartnerOk,
-    kPartnerCheck,
-    kPartnerCancel,
-    kDiskFails,
-    kNextAnswer,
-    kActions
-};
-
-// Their names, for the trace.
-const char *const kActionNames[] = {
-    "Raw",         "Built",        "BuiltLong",    "Burst",           "DeliverNext",   "DeliverAll",
-    "TrayPress",   "Compose",      "TypeCompose",  "TypeComposeLong", "Send",          "ComposeCancel",
-    "Clipboard",   "ClipSend",     "OpenReceived", "TypeReply",       "TypeReplyLong", "Reply",
-    "OpenClose",   "Hold",         "Close",        "LetterMenu",      "TypeLetter",    "TypeLetterLong",
-    "LetterOk",    "LetterCancel", "Call",         "CallKind",        "Lock",          "Tick",
-    "Clock",       "LogOpen",      "LogTab",       "LogRow",          "LogNext",       "LogBack",
-    "LogOk",       "LogClear",     "LogClose",     "LogRender",       "Search",        "SearchAgain",
-    "SearchClose", "PartnerMenu",  "PartnerType",  "PartnerOk",       "PartnerCheck",  "PartnerCancel",
-    "DiskFails",   "NextAnswer"};
-static_assert(std::size(kActionNames) == kActions);
-
 QString typed(const QByteArray &bytes)
 {
     return text::fromCp932(bytes);
@@ -123,6 +52,12 @@ QString pickName(uchar choice)
                                     QStringLiteral("carol"),     QString(),
                                     QStringLiteral("START送信"), QStringLiteral("ﾐﾙﾄｱﾝﾇ 長い名前の人です")};
     return names[choice % std::size(names)];
+}
+
+// A step handed to a function that does not run its group: kSteps and the switches disagree.
+[[noreturn]] void wrongGroup(Step step)
+{
+    qFatal("session step %s is not in the group it was handed to", kSteps[static_cast<uchar>(step)].name);
 }
 
 // Thrown from inside a copy's handler when the session is over: a handler can run on for ever on
@@ -216,18 +151,31 @@ void Session::step()
 {
     const uchar op = m_program.byte();
     Side &side = m_sides[op >> 7];
-    const int action = (op & 0x7F) % kActions;
-    m_userStep = action >= kTrayPress;
+    const uchar code = op & 0x7F;
+    const StepRow *row = code < std::size(kSteps) ? &kSteps[code] : nullptr;
+    const QString name = row ? QLatin1String(row->name) : QStringLiteral("?%1").arg(code);
+    if (!m_result.steps.isEmpty())
+        m_result.steps += u' ';
+    m_result.steps += side.name.front() + u'.' + name;
     if (m_trace)
-        std::fprintf(stderr, "step: %s %s\n", qPrintable(side.name), kActionNames[action]);
-    if (action < kTrayPress)
-        datagramStep(action);
-    else if (action < kLogOpen)
-        userStep(action, side);
-    else if (action < kSearch)
-        historyStep(action, side);
-    else
-        settingsStep(action, side);
+        std::fprintf(stderr, "step: %s %s\n", qPrintable(side.name), qPrintable(name));
+    m_userStep = row && row->group != Group::Datagram;
+    if (!row)
+        return;
+    switch (row->group) {
+    case Group::Datagram:
+        datagramStep(row->step);
+        break;
+    case Group::User:
+        userStep(row->step, side);
+        break;
+    case Group::History:
+        historyStep(row->step, side);
+        break;
+    case Group::Settings:
+        settingsStep(row->step, side);
+        break;
+    }
 }
 
 // --- Datagrams ------------------------------------------------------------------------------------
@@ -325,22 +273,22 @@ void Session::deliverAll()
     }
 }
 
-void Session::datagramStep(int action)
+void Session::datagramStep(Step action)
 {
     switch (action) {
-    case kRaw:
-    case kBuilt:
-    case kBuiltLong: {
+    case Step::Raw:
+    case Step::Built:
+    case Step::BuiltLong: {
         Datagram d;
         d.from = m_program.byte() % 4;
         const uchar to = m_program.byte() % 3;
         d.to = to == 2 ? kBroadcast : kSenderAddresses[to];
-        d.bytes = action == kRaw ? m_program.text() : builtDatagram(action == kBuiltLong);
+        d.bytes = action == Step::Raw ? m_program.text() : builtDatagram(action == Step::BuiltLong);
         send(d);
         m_last = d;
         break;
     }
-    case kBurst: {
+    case Step::Burst: {
         if (m_last.to.isEmpty())
             break;
         const uchar n = m_program.byte();
@@ -350,12 +298,14 @@ void Session::datagramStep(int action)
             send(m_last);
         break;
     }
-    case kDeliverNext:
+    case Step::DeliverNext:
         deliverNext();
         break;
-    default:
+    case Step::DeliverAll:
         deliverAll();
         break;
+    default:
+        wrongGroup(action);
     }
 }
 
@@ -380,86 +330,86 @@ void Session::boxShown()
 
 // --- What the users do -----------------------------------------------------------------------------
 
-void Session::userStep(int action, Side &side)
+void Session::userStep(Step action, Side &side)
 {
     TestCopy &t = *side.copy;
     copy::Copy &c = *t.copy;
     core::Context &context = t.context();
     switch (action) {
-    case kTrayPress:
+    case Step::TrayPress:
         t.tray.pressLeft();
         break;
-    case kCompose:
+    case Step::Compose:
         c.sending().openCompose();
         break;
-    case kTypeCompose:
-    case kTypeComposeLong: {
-        const QString text = typed(action == kTypeCompose ? m_program.text() : m_program.longText());
+    case Step::TypeCompose:
+    case Step::TypeComposeLong: {
+        const QString text = typed(action == Step::TypeCompose ? m_program.text() : m_program.longText());
         context.composeWindow.edit([&](core::ComposeView &v) { v.message = text; });
         break;
     }
-    case kSend:
+    case Step::Send:
         c.sending().sendComposed();
         break;
-    case kComposeCancel:
+    case Step::ComposeCancel:
         c.sending().cancelCompose();
         break;
-    case kClipboard:
+    case Step::Clipboard:
         t.clipboard.setText(typed(m_program.text()));
         break;
-    case kClipSend:
+    case Step::ClipSend:
         c.sending().sendClipboard();
         break;
-    case kOpenReceived:
+    case Step::OpenReceived:
         c.receiving().openReceived();
         break;
-    case kTypeReply:
-    case kTypeReplyLong: {
-        const QString text = typed(action == kTypeReply ? m_program.text() : m_program.longText());
+    case Step::TypeReply:
+    case Step::TypeReplyLong: {
+        const QString text = typed(action == Step::TypeReply ? m_program.text() : m_program.longText());
         context.receivedWindow.edit([&](core::ReceivedView &v) { v.reply = text; });
         break;
     }
-    case kReply:
+    case Step::Reply:
         c.receivedMessage().reply();
         break;
-    case kOpenClose:
+    case Step::OpenClose:
         c.receivedMessage().openOrClose();
         break;
-    case kHold:
+    case Step::Hold:
         c.receivedMessage().hold();
         break;
-    case kClose:
+    case Step::Close:
         c.receivedMessage().close();
         break;
-    case kLetterMenu:
+    case Step::LetterMenu:
         c.letters().open();
         break;
-    case kTypeLetter:
-    case kTypeLetterLong: {
-        const QString text = typed(action == kTypeLetter ? m_program.text() : m_program.longText());
+    case Step::TypeLetter:
+    case Step::TypeLetterLong: {
+        const QString text = typed(action == Step::TypeLetter ? m_program.text() : m_program.longText());
         // Only a window that is there can be typed into.
         if (core::LetterWindowModel *letter = context.letterSlot.ifLoaded())
             letter->edit([&](core::LetterView &v) { v.letter = text; });
         break;
     }
-    case kLetterOk:
+    case Step::LetterOk:
         if (context.letterSlot.isLoaded())
             c.letters().confirm();
         break;
-    case kLetterCancel:
+    case Step::LetterCancel:
         if (context.letterSlot.isLoaded())
             c.letters().cancel();
         break;
-    case kCall:
+    case Step::Call:
         c.callSignal().sendCall();
         break;
-    case kCallKind:
+    case Step::CallKind:
         c.menuClicked((m_program.byte() & 1) ? core::MenuId::CallPhone : core::MenuId::CallPerson);
         break;
-    case kLock:
+    case Step::Lock:
         c.menuClicked(core::MenuId::Lock);
         break;
-    case kTick: {
+    case Step::Tick: {
         // A timer fires only while it runs, as on a real event loop.
         protocol::Sending &sending = c.sending();
         switch (m_program.byte() % 6) {
@@ -490,32 +440,34 @@ void Session::userStep(int action, Side &side)
         }
         break;
     }
-    default: {
+    case Step::Clock: {
         // Seconds, or hours at a time, so that days change too.
         const uchar n = m_program.byte();
         t.clock.advance(n < 128 ? n : (n - 127) * 997);
         break;
     }
+    default:
+        wrongGroup(action);
     }
 }
 
-void Session::historyStep(int action, Side &side)
+void Session::historyStep(Step action, Side &side)
 {
     copy::Copy &c = *side.copy->copy;
     history::HistoryViewer &viewer = c.historyViewer();
     core::Context &context = side.copy->context();
     switch (action) {
-    case kLogOpen:
+    case Step::LogOpen:
         viewer.open();
         break;
-    case kLogTab: {
+    case Step::LogTab: {
         const uchar which = m_program.byte() % 3;
         viewer.showTab(which == 0   ? history::kSentTab
                        : which == 1 ? history::kReceivedTab
                                     : typed(m_program.text()));
         break;
     }
-    case kLogRow: {
+    case Step::LogRow: {
         const uchar how = m_program.byte();
         const qint32 position = (how & 2) ? static_cast<qint32>(m_program.word() | (m_program.word() << 16))
                                           : static_cast<qint8>(m_program.byte());
@@ -525,22 +477,22 @@ void Session::historyStep(int action, Side &side)
             viewer.openSentRow(position);
         break;
     }
-    case kLogNext:
+    case Step::LogNext:
         viewer.next();
         break;
-    case kLogBack:
+    case Step::LogBack:
         viewer.back();
         break;
-    case kLogOk:
+    case Step::LogOk:
         viewer.ok();
         break;
-    case kLogClear:
+    case Step::LogClear:
         viewer.clear();
         break;
-    case kLogClose:
+    case Step::LogClose:
         viewer.closeBox();
         break;
-    default:
+    case Step::LogRender:
         // What the lists' views read: the headers, and the rows at both ends.
         for (core::HistoryList *list : {&context.sentHistory, &context.receivedHistory}) {
             const int rows = list->rowCount();
@@ -555,10 +507,12 @@ void Session::historyStep(int action, Side &side)
             }
         }
         break;
+    default:
+        wrongGroup(action);
     }
 }
 
-void Session::settingsStep(int action, Side &side)
+void Session::settingsStep(Step action, Side &side)
 {
     TestCopy &t = *side.copy;
     copy::Copy &c = *t.copy;
@@ -566,21 +520,21 @@ void Session::settingsStep(int action, Side &side)
     receive::UserSearch &search = c.userSearch();
     settings::Partner &partner = c.partner();
     switch (action) {
-    case kSearch:
+    case Step::Search:
         search.open();
         break;
-    case kSearchAgain:
+    case Step::SearchAgain:
         if (search.slot().isLoaded())
             search.searchAgain();
         break;
-    case kSearchClose:
+    case Step::SearchClose:
         if (search.slot().isLoaded())
             search.close();
         break;
-    case kPartnerMenu:
+    case Step::PartnerMenu:
         partner.open();
         break;
-    case kPartnerType: {
+    case Step::PartnerType: {
         const QString name = typed(m_program.text());
         const uchar which = m_program.byte() % 6;
         const QString address = which < 4    ? kSenderAddresses[which]
@@ -593,30 +547,32 @@ void Session::settingsStep(int action, Side &side)
             });
         break;
     }
-    case kPartnerOk:
+    case Step::PartnerOk:
         if (context.partnerSlot.isLoaded())
             partner.registerPartner();
         break;
-    case kPartnerCheck:
+    case Step::PartnerCheck:
         if (context.partnerSlot.isLoaded())
             partner.checkPresence();
         break;
-    case kPartnerCancel:
+    case Step::PartnerCancel:
         if (context.partnerSlot.isLoaded())
             partner.close();
         break;
-    case kDiskFails: {
+    case Step::DiskFails: {
         const uchar n = m_program.byte();
         t.files.failNextWrites(
             n % 4 + 1, (n & 4) ? platform::FileResult::Failed : platform::FileResult::DiskFull, (n >> 3) % 4);
         break;
     }
-    default: {
+    case Step::NextAnswer: {
         static const int answers[] = {platform::box::ok, platform::box::cancel, platform::box::retry,
                                       platform::box::yes, platform::box::no};
         t.dialogs.answerNext(answers[m_program.byte() % std::size(answers)]);
         break;
     }
+    default:
+        wrongGroup(action);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "session.h"
+#include "steptable.h"
 
 #include <QByteArrayView>
 #include <QSet>
@@ -67,10 +68,10 @@ private:
     };
 
     void step();
-    void datagramStep(int action);
-    void userStep(int action, Side &side);
-    void historyStep(int action, Side &side);
-    void settingsStep(int action, Side &side);
+    void datagramStep(Step action);
+    void userStep(Step action, Side &side);
+    void historyStep(Step action, Side &side);
+    void settingsStep(Step action, Side &side);
 
     QByteArray builtDatagram(bool longBody);
     void damage(QByteArray &bytes);

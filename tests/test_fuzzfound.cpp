@@ -123,39 +123,67 @@ void TestFuzzFound::addressFile()
 void TestFuzzFound::session_data()
 {
     QTest::addColumn<QByteArray>("bytes");
+    // The steps the program runs, as the session reports them (the fuzzer prints them as STEPS
+    // beside a fault). Each was recorded by running the row when it was written, not worked out:
+    // the steps a row ran then are what it means, and the point is that a change in how bytes are
+    // read into steps fails here, before it quietly turns the row into a program that proves
+    // nothing.
+    QTest::addColumn<QString>("steps");
     const struct {
         const char *name;
         const char *hex;
+        const char *steps;
     } found[] = {
+        // The step bytes are written in the codes of the step table; the fuzzer that found these
+        // read a step's code modulo the number of steps, so bytes past the table were brought back
+        // into it, which runs the same steps.
         {"found: long messages appended to a waiting one without end",
-         "0001070804040087308208830ab100884f82bf82e782e0f9ffffff848e92263105"},
+         "0001070804040087308208830ab100884f82bf828382ae959bff9b848e92263105",
+         "a.Compose a.TypeCompose b.BuiltLong b.Burst b.PartnerCheck b.LetterMenu b.CallKind "
+         "b.CallKind b.OpenReceived b.OpenClose a.LogClose a.NextAnswer"},
         {"found: arrivals pile up behind a disk-full box in a handler",
-         "4e31305f5f637878616269760001070804858d834f0000000000000a00000000000000c2bf82e7b6e0858e928531013001f"
-         "fff"
-         "ffffffffffff7171717171717171ffff00"},
+         "4e31305f2d3178142f3069120001070804858d834f0000000000000a00000000000000c2bf8283b6ae858e9285310130"
+         "019bff9bff9bff9bff0d0d0d0d0d0d0d0d9bff00",
+         "a.DiskFails a.PartnerOk a.NextAnswer a.Close a.PartnerCancel a.DiskFails a.OpenClose "
+         "a.Raw a.Raw b.Burst b.PartnerCheck b.DeliverAll b.OpenReceived b.OpenClose b.DeliverAll "
+         "a.NextAnswer a.DiskFails b.CallKind b.CallKind b.CallKind b.CallKind a.ClipSend "
+         "a.ClipSend a.ClipSend a.ClipSend a.ClipSend a.ClipSend a.ClipSend a.ClipSend b.CallKind "
+         "a.Raw"},
         {"found: every acknowledgement appends the compose box to the sent row",
-         "0000a885a91e000900a885a985aa2b2c0482da82d401010000002e050a0000000000032e1d"},
+         "0000a885a91e000900a885a985aa2b2c0482da82d401010000002e050a0000000000032e1d",
+         "b.Search b.DeliverAll b.SearchAgain a.Clock a.TypeComposeLong b.DeliverAll b.SearchAgain "
+         "b.DeliverAll b.SearchClose a.PartnerMenu a.PartnerType a.Built a.Burst a.Tick"},
         {"found: a disk-full box lets thousands of acknowledgements wait, each to rewrite a longer run",
-         "0001440e020c82000001440e020c82000000440e020c8200000002df6c870908838d835262834e2c04c22c0482e083ea004"
-         "40e"
-         "020c8200000002df6c870908838d835262834e2c04c22c0482e083ea"},
+         "0001120e020c82000001440e020c82000000440e020c8200000002df6c870908838d835230831c2c04c22c0482e083ea"
+         "00440e020c8200000002df6c870908838d835262834e2c04902c0482e083ea",
+         "a.OpenClose a.OpenReceived a.BuiltLong a.Raw b.Burst a.DiskFails a.Lock a.PartnerType "
+         "b.Burst a.Raw a.Raw b.Compose a.TypeComposeLong b.TypeReplyLong"},
         {"found: a search answered a thousand times over",
-         "da82d42e2e44000102010ea882cd82bd81000000838383838383838383838383838c83839191a0a03e2e2e"},
+         "da82a22e2e12000102010ea882cd82bd81000000838383838383838383838383838c83839191a0a00c2e2e",
+         "b.LogNext a.PartnerCheck a.PartnerCheck a.OpenClose a.Raw b.Search b.BuiltLong b.Burst "
+         "b.Burst b.Burst b.Burst b.Burst b.Burst b.Burst b.Burst b.Reply b.Reply b.LogTab "
+         "a.Clipboard"},
         {"found: acknowledgements of nothing sent journal the whole run again",
-         "0000a8ffefffff85a981ba2b01000000009a000000052c0682be82ea82a903bc3d053f"},
+         "0000a89bef9bff85a981ba2b01000000009a000000052c0682be82ea82a903bc0b050d",
+         "b.Search b.CallKind b.CallKind b.DeliverAll b.SearchAgain b.Built a.Raw a.Raw a.Burst "
+         "a.ComposeCancel a.DeliverAll a.ClipSend"},
         // Written by hand, in the fuzzer's steps, for a fault it had not reached by itself.
         {"made: the viewer steps back into a list cleared under it",
-         "00000100010e000288ea000100010e000293f1000100010e00028e4f00859fa001a10103a4a5a3"},
+         "00000100010e000288ea000100010e000293f1000100010e00028e4f00859fa001a10103a4a5a3",
+         "a.Built a.Built a.Built b.DeliverAll b.LogOpen b.LogTab b.LogRow b.LogOk b.LogClear "
+         "b.LogBack"},
     };
     for (const auto &row : found)
-        QTest::newRow(row.name) << QByteArray::fromHex(row.hex);
+        QTest::newRow(row.name) << QByteArray::fromHex(row.hex) << QString::fromLatin1(row.steps);
+    // A seed is only an example to start from, and its steps are not held to.
     for (const Input &input : seeds(QStringLiteral("fuzz_session")))
-        QTest::newRow(qPrintable(QStringLiteral("seed: ") + input.name)) << input.bytes;
+        QTest::newRow(qPrintable(QStringLiteral("seed: ") + input.name)) << input.bytes << QString();
 }
 
 void TestFuzzFound::session()
 {
     QFETCH(QByteArray, bytes);
+    QFETCH(QString, steps);
     // A working folder of its own, which no other test writes to meanwhile.
     QTemporaryDir here;
     const QString was = QDir::currentPath();
@@ -166,6 +194,10 @@ void TestFuzzFound::session()
         result = rig.run(bytes);
     }
     QDir::setCurrent(was);
+    // Both in full: QCOMPARE would cut texts this long short.
+    QVERIFY2(steps.isEmpty() || result.steps == steps,
+             qPrintable(QStringLiteral("the program now runs other steps\n   now: %1\n   was: %2")
+                            .arg(result.steps, steps)));
     QVERIFY2(result.broken.isEmpty(), qPrintable(result.broken.join(QStringLiteral("; "))));
 }
 
