@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     for (const QString &what : result.broken)
         std::fprintf(stderr, "BROKEN: %s\n", what.toUtf8().constData());
-    // What the input means, for its row in tests/test_fuzzfound.cpp.
+    // What the input means, for its row in tests/base/test_fuzzfound.cpp.
     std::fprintf(stderr, "STEPS: %s\n", result.steps.toUtf8().constData());
     std::abort();
 }

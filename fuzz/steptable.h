@@ -9,7 +9,7 @@ namespace fuzzcheck {
 
 // Every step a program can take, by the code in the low seven bits of its byte. Append only: a new
 // step takes the next free code, and no code ever changes or is reused, because the committed
-// programs (fuzz/corpus/fuzz_session/, fuzz/found/ and the rows of tests/test_fuzzfound.cpp) are
+// programs (fuzz/corpus/fuzz_session/, fuzz/found/ and the rows of tests/base/test_fuzzfound.cpp) are
 // written in these codes and must go on meaning what they meant when they were found. A code that
 // names no step (today 50 to 127) is a step that does nothing and reads nothing more, so appending
 // a step changes only the programs that held its code as such a gap (their trace shows it). A new
