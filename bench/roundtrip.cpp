@@ -100,8 +100,8 @@ RoundTrip measureRoundTrip(const Programs &programs, int messages, int warmUp, i
     Pinger copies{[&] {
                       // What the compose window does when the send button is pressed.
                       const Clock::time_point pressed = Clock::now();
-                      alice.context().composeWindow.edit([&](core::ComposeView &v) { v.message = text; });
-                      alice.copy->sending().sendComposed();
+                      alice.compose().window().edit([&](send::ComposeView &v) { v.message = text; });
+                      alice.copy->compose().send();
                       sendingUs += microsBetween(pressed, Clock::now());
                   },
                   false,

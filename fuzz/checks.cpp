@@ -263,16 +263,16 @@ QStringList DispatchRig::arrive(const QByteArray &bytes)
     const uchar elapsed = bytes.isEmpty() ? 0 : static_cast<uchar>(bytes.back());
     for (testkit::TestCopy *copy : {m_alone.get(), m_paired.get()}) {
         copy->copy->dispatcher().arrive(bytes, kSender);
-        core::Context &c = copy->context();
-        if ((elapsed & 1) && c.callAnimationTimer.isActive())
-            copy->copy->callSignal().tick();
-        if ((elapsed & 2) && c.blinkTimer.isActive())
-            copy->copy->receiving().blinkTick();
-        protocol::Sending &sending = copy->copy->sending();
-        if ((elapsed & 4) && sending.reactionTimer().isActive())
-            sending.reactionTick();
-        if ((elapsed & 4) && sending.smallTimer().isActive())
-            sending.smallTick();
+        core::TrayIcon &tray = copy->trayIcon();
+        if ((elapsed & 1) && tray.isCalling())
+            tray.callStep();
+        if ((elapsed & 2) && tray.isBlinking())
+            tray.blinkStep();
+        send::SendNotices &notices = copy->notices();
+        if ((elapsed & 4) && notices.reactionTimer().isActive())
+            notices.reactionTick();
+        if ((elapsed & 4) && notices.smallTimer().isActive())
+            notices.smallTick();
     }
     m_net.flush();
     for (testkit::TestCopy *copy : {m_alone.get(), m_paired.get()}) {

@@ -53,10 +53,10 @@ void Session::checkBounds()
                       .arg(received.message.size()));
         if (received.reply.size() > bounds::kTyped)
             fault(QStringLiteral("%1's reply box holds %2 characters").arg(who).arg(received.reply.size()));
-        if (c.composeWindow.view().message.size() > bounds::kTyped)
+        if (t.compose().window().view().message.size() > bounds::kTyped)
             fault(QStringLiteral("%1's compose box holds %2 characters")
                       .arg(who)
-                      .arg(c.composeWindow.view().message.size()));
+                      .arg(t.compose().window().view().message.size()));
         if (const core::LetterWindowModel *letter = c.letterSlot.ifLoaded()) {
             if (letter->view().letter.size() > bounds::kTyped ||
                 letter->view().statusPanel().size() > bounds::kLetterStatus)
@@ -79,7 +79,7 @@ void Session::checkBounds()
                       .arg(arrivals));
         // The rows being written: the sent one takes a run of texts, the received one the held text.
         for (const protocol::SentEntry &entry : t.copy->sending().ledger().entries()) {
-            const std::shared_ptr<core::HistoryRow> run = t.copy->sending().sentRows().openRow(entry.to);
+            const std::shared_ptr<core::HistoryRow> run = t.copy->sentRows().openRow(entry.to);
             if (run && run->message.size() > bounds::kHistoryRow) {
                 fault(QStringLiteral("%1 has a sent-history row of %2 characters")
                           .arg(who)

@@ -340,25 +340,25 @@ void Session::userStep(Step action, Side &side)
         t.tray.pressLeft();
         break;
     case Step::Compose:
-        c.sending().openCompose();
+        c.compose().open();
         break;
     case Step::TypeCompose:
     case Step::TypeComposeLong: {
         const QString text = typed(action == Step::TypeCompose ? m_program.text() : m_program.longText());
-        context.composeWindow.edit([&](core::ComposeView &v) { v.message = text; });
+        t.compose().window().edit([&](send::ComposeView &v) { v.message = text; });
         break;
     }
     case Step::Send:
-        c.sending().sendComposed();
+        c.compose().send();
         break;
     case Step::ComposeCancel:
-        c.sending().cancelCompose();
+        c.compose().cancel();
         break;
     case Step::Clipboard:
         t.clipboard.setText(typed(m_program.text()));
         break;
     case Step::ClipSend:
-        c.sending().sendClipboard();
+        c.compose().sendClipboard();
         break;
     case Step::OpenReceived:
         c.receiving().openReceived();
@@ -411,27 +411,27 @@ void Session::userStep(Step action, Side &side)
         break;
     case Step::Tick: {
         // A timer fires only while it runs, as on a real event loop.
-        protocol::Sending &sending = c.sending();
+        send::SendNotices &notices = c.notices();
         switch (m_program.byte() % 6) {
         case 0:
-            if (context.callAnimationTimer.isActive())
-                c.callSignal().tick();
+            if (t.trayIcon().isCalling())
+                t.trayIcon().callStep();
             break;
         case 1:
-            if (context.blinkTimer.isActive())
-                c.receiving().blinkTick();
+            if (t.trayIcon().isBlinking())
+                t.trayIcon().blinkStep();
             break;
         case 2:
-            if (sending.reactionTimer().isActive())
-                sending.reactionTick();
+            if (notices.reactionTimer().isActive())
+                notices.reactionTick();
             break;
         case 3:
-            if (sending.smallTimer().isActive())
-                sending.smallTick();
+            if (notices.smallTimer().isActive())
+                notices.smallTick();
             break;
         case 4:
-            if (sending.answerTimer().isActive())
-                sending.answerTimeout();
+            if (c.sending().answerTimer().isActive())
+                c.sending().answerTimeout();
             break;
         default:
             if (c.partner().checkTimer().isActive())

@@ -68,9 +68,9 @@ void TestControl::run(const QString &line)
     const QString argument = line.section(u' ', 1);
     core::Context &c = m_copy.context();
     if (command == u"send") {
-        m_copy.sending().openCompose();
-        c.composeWindow.edit([&](core::ComposeView &v) { v.message = argument; });
-        m_copy.sending().sendComposed();
+        m_copy.compose().open();
+        m_copy.compose().window().edit([&](send::ComposeView &v) { v.message = argument; });
+        m_copy.compose().send();
     } else if (command == u"open") {
         m_copy.receiving().openReceived();
         m_copy.receivedMessage().openOrClose();
@@ -91,16 +91,17 @@ void TestControl::run(const QString &line)
         m_copy.receiving().openReceived();
         m_copy.receivedMessage().hold();
     } else if (command == u"forge") {
-        protocol::sendDatagram(c, argument.section(u' ', 0, 0), argument.section(u' ', 1));
+        m_copy.outbox().send(argument.section(u' ', 0, 0), argument.section(u' ', 1));
     } else if (command == u"flood") {
         // The largest messages one datagram carries, one after the other.
         const QString head = QStringLiteral("flood       ") + text::hhmmss(c.now().time());
         const QString filler(protocol::kMaxDatagramBytes - head.size(), u'x');
         for (int i = argument.section(u' ', 1).toInt(); i > 0; --i)
-            protocol::sendDatagram(c, argument.section(u' ', 0, 0), head + filler);
+            m_copy.outbox().send(argument.section(u' ', 0, 0), head + filler);
     } else if (command == u"state") {
-        const QString notice =
-            c.sendResultSlot.isLoaded() ? c.sendResultNotice().view().text : QStringLiteral("-");
+        const QString notice = m_copy.notices().sendResultSlot().isLoaded()
+                                   ? m_copy.notices().sendResult().view().text
+                                   : QStringLiteral("-");
         print(QStringLiteral("state sent=%1 received=%2 held=%3 notice=%4 caption=%5")
                   .arg(c.sentHistory.size())
                   .arg(c.receivedHistory.size())

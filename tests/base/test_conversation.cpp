@@ -72,11 +72,11 @@ void TestConversation::theRoadOfOneMessage()
     // On the wire: the header and the text; back comes "送信".
     QCOMPARE(c.net.textsFrom(c.alice.address()), QStringList{u"alice       10:00:01こんにちは"_s});
     QCOMPARE(c.net.textsFrom(c.bob.address()), QStringList{u"送信"_s});
-    QVERIFY(!c.alice.context().composeWindow.isVisible());
+    QVERIFY(!c.alice.compose().window().isVisible());
 
     // Bob's copy keeps it out of sight and says so in the tray.
     core::Context &bob = c.bob.context();
-    QVERIFY(bob.messageWaiting());
+    QVERIFY(c.bob.messageWaiting());
     QCOMPARE(c.bob.tray.current().hIcon, IconId::received(0).handle());
     QCOMPARE(bob.receivedWindow.view().message, u"こんにちは"_s);
     QVERIFY(!bob.receivedWindow.view().messageVisible);
@@ -90,8 +90,8 @@ void TestConversation::theRoadOfOneMessage()
     core::Context &alice = c.alice.context();
     QCOMPARE(alice.sentHistory.size(), 1);
     QCOMPARE(alice.sentHistory.at(1).message, u"こんにちは"_s);
-    QVERIFY(alice.sendResultNotice().isVisible());
-    QCOMPARE(alice.sendResultNotice().view().text, u"メッセージは正しく送信されました。"_s);
+    QVERIFY(c.alice.notices().sendResult().isVisible());
+    QCOMPARE(c.alice.notices().sendResult().view().text, u"メッセージは正しく送信されました。"_s);
 
     // Bob opens it from the tray and reads it.
     c.net.clearLog();
@@ -102,11 +102,11 @@ void TestConversation::theRoadOfOneMessage()
     c.bob.copy->receivedMessage().openOrClose();
     c.net.flush();
     QCOMPARE(c.net.textsFrom(c.bob.address()), QStringList{u"Open確認"_s});
-    QVERIFY(!bob.messageWaiting());
+    QVERIFY(!c.bob.messageWaiting());
     QCOMPARE(bob.receivedHistory.at(1).recvTime, u"10:02:00"_s);
     QCOMPARE(bob.receivedHistory.at(1).message, u"こんにちは"_s);
-    QVERIFY(alice.reactionNotice().isVisible());
-    QCOMPARE(alice.reactionNotice().view().text, u"メッセージは確認されました。"_s);
+    QVERIFY(c.alice.notices().reaction().isVisible());
+    QCOMPARE(c.alice.notices().reaction().view().text, u"メッセージは確認されました。"_s);
     QCOMPARE(alice.sentHistory.at(1).recvTime, u"10:00:01"_s); // by Alice's clock
 
     // And replies; the reply is a message of its own, recorded on Bob's side when it arrives.
@@ -120,7 +120,7 @@ void TestConversation::theRoadOfOneMessage()
     QVERIFY(!bob.menu.enabled(MenuId::ShowReceived));
     QCOMPARE(bob.sentHistory.size(), 1);
     QCOMPARE(bob.sentHistory.at(1).message, u"やあ"_s);
-    QVERIFY(alice.messageWaiting());
+    QVERIFY(c.alice.messageWaiting());
 
     // A user who gave no name signs with the login name, as the options page promises.
     c.bob.opt().userName.clear();
@@ -134,9 +134,9 @@ void TestConversation::sendRefusals()
     testkit::FakeNetwork net;
     TestCopy alone(net, u"127.0.0.2"_s);
     QVERIFY(alone.start());
-    alone.copy->sending().sendComposed();
-    alone.context().composeWindow.edit([](core::ComposeView &v) { v.message = u"hi"_s; });
-    alone.copy->sending().sendComposed();
+    alone.copy->compose().send();
+    alone.compose().window().edit([](send::ComposeView &v) { v.message = u"hi"_s; });
+    alone.copy->compose().send();
     QCOMPARE(alone.dialogs.texts(),
              (QStringList{u"ﾒｯｾｰｼﾞを入力してください。"_s, u"お相手登録を行ってください。"_s}));
     QCOMPARE(alone.dialogs.shown()[0].style, 48);
@@ -159,7 +159,7 @@ void TestConversation::twoSendsBeforeAReactionShareOneRow()
     c.bob.copy->receivedMessage().close();
     c.net.flush();
     QCOMPARE(alice.sentHistory.at(1).recvTime, u"11:05:00*"_s);
-    QCOMPARE(alice.reactionNotice().view().text, u"メッセージは未確認のまま閉じられました。"_s);
+    QCOMPARE(c.alice.notices().reaction().view().text, u"メッセージは未確認のまま閉じられました。"_s);
     QCOMPARE(c.bob.context().receivedHistory.at(2).recvTime.right(1), u"*"_s);
 }
 
@@ -172,11 +172,11 @@ void TestConversation::refusalIsNeverADelivery()
     // The refusal is the whole answer: no "送信", no row, nothing waits.
     QCOMPARE(c.net.textsFrom(c.bob.address()), QStringList{u"OTHER送信"_s});
     core::Context &bob = c.bob.context();
-    QVERIFY(!bob.messageWaiting());
+    QVERIFY(!c.bob.messageWaiting());
     QVERIFY(bob.receivedWindow.view().message.isEmpty());
     QCOMPARE(bob.receivedHistory.size(), 0);
-    QVERIFY(carol.context().sendResultNotice().isVisible());
-    QCOMPARE(carol.context().sendResultNotice().view().text, u"あなたのﾒｯｾｰｼﾞは拒否されました。"_s);
+    QVERIFY(carol.notices().sendResult().isVisible());
+    QCOMPARE(carol.notices().sendResult().view().text, u"あなたのﾒｯｾｰｼﾞは拒否されました。"_s);
     QCOMPARE(carol.context().sentHistory.size(), 0);
     // The partner's next message opens the first row, which the partner's text completes.
     c.aliceSends(u"from alice"_s);
@@ -186,28 +186,28 @@ void TestConversation::refusalIsNeverADelivery()
 
     // A copy on Windows follows its refusal with a "送信" for the same message: the refusal stands.
     auto windowsCopy = c.net.host(u"127.0.0.5"_s);
-    carol.state().partnerAddress = u"127.0.0.5"_s;
+    carol.registerPartner(u"127.0.0.5"_s);
     Conversation::send(c.net, carol, u"refused again"_s);
     for (const char16_t *answer : {u"OTHER送信", u"送信"})
         windowsCopy->send(carol.address(), 57979, text::toCp932(answer));
     c.net.flush();
-    QCOMPARE(carol.context().sendResultNotice().view().text, u"あなたのﾒｯｾｰｼﾞは拒否されました。"_s);
+    QCOMPARE(carol.notices().sendResult().view().text, u"あなたのﾒｯｾｰｼﾞは拒否されました。"_s);
     QCOMPARE(carol.context().sentHistory.size(), 0);
     // The next message that is delivered counts as delivered.
     Conversation::send(c.net, carol, u"accepted"_s);
     windowsCopy->send(carol.address(), 57979, text::toCp932(u"送信"));
     c.net.flush();
-    QCOMPARE(carol.context().sendResultNotice().view().text, u"メッセージは正しく送信されました。"_s);
+    QCOMPARE(carol.notices().sendResult().view().text, u"メッセージは正しく送信されました。"_s);
     QCOMPARE(carol.context().sentHistory.size(), 1);
     QCOMPARE(carol.context().sentHistory.at(1).message, u"accepted"_s);
 
     // A refusal is shown even when send notices are off.
     carol.opt().sendConfirm = 0;
     Conversation::send(c.net, carol, u"refused with notices off"_s);
-    carol.context().sendResultSlot.unload();
+    carol.notices().sendResultSlot().unload();
     carol.copy->dispatcher().arrive(text::toCp932(u"OTHER送信"), u"127.0.0.5"_s);
-    QVERIFY(carol.context().sendResultNotice().isVisible());
-    QCOMPARE(carol.context().sendResultNotice().view().text, u"あなたのﾒｯｾｰｼﾞは拒否されました。"_s);
+    QVERIFY(carol.notices().sendResult().isVisible());
+    QCOMPARE(carol.notices().sendResult().view().text, u"あなたのﾒｯｾｰｼﾞは拒否されました。"_s);
 }
 
 void TestConversation::strangerIsRefusedOrShownWithAWarning_data()
@@ -224,7 +224,7 @@ void TestConversation::strangerIsRefusedOrShownWithAWarning()
     TestCopy &carol = c.strangerToBob();
     Conversation::send(c.net, carol, u"who am I?"_s);
     core::Context &bob = c.bob.context();
-    QCOMPARE(bob.messageWaiting(), rejectOthers == 0);
+    QCOMPARE(c.bob.messageWaiting(), rejectOthers == 0);
     if (rejectOthers == 1)
         return;
     c.bob.copy->receiving().openReceived();
@@ -284,7 +284,7 @@ void TestConversation::everyAnswerGoesToTheWriterOfItsMessage()
     } else {
         c.aliceSends(u"from the partner"_s);
     }
-    QVERIFY(bob.messageWaiting());
+    QVERIFY(c.bob.messageWaiting());
     // The desktop is told who wrote and what came, never what it says.
     QVERIFY(desktop.shown());
     QCOMPARE(desktop.posts().size(), 2);
@@ -383,14 +383,14 @@ void TestConversation::holdThenClose()
     c.bob.copy->receivedMessage().hold();
     c.net.flush();
     QCOMPARE(c.net.textsFrom(c.bob.address()), QStringList{u"保留"_s});
-    QCOMPARE(c.alice.context().reactionNotice().view().text, u"メッセージは返信保留されています。"_s);
+    QCOMPARE(c.alice.notices().reaction().view().text, u"メッセージは返信保留されています。"_s);
     QVERIFY(!bob.receivedWindow.isVisible());
-    QVERIFY(!bob.messageWaiting());
+    QVERIFY(!c.bob.messageWaiting());
     QVERIFY(bob.menu.enabled(MenuId::ShowReceived));
     QVERIFY(bob.receivedHistory.at(1).recvTime.isEmpty()); // a hold completes nothing
 
     // "Open確認" while the hold notice is open keeps its text.
-    c.alice.context().reactionNotice().show();
+    c.alice.notices().reaction().show();
     c.net.clearLog();
     c.bob.copy->receiving().openReceived();
     c.bob.copy->receivedMessage().close();
@@ -412,7 +412,7 @@ void TestConversation::openSendsOpenConfirmationOnce()
     c.aliceSends(u"read me"_s);
     // A call animates the tray meanwhile: the message still waits, and opening it says so.
     c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し1"), c.alice.address());
-    c.bob.copy->callSignal().tick();
+    c.bob.copy->tray().callStep();
     c.net.clearLog();
     auto &window = c.bob.copy->receivedMessage();
     window.openOrClose();
@@ -437,7 +437,7 @@ void TestConversation::replyToAnOpenedMessageLeavesTheRow()
     c.bob.copy->receivedMessage().reply();
     c.net.flush();
     QCOMPARE(c.bob.context().receivedHistory.at(1).recvTime, u"12:00:00"_s);
-    QVERIFY(c.alice.context().messageWaiting());
+    QVERIFY(c.alice.messageWaiting());
 }
 
 void TestConversation::emptyReplyIsRefused()
@@ -448,7 +448,7 @@ void TestConversation::emptyReplyIsRefused()
     c.bob.copy->receivedMessage().reply();
     QCOMPARE(c.bob.dialogs.texts(), QStringList{u"ﾒｯｾｰｼﾞを入力してください。"_s});
     QVERIFY(c.net.sent().isEmpty());
-    QVERIFY(c.bob.context().messageWaiting());
+    QVERIFY(c.bob.messageWaiting());
 }
 
 void TestConversation::journalHoldsWhatLogSaveAsksFor()
@@ -476,15 +476,15 @@ void TestConversation::reactionNoticeClosesByItselfOnlyWithAutoErase()
         c.bob.copy->receivedMessage().openOrClose();
         c.net.flush();
         core::Context &alice = c.alice.context();
-        QVERIFY(alice.reactionSlot.isLoaded());
-        QCOMPARE(c.alice.copy->sending().reactionTimer().isActive(), autoErase == 1);
+        QVERIFY(c.alice.notices().reactionSlot().isLoaded());
+        QCOMPARE(c.alice.copy->notices().reactionTimer().isActive(), autoErase == 1);
         if (autoErase == 1)
-            c.alice.copy->sending().reactionTick();
-        QCOMPARE(alice.reactionSlot.isLoaded(), autoErase == 0);
+            c.alice.copy->notices().reactionTick();
+        QCOMPARE(c.alice.notices().reactionSlot().isLoaded(), autoErase == 0);
         // The send-result notice has no timer: OK closes it, and it comes back as designed.
-        QVERIFY(alice.sendResultSlot.isLoaded());
-        alice.sendResultSlot.unload();
-        QCOMPARE(alice.sendResultNotice().view().text, u"あなたのﾒｯｾｰｼﾞは拒否されました。"_s);
+        QVERIFY(c.alice.notices().sendResultSlot().isLoaded());
+        c.alice.notices().sendResultSlot().unload();
+        QCOMPARE(c.alice.notices().sendResult().view().text, u"あなたのﾒｯｾｰｼﾞは拒否されました。"_s);
     }
 }
 
@@ -498,21 +498,21 @@ void TestConversation::smallNotices()
     c.alice.clock.set(QDateTime(QDate(2026, 12, 8), QTime(13, 14, 15)));
     c.aliceSends(u"hi"_s);
     core::Context &alice = c.alice.context();
-    QVERIFY(!alice.sendResultNotice().isVisible()); // loaded by the dispatch, never shown
-    QVERIFY(alice.smallNotice().isVisible());
-    QCOMPARE(alice.smallNotice().view().time, u"13:14:15"_s);
-    QVERIFY(alice.smallNotice().view().showsDelivery);
-    QVERIFY(!alice.smallNotice().view().showsReaction);
+    QVERIFY(!c.alice.notices().sendResult().isVisible()); // loaded by the dispatch, never shown
+    QVERIFY(c.alice.notices().small().isVisible());
+    QCOMPARE(c.alice.notices().small().view().time, u"13:14:15"_s);
+    QVERIFY(c.alice.notices().small().view().showsDelivery);
+    QVERIFY(!c.alice.notices().small().view().showsReaction);
     // The minimal send notice never closes by itself, whatever autoErase says.
-    QVERIFY(!c.alice.copy->sending().smallTimer().isActive());
+    QVERIFY(!c.alice.copy->notices().smallTimer().isActive());
 
     c.bob.copy->receivedMessage().openOrClose();
     c.net.flush();
-    QVERIFY(!alice.smallNotice().view().showsDelivery);
-    QVERIFY(alice.smallNotice().view().showsReaction);
-    QVERIFY(c.alice.copy->sending().smallTimer().isActive());
-    c.alice.copy->sending().smallTick();
-    QVERIFY(!alice.smallNoticeSlot.isLoaded());
+    QVERIFY(!c.alice.notices().small().view().showsDelivery);
+    QVERIFY(c.alice.notices().small().view().showsReaction);
+    QVERIFY(c.alice.copy->notices().smallTimer().isActive());
+    c.alice.copy->notices().smallTick();
+    QVERIFY(!c.alice.notices().smallSlot().isLoaded());
 }
 
 void TestConversation::blinkAlternatesUntilOpened()
@@ -520,15 +520,15 @@ void TestConversation::blinkAlternatesUntilOpened()
     Conversation c({}, [](core::Options &opt) { opt.blinkIcon = true; });
     c.aliceSends(u"blink"_s);
     core::Context &bob = c.bob.context();
-    QVERIFY(bob.blinkTimer.isActive());
-    c.bob.copy->receiving().blinkTick();
+    QVERIFY(c.bob.trayIcon().isBlinking());
+    c.bob.copy->tray().blinkStep();
     QCOMPARE(c.bob.tray.current().hIcon, IconId::received(0).handle());
-    c.bob.copy->receiving().blinkTick();
+    c.bob.copy->tray().blinkStep();
     QCOMPARE(c.bob.tray.current().hIcon, IconId::normal(0).handle());
-    QVERIFY(bob.messageWaiting()); // whatever the phase shows
+    QVERIFY(c.bob.messageWaiting()); // whatever the phase shows
     c.bob.copy->receiving().openReceived();
-    QVERIFY(!bob.blinkTimer.isActive());
-    QVERIFY(bob.messageWaiting());
+    QVERIFY(!c.bob.trayIcon().isBlinking());
+    QVERIFY(c.bob.messageWaiting());
 }
 
 void TestConversation::lineBreaksTravelAsCrLf()
@@ -557,7 +557,7 @@ void TestConversation::tenThousandMessagesAppendToOneHeldMessage()
 void TestConversation::reactionNoticeSaysWhatHappened()
 {
     Conversation c;
-    core::ReactionWindowModel &notice = c.alice.context().reactionNotice();
+    send::ReactionWindowModel &notice = c.alice.notices().reaction();
     c.aliceSends(u"one"_s);
     c.bob.copy->receiving().openReceived();
     c.bob.copy->receivedMessage().hold();
@@ -593,13 +593,13 @@ void TestConversation::endAsksWhileAMessageWaits()
     c.aliceSends(u"hi"_s);
     auto call = [&] {
         c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し1"), c.alice.address());
-        c.bob.copy->callSignal().tick();
+        c.bob.copy->tray().callStep();
         QCOMPARE(IconId::fromHandle(c.bob.tray.current().hIcon).kind, IconId::Kind::CallFrame);
     };
     if (state.startsWith(u"blink")) {
-        c.bob.copy->receiving().blinkTick();
+        c.bob.copy->tray().blinkStep();
         if (state == u"blink normal")
-            c.bob.copy->receiving().blinkTick();
+            c.bob.copy->tray().blinkStep();
         QCOMPARE(IconId::fromHandle(c.bob.tray.current().hIcon),
                  state == u"blink normal" ? IconId::normal(0) : IconId::received(0));
     } else if (state == u"call") {
@@ -623,7 +623,7 @@ void TestConversation::endAsksWhileAMessageWaits()
     QCOMPARE(c.bob.dialogs.texts(),
              asks ? QStringList{u"未確認のﾒｯｾｰｼﾞがあります... 終了しますか？"_s} : QStringList{});
     QCOMPARE(c.bob.copy->hasEnded(), !asks);
-    QCOMPARE(bob.messageWaiting(), asks);
+    QCOMPARE(c.bob.messageWaiting(), asks);
 }
 
 void TestConversation::senderNamedLikeANotice_data()
@@ -645,7 +645,7 @@ void TestConversation::senderNamedLikeANotice()
     c.net.clearLog();
     Conversation::send(c.net, carol, u"just a message"_s);
     QCOMPARE(c.net.textsFrom(c.bob.address()), QStringList{u"送信"_s});
-    QVERIFY(c.bob.context().messageWaiting());
+    QVERIFY(c.bob.messageWaiting());
     QCOMPARE(c.bob.context().receivedWindow.view().message, u"just a message"_s);
     QCOMPARE(carol.context().sentHistory.size(), 1);
 
@@ -675,12 +675,12 @@ void TestConversation::tooLongToSendIsSaid()
 
     // From the compose window: said, nothing sent, the window stays with its text.
     c.net.clearLog();
-    c.alice.copy->sending().openCompose();
-    c.alice.context().composeWindow.edit([&](core::ComposeView &v) { v.message = tooLong; });
-    QVERIFY(!c.alice.copy->sending().sendComposed());
+    c.alice.copy->compose().open();
+    c.alice.compose().window().edit([&](send::ComposeView &v) { v.message = tooLong; });
+    QVERIFY(!c.alice.copy->compose().send());
     QCOMPARE(c.alice.dialogs.texts(), QStringList{kTooLong});
     QVERIFY(c.net.sent().isEmpty());
-    QVERIFY(c.alice.context().composeWindow.isVisible());
+    QVERIFY(c.alice.compose().window().isVisible());
     // The longest that fits goes whole.
     c.aliceSends(longest);
     QCOMPARE(c.net.sentFrom(c.alice.address())[0].bytes.size(), 65507);
@@ -692,7 +692,7 @@ void TestConversation::tooLongToSendIsSaid()
     c.bob.copy->receivedMessage().reply();
     QCOMPARE(c.bob.dialogs.texts(), QStringList{kTooLong});
     QVERIFY(c.net.sent().isEmpty());
-    QVERIFY(c.bob.context().messageWaiting());
+    QVERIFY(c.bob.messageWaiting());
     QVERIFY(c.bob.context().receivedHistory.at(1).recvTime.isEmpty());
 
     // A letter too long is refused at OK; one that outgrew a datagram while being written keeps
@@ -734,30 +734,30 @@ void TestConversation::silenceIsToldAndTheTextKept()
     QVERIFY(sending.answerTimer().isActive());
     QCOMPARE(sending.answerTimer().interval(), 10000);
     sending.answerTimeout(); // too early by the copy's clock: nothing is said yet
-    QVERIFY(!alice.context().sendResultSlot.isLoaded());
+    QVERIFY(!alice.notices().sendResultSlot().isLoaded());
     alice.clock.set(alice.clock.now().addSecs(10));
     sending.answerTimeout();
     // Said whatever the send notices are set to.
-    core::SendResultWindowModel &notice = alice.context().sendResultNotice();
+    send::SendResultWindowModel &notice = alice.notices().sendResult();
     QVERIFY(notice.isVisible());
     QVERIFY(notice.view().text.startsWith(u"ﾒｯｾｰｼﾞの到着を確認できませんでした。"_s));
     // The text waits in the compose window.
-    sending.openCompose();
-    QCOMPARE(alice.context().composeWindow.view().message, u"are you there?"_s);
+    alice.compose().open();
+    QCOMPARE(alice.compose().window().view().message, u"are you there?"_s);
 
     // A late "送信" still counts as the delivery of that text.
-    alice.context().composeWindow.edit([](core::ComposeView &v) { v.message = u"typing something else"_s; });
+    alice.compose().window().edit([](send::ComposeView &v) { v.message = u"typing something else"_s; });
     net.host(u"127.0.0.3"_s)->send(alice.address(), 57979, text::toCp932(u"送信"));
     net.flush();
     QCOMPARE(notice.view().text, u"メッセージは正しく送信されました。"_s);
     QCOMPARE(alice.context().sentHistory.size(), 1);
     QCOMPARE(alice.context().sentHistory.at(1).message, u"are you there?"_s);
     // What is being typed stays; opened afresh, the window no longer offers the delivered text.
-    sending.openCompose();
-    QCOMPARE(alice.context().composeWindow.view().message, u"typing something else"_s);
-    sending.cancelCompose();
-    sending.openCompose();
-    QVERIFY(alice.context().composeWindow.view().message.isEmpty());
+    alice.compose().open();
+    QCOMPARE(alice.compose().window().view().message, u"typing something else"_s);
+    alice.compose().cancel();
+    alice.compose().open();
+    QVERIFY(alice.compose().window().view().message.isEmpty());
     // An answer in time leaves nothing to say.
     QVERIFY(!sending.answerTimer().isActive());
 }
@@ -787,21 +787,24 @@ void TestConversation::onlyThePartnersCopyTellsWhatHappened()
         c.alice.copy->dispatcher().arrive(text::toCp932(datagram), from);
     };
     auto seen = [&] {
-        return QStringList{QString::fromLatin1(c.alice.readFile(u"logFile.dat"_s).toHex()),
-                           QString::number(alice.sentHistory.size()),
-                           alice.sentHistory.isEmpty() ? QString() : alice.sentHistory.at(1).recvTime,
-                           alice.sendResultSlot.isLoaded() ? alice.sendResultNotice().view().text : QString(),
-                           alice.reactionSlot.isLoaded() ? alice.reactionNotice().view().text : QString(),
-                           alice.historyWindow.caption(),
-                           QString::number(alice.partnerSlot.isLoaded()),
-                           QString::number(c.alice.tray.current().hIcon),
-                           QString::number(c.alice.copy->sending().answerTimer().isActive())};
+        return QStringList{
+            QString::fromLatin1(c.alice.readFile(u"logFile.dat"_s).toHex()),
+            QString::number(alice.sentHistory.size()),
+            alice.sentHistory.isEmpty() ? QString() : alice.sentHistory.at(1).recvTime,
+            c.alice.notices().sendResultSlot().isLoaded() ? c.alice.notices().sendResult().view().text
+                                                          : QString(),
+            c.alice.notices().reactionSlot().isLoaded() ? c.alice.notices().reaction().view().text
+                                                        : QString(),
+            alice.historyWindow.caption(),
+            QString::number(alice.partnerSlot.isLoaded()),
+            QString::number(c.alice.tray.current().hIcon),
+            QString::number(c.alice.copy->sending().answerTimer().isActive())};
     };
 
     // While Alice's message is on its way, from a third address. That may be the partner's PC
     // answering from its other address: a "送信" or "OTHER送信" counts for the message, once.
-    alice.composeWindow.edit([](core::ComposeView &v) { v.message = u"hello"_s; });
-    QVERIFY(c.alice.copy->sending().sendComposed());
+    c.alice.compose().window().edit([](send::ComposeView &v) { v.message = u"hello"_s; });
+    QVERIFY(c.alice.copy->compose().send());
     const QStringList awaiting = seen();
     forge(u"127.0.0.9"_s);
     const bool answer = datagram == protocol::tagOf(protocol::Kind::Delivered) ||
@@ -875,8 +878,8 @@ void TestConversation::sendsBeforeAnyAnswer()
     QVERIFY(alice.start());
     auto bob = net.host(u"127.0.0.3"_s); // answers by hand
     for (const QString &text : texts) {
-        alice.context().composeWindow.edit([&](core::ComposeView &v) { v.message = text; });
-        QVERIFY(alice.copy->sending().sendComposed());
+        alice.compose().window().edit([&](send::ComposeView &v) { v.message = text; });
+        QVERIFY(alice.copy->compose().send());
     }
     for (int i = 0; i < answers; ++i)
         bob->send(alice.address(), 57979, text::toCp932(u"送信"));
@@ -897,9 +900,10 @@ void TestConversation::sendsBeforeAnyAnswer()
     alice.clock.set(alice.clock.now().addSecs(10));
     alice.copy->sending().answerTimeout();
     const bool silence = answers < texts.size();
-    QCOMPARE(c.sendResultNotice().view().text.startsWith(u"ﾒｯｾｰｼﾞの到着を確認できませんでした。"_s), silence);
-    alice.copy->sending().openCompose();
-    QCOMPARE(c.composeWindow.view().message, texts.mid(answers).join(u"\r\n"_s));
+    QCOMPARE(alice.notices().sendResult().view().text.startsWith(u"ﾒｯｾｰｼﾞの到着を確認できませんでした。"_s),
+             silence);
+    alice.copy->compose().open();
+    QCOMPARE(alice.compose().window().view().message, texts.mid(answers).join(u"\r\n"_s));
     QVERIFY(!alice.copy->sending().answerTimer().isActive());
 }
 
@@ -935,8 +939,8 @@ void TestConversation::reactionAfterAReplyToAStranger()
     button == u"open" ? window.openOrClose() : button == u"hold" ? window.hold() : window.close();
     c.net.flush();
     core::Context &bob = c.bob.context();
-    QVERIFY(bob.reactionNotice().isVisible());
-    QCOMPARE(bob.reactionNotice().view().text, notice);
+    QVERIFY(c.bob.notices().reaction().isVisible());
+    QCOMPARE(c.bob.notices().reaction().view().text, notice);
     QCOMPARE(bob.sentHistory.at(1).message, u"to alice"_s);
     QCOMPARE(bob.sentHistory.at(1).recvTime, u"10:00:00"_s + mark);
     QVERIFY(bob.sentHistory.at(2).recvTime.isEmpty());
@@ -961,7 +965,7 @@ void TestConversation::partnerReachedHoweverItsAddressIsWritten()
     partner.showWindow();
     c.alice.context().partnerWindow().edit([&](core::PartnerView &v) { v.address = registered; });
     partner.registerPartner();
-    QCOMPARE(c.alice.state().partnerAddress, c.bob.address());
+    QCOMPARE(c.alice.partner().address, c.bob.address());
 
     c.aliceSends(u"hi"_s);
     c.bob.copy->receiving().openReceived();
@@ -970,8 +974,8 @@ void TestConversation::partnerReachedHoweverItsAddressIsWritten()
     c.alice.clock.set(c.alice.clock.now().addSecs(10));
     c.alice.copy->sending().answerTimeout();
     core::Context &alice = c.alice.context();
-    QCOMPARE(alice.sendResultNotice().view().text, u"メッセージは正しく送信されました。"_s);
-    QCOMPARE(alice.reactionNotice().view().text, u"メッセージは確認されました。"_s);
+    QCOMPARE(c.alice.notices().sendResult().view().text, u"メッセージは正しく送信されました。"_s);
+    QCOMPARE(c.alice.notices().reaction().view().text, u"メッセージは確認されました。"_s);
     QCOMPARE(alice.sentHistory.size(), 1);
     QVERIFY(!alice.sentHistory.at(1).recvTime.isEmpty());
 
@@ -996,8 +1000,8 @@ void TestConversation::onePersonPerReceivedWindow()
     TestCopy &second = partnerFirst ? carol : c.alice;
     core::Context &bob = c.bob.context();
     // Bob has a draft in the compose window; a reply leaves it as it was.
-    c.bob.copy->sending().openCompose();
-    bob.composeWindow.edit([](core::ComposeView &v) { v.message = u"a draft"_s; });
+    c.bob.copy->compose().open();
+    c.bob.compose().window().edit([](send::ComposeView &v) { v.message = u"a draft"_s; });
 
     Conversation::send(c.net, first, u"first"_s);
     c.bob.copy->receiving().openReceived();
@@ -1010,7 +1014,7 @@ void TestConversation::onePersonPerReceivedWindow()
     QCOMPARE(bob.receivedWindow.view().message, u"first"_s);
     QCOMPARE(bob.receivedWindow.caption(), caption);
     QCOMPARE(bob.receivedWindow.view().reply, u"my answer"_s);
-    QVERIFY(bob.messageWaiting());
+    QVERIFY(c.bob.messageWaiting());
     QCOMPARE(IconId::fromHandle(c.bob.tray.current().hIcon), IconId::received(0));
 
     c.net.clearLog();
@@ -1018,10 +1022,10 @@ void TestConversation::onePersonPerReceivedWindow()
     QCOMPARE(c.net.sentFrom(c.bob.address()).last().to, first.address());
     c.net.flush();
     QCOMPARE(first.context().receivedWindow.view().message, u"my answer"_s);
-    QCOMPARE(bob.composeWindow.view().message, u"a draft"_s);
+    QCOMPARE(c.bob.compose().window().view().message, u"a draft"_s);
 
     // Then the second message has the window, named and answered as its writer.
-    QVERIFY(bob.messageWaiting());
+    QVERIFY(c.bob.messageWaiting());
     QVERIFY(bob.menu.enabled(MenuId::ShowReceived));
     c.bob.dialogs.clear();
     c.bob.copy->receiving().openReceived();
@@ -1031,7 +1035,7 @@ void TestConversation::onePersonPerReceivedWindow()
     c.net.clearLog();
     c.bob.copy->receivedMessage().close();
     QCOMPARE(c.net.sentFrom(c.bob.address()).last().to, second.address());
-    QVERIFY(!bob.messageWaiting());
+    QVERIFY(!c.bob.messageWaiting());
 
     // A reply being written to someone whose message gives way comes back with their next one.
     Conversation::send(c.net, first, u"third"_s);
@@ -1062,10 +1066,10 @@ void TestConversation::unconfirmedReplyToAStranger()
 
     // Told with who did not answer; offered again to that person, never to the partner.
     core::Context &bob = c.bob.context();
-    QCOMPARE(bob.sendResultNotice().view().text,
+    QCOMPARE(c.bob.notices().sendResult().view().text,
              u"ﾒｯｾｰｼﾞの到着を確認できませんでした。\ndave（127.0.0.4）が起動していない可能性があります。"_s);
-    c.bob.copy->sending().openCompose();
-    QVERIFY(bob.composeWindow.view().message.isEmpty());
+    c.bob.copy->compose().open();
+    QVERIFY(c.bob.compose().window().view().message.isEmpty());
     QVERIFY(bob.menu.enabled(MenuId::ShowReceived));
     c.bob.copy->menuClicked(MenuId::ShowReceived);
     QCOMPARE(bob.receivedWindow.view().reply, u"yes, and you?"_s);
@@ -1108,7 +1112,7 @@ void TestConversation::unreadMessagesWaitAcrossAnEnd()
     TestCopy again(c.net, c.bob.address(), dir);
     QVERIFY(again.start());
     core::Context &bob = again.context();
-    QVERIFY(bob.messageWaiting());
+    QVERIFY(again.messageWaiting());
     QCOMPARE(IconId::fromHandle(again.tray.current().hIcon), IconId::received(0));
     QCOMPARE(bob.receivedWindow.view().message, u"unread one"_s);
     QCOMPARE(bob.receivedWindow.view().waitingBehind, 1);

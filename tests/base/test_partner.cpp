@@ -70,8 +70,8 @@ void TestPartner::startUpReadsThePartner()
     if (!file.isEmpty())
         alice.writeFile(u"adrFile.dat"_s, file);
     QVERIFY(alice.start());
-    QCOMPARE(alice.state().partnerName, partnerName);
-    QCOMPARE(alice.state().partnerAddress, partnerAddress);
+    QCOMPARE(alice.partner().name, partnerName);
+    QCOMPARE(alice.partner().address, partnerAddress);
     QCOMPARE(alice.dialogs.texts(),
              foreign ? QStringList{u"ミルトアンヌのﾌｧｲﾙではありません"_s} : QStringList{});
     // The window opens with the partner in its boxes.
@@ -109,7 +109,7 @@ void TestPartner::registrationRefusals()
     QCOMPARE(alice.dialogs.shown()[0].title, u"ｴﾗｰ確認"_s);
     QCOMPARE(alice.dialogs.shown()[0].style, 16);
     QCOMPARE(alice.readFile(u"adrFile.dat"_s), before);
-    QCOMPARE(alice.state().partnerAddress, kBob);
+    QCOMPARE(alice.partner().address, kBob);
 }
 
 void TestPartner::registrationSavesAndTakesEffect()
@@ -128,7 +128,7 @@ void TestPartner::registrationSavesAndTakesEffect()
     QCOMPARE(alice.dialogs.texts(), QStringList{u"保存しました。"_s});
     QCOMPARE(alice.dialogs.shown()[0].style, 64);
     QCOMPARE(alice.dialogs.shown()[0].title, u"ミルトアンヌ"_s);
-    QCOMPARE(alice.state().partnerAddress, u"127.0.0.25"_s);
+    QCOMPARE(alice.partner().address, u"127.0.0.25"_s);
     QVERIFY(alice.context().partnerWindow().isVisible());
     QCOMPARE(alice.readFile(u"adrFile.dat"_s), QByteArray("\"adrFile\"\r\n\"\",\"127.0.0.25\"\r\n"));
 
@@ -154,7 +154,7 @@ void TestPartner::registrationOnFullDiskKeepsTheOldPartner()
     alice.copy->partner().registerPartner();
     QCOMPARE(alice.dialogs.texts(), QStringList{u"ディスクの空き容量が不足しています。"_s});
     QCOMPARE(alice.readFile(u"adrFile.dat"_s), before);
-    QCOMPARE(alice.state().partnerAddress, kBob);
+    QCOMPARE(alice.partner().address, kBob);
 
     alice.dialogs.clear();
     alice.files.failNextWrites(1);
@@ -162,7 +162,7 @@ void TestPartner::registrationOnFullDiskKeepsTheOldPartner()
     alice.copy->partner().registerPartner();
     QCOMPARE(alice.dialogs.texts(),
              (QStringList{u"ディスクの空き容量が不足しています。"_s, u"保存しました。"_s}));
-    QCOMPARE(alice.state().partnerAddress, u"127.0.0.9"_s);
+    QCOMPARE(alice.partner().address, u"127.0.0.9"_s);
 }
 
 void TestPartner::presence_data()
@@ -205,7 +205,7 @@ void TestPartner::presence()
     partner.checkPresence();
     QVERIFY(window.view().checkResult.isEmpty()); // cleared at the start of each check
     QCOMPARE(net.sent().constLast().to, kBob);
-    QCOMPARE(alice.state().partnerAddress, carol); // only asked: the partner stays who was registered
+    QCOMPARE(alice.partner().address, carol); // only asked: the partner stays who was registered
     QVERIFY(partner.checkTimer().isActive());
     net.flush();
     partner.checkTimeout();
@@ -220,9 +220,9 @@ void TestPartner::presence()
              settings::formatAddressFile({u"carol"_s, carol})); // nothing saved
 
     // Messages still go to the registered partner.
-    alice.copy->sending().openCompose();
-    alice.context().composeWindow.edit([](core::ComposeView &v) { v.message = u"for carol"_s; });
-    alice.copy->sending().sendComposed();
+    alice.copy->compose().open();
+    alice.compose().window().edit([](send::ComposeView &v) { v.message = u"for carol"_s; });
+    alice.copy->compose().send();
     QCOMPARE(net.sent().constLast().to, carol);
 
     // An empty box asks nobody.
@@ -231,7 +231,7 @@ void TestPartner::presence()
     partner.checkPresence();
     QCOMPARE(alice.dialogs.texts(), QStringList{u"IPｱﾄﾞﾚｽは必ず指定してください。"_s});
     QVERIFY(net.sent().isEmpty());
-    QCOMPARE(alice.state().partnerAddress, carol);
+    QCOMPARE(alice.partner().address, carol);
 }
 
 void TestPartner::lateAnswerReplacesNobodyThere()
@@ -298,7 +298,7 @@ void TestPartner::startNoticeKeepsAWaitingMessagesPicture()
     bob.writePartner(u"alice"_s, kAlice);
     QVERIFY(bob.start());
     net.flush();
-    QVERIFY(alice.context().messageWaiting());
+    QVERIFY(alice.messageWaiting());
     QCOMPARE(alice.context().historyWindow.caption(), u"送受信履歴　（09:05～     ）"_s);
 
     // With the option off only the caption changes.
@@ -306,7 +306,7 @@ void TestPartner::startNoticeKeepsAWaitingMessagesPicture()
     carol.writePartner(u"bob"_s, kBob);
     QVERIFY(carol.start());
     carol.context().historyWindow.setCaption(u"x"_s);
-    bob.state().partnerAddress = u"127.0.0.4"_s;
+    bob.registerPartner(u"127.0.0.4"_s);
     bob.copy->quit();
     net.flush();
     QCOMPARE(carol.context().historyWindow.caption(), u"送受信履歴　（09:05～09:05）"_s);

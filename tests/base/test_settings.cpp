@@ -183,15 +183,15 @@ void TestSettings::startUpAppliesIconSetAndLock()
     });
     QVERIFY(alice.start());
     core::Context &c = alice.context();
-    QCOMPARE(c.composeWindow.icon(), core::IconId::normal(7));
+    QCOMPARE(alice.compose().window().icon(), core::IconId::normal(7));
     QCOMPARE(c.receivedWindow.icon(), core::IconId::received(7));
     QCOMPARE(alice.tray.current().hIcon, core::IconId::normal(7).handle());
     QVERIFY(c.menu.checked(MenuId::Lock));
     QVERIFY(!c.menu.visible(MenuId::Compose));
     QVERIFY(!c.menu.visible(MenuId::Quit));
     QVERIFY(c.menu.visible(MenuId::Lock));
-    QVERIFY(c.state.composeEntryEnabled);
-    QVERIFY(!c.state.receivedEntryEnabled);
+    QVERIFY(c.menu.enabledThroughLock(core::MenuId::Compose));
+    QVERIFY(!c.menu.enabledThroughLock(core::MenuId::ShowReceived));
 }
 
 void TestSettings::randomIconIsDrawnAndSaved()

@@ -35,20 +35,20 @@ void TestShell::trayPressInEachState()
     core::Context &bob = c.bob.context();
     // Idle: the compose window.
     c.bob.tray.pressLeft();
-    QVERIFY(bob.composeWindow.isVisible());
-    QCOMPARE(bob.composeWindow.caption(), u"送信ﾒｯｾｰｼﾞ"_s);
-    c.bob.copy->sending().cancelCompose();
+    QVERIFY(c.bob.compose().window().isVisible());
+    QCOMPARE(c.bob.compose().window().caption(), u"送信ﾒｯｾｰｼﾞ"_s);
+    c.bob.copy->compose().cancel();
     // A message waits: the received window.
     c.aliceSends(u"hi"_s);
     c.bob.tray.pressLeft();
     QVERIFY(bob.receivedWindow.isVisible());
-    QVERIFY(!bob.composeWindow.isVisible());
+    QVERIFY(!c.bob.compose().window().isVisible());
     bob.receivedWindow.hide();
     // Locked: nothing.
     c.bob.copy->menuClicked(MenuId::Lock);
     c.bob.tray.pressLeft();
     QVERIFY(!bob.receivedWindow.isVisible());
-    QVERIFY(!bob.composeWindow.isVisible());
+    QVERIFY(!c.bob.compose().window().isVisible());
 }
 
 void TestShell::lockHidesTheMenuAndAMessageDuringItShowsAfter()
@@ -62,9 +62,9 @@ void TestShell::lockHidesTheMenuAndAMessageDuringItShowsAfter()
             QVERIFY2(e.visible == (e.id == MenuId::Lock), qPrintable(QString::fromUtf16(e.name)));
     }
     c.aliceSends(u"while locked"_s);
-    QVERIFY(bob.messageWaiting());
-    QVERIFY(bob.state.receivedEntryEnabled);
-    QVERIFY(!bob.state.composeEntryEnabled);
+    QVERIFY(c.bob.messageWaiting());
+    QVERIFY(bob.menu.enabledThroughLock(core::MenuId::ShowReceived));
+    QVERIFY(!bob.menu.enabledThroughLock(core::MenuId::Compose));
     // The entries themselves are untouched until the lock is lifted.
     QVERIFY(bob.menu.enabled(MenuId::Compose));
     c.aliceSends(u"and more"_s);
@@ -88,20 +88,20 @@ void TestShell::clipboardSend()
     QVERIFY(c.net.sent().isEmpty());
 
     // A draft in the compose window stays as it was.
-    c.alice.copy->sending().openCompose();
-    alice.composeWindow.edit([](core::ComposeView &v) { v.message = u"a draft"_s; });
+    c.alice.copy->compose().open();
+    c.alice.compose().window().edit([](send::ComposeView &v) { v.message = u"a draft"_s; });
     c.alice.clipboard.setText(u"from the clipboard\nsecond line"_s);
     c.alice.copy->menuClicked(MenuId::SendClipboard);
     c.net.flush();
     QCOMPARE(c.bob.context().receivedWindow.view().message, u"from the clipboard\r\nsecond line"_s);
     QCOMPARE(alice.sentHistory.at(1).message, u"from the clipboard\r\nsecond line"_s);
-    QCOMPARE(alice.composeWindow.view().message, u"a draft"_s);
-    QVERIFY(alice.composeWindow.isVisible());
+    QCOMPARE(c.alice.compose().window().view().message, u"a draft"_s);
+    QVERIFY(c.alice.compose().window().isVisible());
     QVERIFY(!c.alice.clipboard.hasText());
 
     // A text that cannot go (no partner) stays on the clipboard.
     c.alice.dialogs.clear();
-    alice.state.partnerAddress.clear();
+    c.alice.registerPartner({});
     c.alice.clipboard.setText(u"kept"_s);
     c.alice.copy->menuClicked(MenuId::SendClipboard);
     QCOMPARE(c.alice.dialogs.texts(), QStringList{u"お相手登録を行ってください。"_s});
@@ -121,7 +121,7 @@ void TestShell::letterArmedEmptyIsDeliveredEmpty()
     QVERIFY(letter.view().statusPanel().startsWith(u"確認されました...  "_s));
     QVERIFY(letter.view().statusPanel().contains(u" / "_s));
     // Bob sees it like a message, with no acknowledgement back, and a history row of its own.
-    QVERIFY(c.bob.context().messageWaiting());
+    QVERIFY(c.bob.messageWaiting());
     QCOMPARE(c.bob.context().receivedWindow.view().message, QString());
     QCOMPARE(c.bob.context().receivedHistory.size(), 1);
     // Bob's message was answered by the letter instead of "送信": delivered all the same.
@@ -165,12 +165,12 @@ void TestShell::firstReactionAfterALetterMarksIt()
     c.bob.copy->receivedMessage().openOrClose();
     c.net.flush();
     QCOMPARE(c.alice.context().letterWindow().view().statusPanel(), u">"_s + delivered);
-    QVERIFY(!c.alice.context().reactionSlot.isLoaded());
+    QVERIFY(!c.alice.notices().reactionSlot().isLoaded());
     // Alice answers; Bob's next reaction opens the usual notice.
     c.aliceSends(u"back"_s);
     c.bob.copy->receivedMessage().openOrClose();
     c.net.flush();
-    QVERIFY(c.alice.context().reactionNotice().isVisible());
+    QVERIFY(c.alice.notices().reaction().isVisible());
     QCOMPARE(c.alice.context().letterWindow().view().statusPanel(), u">"_s + delivered);
 }
 
@@ -215,7 +215,7 @@ void TestShell::callKindFollowsTheCallMenu()
     c.alice.copy->callSignal().sendCall();
     QCOMPARE(c.net.textsFrom(c.alice.address()), (QStringList{u"CALLYOU呼び出し1"_s, u"CALLYOU呼び出し2"_s}));
     c.net.flush();
-    QVERIFY(c.bob.context().callAnimationTimer.isActive());
+    QVERIFY(c.bob.trayIcon().isCalling());
 
     // Without a partner the call fails, silently.
     testkit::FakeNetwork net;
@@ -252,16 +252,16 @@ void TestShell::callCycles()
     Conversation c;
     const QString caller = byPartner ? c.alice.address() : u"127.0.0.77"_s;
     c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し"_s + kind), caller);
-    QCOMPARE(c.bob.context().callAnimationTimer.isActive(), byPartner);
+    QCOMPARE(c.bob.trayIcon().isCalling(), byPartner);
     QList<int> seen;
     for (int i = 0; i < frames.size(); ++i) {
-        c.bob.copy->callSignal().tick();
+        c.bob.copy->tray().callStep();
         seen << static_cast<int>(IconId::fromHandle(c.bob.tray.current().hIcon).index);
     }
     QCOMPARE(seen, frames);
-    QCOMPARE(c.bob.state().callCount, 0);
+    QCOMPARE(c.bob.trayIcon().callCount(), 0);
     // Cycles repeat until the user turns up.
-    QCOMPARE(c.bob.context().callAnimationTimer.isActive(), byPartner);
+    QCOMPARE(c.bob.trayIcon().isCalling(), byPartner);
     if (!byPartner)
         QCOMPARE(c.bob.tray.current().hIcon, IconId::normal(0).handle());
 }
@@ -269,21 +269,21 @@ void TestShell::callCycles()
 void TestShell::callKindFollowsTheLastDatagram()
 {
     Conversation c;
-    receive::CallSignal &call = c.bob.copy->callSignal();
+    core::TrayIcon &call = c.bob.trayIcon();
     c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し1"), c.alice.address());
-    call.tick();
+    call.callStep();
     QCOMPARE(c.bob.tray.current().hIcon, IconId::callFrame(2).handle());
     // A message is now the last datagram; its twelfth character (a blank of the name field) says
     // "telephone".
     c.aliceSends(u"hello"_s);
-    call.tick();
+    call.callStep();
     QCOMPARE(c.bob.tray.current().hIcon, IconId::callFrame(6).handle());
     // A second call does not restart the cycle.
-    const int count = c.bob.state().callCount;
+    const int count = c.bob.trayIcon().callCount();
     c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し1"), c.alice.address());
-    call.tick();
+    call.callStep();
     QCOMPARE(c.bob.tray.current().hIcon, IconId::callFrame(2).handle());
-    QCOMPARE(c.bob.state().callCount, count + 1);
+    QCOMPARE(c.bob.trayIcon().callCount(), count + 1);
 }
 
 void TestShell::callAndBlinkTogetherStayBounded()
@@ -291,17 +291,17 @@ void TestShell::callAndBlinkTogetherStayBounded()
     Conversation c({}, [](core::Options &opt) { opt.blinkIcon = true; });
     c.aliceSends(u"blink"_s);
     c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し1"), c.alice.address());
-    QVERIFY(c.bob.context().callAnimationTimer.isActive());
-    QVERIFY(c.bob.context().blinkTimer.isActive());
+    QVERIFY(c.bob.trayIcon().isCalling());
+    QVERIFY(c.bob.trayIcon().isBlinking());
     // The worst interleaving: the blink always undoes the call's first phase.
     for (int i = 0; i < 50000; ++i) {
-        c.bob.copy->callSignal().tick();
-        c.bob.copy->receiving().blinkTick();
+        c.bob.copy->tray().callStep();
+        c.bob.copy->tray().blinkStep();
         if (i % 7 == 0)
-            c.bob.copy->callSignal().tick();
-        QVERIFY(c.bob.state().callCount >= 0 &&
-                c.bob.state().callCount <= receive::CallSignal::kAlternations);
-        QVERIFY(c.bob.state().blinkPhase >= 0 && c.bob.state().blinkPhase <= 2);
+            c.bob.copy->tray().callStep();
+        QVERIFY(c.bob.trayIcon().callCount() >= 0 &&
+                c.bob.trayIcon().callCount() <= core::TrayIcon::kCallAlternations);
+        QVERIFY(c.bob.trayIcon().phase() >= 0 && c.bob.trayIcon().phase() <= 2);
     }
 }
 
@@ -310,18 +310,18 @@ void TestShell::openingAWindowStopsTheCall()
     Conversation c;
     core::Context &bob = c.bob.context();
     c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し2"), c.alice.address());
-    c.bob.copy->callSignal().tick();
-    c.bob.copy->sending().openCompose();
-    QVERIFY(!bob.callAnimationTimer.isActive());
+    c.bob.copy->tray().callStep();
+    c.bob.copy->compose().open();
+    QVERIFY(!c.bob.trayIcon().isCalling());
     QCOMPARE(c.bob.tray.current().hIcon, IconId::normal(0).handle());
 
     c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し2"), c.alice.address());
-    c.bob.copy->callSignal().tick();
+    c.bob.copy->tray().callStep();
     c.bob.copy->receiving().openReceived();
-    QVERIFY(!bob.callAnimationTimer.isActive());
+    QVERIFY(!c.bob.trayIcon().isCalling());
     // Nothing waits, so the tray says so: no received picture, nothing to ask at the end.
     QCOMPARE(c.bob.tray.current().hIcon, IconId::normal(0).handle());
-    QVERIFY(!bob.messageWaiting());
+    QVERIFY(!c.bob.messageWaiting());
 }
 
 QTEST_MAIN(TestShell)

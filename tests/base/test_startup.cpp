@@ -51,38 +51,35 @@ void TestStartup::startUpLeavesOnlyTheTrayIcon()
     FakeNetwork net;
     TestCopy alice(net, kAlice);
     alice.identity.login = u"a-login-name-longer-than-twenty"_s;
-    alice.context().composeWindow.show();
+    alice.compose().window().show();
     QVERIFY(alice.start());
 
-    const core::SharedState &s = alice.state();
     QCOMPARE(alice.tray.calls().size(), 1);
     QCOMPARE(alice.tray.calls()[0].op, TrayOp::Add);
     QCOMPARE(alice.tray.current().hIcon, IconId::normal(0).handle());
     QCOMPARE(alice.tray.current().szTip, text::toCp932(u"ミルトアンヌ"));
     QCOMPARE(alice.tray.current().cbSize, 89);
     QCOMPARE(alice.tray.current().uCallbackMessage, 512);
-    QCOMPARE(s.trayResult, 1);
-    QVERIFY(!alice.context().composeWindow.isVisible());
-    QVERIFY(alice.context().composeWindow.view().message.isEmpty());
-    QCOMPARE(s.startTime, u"09:05"_s);
-    QCOMPARE(s.port, u"57979"_s);
+    QCOMPARE(alice.trayIcon().lastResult(), 1);
+    QVERIFY(!alice.compose().window().isVisible());
+    QVERIFY(alice.compose().window().view().message.isEmpty());
+    QCOMPARE(alice.copy->presence().startTime(), u"09:05"_s);
     // 2026-12-08 is a Tuesday.
-    QCOMPARE(s.weekdayNumber, 3);
-    QCOMPARE(alice.context().composeWindow.view().weekdayPanel, u"火"_s);
+    QCOMPARE(alice.compose().window().view().weekdayPanel, u"火"_s);
     QVERIFY(alice.context().letterWindow().view().statusPanel().isEmpty());
-    QCOMPARE(s.loginName, u"a-login-name-longer-"_s);
-    QCOMPARE(s.hostName, u"testhost"_s);
+    QCOMPARE(alice.copy->userSearch().loginName20(), u"a-login-name-longer-"_s);
+    QCOMPARE(alice.copy->userSearch().hostName20().trimmed(), u"testhost"_s);
     const core::MenuModel &menu = alice.context().menu;
     QVERIFY(!menu.visible(MenuId::UserSearch));
     QVERIFY(menu.checked(MenuId::CallPerson));
     QVERIFY(!menu.checked(MenuId::CallPhone));
     QVERIFY(menu.enabled(MenuId::Compose));
     QVERIFY(!menu.enabled(MenuId::ShowReceived));
-    QVERIFY(!alice.context().blinkTimer.isActive());
-    QVERIFY(!alice.context().callAnimationTimer.isActive());
-    QVERIFY(!alice.context().messageWaiting());
+    QVERIFY(!alice.trayIcon().isBlinking());
+    QVERIFY(!alice.trayIcon().isCalling());
+    QVERIFY(!alice.messageWaiting());
     // The font options reach the message boxes.
-    QCOMPARE(alice.context().composeWindow.view().messageStyle.fontName, u"ＭＳ Ｐゴシック"_s);
+    QCOMPARE(alice.compose().window().view().messageStyle.fontName, u"ＭＳ Ｐゴシック"_s);
     QCOMPARE(alice.context().receivedWindow.view().messageStyle.backColor, 0xFFFFFFu);
 
     // Without a partner the start notice goes to the empty address: it fails, silently.
@@ -147,10 +144,10 @@ void TestStartup::trayTip()
     core::Context &c = alice.context();
     c.opt.tipEnabled = 1;
     c.opt.tipText = u"新しいﾋﾝﾄ"_s;
-    c.changeTray(c.state.trayPicture);
+    alice.trayIcon().show(alice.trayIcon().picture());
     QCOMPARE(alice.tray.current().szTip, text::toCp932(u"新しいﾋﾝﾄ"));
     c.opt.tipEnabled = 0;
-    c.changeTray(c.state.trayPicture);
+    alice.trayIcon().show(alice.trayIcon().picture());
     QVERIFY(alice.tray.current().szTip.isEmpty());
 }
 
@@ -169,14 +166,13 @@ void TestStartup::secondCopyIsRefusedAndTheFirstRunsOn()
     QCOMPARE(second.dialogs.shown()[0].text, kAlreadyRunning);
     QCOMPARE(second.dialogs.shown()[0].style, 48);
     QCOMPARE(second.dialogs.shown()[0].title, u"ミルトアンヌ"_s);
-    QCOMPARE(second.state().lastAnswer, u"1"_s);
     QVERIFY(second.tray.calls().isEmpty());
     QVERIFY(net.sent().isEmpty());
 
     QVERIFY(!first.copy->hasEnded());
     QVERIFY(first.tray.shown());
     // The refused start has asked the running copy to come forward.
-    QTRY_VERIFY(first.context().composeWindow.isVisible());
+    QTRY_VERIFY(first.compose().window().isVisible());
     bool handled = false;
     first.copy->dispatcher().setHandler(protocol::Kind::Held,
                                         [&](const protocol::Arrival &) { handled = true; });
@@ -263,9 +259,9 @@ void TestStartup::closeBoxOnlyHides()
     FakeNetwork net;
     TestCopy alice(net, kAlice);
     QVERIFY(alice.start());
-    alice.context().composeWindow.show();
+    alice.compose().window().show();
     QVERIFY(alice.copy->queryUnload(copy::UnloadMode::CloseBox));
-    QVERIFY(!alice.context().composeWindow.isVisible());
+    QVERIFY(!alice.compose().window().isVisible());
     QVERIFY(!alice.copy->hasEnded());
     QVERIFY(alice.tray.shown());
     QVERIFY(alice.dialogs.shown().isEmpty());
@@ -319,7 +315,7 @@ void TestStartup::endWithWaitingMessageAsksFirst()
     // A message waits.
     net.host(kBob)->send(kAlice, 57979, text::toCp932(u"bob         09:05:00hi"));
     net.flush();
-    QVERIFY(alice.context().messageWaiting());
+    QVERIFY(alice.messageWaiting());
     if (answer != 0)
         alice.dialogs.answerNext(answer);
     net.clearLog();
@@ -339,7 +335,7 @@ void TestStartup::endWithWaitingMessageAsksFirst()
     QCOMPARE(alice.tray.shown(), !ends);
     QCOMPARE(net.sent().size(), ends ? 1 : 0);
     if (!ends)
-        QVERIFY(alice.context().messageWaiting());
+        QVERIFY(alice.messageWaiting());
 }
 
 void TestStartup::terminationNeverAsks()
@@ -348,7 +344,7 @@ void TestStartup::terminationNeverAsks()
     TestCopy alice(net, kAlice);
     alice.writePartner(u"ぼぶ"_s, kBob);
     QVERIFY(alice.start());
-    alice.context().changeTray(alice.context().receivedWindow.icon());
+    alice.trayIcon().show(alice.context().receivedWindow.icon());
     net.clearLog();
     alice.copy->terminate();
     QVERIFY(alice.dialogs.shown().isEmpty());
@@ -409,12 +405,12 @@ void TestStartup::trueEnableGivesTheMenuBack()
         if (e.parent == MenuId::Tray && e.id != MenuId::Tray && e.id != MenuId::Lock)
             c.menu.setVisible(e.id, false);
     }
-    c.menu.setChecked(MenuId::Lock, true);
+    c.menu.lock();
     c.menu.setEnabled(MenuId::History, false);
-    c.state.composeEntryEnabled = false;
-    c.state.receivedEntryEnabled = true;
+    c.menu.setEnabledThroughLock(core::MenuId::Compose, false);
+    c.menu.setEnabledThroughLock(core::MenuId::ShowReceived, true);
 
-    c.lockOff();
+    c.menu.unlock();
     for (const core::MenuEntry &e : c.menu.entries()) {
         if (e.parent == MenuId::Tray && e.id != MenuId::Tray)
             QVERIFY2(e.visible == (e.id != MenuId::UserSearch), qPrintable(QString::fromUtf16(e.name)));

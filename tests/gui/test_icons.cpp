@@ -87,18 +87,18 @@ const std::vector<WindowKind> &windowKinds()
 {
     using copy::Copy;
     static const std::vector<WindowKind> kinds{
-        {"FrmSnd", [](Copy &c) { c.context().composeWindow.show(); },
-         [](Copy &c) { c.context().composeWindow.hide(); }},
+        {"FrmSnd", [](Copy &c) { c.compose().window().show(); },
+         [](Copy &c) { c.compose().window().hide(); }},
         {"FrmRecv", [](Copy &c) { c.context().receivedWindow.show(); },
          [](Copy &c) { c.context().receivedWindow.hide(); }, true},
         {"FrmLetter", [](Copy &c) { c.letters().open(); }, [](Copy &c) { c.letters().cancel(); }},
         {"FrmAddress", [](Copy &c) { c.partner().showWindow(); }, [](Copy &c) { c.partner().close(); }},
-        {"FrmSndOK", [](Copy &c) { c.context().sendResultNotice().show(); },
-         [](Copy &c) { c.context().sendResultSlot.unload(); }},
-        {"FrmRcvOK", [](Copy &c) { c.context().reactionNotice().show(); },
-         [](Copy &c) { c.context().reactionSlot.unload(); }},
-        {"FrmSROK", [](Copy &c) { c.context().smallNotice().show(); },
-         [](Copy &c) { c.context().smallNoticeSlot.unload(); }, true},
+        {"FrmSndOK", [](Copy &c) { c.notices().sendResult().show(); },
+         [](Copy &c) { c.notices().sendResultSlot().unload(); }},
+        {"FrmRcvOK", [](Copy &c) { c.notices().reaction().show(); },
+         [](Copy &c) { c.notices().reactionSlot().unload(); }},
+        {"FrmSROK", [](Copy &c) { c.notices().small().show(); },
+         [](Copy &c) { c.notices().smallSlot().unload(); }, true},
         {"FrmOpt", [](Copy &c) { c.options().open(); }, [](Copy &c) { c.options().cancel(); }},
         {"FrmPw", [](Copy &c) { c.password().ask(settings::PasswordPrompt::Purpose::Registration); },
          [](Copy &c) { c.password().cancel(); }},
@@ -173,15 +173,15 @@ void TestIcons::okAppliesTheSetEverywhere()
     if (state != BobState::Idle)
         c.aliceSends(u"hello"_s);
     if (state == BobState::WaitingBlinkOff) {
-        c.bob.copy->receiving().blinkTick();
-        if (bob.state.trayPicture != IconId::normal(0))
-            c.bob.copy->receiving().blinkTick();
-        QCOMPARE(bob.state.trayPicture, IconId::normal(0));
+        c.bob.copy->tray().blinkStep();
+        if (c.bob.trayIcon().picture() != IconId::normal(0))
+            c.bob.copy->tray().blinkStep();
+        QCOMPARE(c.bob.trayIcon().picture(), IconId::normal(0));
     }
     if (state == BobState::Opened) {
         c.bob.copy->receiving().openReceived();
         c.bob.copy->receivedMessage().openOrClose();
-        QVERIFY(!bob.messageWaiting());
+        QVERIFY(!c.bob.messageWaiting());
     }
 
     selection.select(7);
@@ -190,8 +190,8 @@ void TestIcons::okAppliesTheSetEverywhere()
     const IconId expected = receivedPicture ? IconId::received(7) : IconId::normal(7);
     QCOMPARE(IconId::fromHandle(c.bob.tray.current().hIcon), expected);
     QCOMPARE(c.bob.tray.calls().constLast().op, platform::TrayOp::Modify);
-    QCOMPARE(bob.messageWaiting(), receivedPicture);
-    QCOMPARE(bob.composeWindow.icon(), IconId::normal(7));
+    QCOMPARE(c.bob.messageWaiting(), receivedPicture);
+    QCOMPARE(c.bob.compose().window().icon(), IconId::normal(7));
     QCOMPARE(bob.receivedWindow.icon(), IconId::received(7));
     QCOMPARE(bob.letterWindow().icon(), IconId::normal(7));
     QCOMPARE(bob.partnerWindow().icon(), IconId::normal(7));
@@ -209,7 +209,7 @@ void TestIcons::okAppliesTheSetEverywhere()
     QVERIFY(selection.window.isVisible());
     // The blink goes on with the new set.
     if (state == BobState::WaitingBlinkOff) {
-        c.bob.copy->receiving().blinkTick();
+        c.bob.copy->tray().blinkStep();
         QCOMPARE(IconId::fromHandle(c.bob.tray.current().hIcon).index, 7);
     }
 }
@@ -291,7 +291,7 @@ void TestIcons::closeKeepsTheUnappliedChoice()
 
     // Nothing was applied or saved.
     QCOMPARE(context.opt.iconNo, u"2"_s);
-    QCOMPARE(context.composeWindow.icon(), IconId::normal(2));
+    QCOMPARE(copy.compose().window().icon(), IconId::normal(2));
     QCOMPARE(IconId::fromHandle(copy.tray.current().hIcon), IconId::normal(2));
     QCOMPARE(copy.files.writesAttempted(), writesBefore);
     QCOMPARE(copy.readFile(u"optFile.dat"_s), optionsBefore);
@@ -303,7 +303,7 @@ void TestIcons::closeKeepsTheUnappliedChoice()
     QVERIFY(window.setButtons[5]->isChecked());
     QVERIFY(!window.setButtons[2]->isChecked());
     QTest::mouseClick(window.okButton, Qt::LeftButton);
-    QCOMPARE(context.composeWindow.icon(), IconId::normal(5));
+    QCOMPARE(copy.compose().window().icon(), IconId::normal(5));
     QCOMPARE(savedIconNo(copy), u"5"_s);
     QCOMPARE(window.windowIcon().pixmap(32).toImage(),
              kit::pictureFor(IconId::normal(5)).pixmap(32).toImage());

@@ -200,7 +200,7 @@ void TestOptions::pickedFontOutlivesCancelInMemoryOnly()
     d.dialog->chooseColor();
     d.dialog->cancel();
 
-    const core::TextStyle style = d.copy.context().composeWindow.view().messageStyle;
+    const core::TextStyle style = d.copy.compose().window().view().messageStyle;
     QCOMPARE(style.fontName, u"IPAGothic"_s);
     QCOMPARE(style.fontSize, 10.5);
     QVERIFY(style.bold);
@@ -235,7 +235,7 @@ void TestOptions::textColourIsAskedAfterTheFont()
     // The colour dialog starts from the text colour, not from the background's.
     QCOMPARE(d.copy.dialogs.colorPresets(), fontPicked ? QList<quint32>{255} : QList<quint32>{});
     QCOMPARE(d.copy.opt().fontColor, savedColour);
-    QCOMPARE(d.copy.context().composeWindow.view().messageStyle.color, savedColour.toUInt());
+    QCOMPARE(d.copy.compose().window().view().messageStyle.color, savedColour.toUInt());
     d.dialog->apply();
     const QString fontLine = fontPicked ? u"\"IPAGothic\",\"10.5\",\"%1\",\"True\",\"False\""_s
                                         : u"\"ＭＳ Ｐゴシック\",\"9\",\"%1\",\"False\",\"False\""_s;

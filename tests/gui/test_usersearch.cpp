@@ -54,7 +54,7 @@ struct Who {
 // lists every answer it gets.
 struct SearchingCopy {
     SearchingCopy(FakeNetwork &net, const QString &address, const Who &who)
-        : copy(net, address), search(copy.context())
+        : copy(net, address), search(copy.context(), copy.copy->outbox(), copy.partner())
     {
         copy.identity.login = who.login;
         copy.identity.host = who.host;
@@ -63,7 +63,7 @@ struct SearchingCopy {
             copy.writePartner(u"相手"_s, who.partner);
         if (!copy.start())
             qFatal("a searching copy did not start");
-        search.buildIdentity();
+        search.buildIdentity(who.login.left(20), who.host);
         copy.copy->dispatcher().setHandler(
             protocol::Kind::SearchRequest,
             [this](const protocol::Arrival &arrival) { search.answerSearch(arrival.sender); });
@@ -311,7 +311,7 @@ void TestUserSearch::failingBroadcastIsPassedOver()
 {
     FakeNetwork net;
     TestCopy unstarted(net, u"127.0.0.2"_s); // no port yet: the send step fails
-    receive::UserSearch search(unstarted.context());
+    receive::UserSearch search(unstarted.context(), unstarted.copy->outbox(), unstarted.partner());
     search.window().show();
     search.takeAnswer({kAnswerTag + u"bob"_s, u"127.0.0.3"_s});
     QCOMPARE(search.window().view().rows.size(), 1);

@@ -77,9 +77,9 @@ void TestWindows::everyWindowInItsCorner()
     copy::Copy &alice = *c.alice.copy;
     core::Context &context = alice.context();
     for (core::WindowModel *model : std::initializer_list<core::WindowModel *>{
-             &context.composeWindow, &context.receivedWindow, &context.historyWindow,
-             &context.partnerWindow(), &context.sendResultNotice(), &context.reactionNotice(),
-             &context.smallNotice(), &context.letterWindow()})
+             &alice.compose().window(), &context.receivedWindow, &context.historyWindow,
+             &context.partnerWindow(), &alice.notices().sendResult(), &alice.notices().reaction(),
+             &alice.notices().small(), &context.letterWindow()})
         model->show();
     alice.options().open();
     alice.password().ask(settings::PasswordPrompt::Purpose::Registration);
@@ -140,7 +140,7 @@ void TestWindows::composeTypeAndSend()
     QTest::keyClicks(composeWindow.message, u"first"_s);
     QTest::keyClick(composeWindow.message, Qt::Key_Return);
     QTest::keyClicks(composeWindow.message, u"second"_s);
-    QCOMPARE(c.alice.context().composeWindow.view().message, u"first\r\nsecond"_s);
+    QCOMPARE(c.alice.compose().window().view().message, u"first\r\nsecond"_s);
     QTest::mouseClick(composeWindow.sendButton, Qt::LeftButton);
     c.net.flush();
     QVERIFY(!composeWindow.isVisible());
@@ -205,7 +205,7 @@ void TestWindows::noticeWidgetsComeAndGoWithTheirWindows()
     for (QLabel *label : {aliceShell.sendResultNotice()->textLabel, aliceShell.sendResultNotice()->dateLabel})
         QVERIFY(label->width() >= label->sizeHint().width());
     QTest::mouseClick(aliceShell.sendResultNotice()->okButton, Qt::LeftButton);
-    QVERIFY(!c.alice.context().sendResultSlot.isLoaded());
+    QVERIFY(!c.alice.notices().sendResultSlot().isLoaded());
     QTRY_VERIFY(aliceShell.sendResultNotice() == nullptr);
 
     // Where a new window would take the keyboard, the notice is a desktop notification instead, and
@@ -220,7 +220,7 @@ void TestWindows::noticeWidgetsComeAndGoWithTheirWindows()
     QVERIFY(
         w.alice.notifications.posts().constLast().body.startsWith(u"メッセージは正しく送信されました。"_s));
     w.alice.notifications.click(slot);
-    QVERIFY(!w.alice.context().sendResultSlot.isLoaded());
+    QVERIFY(!w.alice.notices().sendResultSlot().isLoaded());
     QVERIFY(!w.alice.notifications.shown(slot));
 }
 
@@ -284,13 +284,13 @@ void TestWindows::everyWindowGoesWithItsCopy()
         copy::Copy &alice = *c->alice.copy;
         core::Context &context = alice.context();
         // A notice that unloads just before the end is on its way out when the copy goes.
-        context.smallNotice().show();
+        alice.notices().small().show();
         const QPointer<QWidget> leaving = aliceShell->smallNotice();
-        context.smallNoticeSlot.unload();
+        alice.notices().smallSlot().unload();
         QVERIFY(leaving);
         for (core::WindowModel *model : std::initializer_list<core::WindowModel *>{
-                 &context.partnerWindow(), &context.sendResultNotice(), &context.reactionNotice(),
-                 &context.smallNotice(), &context.letterWindow()})
+                 &context.partnerWindow(), &alice.notices().sendResult(), &alice.notices().reaction(),
+                 &alice.notices().small(), &context.letterWindow()})
             model->show();
         alice.options().open();
         alice.password().ask(settings::PasswordPrompt::Purpose::Registration);

@@ -32,9 +32,9 @@ TestCopy &Conversation::strangerToBob(const QString &userName)
 
 void Conversation::send(FakeNetwork &net, TestCopy &from, const QString &text)
 {
-    from.copy->sending().openCompose();
-    from.context().composeWindow.edit([&](core::ComposeView &v) { v.message = text; });
-    from.copy->sending().sendComposed();
+    from.copy->compose().open();
+    from.compose().window().edit([&](send::ComposeView &v) { v.message = text; });
+    from.copy->compose().send();
     net.flush();
 }
 

@@ -29,8 +29,14 @@ public:
     bool start() { return copy->startUp(); }
 
     core::Context &context() { return copy->context(); }
-    core::SharedState &state() { return copy->context().state; }
     core::Options &opt() { return copy->context().opt; }
+    send::Compose &compose() { return copy->compose(); }
+    send::SendNotices &notices() { return copy->notices(); }
+    bool messageWaiting() const { return copy->messageWaiting(); }
+    core::TrayIcon &trayIcon() { return copy->tray(); }
+    const core::RegisteredPartner &partner() const { return copy->registeredPartner(); }
+    // Registers `address` as the partner, as "登録" does but without the file.
+    void registerPartner(const QString &address) { copy->partner().setRegistered({{}, address}); }
     // The copy's host on the fake network.
     FakeTransport &host() { return static_cast<FakeTransport &>(*transport); }
     const QString &address() const { return m_address; }

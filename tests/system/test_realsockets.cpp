@@ -57,29 +57,29 @@ void TestRealSockets::largestDatagramArrivesWhole()
     QVERIFY(alice.start());
     QVERIFY(bob.start());
     QString received;
-    bob.copy->dispatcher().setMessageHandlers(
+    bob.copy->dispatcher().setReceiver(
         [&](const protocol::Arrival &arrival) {
             received = arrival.text;
             return true;
         },
-        {}, {});
+        {});
     // 65 507 bytes: a 23-byte header, kanji of two bytes each and two ASCII letters.
     const QString text = u"ゆうこ         12:00:00"_s + QString(32741, QChar(u'漢')) + u"!!"_s;
-    QCOMPARE(protocol::sendDatagram(alice.context(), u"127.0.0.3"_s, text), 0);
+    QCOMPARE(alice.copy->outbox().send(u"127.0.0.3"_s, text), 0);
     QTRY_COMPARE(received.size(), text.size());
     QCOMPARE(received, text);
-    QVERIFY(protocol::sendDatagram(alice.context(), u"127.0.0.3"_s, text + u'!') != 0);
+    QVERIFY(alice.copy->outbox().send(u"127.0.0.3"_s, text + u'!') != 0);
 
     // Many small ones sent at once are all read, a batch at a time.
     int count = 0;
-    bob.copy->dispatcher().setMessageHandlers(
+    bob.copy->dispatcher().setReceiver(
         [&](const protocol::Arrival &) {
             ++count;
             return true;
         },
-        {}, {});
+        {});
     for (int i = 0; i < 300; ++i)
-        protocol::sendDatagram(alice.context(), u"127.0.0.3"_s, u"ゆうこ         12:00:00 small"_s);
+        alice.copy->outbox().send(u"127.0.0.3"_s, u"ゆうこ         12:00:00 small"_s);
     QTRY_COMPARE(count, 300);
 }
 
@@ -93,19 +93,19 @@ void TestRealSockets::conversationOverRealSockets()
     QVERIFY(alice.start());
     QVERIFY(bob.start());
 
-    alice.copy->sending().openCompose();
-    alice.context().composeWindow.edit([](core::ComposeView &v) { v.message = u"本物のUDPで～"_s; });
-    alice.copy->sending().sendComposed();
-    QTRY_VERIFY(bob.context().messageWaiting());
+    alice.copy->compose().open();
+    alice.compose().window().edit([](send::ComposeView &v) { v.message = u"本物のUDPで～"_s; });
+    alice.copy->compose().send();
+    QTRY_VERIFY(bob.messageWaiting());
     QCOMPARE(bob.context().receivedWindow.view().message, u"本物のUDPで～"_s);
     QTRY_COMPARE(alice.context().sentHistory.size(), 1);
-    QCOMPARE(alice.context().sendResultNotice().view().text, u"メッセージは正しく送信されました。"_s);
+    QCOMPARE(alice.notices().sendResult().view().text, u"メッセージは正しく送信されました。"_s);
 
     bob.copy->receiving().openReceived();
     bob.copy->receivedMessage().openOrClose();
     QTRY_COMPARE(alice.context().sentHistory.at(1).recvTime, u"09:05:00"_s);
-    QVERIFY(alice.context().reactionNotice().isVisible());
-    QVERIFY(!bob.context().messageWaiting());
+    QVERIFY(alice.notices().reaction().isVisible());
+    QVERIFY(!bob.messageWaiting());
 }
 
 // Every datagram leaves from one sending socket kept for the program's life, never from the
@@ -118,38 +118,38 @@ void TestRealSockets::sendingSocketOutlivesFailuresAndStrays()
     TestCopy alice(u"127.0.0.2"_s);
     QVERIFY(alice.start());
     int dispatched = 0;
-    alice.copy->dispatcher().setMessageHandlers(
+    alice.copy->dispatcher().setReceiver(
         [&](const protocol::Arrival &) {
             ++dispatched;
             return true;
         },
-        {}, {});
+        {});
     const auto next = [&peer]() -> QNetworkDatagram {
         if (!peer.hasPendingDatagrams() && !peer.waitForReadyRead(2000))
             return {};
         return peer.receiveDatagram();
     };
 
-    QCOMPARE(protocol::sendDatagram(alice.context(), u"127.0.0.3"_s, u"一通目"_s), 0);
+    QCOMPARE(alice.copy->outbox().send(u"127.0.0.3"_s, u"一通目"_s), 0);
     const QNetworkDatagram first = next();
     QCOMPARE(text::fromCp932(first.data()), u"一通目"_s);
     QCOMPARE(first.senderAddress(), QHostAddress(u"127.0.0.2"_s));
     const int sendingPort = first.senderPort();
     QVERIFY(sendingPort > 0 && sendingPort != 57979);
 
-    QCOMPARE(protocol::sendDatagram(alice.context(), u"127.0.0.3"_s, QString(70000, u'a')), 10040);
-    QCOMPARE(protocol::sendDatagram(alice.context(), u"not an address"_s, u"x"_s), 11001);
-    QCOMPARE(protocol::sendDatagram(alice.context(), QString(), u"x"_s), 11001);
+    QCOMPARE(alice.copy->outbox().send(u"127.0.0.3"_s, QString(70000, u'a')), 10040);
+    QCOMPARE(alice.copy->outbox().send(u"not an address"_s, u"x"_s), 11001);
+    QCOMPARE(alice.copy->outbox().send(QString(), u"x"_s), 11001);
     for (int i = 0; i < 200; ++i)
         peer.writeDatagram("stray", QHostAddress(u"127.0.0.2"_s), static_cast<quint16>(sendingPort));
     QTest::qWait(50);
 
     QUdpSocket other;
     QVERIFY(other.bind(QHostAddress(u"127.0.0.4"_s), 57979, QAbstractSocket::DontShareAddress));
-    QCOMPARE(protocol::sendDatagram(alice.context(), u"127.0.0.4"_s, u"別の宛先"_s), 0);
+    QCOMPARE(alice.copy->outbox().send(u"127.0.0.4"_s, u"別の宛先"_s), 0);
     QVERIFY(other.waitForReadyRead(2000));
     QCOMPARE(text::fromCp932(other.receiveDatagram().data()), u"別の宛先"_s);
-    QCOMPARE(protocol::sendDatagram(alice.context(), u"127.0.0.3"_s, u"二通目"_s), 0);
+    QCOMPARE(alice.copy->outbox().send(u"127.0.0.3"_s, u"二通目"_s), 0);
     const QNetworkDatagram second = next();
     QCOMPARE(text::fromCp932(second.data()), u"二通目"_s);
     QCOMPARE(second.senderPort(), sendingPort);

@@ -108,12 +108,12 @@ void TestStorage::failedSaveIsToldAndChangesNothing()
             v.address = u"127.0.0.4"_s;
         });
         copy.partner().registerPartner();
-        QCOMPARE(alice.state().partnerName, u"ぼぶ"_s);
+        QCOMPARE(alice.partner().name, u"ぼぶ"_s);
     } else if (action == u"icon") {
         copy.iconSelection().open();
         copy.iconSelection().select(5);
         copy.iconSelection().apply();
-        QCOMPARE(alice.context().composeWindow.icon(), core::IconId::normal(0));
+        QCOMPARE(alice.compose().window().icon(), core::IconId::normal(0));
     } else if (action == u"options") {
         copy.menuClicked(MenuId::Options);
         copy.options().window().edit([&](settings::OptionsView &v) { v.userName = typed; });

@@ -2,10 +2,13 @@
 
 #include "base/core/about.h"
 #include "base/core/context.h"
+#include "base/core/trayicon.h"
 #include "base/history/historyviewer.h"
+#include "base/history/rowsteps.h"
 #include "base/platform/instanceguard.h"
 #include "base/platform/showrequests.h"
 #include "base/protocol/dispatch.h"
+#include "base/protocol/presence.h"
 #include "base/protocol/receiving.h"
 #include "base/protocol/sending.h"
 #include "base/receive/callsignal.h"
@@ -13,6 +16,8 @@
 #include "base/receive/receivedmessage.h"
 #include "base/receive/usersearch.h"
 #include "base/receive/waitingnotice.h"
+#include "base/send/compose.h"
+#include "base/send/notices.h"
 #include "base/settings/iconselection.h"
 #include "base/settings/optionseditor.h"
 #include "base/settings/partner.h"
@@ -41,10 +46,17 @@ public:
 
     core::Context &context() { return m_context; }
     const core::Context &context() const { return m_context; }
+    core::TrayIcon &tray() { return m_tray; }
+    protocol::Outbox &outbox() { return m_outbox; }
     protocol::Dispatcher &dispatcher() { return m_dispatcher; }
     settings::Partner &partner() { return m_partner; }
+    const core::RegisteredPartner &registeredPartner() const { return m_partner.registered(); }
     history::HistoryViewer &historyViewer() { return m_historyViewer; }
+    const history::SentRows &sentRows() const { return m_sentRows; }
     protocol::Sending &sending() { return m_sending; }
+    send::Compose &compose() { return m_compose; }
+    send::SendNotices &notices() { return m_notices; }
+    protocol::Presence &presence() { return m_presence; }
     protocol::Receiving &receiving() { return m_receiving; }
     receive::ReceivedMessage &receivedMessage() { return m_receivedMessage; }
     receive::Letters &letters() { return m_letters; }
@@ -55,6 +67,11 @@ public:
     settings::IconSelection &iconSelection() { return m_iconSelection; }
     core::About &about() { return m_about; }
     const receive::WaitingNotice &waitingNotice() const { return m_waitingNotice; }
+
+    // A received message waits until it is dealt with: the one in the received window, or one
+    // behind it. Whatever picture the tray shows meanwhile (a blink phase, a call frame, a start
+    // notice), this is what the end's question goes by.
+    bool messageWaiting() const { return m_context.receivedWindow.anythingWaits(); }
 
     // The start-up sequence. False when the copy ended during it (another copy runs, or the port
     // is taken); the reason has been shown to the user.
@@ -88,15 +105,20 @@ private:
     bool confirmEnd();
     void endProgram();
     void endAtStartUp();
-    void plugHandlers();
 
     core::Context m_context;
+    core::TrayIcon m_tray;
+    protocol::Outbox m_outbox;
     protocol::Dispatcher m_dispatcher;
     platform::InstanceGuard m_guard;
     platform::ShowRequests m_showRequests;
     settings::Partner m_partner;
     history::HistoryViewer m_historyViewer;
+    history::SentRows m_sentRows;
     protocol::Sending m_sending;
+    send::SendNotices m_notices;
+    send::Compose m_compose;
+    protocol::Presence m_presence;
     protocol::Receiving m_receiving;
     receive::WaitingNotice m_waitingNotice;
     receive::ReceivedMessage m_receivedMessage;

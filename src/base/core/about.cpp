@@ -19,6 +19,7 @@ void giveSet(AboutWindowModel &box, int set)
 
 About::About(Context &context) : m_context(context)
 {
+    context.menu.setAction(MenuId::About, [this] { open(); });
     connect(&slot, &WindowSlotBase::loaded, this,
             [this] { connect(&slot.ifLoaded()->animationTimer, &QTimer::timeout, this, &About::tick); });
     // A set applied while the box exists reaches it at once; an unloaded box takes the set when
@@ -35,7 +36,7 @@ void About::open()
     m_context.menu.setVisible(core::MenuId::Tray, false);
     AboutWindowModel &box = window();
     // A box loaded afresh has the design icon; it takes the set's like every other window.
-    giveSet(box, m_context.iconSet());
+    giveSet(box, m_context.opt.iconSet());
     box.animationTimer.start();
     box.show();
 }

@@ -48,4 +48,59 @@ void MenuModel::setChecked(MenuId id, bool on)
         emit changed(id);
 }
 
+void MenuModel::lock()
+{
+    m_locked = true;
+    setChecked(MenuId::Lock, true);
+    m_composeKept = enabled(MenuId::Compose);
+    m_receivedKept = enabled(MenuId::ShowReceived);
+    for (MenuId id :
+         {MenuId::Compose, MenuId::ShowReceived, MenuId::History, MenuId::SendClipboard, MenuId::UserSearch,
+          MenuId::Partner, MenuId::Settings, MenuId::Letter, MenuId::About, MenuId::Quit,
+          MenuId::SeparatorBeforeQuit, MenuId::SeparatorBeforeAbout, MenuId::SeparatorBeforeLock,
+          MenuId::SeparatorBeforePartner, MenuId::SeparatorBeforeHistory})
+        setVisible(id, false);
+}
+
+void MenuModel::unlock()
+{
+    for (MenuId id : {MenuId::Compose, MenuId::ShowReceived, MenuId::History, MenuId::SendClipboard,
+                      MenuId::Partner, MenuId::Settings, MenuId::Letter, MenuId::About, MenuId::Quit,
+                      MenuId::SeparatorBeforeQuit, MenuId::SeparatorBeforeAbout, MenuId::SeparatorBeforeLock,
+                      MenuId::SeparatorBeforePartner, MenuId::SeparatorBeforeHistory})
+        setVisible(id, true);
+    m_locked = false;
+    setChecked(MenuId::Lock, false);
+    setEnabled(MenuId::Compose, m_composeKept);
+    setEnabled(MenuId::ShowReceived, m_receivedKept);
+    for (MenuId id :
+         {MenuId::History, MenuId::SendClipboard, MenuId::UserSearch, MenuId::Partner, MenuId::Settings,
+          MenuId::IconSet, MenuId::Options, MenuId::Letter, MenuId::About, MenuId::Quit})
+        setEnabled(id, true);
+}
+
+void MenuModel::choose(MenuId id) const
+{
+    if (const std::function<void()> &action = m_actions[index(id)])
+        action();
+}
+
+bool MenuModel::enabledThroughLock(MenuId id) const
+{
+    if (!m_locked)
+        return enabled(id);
+    return id == MenuId::Compose ? m_composeKept : m_receivedKept;
+}
+
+void MenuModel::setEnabledThroughLock(MenuId id, bool on)
+{
+    Q_ASSERT(id == MenuId::Compose || id == MenuId::ShowReceived);
+    if (!m_locked)
+        setEnabled(id, on);
+    else if (id == MenuId::Compose)
+        m_composeKept = on;
+    else
+        m_receivedKept = on;
+}
+
 } // namespace core

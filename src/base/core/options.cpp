@@ -1,6 +1,15 @@
 #include "base/core/options.h"
 
+#include "base/core/icons.h"
+
 namespace core {
+
+int Options::iconSet() const
+{
+    bool ok = false;
+    const int set = iconNo.trimmed().toInt(&ok);
+    return ok && set >= 0 && set < kIconSets ? set : 0;
+}
 
 bool truthOf(const QString &value)
 {

@@ -53,6 +53,25 @@ struct Options {
     bool fontStrikethru = false;
     QString backColor = QStringLiteral("16777215");
 
+    // What the flags mean to the program. Each is read here only: the file may hold any number,
+    // and copies on Windows take "on" to be exactly 1 for most flags, anything but 0 for a few.
+    bool confirmsDelivery() const { return sendConfirm == 1; }
+    bool smallDeliveryNotice() const { return sendConfirmMin == 1; }
+    bool confirmsReaction() const { return recvConfirm == 1; }
+    bool smallReactionNotice() const { return recvConfirmMin == 1; }
+    bool erasesNotices() const { return autoErase != 0; }
+    bool refusesOthers() const { return rejectOthers == 1; }
+    bool addsWhileHeld() const { return addOnHold == 1; }
+    bool keepsHistory() const { return logEnabled == 1; }
+    bool savesJournal() const { return logSave == 1; }
+    bool showsTip() const { return tipEnabled == 1; }
+    bool startsLocked() const { return startLocked == 1; }
+    bool notifiesStartEnd() const { return notifyStartEnd == 1; }
+    bool blinks() const { return blinkIcon != 0; }
+    bool picksRandomIcons() const { return randomIcon == 1; }
+    // The icon set in use, from iconNo; 0 when iconNo names none.
+    int iconSet() const;
+
     // Whether partner registration and lifting the lock ask for the password: protection on, and a
     // password to type (without one nobody could ever get in).
     bool passwordProtected() const { return pwEnabled != 0 && !password.isEmpty(); }

@@ -69,17 +69,6 @@ private:
     View m_view;
 };
 
-// The compose window (FrmSnd).
-struct ComposeView {
-    QString message;
-    TextStyle messageStyle;
-    QString weekdayPanel; // panel 2 of the status bar: the weekday of the start-up day
-};
-class ComposeWindowModel final : public ViewModel<ComposeView> {
-public:
-    ComposeWindowModel() : ViewModel(QStringLiteral("送信ﾒｯｾｰｼﾞ"), IconId::normal(0)) {}
-};
-
 // Where the message in the received window stands.
 enum class ReceivedState {
     Empty,     // nothing has arrived yet
@@ -133,36 +122,6 @@ struct LetterView {
 class LetterWindowModel final : public ViewModel<LetterView> {
 public:
     LetterWindowModel() : ViewModel(QStringLiteral("置き手紙作成"), IconId::normal(0)) {}
-};
-
-// The send-result notice (FrmSndOK) and the reaction notice (FrmRcvOK).
-struct SendResultView {
-    QString text = QStringLiteral("あなたのﾒｯｾｰｼﾞは拒否されました。");
-    QString date;
-    QString time;
-};
-class SendResultWindowModel final : public ViewModel<SendResultView> {
-public:
-    SendResultWindowModel() : ViewModel(QStringLiteral("ミルトアンヌ　送信確認 "), IconId::normal(0)) {}
-};
-struct ReactionView {
-    QString text = QStringLiteral("メッセージは確認されました。");
-    QString date;
-    QString time;
-};
-class ReactionWindowModel final : public ViewModel<ReactionView> {
-public:
-    ReactionWindowModel() : ViewModel(QStringLiteral("ミルトアンヌ　着信確認"), IconId::normal(0)) {}
-};
-// The small notice (FrmSROK): a picture and the time.
-struct SmallNoticeView {
-    QString time;
-    bool showsDelivery = true; // a delivered message
-    bool showsReaction = true; // a reaction of the partner
-};
-class SmallNoticeWindowModel final : public ViewModel<SmallNoticeView> {
-public:
-    SmallNoticeWindowModel() : ViewModel(QString(), IconId::normal(0)) {}
 };
 
 // The partner registration window (FrmAddress).

@@ -6,11 +6,17 @@ namespace history {
 
 HistoryViewer::HistoryViewer(core::Context &context) : m_context(context)
 {
+    context.menu.setAction(core::MenuId::History, [this] { open(); });
     for (const core::HistoryList *list : {&context.sentHistory, &context.receivedHistory}) {
         const auto changed = [this, list] { listChanged(*list); };
         QObject::connect(list, &core::HistoryList::rowsInserted, &m_listWatch, changed);
         QObject::connect(list, &core::HistoryList::rowsRemoved, &m_listWatch, changed);
     }
+}
+
+void HistoryViewer::showPartnerTimes(const QString &times)
+{
+    m_context.historyWindow.setCaption(QStringLiteral("送受信履歴　（") + times + QStringLiteral("）"));
 }
 
 core::HistoryList &HistoryViewer::listOf(const QString &shownList) const

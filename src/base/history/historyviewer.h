@@ -25,6 +25,8 @@ public:
     // The tray menu's history entry: a count for the selected tab, then show. Hiding and showing
     // again keeps whichever view (lists or detail pane) was there.
     void open();
+    // The partner started or ended: the caption says when, as its notice gave it.
+    void showPartnerTimes(const QString &times);
     void showTab(const QString &key);
     // A click on a row of the sent or the received list; `position` counts from 1.
     void openSentRow(qint32 position);

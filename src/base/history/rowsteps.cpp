@@ -17,7 +17,7 @@ QString nowTime(const core::Context &context)
 
 void journal(core::Context &context, const QString &kind, const core::HistoryRow &row, const QString &time)
 {
-    if (context.opt.logSave == 1)
+    if (context.opt.savesJournal())
         writeJournal(context, kind, time, row.message);
 }
 
@@ -37,7 +37,7 @@ QByteArray lineStartFor(core::Context &context, const QString &path)
 
 void SentRows::delivered(core::Context &context, const QString &to, const QString &text)
 {
-    if (context.opt.logEnabled != 1)
+    if (!context.opt.keepsHistory())
         return;
     std::shared_ptr<core::HistoryRow> &row = m_openRuns[to];
     if (row) {
@@ -52,7 +52,7 @@ void SentRows::delivered(core::Context &context, const QString &to, const QStrin
 
 void SentRows::reacted(core::Context &context, const QString &to, bool discarded)
 {
-    if (context.opt.logEnabled != 1)
+    if (!context.opt.keepsHistory())
         return;
     const std::shared_ptr<core::HistoryRow> row = m_openRuns.take(to);
     if (!row || context.sentHistory.isEmpty())
@@ -68,7 +68,7 @@ std::shared_ptr<core::HistoryRow> SentRows::openRow(const QString &to) const
 
 std::shared_ptr<core::HistoryRow> messageReceived(core::Context &context, const QDateTime &at)
 {
-    if (context.opt.logEnabled != 1)
+    if (!context.opt.keepsHistory())
         return {};
     return context.receivedHistory.append({text::yymmdd(at.date()), text::hhmmss(at.time()), {}, {}});
 }
@@ -76,7 +76,7 @@ std::shared_ptr<core::HistoryRow> messageReceived(core::Context &context, const 
 void receivedCompleted(core::Context &context, const std::shared_ptr<core::HistoryRow> &row, Completion how,
                        const QString &windowText)
 {
-    if (context.opt.logEnabled != 1 || context.receivedHistory.isEmpty() || !row)
+    if (!context.opt.keepsHistory() || context.receivedHistory.isEmpty() || !row)
         return;
     row->recvTime = nowTime(context) + (how == Completion::Discard ? QStringLiteral("*") : QString());
     row->message = windowText;

@@ -1,6 +1,7 @@
 #include "base/protocol/dispatch.h"
 
 #include "base/core/errors.h"
+#include "base/core/product.h"
 #include "base/platform/dialogs.h"
 #include "base/text/cp932.h"
 
@@ -8,18 +9,20 @@
 
 namespace protocol {
 
-Dispatcher::Dispatcher(core::Context &context) : m_context(context) {}
+void Dispatcher::addHandler(Kind kind, Handler handler)
+{
+    m_tagHandlers[static_cast<std::size_t>(kind)].push_back(std::move(handler));
+}
 
 void Dispatcher::setHandler(Kind kind, Handler handler)
 {
-    m_tagHandlers[static_cast<std::size_t>(kind)] = std::move(handler);
+    m_tagHandlers[static_cast<std::size_t>(kind)] = {std::move(handler)};
 }
 
-void Dispatcher::setMessageHandlers(Step receive, Handler acknowledge, Step handOver)
+void Dispatcher::setReceiver(Step receive, Handler acknowledge)
 {
     m_receive = std::move(receive);
     m_recvAck = std::move(acknowledge);
-    m_letterSend = std::move(handOver);
 }
 
 void Dispatcher::arrive(const QByteArray &bytes, const QString &sender)
@@ -56,7 +59,8 @@ void Dispatcher::handle(const Datagram &datagram)
         if (kind == Kind::Message)
             handleMessage(arrival);
         else
-            run(m_tagHandlers[static_cast<std::size_t>(kind)], arrival);
+            for (const Handler &handler : m_tagHandlers[static_cast<std::size_t>(kind)])
+                run(handler, arrival);
         return;
     } catch (const core::RuntimeError &e) {
         number = e.number();
@@ -65,19 +69,18 @@ void Dispatcher::handle(const Datagram &datagram)
     } catch (const std::exception &) {
         number = core::error_number::invalidCall;
     }
-    m_context.box(QStringLiteral("受信ﾒｯｾｰｼﾞｴﾗｰ！ ") + QStringLiteral("ｴﾗｰｺｰﾄﾞ:") + QString::number(number),
-                  platform::box::critical);
+    m_dialogs.messageBox(QStringLiteral("受信ﾒｯｾｰｼﾞｴﾗｰ！ ") + QStringLiteral("ｴﾗｰｺｰﾄﾞ:") +
+                             QString::number(number),
+                         platform::box::critical, core::kProductName);
 }
 
 void Dispatcher::handleMessage(const Arrival &arrival)
 {
-    const core::SharedState &s = m_context.state;
-    const bool letterWaits = m_context.letterWindow().view().state == core::LetterState::Waiting;
     // A refused message has had its answer, "OTHER送信"; a "送信" after it would tell its sender
     // that it was delivered after all.
     if (m_receive && !m_receive(arrival))
         return;
-    if (letterWaits && s.partnerAddress == arrival.sender && m_letterSend && m_letterSend(arrival))
+    if (m_letterSend && m_letterSend(arrival))
         return;
     run(m_recvAck, arrival);
 }

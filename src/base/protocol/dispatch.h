@@ -1,6 +1,6 @@
 #pragma once
 
-#include "base/core/context.h"
+#include "base/platform/dialogs.h"
 #include "base/protocol/arrival.h"
 #include "base/protocol/tags.h"
 
@@ -10,6 +10,7 @@
 #include <array>
 #include <deque>
 #include <functional>
+#include <vector>
 
 namespace protocol {
 
@@ -22,17 +23,19 @@ class Dispatcher final {
 public:
     using Handler = std::function<void(const Arrival &)>;
 
-    explicit Dispatcher(core::Context &context);
+    explicit Dispatcher(platform::Dialogs &dialogs) : m_dialogs(dialogs) {}
 
-    // The action for a tagged kind.
+    // Adds an action for a tagged kind; the actions of a kind run in the order they were added.
+    void addHandler(Kind kind, Handler handler);
+    // The one action for a tagged kind, in place of any others.
     void setHandler(Kind kind, Handler handler);
     // A step that may decline: false when it did nothing.
     using Step = std::function<bool(const Arrival &)>;
     // The three steps of an ordinary message: the receive handler (false when it refused the
-    // message, whose sender then has its whole answer), then either the letter, when one waits
-    // for the partner who sent it, or the receipt acknowledgement (also when the letter could not
-    // go and keeps waiting).
-    void setMessageHandlers(Step receive, Handler acknowledge, Step handOver);
+    // message, whose sender then has its whole answer), then either the hand-over of a letter
+    // (false when none went) or the receipt acknowledgement.
+    void setReceiver(Step receive, Handler acknowledge);
+    void setHandOver(Step handOver) { m_letterSend = std::move(handOver); }
     // Sees every arrival, of every kind, before its handler.
     void setWatcher(Handler watcher) { m_watcher = std::move(watcher); }
 
@@ -54,9 +57,10 @@ private:
     void handle(const Datagram &datagram);
     void handleMessage(const Arrival &arrival);
     static void run(const Handler &handler, const Arrival &arrival);
+    using Handlers = std::vector<Handler>;
 
-    core::Context &m_context;
-    std::array<Handler, kTags.size()> m_tagHandlers;
+    platform::Dialogs &m_dialogs;
+    std::array<Handlers, kTags.size()> m_tagHandlers;
     Step m_receive;
     Handler m_recvAck;
     Step m_letterSend;

@@ -1,41 +1,53 @@
 #include "base/protocol/presence.h"
 
-#include "base/protocol/send.h"
 #include "base/protocol/tags.h"
 #include "base/protocol/wire.h"
 #include "base/text/fields.h"
 
 namespace protocol {
 
-void answerPresence(core::Context &context, const Arrival &request)
+Presence::Presence(Outbox &outbox, platform::Clock &clock, const core::RegisteredPartner &partner,
+                   const core::Options &options, core::TrayIcon &tray)
+    : m_outbox(outbox), m_clock(clock), m_partner(partner), m_options(options), m_tray(tray)
 {
-    const core::SharedState &s = context.state;
-    const Kind answer = request.sender == s.partnerAddress ? Kind::PresenceOk : Kind::PresenceOneSided;
-    sendDatagram(context, request.sender, tagOf(answer) + s.startTime);
 }
 
-void startNotice(core::Context &context)
+void Presence::plugInto(Dispatcher &dispatcher)
 {
-    sendDatagram(context, context.state.partnerAddress, startNoticeText(context.state.startTime));
+    dispatcher.addHandler(Kind::PresenceRequest, [this](const Arrival &a) { answer(a); });
+    dispatcher.addHandler(Kind::Start, [this](const Arrival &a) { noticeArrived(a, true); });
+    dispatcher.addHandler(Kind::End, [this](const Arrival &a) { noticeArrived(a, false); });
 }
 
-void endNotice(core::Context &context)
+void Presence::started()
 {
-    core::SharedState &s = context.state;
-    s.endTime = text::hhmm(context.now().time());
-    sendDatagram(context, s.partnerAddress, endNoticeText(s.startTime, s.endTime));
+    m_startTime = text::hhmm(m_clock.now().time());
 }
 
-void startEndDisplay(core::Context &context, const Arrival &notice, bool started)
+void Presence::answer(const Arrival &request)
+{
+    const Kind answer = m_partner.isSender(request.sender) ? Kind::PresenceOk : Kind::PresenceOneSided;
+    m_outbox.send(request.sender, tagOf(answer) + m_startTime);
+}
+
+void Presence::announce()
+{
+    m_outbox.send(m_partner.address, startNoticeText(m_startTime));
+}
+
+void Presence::endNotice()
+{
+    m_outbox.send(m_partner.address, endNoticeText(m_startTime, text::hhmm(m_clock.now().time())));
+}
+
+void Presence::noticeArrived(const Arrival &notice, bool started)
 {
     // Anyone can send these; only the partner's come and go is worth a picture.
-    if (notice.sender != context.state.partnerAddress)
+    if (!m_partner.isSender(notice.sender))
         return;
-    if (!context.messageWaiting() && context.opt.notifyStartEnd == 1)
-        context.changeTray(started ? core::IconId::start() : core::IconId::end());
-    context.historyWindow.setCaption(QStringLiteral("送受信履歴　（") +
-                                     text::charsBetween(notice.text, 12, 22).toString() +
-                                     QStringLiteral("）"));
+    if (!m_tray.messageWaiting() && m_options.notifiesStartEnd())
+        m_tray.show(started ? core::IconId::start() : core::IconId::end());
+    emit partnerCameOrWent(text::charsBetween(notice.text, 12, 22).toString());
 }
 
 } // namespace protocol

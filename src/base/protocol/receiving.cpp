@@ -1,7 +1,6 @@
 #include "base/protocol/receiving.h"
 
 #include "base/history/rowsteps.h"
-#include "base/protocol/send.h"
 #include "base/protocol/tags.h"
 #include "base/protocol/wire.h"
 
@@ -51,17 +50,29 @@ void appendToHeld(QString &held, QStringView message)
     held.prepend(kHeldTextCut);
 }
 
-Receiving::Receiving(core::Context &context) : m_context(context)
+Receiving::Receiving(core::Context &context, Outbox &outbox, core::TrayIcon &tray,
+                     const core::RegisteredPartner &partner)
+    : m_context(context), m_outbox(outbox), m_tray(tray), m_partner(partner)
 {
+    context.menu.setAction(core::MenuId::ShowReceived, [this] { openReceived(); });
     m_saveTimer.setSingleShot(true);
     connect(&m_saveTimer, &QTimer::timeout, this, &Receiving::saveWaiting);
+}
+
+void Receiving::plugInto(Dispatcher &dispatcher)
+{
+    dispatcher.setReceiver([this](const Arrival &a) { return receive(a); },
+                           [this](const Arrival &a) { acknowledge(a.sender); });
+    // A letter gets no "送信", but like every message it gets a received-history row of its own,
+    // so that reading it completes its own row and not the one of the message before it.
+    dispatcher.addHandler(Kind::Letter, [this](const Arrival &a) { receive(a); });
 }
 
 qsizetype Receiving::strangersWaitingText() const
 {
     qsizetype size = 0;
     for (const Queued &q : m_behind) {
-        if (q.message.from != m_context.state.partnerAddress)
+        if (!m_partner.isSender(q.message.from))
             size += q.message.text.size();
     }
     return size;
@@ -76,8 +87,8 @@ bool Receiving::receive(const Arrival &arrival)
     if (letter)
         message = message.mid(kTagWidth);
 
-    const bool fromPartner = arrival.sender == c.state.partnerAddress;
-    if (c.opt.rejectOthers == 1 && !fromPartner) {
+    const bool fromPartner = m_partner.isSender(arrival.sender);
+    if (c.opt.refusesOthers() && !fromPartner) {
         answerRefused(arrival.sender);
         return false;
     }
@@ -87,8 +98,7 @@ bool Receiving::receive(const Arrival &arrival)
 
     if (shown.state != core::ReceivedState::Empty && shown.senderAddress == arrival.sender) {
         // More from the person in the window: joined to what is held, or in its place.
-        const bool addToHeld = c.opt.addOnHold == 1 && (c.menu.enabled(core::MenuId::ShowReceived) ||
-                                                        (c.state.receivedEntryEnabled && c.isLocked()));
+        const bool addToHeld = c.opt.addsWhileHeld() && c.menu.enabledThroughLock(core::MenuId::ShowReceived);
         // One change: the text is hidden with the OPEN button as it arrives, so an open window
         // never lays out text that nobody can see yet.
         c.receivedWindow.edit([&](core::ReceivedView &v) {
@@ -100,7 +110,7 @@ bool Receiving::receive(const Arrival &arrival)
             }
             v.senderName = senderName(fields.name);
             v.senderTime = fields.time.toString();
-            showArrivalClosed(v, c.state.weekday);
+            showArrivalClosed(v, m_weekday);
         });
         // The caption names the newest time; opening the window sets it anyway.
         if (c.receivedWindow.isVisible())
@@ -133,7 +143,7 @@ bool Receiving::waitBehind(const QString &sender, const MessageFields &fields, b
     if (same == m_behind.end()) {
         m_behind.push_back({{sender, {}, {}, fields.text.toString(), now}, {}, false});
         same = m_behind.end() - 1;
-    } else if (same->held && c.opt.addOnHold != 1) {
+    } else if (same->held && !c.opt.addsWhileHeld()) {
         same->message.text = fields.text.toString();
     } else {
         appendToHeld(same->message.text, fields.text);
@@ -161,7 +171,7 @@ void Receiving::takeIntoWindow(Queued next)
         v.senderAddress = m.from;
         v.senderName = m.name;
         v.senderTime = m.time;
-        showArrivalClosed(v, c.state.weekday);
+        showArrivalClosed(v, m_weekday);
     });
     c.receivedWindow.setCaption(caption());
     m_windowRow = std::move(next.row);
@@ -171,24 +181,19 @@ void Receiving::takeIntoWindow(Queued next)
 void Receiving::signalArrival()
 {
     core::Context &c = m_context;
-    const int set = c.iconSet();
-    c.changeTray(core::IconId::received(set));
-    if (c.opt.blinkIcon && !c.receivedWindow.isVisible())
-        c.blinkTimer.start();
+    const int set = c.opt.iconSet();
+    m_tray.show(core::IconId::received(set));
+    if (c.opt.blinks() && !c.receivedWindow.isVisible())
+        m_tray.startBlink();
     c.receivedWindow.setIcon(core::IconId::received(set));
     enableReceivedEntry();
 }
 
 void Receiving::enableReceivedEntry()
 {
-    core::Context &c = m_context;
-    if (c.isLocked()) {
-        c.state.receivedEntryEnabled = true;
-        c.state.composeEntryEnabled = false;
-    } else {
-        c.menu.setEnabled(core::MenuId::ShowReceived, true);
-        c.menu.setEnabled(core::MenuId::Compose, false);
-    }
+    core::MenuModel &menu = m_context.menu;
+    menu.setEnabledThroughLock(core::MenuId::ShowReceived, true);
+    menu.setEnabledThroughLock(core::MenuId::Compose, false);
 }
 
 void Receiving::dealtWith(core::ReceivedState state)
@@ -196,7 +201,8 @@ void Receiving::dealtWith(core::ReceivedState state)
     core::Context &c = m_context;
     c.receivedWindow.edit([&](core::ReceivedView &v) { v.state = state; });
     // The tray rests on the normal picture only when nothing else waits either.
-    c.changeTray(c.messageWaiting() ? core::IconId::received(c.iconSet()) : c.composeWindow.icon());
+    m_tray.show(c.receivedWindow.anythingWaits() ? core::IconId::received(c.opt.iconSet())
+                                                 : core::IconId::normal(c.opt.iconSet()));
     changed();
 }
 
@@ -257,16 +263,13 @@ void Receiving::keepUnsentReply(const QString &address, const QString &text)
         });
     }
     // The window of that message can be opened again to send it once more.
-    if (c.isLocked())
-        c.state.receivedEntryEnabled = true;
-    else
-        c.menu.setEnabled(core::MenuId::ShowReceived, true);
+    c.menu.setEnabledThroughLock(core::MenuId::ShowReceived, true);
 }
 
 QString Receiving::captionName(const QString &address, const QString &name) const
 {
     const core::Context &c = m_context;
-    if (address == c.state.partnerAddress && c.opt.passwordProtected())
+    if (m_partner.isSender(address) && c.opt.passwordProtected())
         return {};
     return name.isEmpty() ? address : name;
 }
@@ -286,7 +289,9 @@ void Receiving::changed()
         std::count_if(m_behind.begin(), m_behind.end(), [](const Queued &q) { return !q.held; }));
     if (m_context.receivedWindow.view().waitingBehind != behind)
         m_context.receivedWindow.edit([&](core::ReceivedView &v) { v.waitingBehind = behind; });
-    if (const bool waits = m_context.receivedWindow.anythingWaits(); waits != m_waits) {
+    const bool waits = m_context.receivedWindow.anythingWaits();
+    m_tray.setMessageWaiting(waits);
+    if (waits != m_waits) {
         m_waits = waits;
         emit waitingChanged(waits);
     }
@@ -353,27 +358,12 @@ void Receiving::restoreWaiting()
 
 void Receiving::answerRefused(const QString &sender)
 {
-    sendDatagram(m_context, sender, tagOf(Kind::Refused));
+    m_outbox.send(sender, tagOf(Kind::Refused));
 }
 
 void Receiving::acknowledge(const QString &sender)
 {
-    sendDatagram(m_context, sender, tagOf(Kind::Delivered));
-}
-
-void Receiving::blinkTick()
-{
-    core::Context &c = m_context;
-    core::SharedState &s = c.state;
-    core::IconId picture = s.trayPicture;
-    if (s.blinkPhase == 0) {
-        s.blinkPhase = 1;
-        picture = core::IconId::received(c.iconSet());
-    } else if (s.blinkPhase == 1) {
-        s.blinkPhase = 0;
-        picture = core::IconId::normal(c.iconSet());
-    }
-    c.changeTray(picture);
+    m_outbox.send(sender, tagOf(Kind::Delivered));
 }
 
 void Receiving::openReceived()
@@ -381,17 +371,12 @@ void Receiving::openReceived()
     core::Context &c = m_context;
     // Turning to the window ends a call or a blink; the tray then shows whether a message still
     // waits, so a message already dealt with never looks as if it waited again.
-    for (QTimer *animation : {&c.callAnimationTimer, &c.blinkTimer}) {
-        if (animation->isActive()) {
-            animation->stop();
-            c.changeTray(c.restingTrayPicture());
-        }
-    }
+    m_tray.stopAnimations(true);
     // The window's message was dealt with, even if it is still shown: someone else's that waits
     // comes in, or one that was held.
     bringNext(true);
     if (c.receivedWindow.waiting()) {
-        if (c.receivedWindow.view().senderAddress != c.state.partnerAddress)
+        if (!m_partner.isSender(c.receivedWindow.view().senderAddress))
             c.box(QStringLiteral("お相手以外からのメッセージです。"), platform::box::exclamation);
         c.receivedWindow.setCaption(caption());
     }

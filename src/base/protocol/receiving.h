@@ -1,7 +1,11 @@
 #pragma once
 
 #include "base/core/context.h"
+#include "base/core/partnerrecord.h"
+#include "base/core/trayicon.h"
 #include "base/protocol/arrival.h"
+#include "base/protocol/dispatch.h"
+#include "base/protocol/send.h"
 #include "base/protocol/waitingfile.h"
 #include "base/protocol/wire.h"
 
@@ -50,7 +54,13 @@ public:
     static constexpr int kSaveDelayMs = 500;
     static inline const QString kWaitingFile = QStringLiteral("waitFile.json");
 
-    explicit Receiving(core::Context &context);
+    Receiving(core::Context &context, Outbox &outbox, core::TrayIcon &tray,
+              const core::RegisteredPartner &partner);
+
+    // The weekday of the start-up day, which the window's status bar shows with every message.
+    void setWeekday(const QString &weekday) { m_weekday = weekday; }
+    // Takes ordinary messages and letters.
+    void plugInto(Dispatcher &dispatcher);
 
     // An ordinary message or a letter arrived. False when it was refused (by the partner-only
     // filter, or because too much waits): its sender then has its whole answer.
@@ -59,8 +69,6 @@ public:
     void answerRefused(const QString &sender);
     // "送信" to the sender.
     void acknowledge(const QString &sender);
-    // blinkTimer: the tray alternates between the received and the normal picture.
-    void blinkTick();
     // Opens the received-message window, naming the sender while a message waits; when the one
     // there was dealt with and someone else's waits, that one comes in first.
     void openReceived();
@@ -121,6 +129,10 @@ private:
     qsizetype strangersWaitingText() const;
 
     core::Context &m_context;
+    Outbox &m_outbox;
+    core::TrayIcon &m_tray;
+    const core::RegisteredPartner &m_partner;
+    QString m_weekday;
     std::deque<Queued> m_behind;
     std::shared_ptr<core::HistoryRow> m_windowRow;
     QDateTime m_windowArrivedAt;

@@ -1,7 +1,11 @@
 #pragma once
 
-#include "base/core/context.h"
+#include "base/core/menu.h"
+#include "base/core/partnerrecord.h"
+#include "base/core/trayicon.h"
 #include "base/protocol/arrival.h"
+#include "base/protocol/dispatch.h"
+#include "base/protocol/send.h"
 
 namespace receive {
 
@@ -9,10 +13,11 @@ namespace receive {
 // the partner turns to the program.
 class CallSignal final {
 public:
-    // Two frames alternate this many times, then a third picture (or one more frame) ends a cycle.
-    static constexpr int kAlternations = 10;
-
-    explicit CallSignal(core::Context &context) : m_context(context) {}
+    // The call menu's two entries pick the kind of call.
+    CallSignal(protocol::Outbox &outbox, core::MenuModel &menu, const core::RegisteredPartner &partner,
+               core::TrayIcon &tray);
+    // Takes calls, and notes every arrival's kind.
+    void plugInto(protocol::Dispatcher &dispatcher);
 
     // Double click on the compose window's picture: a call of the kind the call menu has checked.
     void sendCall();
@@ -23,12 +28,12 @@ public:
     // arrived has "1" as its twelfth character, a telephone otherwise. A call says its kind there;
     // a message that arrives during the animation turns it to the telephone.
     void noteArrival(const protocol::Arrival &arrival);
-    // callAnimationTimer: one step of the animation.
-    void tick();
 
 private:
-    core::Context &m_context;
-    bool m_byPerson = false;
+    protocol::Outbox &m_outbox;
+    core::MenuModel &m_menu;
+    const core::RegisteredPartner &m_partner;
+    core::TrayIcon &m_tray;
 };
 
 } // namespace receive

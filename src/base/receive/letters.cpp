@@ -1,12 +1,27 @@
 #include "base/receive/letters.h"
 
 #include "base/core/errors.h"
-#include "base/protocol/send.h"
 #include "base/protocol/tags.h"
 #include "base/protocol/wire.h"
 #include "base/text/fields.h"
 
 namespace receive {
+
+Letters::Letters(core::Context &context, protocol::Outbox &outbox, protocol::Sending &sending,
+                 const core::RegisteredPartner &partner)
+    : m_context(context), m_outbox(outbox), m_sending(sending), m_partner(partner)
+{
+    context.menu.setAction(core::MenuId::Letter, [this] { open(); });
+    // The reaction to a delivered letter marks its status; the letter has no notice of its own.
+    connect(&sending, &protocol::Sending::reacted, this, [this](const protocol::SentEntry &entry) {
+        if (entry.kind != protocol::SentEntry::Kind::Letter)
+            return;
+        core::LetterWindowModel *letter = m_context.letterSlot.ifLoaded();
+        if (letter != nullptr && letter->view().state == core::LetterState::Delivered)
+            letter->edit([](core::LetterView &v) { v.state = core::LetterState::Answered; });
+    });
+}
+
 void Letters::open()
 {
     core::LetterWindowModel &window = m_context.letterWindow();
@@ -45,29 +60,31 @@ void Letters::cancel()
 
 QString Letters::letterDatagram()
 {
-    core::Context &c = m_context;
-    const protocol::MessageHead head =
-        protocol::messageHead(protocol::signature(c.opt.userName, c.state.loginName), c.now().time());
     return protocol::tagOf(protocol::Kind::Letter) +
-           protocol::ordinaryMessage(head, c.letterWindow().view().letter);
+           protocol::ordinaryMessage(m_sending.head(), m_context.letterWindow().view().letter);
 }
 
-bool Letters::handOver(const QString &partner)
+bool Letters::handOver(const protocol::Arrival &message)
 {
     core::Context &c = m_context;
+    const core::LetterWindowModel *window = c.letterSlot.ifLoaded();
+    if (window == nullptr || window->view().state != core::LetterState::Waiting ||
+        !m_partner.isSender(message.sender))
+        return false;
     const QString datagram = letterDatagram();
     // A letter still being written can outgrow a datagram; it waits until it is cut down.
     if (!protocol::fitsOneDatagram(datagram))
         return false;
     // Unlike every other send, a failure here is reported: the letter must not be marked as
     // delivered when it never left.
-    if (const int failure = protocol::sendDatagram(c, partner, datagram))
+    if (const int failure = m_outbox.send(message.sender, datagram))
         throw core::RuntimeError(failure, "letter not sent");
     const QDateTime now = c.now();
     c.letterWindow().edit([&](core::LetterView &v) {
         v.state = core::LetterState::Delivered;
         v.deliveredAt = text::shortDate(now.date()) + QStringLiteral(" / ") + text::shortTime(now.time());
     });
+    m_sending.letterHandedOver(message.sender, c.letterWindow().view().letter);
     return true;
 }
 

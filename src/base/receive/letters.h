@@ -1,14 +1,21 @@
 #pragma once
 
 #include "base/core/context.h"
+#include "base/core/partnerrecord.h"
+#include "base/protocol/arrival.h"
+#include "base/protocol/dispatch.h"
+#include "base/protocol/send.h"
+#include "base/protocol/sending.h"
 
 namespace receive {
 
 // The letter left for the partner: written in its window, armed the moment the window opens, and
 // handed over by itself in answer to the partner's next message.
-class Letters final {
+class Letters final : public QObject {
+    Q_OBJECT
 public:
-    explicit Letters(core::Context &context) : m_context(context) {}
+    Letters(core::Context &context, protocol::Outbox &outbox, protocol::Sending &sending,
+            const core::RegisteredPartner &partner);
 
     // "置き手紙作成(&W)": shows the window and arms the letter.
     void open();
@@ -17,16 +24,24 @@ public:
     void confirm();
     // "ｷｬﾝｾﾙ" and the close box: the window unloads and the letter with it.
     void cancel();
-    // Hands the waiting letter to the sender of the message in hand, in place of "送信". False,
-    // with nothing sent, when the letter is too long for one datagram: it keeps waiting, and the
-    // message is acknowledged as usual.
-    bool handOver(const QString &partner);
+    // A message arrived: a letter waiting for the partner who sent it goes in place of "送信".
+    // False, with nothing sent, when no letter waits for that sender, or when it is too long for
+    // one datagram: it then keeps waiting, and the message is acknowledged as usual.
+    bool handOver(const protocol::Arrival &message);
+    // Hands the letter over in answer to the partner's messages.
+    void plugInto(protocol::Dispatcher &dispatcher)
+    {
+        dispatcher.setHandOver([this](const protocol::Arrival &a) { return handOver(a); });
+    }
 
 private:
     // The letter's datagram as it would leave now.
     QString letterDatagram();
 
     core::Context &m_context;
+    protocol::Outbox &m_outbox;
+    protocol::Sending &m_sending;
+    const core::RegisteredPartner &m_partner;
 };
 
 } // namespace receive

@@ -1,7 +1,6 @@
 #include "base/receive/receivedmessage.h"
 
 #include "base/history/rowsteps.h"
-#include "base/protocol/send.h"
 #include "base/protocol/tags.h"
 
 namespace receive {
@@ -9,9 +8,9 @@ namespace receive {
 using core::ReceivedState;
 using protocol::Kind;
 
-void ReceivedMessage::send(const QString &text, const std::function<void()> &afterSend)
+void ReceivedMessage::answer(Kind kind)
 {
-    protocol::sendDatagram(m_context, m_context.receivedWindow.view().senderAddress, text, afterSend);
+    m_outbox.send(m_context.receivedWindow.view().senderAddress, protocol::tagOf(kind));
 }
 
 void ReceivedMessage::completeRow(bool discarded)
@@ -47,17 +46,17 @@ void ReceivedMessage::reply()
     const QString name = v.senderName;
     // A reply too long to send changes nothing: the message still waits, the row stays open.
     // The compose window keeps whatever draft it holds: the ledger has the reply's text.
-    m_sending.sendMessage(to, reply, name, [&] {
-        if (c.receivedWindow.waiting())
-            completeRow(false);
-        m_receiving.dealtWith(ReceivedState::DealtWith);
-        // Sent, the reply is no draft any more: it could only be sent twice by mistake. Should
-        // it go unanswered, it comes back into the box.
-        c.receivedWindow.edit([](core::ReceivedView &view) { view.reply.clear(); });
-        c.menu.setEnabled(core::MenuId::ShowReceived, false);
-        c.menu.setEnabled(core::MenuId::Compose, true);
-        hideWindow();
-    });
+    if (!m_sending.sendMessage(to, reply, name))
+        return;
+    if (c.receivedWindow.waiting())
+        completeRow(false);
+    m_receiving.dealtWith(ReceivedState::DealtWith);
+    // Sent, the reply is no draft any more: it could only be sent twice by mistake. Should it go
+    // unanswered, it comes back into the box.
+    c.receivedWindow.edit([](core::ReceivedView &view) { view.reply.clear(); });
+    c.menu.setEnabled(core::MenuId::ShowReceived, false);
+    c.menu.setEnabled(core::MenuId::Compose, true);
+    hideWindow();
 }
 
 void ReceivedMessage::openOrClose()
@@ -79,7 +78,7 @@ void ReceivedMessage::openOrClose()
         return;
     // A failing send is passed over here like everywhere else: opening a message never ends
     // the program.
-    send(protocol::tagOf(Kind::Opened));
+    answer(Kind::Opened);
     m_receiving.dealtWith(ReceivedState::DealtWith);
     completeRow(false);
 }
@@ -92,7 +91,8 @@ void ReceivedMessage::hold()
         return;
     }
     m_receiving.dealtWith(ReceivedState::Held);
-    send(protocol::tagOf(Kind::Held), [this] { hideWindow(); });
+    answer(Kind::Held);
+    hideWindow();
 }
 
 void ReceivedMessage::close()
@@ -102,7 +102,7 @@ void ReceivedMessage::close()
     c.menu.setEnabled(core::MenuId::Compose, true);
     if (c.receivedWindow.waiting()) {
         m_receiving.dealtWith(ReceivedState::DealtWith);
-        send(protocol::tagOf(Kind::Discarded));
+        answer(Kind::Discarded);
         completeRow(true);
     }
     settleHeld();

@@ -10,8 +10,9 @@ namespace receive {
 // goes to the person whose message the window holds.
 class ReceivedMessage final {
 public:
-    ReceivedMessage(core::Context &context, protocol::Sending &sending, protocol::Receiving &receiving)
-        : m_context(context), m_sending(sending), m_receiving(receiving)
+    ReceivedMessage(core::Context &context, protocol::Outbox &outbox, protocol::Sending &sending,
+                    protocol::Receiving &receiving)
+        : m_context(context), m_outbox(outbox), m_sending(sending), m_receiving(receiving)
     {
     }
 
@@ -30,13 +31,15 @@ private:
     // The received-history row of the message: the time (with "*" when closed unread) and the
     // window's text.
     void completeRow(bool discarded);
-    void send(const QString &text, const std::function<void()> &afterSend = {});
+    // An answer to the person whose message the window holds.
+    void answer(protocol::Kind kind);
     // A held message that is read, replied to or closed is dealt with without a word to its
     // sender, who already knows it was held.
     void settleHeld();
     void hideWindow();
 
     core::Context &m_context;
+    protocol::Outbox &m_outbox;
     protocol::Sending &m_sending;
     protocol::Receiving &m_receiving;
 };

@@ -35,33 +35,44 @@ UserLayout layOutUser(UserLayout l, int innerWidth, int innerHeight, QStringList
     return l;
 }
 
-UserSearch::UserSearch(core::Context &context) : m_context(context) {}
+UserSearch::UserSearch(core::Context &context, protocol::Outbox &outbox,
+                       const core::RegisteredPartner &partner)
+    : m_context(context), m_outbox(outbox), m_partner(partner)
+{
+    context.menu.setAction(core::MenuId::UserSearch, [this] { open(); });
+}
 
-void UserSearch::buildIdentity()
+void UserSearch::plugInto(protocol::Dispatcher &dispatcher)
+{
+    dispatcher.addHandler(protocol::Kind::SearchRequest,
+                          [this](const protocol::Arrival &a) { answerSearch(a.sender); });
+    dispatcher.addHandler(protocol::Kind::SearchResult,
+                          [this](const protocol::Arrival &a) { takeAnswer(a); });
+}
+
+void UserSearch::buildIdentity(const QString &loginName, const QString &hostName)
 {
     // The login call fills a 20-byte buffer of zero bytes, so the name is followed by zero
     // characters rather than blanks. The buffer holds bytes: a kanji name leaves fewer characters,
     // and the blanks of the 20-character field make up the rest. A name too long for the buffer is
     // cut on a character boundary rather than lost.
-    QByteArray buffer = text::cp932Prefix(m_context.state.loginName, kFieldWidth);
+    QByteArray buffer = text::cp932Prefix(loginName, kFieldWidth);
     buffer.resize(kFieldWidth, '\0');
     m_loginName20 = text::fixedField(text::fromCp932(buffer), kFieldWidth);
-    m_hostName20 = text::fixedField(m_context.state.hostName, kFieldWidth);
+    m_hostName20 = text::fixedField(hostName, kFieldWidth);
 }
 
 void UserSearch::answerSearch(const QString &asker)
 {
-    const core::SharedState &s = m_context.state;
-    const QString partner = text::fixedField(s.partnerAddress, kFieldWidth);
-    protocol::sendDatagram(m_context, asker,
-                           protocol::tagOf(protocol::Kind::SearchResult) + m_loginName20 + m_hostName20 +
-                               partner + m_context.opt.userName);
+    const QString partner = text::fixedField(m_partner.address, kFieldWidth);
+    m_outbox.send(asker, protocol::tagOf(protocol::Kind::SearchResult) + m_loginName20 + m_hostName20 +
+                             partner + m_context.opt.userName);
 }
 
 int UserSearch::search()
 {
     window().edit([](UserView &v) { v.rows.clear(); });
-    return protocol::sendDatagram(m_context, kBroadcast, protocol::tagOf(protocol::Kind::SearchRequest));
+    return m_outbox.send(kBroadcast, protocol::tagOf(protocol::Kind::SearchRequest));
 }
 
 void UserSearch::takeAnswer(const protocol::Arrival &answer)

@@ -2,7 +2,10 @@
 
 #include "base/core/context.h"
 #include "base/core/layout.h"
+#include "base/core/partnerrecord.h"
 #include "base/protocol/arrival.h"
+#include "base/protocol/dispatch.h"
+#include "base/protocol/send.h"
 
 #include <QList>
 #include <QString>
@@ -53,11 +56,13 @@ public:
     // More rows than a local network has copies.
     static constexpr qsizetype kMaxRows = 1024;
 
-    explicit UserSearch(core::Context &context);
+    UserSearch(core::Context &context, protocol::Outbox &outbox, const core::RegisteredPartner &partner);
 
     // Builds the two identity fields from the login and host names that start-up read. Run once,
     // after those are known.
-    void buildIdentity();
+    void buildIdentity(const QString &loginName, const QString &hostName);
+    // Answers searches and takes the answers to its own.
+    void plugInto(protocol::Dispatcher &dispatcher);
     // The login name followed by zero characters, as a 20-byte buffer of the login call leaves it,
     // in 20 characters; and the host name in 20 characters.
     const QString &loginName20() const { return m_loginName20; }
@@ -94,6 +99,8 @@ public:
 
 private:
     core::Context &m_context;
+    protocol::Outbox &m_outbox;
+    const core::RegisteredPartner &m_partner;
     core::WindowSlot<UserWindowModel> m_window;
     // Until buildIdentity runs the fields still have their width, so an early answer keeps its layout.
     QString m_loginName20 = QString(kFieldWidth, QChar(u'\0'));

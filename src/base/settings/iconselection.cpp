@@ -4,9 +4,10 @@
 
 namespace settings {
 
-IconSelection::IconSelection(core::Context &context) : m_context(context)
+IconSelection::IconSelection(core::Context &context, core::TrayIcon &tray) : m_context(context), m_tray(tray)
 {
-    const int set = context.iconSet();
+    context.menu.setAction(core::MenuId::IconSet, [this] { open(); });
+    const int set = context.opt.iconSet();
     window.setIcon(core::IconId::normal(set));
     window.editQuietly([set](IconSelectionView &v) { v.selectedSet = set; });
     // Start-up selects the set it applies, and so does OK; after "閉じる" the user's choice stays.
@@ -44,7 +45,7 @@ void IconSelection::apply()
     // iconNo first: the windows that draw both pictures of the set read it when they refresh.
     c.applyIconSet(set);
     // A waiting message keeps the received picture, now of the new set.
-    c.changeTray(c.restingTrayPicture());
+    m_tray.show(m_tray.restingPicture());
     c.box(QStringLiteral("ｱｲｺﾝ変更完了！"), platform::box::information, QStringLiteral("確認"));
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/core/context.h"
+#include "base/core/trayicon.h"
 
 #include <QObject>
 
@@ -22,7 +23,7 @@ public:
 class IconSelection final : public QObject {
     Q_OBJECT
 public:
-    explicit IconSelection(core::Context &context);
+    IconSelection(core::Context &context, core::TrayIcon &tray);
 
     IconSelectionWindowModel window;
 
@@ -37,6 +38,7 @@ public:
 
 private:
     core::Context &m_context;
+    core::TrayIcon &m_tray;
 };
 
 } // namespace settings

@@ -128,7 +128,7 @@ void readOptionsFile(core::Context &context)
     }
 
     int set = -1;
-    if (opt.randomIcon == 1) {
+    if (opt.picksRandomIcons()) {
         set = context.random(core::kIconSets);
         opt.iconNo = QString::number(set);
     } else {
@@ -140,8 +140,8 @@ void readOptionsFile(core::Context &context)
     // A number outside the ten sets names no picture; the windows keep their own.
     if (set >= 0 && set < core::kIconSets)
         context.applyIconSet(set);
-    if (opt.startLocked == 1)
-        context.lockOn();
+    if (opt.startsLocked())
+        context.menu.lock();
 }
 
 bool writeOptionsFile(core::Context &context)

@@ -48,7 +48,11 @@ enum class OptionsCheck { Send, Recv, Log, Tip, Password };
 class OptionsEditor final : public QObject {
     Q_OBJECT
 public:
-    explicit OptionsEditor(core::Context &context) : m_context(context) { context.followIconSet(slot); }
+    explicit OptionsEditor(core::Context &context) : m_context(context)
+    {
+        context.followIconSet(slot);
+        context.menu.setAction(core::MenuId::Options, [this] { open(); });
+    }
 
     core::WindowSlot<OptionsWindowModel> slot;
     OptionsWindowModel &window() { return slot.get(); }

@@ -1,6 +1,5 @@
 #include "base/settings/partner.h"
 
-#include "base/protocol/send.h"
 #include "base/protocol/tags.h"
 #include "base/text/address.h"
 #include "base/text/fields.h"
@@ -32,8 +31,9 @@ QByteArray formatAddressFile(const AddressFile &partner)
     return text::writeQuotedLines({{kMarker}, {partner.name, partner.address}});
 }
 
-void readPartnerFile(core::Context &context)
+void Partner::readFile()
 {
+    core::Context &context = m_context;
     const QString path = context.dataFile(kFileName);
     context.services.files.removeReplaceLeftovers(path);
     QByteArray bytes;
@@ -45,18 +45,17 @@ void readPartnerFile(core::Context &context)
                     core::kErrorTitle);
         return;
     }
-    core::SharedState &s = context.state;
-    s.partnerName = partner->name;
     // Compared with every sender's address, so held in the form senders arrive with.
-    s.partnerAddress = text::dottedQuad(partner->address);
+    m_registered = {partner->name, text::dottedQuad(partner->address)};
     context.partnerWindow().edit([&](core::PartnerView &v) {
-        v.name = s.partnerName;
-        v.address = s.partnerAddress;
+        v.name = m_registered.name;
+        v.address = m_registered.address;
     });
 }
 
-Partner::Partner(core::Context &context) : m_context(context)
+Partner::Partner(core::Context &context, protocol::Outbox &outbox) : m_context(context), m_outbox(outbox)
 {
+    context.menu.setAction(core::MenuId::Partner, [this] { open(); });
     m_checkTimer.setSingleShot(true);
     m_checkTimer.setInterval(kCheckWaitMs);
     connect(&m_checkTimer, &QTimer::timeout, this, &Partner::checkTimeout);
@@ -72,12 +71,20 @@ void Partner::open()
     showWindow();
 }
 
+void Partner::plugInto(protocol::Dispatcher &dispatcher)
+{
+    dispatcher.addHandler(protocol::Kind::PresenceOk,
+                          [this](const protocol::Arrival &a) { presenceAnswered(a, true); });
+    dispatcher.addHandler(protocol::Kind::PresenceOneSided,
+                          [this](const protocol::Arrival &a) { presenceAnswered(a, false); });
+}
+
 void Partner::showWindow()
 {
     core::PartnerWindowModel &window = m_context.partnerWindow();
     window.edit([&](core::PartnerView &v) {
-        v.name = m_context.state.partnerName;
-        v.address = m_context.state.partnerAddress;
+        v.name = m_registered.name;
+        v.address = m_registered.address;
     });
     window.show();
 }
@@ -111,9 +118,7 @@ void Partner::registerPartner()
     // A registration that could not be saved changes nothing: the old partner stays.
     if (saved != platform::FileResult::Ok)
         return;
-    core::SharedState &s = m_context.state;
-    s.partnerName = partner.name;
-    s.partnerAddress = partner.address;
+    m_registered = {partner.name, partner.address};
     m_context.partnerWindow().edit([&](core::PartnerView &view) { view.address = partner.address; });
     // The received window's answers still go to whoever wrote what it holds.
     m_context.box(QStringLiteral("保存しました。"), platform::box::information);
@@ -130,7 +135,7 @@ void Partner::checkPresence()
         v.checkHint.clear();
     });
     // Only asked: the partner, and where messages go, change with "登録" alone.
-    protocol::sendDatagram(m_context, address, protocol::tagOf(protocol::Kind::PresenceRequest));
+    m_outbox.send(address, protocol::tagOf(protocol::Kind::PresenceRequest));
     m_asked = {address, m_context.now(), false};
     m_checkTimer.start();
 }

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "base/core/context.h"
+#include "base/core/partnerrecord.h"
 #include "base/protocol/arrival.h"
+#include "base/protocol/dispatch.h"
+#include "base/protocol/send.h"
 
 #include <QDateTime>
 
@@ -18,12 +21,8 @@ struct AddressFile {
 std::optional<AddressFile> parseAddressFile(const QByteArray &bytes);
 QByteArray formatAddressFile(const AddressFile &partner);
 
-// Start-up: the partner from adrFile.dat into partnerName and partnerAddress, and into the
-// registration window's boxes (loaded, not shown). What a save cut off by a crash left beside the
-// file is removed first.
-void readPartnerFile(core::Context &context);
-
-// The partner registration window's handlers: opening, registering and the presence check.
+// The registered partner, and the registration window's handlers: opening, registering and the
+// presence check.
 class Partner final : public QObject {
     Q_OBJECT
 public:
@@ -33,7 +32,17 @@ public:
     // check's own wait has said "いないね～！".
     static constexpr int kAnswerMs = 5000;
 
-    explicit Partner(core::Context &context);
+    Partner(core::Context &context, protocol::Outbox &outbox);
+
+    // Who is registered; every part that tells the partner from anyone else reads it here.
+    const core::RegisteredPartner &registered() const { return m_registered; }
+    // Start-up: the partner from adrFile.dat, also into the registration window's boxes (loaded,
+    // not shown). What a save cut off by a crash left beside the file is removed first.
+    void readFile();
+    // Takes `partner` as registered, as "登録" does but without writing the file.
+    void setRegistered(core::RegisteredPartner partner) { m_registered = std::move(partner); }
+    // Takes the answers to the presence check.
+    void plugInto(protocol::Dispatcher &dispatcher);
 
     // "お相手登録(&P)": through the password window when a password guards it.
     void open();
@@ -62,6 +71,8 @@ private:
     bool addressTyped(const QString &address);
 
     core::Context &m_context;
+    protocol::Outbox &m_outbox;
+    core::RegisteredPartner m_registered;
     QTimer m_checkTimer;
     // The last check: the address it asked, when, and whether an answer was heard.
     struct Asked {

@@ -2,6 +2,22 @@
 
 namespace settings {
 
+PasswordPrompt::PasswordPrompt(core::Context &context) : m_context(context)
+{
+    context.followIconSet(slot);
+    // The lock entry puts the lock on; only the right password lifts it, where one is set.
+    core::MenuModel &menu = context.menu;
+    menu.setAction(core::MenuId::Lock, [this, &menu] {
+        if (!menu.isLocked())
+            menu.lock();
+        else if (!m_context.opt.passwordProtected())
+            menu.unlock();
+        else
+            ask(Purpose::Unlock);
+    });
+    connect(this, &PasswordPrompt::unlockAllowed, this, [&menu] { menu.unlock(); });
+}
+
 void PasswordPrompt::ask(Purpose why)
 {
     m_purpose = why;

@@ -22,7 +22,7 @@ public:
     // Why the window is open.
     enum class Purpose { None, Registration, Unlock };
 
-    explicit PasswordPrompt(core::Context &context) : m_context(context) { context.followIconSet(slot); }
+    explicit PasswordPrompt(core::Context &context);
 
     core::WindowSlot<PasswordWindowModel> slot;
     PasswordWindowModel &window() { return slot.get(); }

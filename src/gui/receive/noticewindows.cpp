@@ -69,19 +69,21 @@ void NoticeWindow::closeEvent(QCloseEvent *event)
     m_slot.unload();
 }
 
-SendResultNotice::SendResultNotice(core::Context &context) : NoticeWindow(context.sendResultSlot)
+SendResultNotice::SendResultNotice(send::SendNotices &notices, const core::Options &options)
+    : NoticeWindow(notices.sendResultSlot())
 {
     setObjectName(QStringLiteral("FrmSndOK"));
-    followNotice(*this, context.sendResultNotice(), context.opt, 960, 2685, 720, 450);
+    followNotice(*this, notices.sendResult(), options, 960, 2685, 720, 450);
 }
 
-ReactionNotice::ReactionNotice(core::Context &context) : NoticeWindow(context.reactionSlot)
+ReactionNotice::ReactionNotice(send::SendNotices &notices, const core::Options &options)
+    : NoticeWindow(notices.reactionSlot())
 {
     setObjectName(QStringLiteral("FrmRcvOK"));
-    followNotice(*this, context.reactionNotice(), context.opt, 1200, 2235, 615, 405);
+    followNotice(*this, notices.reaction(), options, 1200, 2235, 615, 405);
 }
 
-SmallNotice::SmallNotice(core::Context &context) : m_context(context)
+SmallNotice::SmallNotice(send::SendNotices &notices, const core::Options &options) : m_notices(notices)
 {
     setObjectName(QStringLiteral("FrmSROK"));
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
@@ -93,11 +95,11 @@ SmallNotice::SmallNotice(core::Context &context) : m_context(context)
     timeLabel = label(this, "Label1");
     okButton = new QPushButton(QStringLiteral("OK"), this);
     okButton->setObjectName(QStringLiteral("Command1"));
-    connect(okButton, &QPushButton::clicked, this, [this] { m_context.smallNoticeSlot.unload(); });
+    connect(okButton, &QPushButton::clicked, this, [this] { m_notices.smallSlot().unload(); });
     kit::place(*deliveryPicture, {0, 120, 480, 480});
     kit::place(*reactionPicture, {0, 0, 480, 480});
-    core::SmallNoticeWindowModel &model = context.smallNotice();
-    kit::followModel(*this, model, context.opt, [this, &model] {
+    send::SmallNoticeWindowModel &model = notices.small();
+    kit::followModel(*this, model, options, [this, &model] {
         const int set = model.icon().index;
         deliveryPicture->setPixmap(kit::pictureFor(core::IconId::normal(set)).pixmap(kit::px(480)));
         reactionPicture->setPixmap(kit::pictureFor(core::IconId::received(set)).pixmap(kit::px(480)));
@@ -115,7 +117,7 @@ SmallNotice::SmallNotice(core::Context &context) : m_context(context)
 void SmallNotice::closeEvent(QCloseEvent *event)
 {
     event->ignore();
-    m_context.smallNoticeSlot.unload();
+    m_notices.smallSlot().unload();
 }
 
 } // namespace receive

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "base/core/context.h"
+#include "base/core/options.h"
+#include "base/send/notices.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -32,19 +33,19 @@ private:
 class SendResultNotice final : public NoticeWindow {
     Q_OBJECT
 public:
-    explicit SendResultNotice(core::Context &context);
+    SendResultNotice(send::SendNotices &notices, const core::Options &options);
 };
 
 class ReactionNotice final : public NoticeWindow {
     Q_OBJECT
 public:
-    explicit ReactionNotice(core::Context &context);
+    ReactionNotice(send::SendNotices &notices, const core::Options &options);
 };
 
 class SmallNotice final : public QWidget {
     Q_OBJECT
 public:
-    explicit SmallNotice(core::Context &context);
+    SmallNotice(send::SendNotices &notices, const core::Options &options);
     QLabel *deliveryPicture = nullptr;
     QLabel *reactionPicture = nullptr;
     QLabel *timeLabel = nullptr;
@@ -54,7 +55,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    core::Context &m_context;
+    send::SendNotices &m_notices;
 };
 
 } // namespace receive

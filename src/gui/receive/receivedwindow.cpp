@@ -104,7 +104,7 @@ void ReceivedWindow::refresh()
         kit::widenForCaption(*this);
     }
     setWindowIcon(kit::pictureFor(m.icon()));
-    const int set = m_context.iconSet();
+    const int set = m_context.opt.iconSet();
     normalPicture->setPixmap(kit::pictureFor(core::IconId::normal(set)).pixmap(px(480)));
     receivedPicture->setPixmap(kit::pictureFor(core::IconId::received(set)).pixmap(px(480)));
     // Laying out a long held text takes a while, so it is done only when the text is to be seen

@@ -15,7 +15,9 @@
 
 namespace shell {
 
-ComposeWindow::ComposeWindow(core::Context &context) : m_context(context)
+ComposeWindow::ComposeWindow(send::ComposeWindowModel &model, const core::Options &options,
+                             platform::Clock &clock)
+    : m_model(model), m_options(options), m_clock(clock)
 {
     setObjectName(QStringLiteral("FrmSnd"));
 
@@ -26,7 +28,7 @@ ComposeWindow::ComposeWindow(core::Context &context) : m_context(context)
     message->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     connect(message, &QPlainTextEdit::textChanged, this, [this] {
         const QString typed = text::wireLineBreaks(message->toPlainText());
-        m_context.composeWindow.editQuietly([&](core::ComposeView &v) { v.message = typed; });
+        m_model.editQuietly([&](send::ComposeView &v) { v.message = typed; });
     });
 
     sendButton = new QPushButton(QStringLiteral("送信(&S)"), this);
@@ -49,7 +51,7 @@ ComposeWindow::ComposeWindow(core::Context &context) : m_context(context)
     QLabel *datePanel = kit::addStatusPanel(*statusBar, 2540, "StatusBar1Date");
     m_weekdayPanel = kit::addStatusPanel(*statusBar, 706, "StatusBar1Weekday");
     QLabel *timePanel = kit::addStatusPanel(*statusBar, 2187, "StatusBar1Time", 1);
-    new kit::StatusClock(*this, *datePanel, *timePanel, [this] { return m_context.now(); });
+    new kit::StatusClock(*this, *datePanel, *timePanel, [this] { return m_clock.now(); });
 
     for (auto [widget, box] : {std::pair<QWidget *, core::Box>{message, m_layout.message},
                                {sendButton, m_layout.sendButton},
@@ -58,12 +60,12 @@ ComposeWindow::ComposeWindow(core::Context &context) : m_context(context)
         kit::place(*widget, box);
     resize(kit::px(4410), kit::px(2280));
     centre();
-    kit::followModel(*this, m_context.composeWindow, m_context.opt, [this] { refresh(); });
+    kit::followModel(*this, m_model, m_options, [this] { refresh(); });
 }
 
 void ComposeWindow::refresh()
 {
-    const core::ComposeWindowModel &m = m_context.composeWindow;
+    const send::ComposeWindowModel &m = m_model;
     setWindowTitle(m.caption());
     const QIcon icon = kit::pictureFor(m.icon());
     setWindowIcon(icon);

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "base/core/context.h"
+#include "base/core/options.h"
+#include "base/platform/clock.h"
+#include "base/send/compose.h"
 #include "gui/kit/composelayout.h"
 #include "gui/kit/statusclock.h"
 
@@ -17,7 +19,7 @@ namespace shell {
 class ComposeWindow final : public QWidget {
     Q_OBJECT
 public:
-    explicit ComposeWindow(core::Context &context);
+    ComposeWindow(send::ComposeWindowModel &model, const core::Options &options, platform::Clock &clock);
 
     QPlainTextEdit *message = nullptr;
     QPushButton *sendButton = nullptr;
@@ -47,7 +49,9 @@ private:
     void refresh();
     void centre();
 
-    core::Context &m_context;
+    send::ComposeWindowModel &m_model;
+    const core::Options &m_options;
+    platform::Clock &m_clock;
     kit::ComposeLayout m_layout;
     QLabel *m_weekdayPanel = nullptr;
 };

@@ -10,17 +10,17 @@ template <typename View> QString dated(const View &v)
 
 } // namespace
 
-NoticeRelay::NoticeRelay(core::Context &context, platform::Notifications &notifications,
+NoticeRelay::NoticeRelay(send::SendNotices &notices, platform::Notifications &notifications,
                          std::function<bool()> wanted, bool windowsTakeKeyboard)
     : m_notifications(notifications), m_wanted(std::move(wanted)), m_windowsTakeKeyboard(windowsTakeKeyboard)
 {
     using platform::NotificationSlot;
-    relay<core::SendResultWindowModel>(context.sendResultSlot, NotificationSlot::SendResult,
-                                       [](const core::SendResultWindowModel &m) { return dated(m.view()); });
-    relay<core::ReactionWindowModel>(context.reactionSlot, NotificationSlot::Reaction,
-                                     [](const core::ReactionWindowModel &m) { return dated(m.view()); });
-    relay<core::SmallNoticeWindowModel>(
-        context.smallNoticeSlot, NotificationSlot::SmallNotice, [](const core::SmallNoticeWindowModel &m) {
+    relay<send::SendResultWindowModel>(notices.sendResultSlot(), NotificationSlot::SendResult,
+                                       [](const send::SendResultWindowModel &m) { return dated(m.view()); });
+    relay<send::ReactionWindowModel>(notices.reactionSlot(), NotificationSlot::Reaction,
+                                     [](const send::ReactionWindowModel &m) { return dated(m.view()); });
+    relay<send::SmallNoticeWindowModel>(
+        notices.smallSlot(), NotificationSlot::SmallNotice, [](const send::SmallNoticeWindowModel &m) {
             const QString what = m.view().showsReaction ? QStringLiteral("ﾒｯｾｰｼﾞに応答がありました。")
                                                         : QStringLiteral("ﾒｯｾｰｼﾞは正しく送信されました。");
             return what + QChar(u'\n') + m.view().time;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "base/core/context.h"
 #include "base/platform/notifications.h"
+#include "base/send/notices.h"
 
 #include <QObject>
 
@@ -19,8 +19,8 @@ class NoticeRelay final : public QObject {
     Q_OBJECT
 public:
     // `wanted` tells whether the user wants desktop notifications at all.
-    NoticeRelay(core::Context &context, platform::Notifications &notifications, std::function<bool()> wanted,
-                bool windowsTakeKeyboard);
+    NoticeRelay(send::SendNotices &notices, platform::Notifications &notifications,
+                std::function<bool()> wanted, bool windowsTakeKeyboard);
 
     // Whether a notice loaded now goes to the desktop instead of a window.
     bool relays() const;

@@ -3,27 +3,32 @@
 namespace shell {
 
 Shell::Shell(copy::Copy &copy, bool newWindowsTakeKeyboard)
-    : m_copy(copy), m_composeWindow(copy.context()), m_menus(copy.context().menu),
-      m_historyWindow(copy.context(), copy.historyViewer()),
+    : m_copy(copy),
+      m_composeWindow(copy.compose().window(), copy.context().opt, copy.context().services.clock),
+      m_menus(copy.context().menu), m_historyWindow(copy.context(), copy.historyViewer()),
       m_receivedWindow(copy.context(), copy.receivedMessage()),
       m_noticeRelay(
-          copy.context(), copy.context().services.notifications,
+          copy.notices(), copy.context().services.notifications,
           [&copy] { return copy.waitingNotice().isOn(); }, newWindowsTakeKeyboard),
       m_partnerWindow(copy.context().partnerSlot, *this,
                       [&copy] { return new settings::PartnerWindow(copy.context(), copy.partner()); }),
-      m_sendResultNotice(copy.context().sendResultSlot, *this,
+      m_sendResultNotice(copy.notices().sendResultSlot(), *this,
                          [this, &copy] {
-                             return m_noticeRelay.relays() ? nullptr
-                                                           : new receive::SendResultNotice(copy.context());
+                             return m_noticeRelay.relays()
+                                        ? nullptr
+                                        : new receive::SendResultNotice(copy.notices(), copy.context().opt);
                          }),
-      m_reactionNotice(copy.context().reactionSlot, *this,
+      m_reactionNotice(copy.notices().reactionSlot(), *this,
                        [this, &copy] {
-                           return m_noticeRelay.relays() ? nullptr
-                                                         : new receive::ReactionNotice(copy.context());
+                           return m_noticeRelay.relays()
+                                      ? nullptr
+                                      : new receive::ReactionNotice(copy.notices(), copy.context().opt);
                        }),
-      m_smallNotice(copy.context().smallNoticeSlot, *this,
+      m_smallNotice(copy.notices().smallSlot(), *this,
                     [this, &copy] {
-                        return m_noticeRelay.relays() ? nullptr : new receive::SmallNotice(copy.context());
+                        return m_noticeRelay.relays()
+                                   ? nullptr
+                                   : new receive::SmallNotice(copy.notices(), copy.context().opt);
                     }),
       m_letterWindow(copy.context().letterSlot, *this,
                      [&copy] { return new receive::LetterWindow(copy.context(), copy.letters()); }),
@@ -42,9 +47,8 @@ Shell::Shell(copy::Copy &copy, bool newWindowsTakeKeyboard)
     connect(&m_menus, &TrayMenus::chosen, &copy, &copy::Copy::menuClicked);
     connect(&m_composeWindow, &ComposeWindow::closeRequested, &copy,
             [&copy] { copy.queryUnload(copy::UnloadMode::CloseBox); });
-    connect(&m_composeWindow, &ComposeWindow::sendPressed, &copy, [&copy] { copy.sending().sendComposed(); });
-    connect(&m_composeWindow, &ComposeWindow::cancelPressed, &copy,
-            [&copy] { copy.sending().cancelCompose(); });
+    connect(&m_composeWindow, &ComposeWindow::sendPressed, &copy, [&copy] { copy.compose().send(); });
+    connect(&m_composeWindow, &ComposeWindow::cancelPressed, &copy, [&copy] { copy.compose().cancel(); });
     connect(&m_composeWindow, &ComposeWindow::callMenuRequested, this,
             [this](const QPoint &pos) { m_menus.callMenu().popup(pos); });
     connect(&m_composeWindow, &ComposeWindow::callRequested, &copy,
