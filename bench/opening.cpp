@@ -1,8 +1,8 @@
 #include "opening.h"
 
-#include "base/protocol/receiving.h"
 #include "base/protocol/tags.h"
 #include "base/protocol/wire.h"
+#include "base/receive/receiving.h"
 #include "base/text/cp932.h"
 
 #include <QNetworkDatagram>
@@ -73,7 +73,7 @@ bool measureOnce(const Programs &programs, QChar letter, Opening &result)
         }
     });
     // As many as the copy keeps whole, one after the other.
-    for (int sent = 1; held <= protocol::kHeldTextLimit; ++sent) {
+    for (int sent = 1; held <= receive::kHeldTextLimit; ++sent) {
         partner.writeDatagram(largest, kCopy, kPort);
         if (!wait.until([&] { return acknowledged == sent; }, 2000)) {
             result.error = u"a message was not acknowledged"_s;

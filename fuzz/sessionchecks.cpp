@@ -46,7 +46,7 @@ void Session::checkBounds()
         testkit::TestCopy &t = *side.copy;
         core::Context &c = t.context();
         const QString &who = side.name;
-        const core::ReceivedView &received = c.receivedWindow.view();
+        const receive::ReceivedView &received = t.receivedWindow().view();
         if (received.message.size() > bounds::kHeldText)
             fault(QStringLiteral("%1 holds %2 characters of received text")
                       .arg(who)

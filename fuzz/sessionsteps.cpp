@@ -366,7 +366,7 @@ void Session::userStep(Step action, Side &side)
     case Step::TypeReply:
     case Step::TypeReplyLong: {
         const QString text = typed(action == Step::TypeReply ? m_program.text() : m_program.longText());
-        context.receivedWindow.edit([&](core::ReceivedView &v) { v.reply = text; });
+        t.receivedWindow().edit([&](receive::ReceivedView &v) { v.reply = text; });
         break;
     }
     case Step::Reply:

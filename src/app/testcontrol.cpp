@@ -76,7 +76,7 @@ void TestControl::run(const QString &line)
         m_copy.receivedMessage().openOrClose();
     } else if (command == u"reply") {
         m_copy.receiving().openReceived();
-        c.receivedWindow.edit([&](core::ReceivedView &v) { v.reply = argument; });
+        m_copy.receivedWindow().edit([&](receive::ReceivedView &v) { v.reply = argument; });
         m_copy.receivedMessage().reply();
     } else if (command == u"close") {
         m_copy.receiving().openReceived();
@@ -105,7 +105,7 @@ void TestControl::run(const QString &line)
         print(QStringLiteral("state sent=%1 received=%2 held=%3 notice=%4 caption=%5")
                   .arg(c.sentHistory.size())
                   .arg(c.receivedHistory.size())
-                  .arg(c.receivedWindow.view().message.size())
+                  .arg(m_copy.receivedWindow().view().message.size())
                   .arg(notice, c.historyWindow.caption()));
     } else if (command == u"windows") {
         QStringList shown;

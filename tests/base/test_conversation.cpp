@@ -78,10 +78,10 @@ void TestConversation::theRoadOfOneMessage()
     core::Context &bob = c.bob.context();
     QVERIFY(c.bob.messageWaiting());
     QCOMPARE(c.bob.tray.current().hIcon, IconId::received(0).handle());
-    QCOMPARE(bob.receivedWindow.view().message, u"こんにちは"_s);
-    QVERIFY(!bob.receivedWindow.view().messageVisible);
-    QCOMPARE(bob.receivedWindow.view().openCloseCaption, u"OPEN"_s);
-    QVERIFY(!bob.receivedWindow.isVisible());
+    QCOMPARE(c.bob.receivedWindow().view().message, u"こんにちは"_s);
+    QVERIFY(!c.bob.receivedWindow().view().messageVisible);
+    QCOMPARE(c.bob.receivedWindow().view().openCloseCaption, u"OPEN"_s);
+    QVERIFY(!c.bob.receivedWindow().isVisible());
     QVERIFY(bob.menu.enabled(MenuId::ShowReceived));
     QVERIFY(!bob.menu.enabled(MenuId::Compose));
     QCOMPARE(bob.receivedHistory.size(), 1);
@@ -96,8 +96,8 @@ void TestConversation::theRoadOfOneMessage()
     // Bob opens it from the tray and reads it.
     c.net.clearLog();
     c.bob.tray.pressLeft();
-    QVERIFY(bob.receivedWindow.isVisible());
-    QCOMPARE(bob.receivedWindow.caption(), u" From alice  Time 10:00:01"_s);
+    QVERIFY(c.bob.receivedWindow().isVisible());
+    QCOMPARE(c.bob.receivedWindow().caption(), u" From alice  Time 10:00:01"_s);
     c.bob.clock.set(QDateTime(QDate(2026, 12, 8), QTime(10, 2, 0)));
     c.bob.copy->receivedMessage().openOrClose();
     c.net.flush();
@@ -115,7 +115,7 @@ void TestConversation::theRoadOfOneMessage()
     c.bob.copy->receivedMessage().reply();
     c.net.flush();
     QCOMPARE(c.net.textsFrom(c.bob.address()), QStringList{u"bob         10:02:00やあ"_s});
-    QVERIFY(!bob.receivedWindow.isVisible());
+    QVERIFY(!c.bob.receivedWindow().isVisible());
     QVERIFY(bob.menu.enabled(MenuId::Compose));
     QVERIFY(!bob.menu.enabled(MenuId::ShowReceived));
     QCOMPARE(bob.sentHistory.size(), 1);
@@ -173,7 +173,7 @@ void TestConversation::refusalIsNeverADelivery()
     QCOMPARE(c.net.textsFrom(c.bob.address()), QStringList{u"OTHER送信"_s});
     core::Context &bob = c.bob.context();
     QVERIFY(!c.bob.messageWaiting());
-    QVERIFY(bob.receivedWindow.view().message.isEmpty());
+    QVERIFY(c.bob.receivedWindow().view().message.isEmpty());
     QCOMPARE(bob.receivedHistory.size(), 0);
     QVERIFY(carol.notices().sendResult().isVisible());
     QCOMPARE(carol.notices().sendResult().view().text, u"あなたのﾒｯｾｰｼﾞは拒否されました。"_s);
@@ -229,7 +229,7 @@ void TestConversation::strangerIsRefusedOrShownWithAWarning()
         return;
     c.bob.copy->receiving().openReceived();
     QCOMPARE(c.bob.dialogs.texts(), QStringList{u"お相手以外からのメッセージです。"_s});
-    QCOMPARE(bob.receivedWindow.caption(), u" From carol  Time 09:05:00"_s);
+    QCOMPARE(c.bob.receivedWindow().caption(), u" From carol  Time 09:05:00"_s);
     // The reply goes to Carol, not to the partner.
     c.net.clearLog();
     Conversation::typeReply(c.bob, u"hi carol"_s);
@@ -240,7 +240,7 @@ void TestConversation::strangerIsRefusedOrShownWithAWarning()
     c.net.flush();
     Conversation::send(c.net, c.bob, u"back to alice"_s);
     QCOMPARE(c.net.sentFrom(c.bob.address()).last().to, c.alice.address());
-    QVERIFY(bob.receivedWindow.view().reply.isEmpty()); // sent, the reply left the box
+    QVERIFY(c.bob.receivedWindow().view().reply.isEmpty()); // sent, the reply left the box
     Conversation::typeReply(c.bob, u"hi again"_s);
     c.bob.copy->receivedMessage().reply();
     QCOMPARE(c.net.sentFrom(c.bob.address()).last().to, carol.address());
@@ -294,9 +294,9 @@ void TestConversation::everyAnswerGoesToTheWriterOfItsMessage()
     c.bob.dialogs.clear();
     c.net.clearLog();
     desktop.click(); // as the tray icon's left click
-    QVERIFY(bob.receivedWindow.isVisible());
+    QVERIFY(c.bob.receivedWindow().isVisible());
     QVERIFY(c.bob.dialogs.texts().isEmpty()); // no "not your partner" warning
-    QVERIFY(bob.receivedWindow.caption().startsWith(u" From alice "_s));
+    QVERIFY(c.bob.receivedWindow().caption().startsWith(u" From alice "_s));
     if (button == u"open") {
         window.openOrClose();
     } else if (button == u"hold") {
@@ -350,7 +350,7 @@ void TestConversation::desktopNamesTheSenderAsTheCaptionDoes()
     QCOMPARE(c.bob.notifications.posts().size(), 1);
     QCOMPARE(c.bob.notifications.posts().first().title, title);
     c.bob.tray.pressLeft();
-    QCOMPARE(c.bob.context().receivedWindow.caption(), caption);
+    QCOMPARE(c.bob.receivedWindow().caption(), caption);
 }
 
 void TestConversation::messagesWhileOneWaits_data()
@@ -369,8 +369,8 @@ void TestConversation::messagesWhileOneWaits()
     c.aliceSends(u"one"_s);
     Conversation::typeReply(c.bob, u"draft"_s);
     c.aliceSends(u"two"_s);
-    QCOMPARE(c.bob.context().receivedWindow.view().message, message);
-    QCOMPARE(c.bob.context().receivedWindow.view().reply, addOnHold == 1 ? u"draft"_s : QString());
+    QCOMPARE(c.bob.receivedWindow().view().message, message);
+    QCOMPARE(c.bob.receivedWindow().view().reply, addOnHold == 1 ? u"draft"_s : QString());
 }
 
 void TestConversation::holdThenClose()
@@ -384,7 +384,7 @@ void TestConversation::holdThenClose()
     c.net.flush();
     QCOMPARE(c.net.textsFrom(c.bob.address()), QStringList{u"保留"_s});
     QCOMPARE(c.alice.notices().reaction().view().text, u"メッセージは返信保留されています。"_s);
-    QVERIFY(!bob.receivedWindow.isVisible());
+    QVERIFY(!c.bob.receivedWindow().isVisible());
     QVERIFY(!c.bob.messageWaiting());
     QVERIFY(bob.menu.enabled(MenuId::ShowReceived));
     QVERIFY(bob.receivedHistory.at(1).recvTime.isEmpty()); // a hold completes nothing
@@ -400,10 +400,10 @@ void TestConversation::holdThenClose()
     QVERIFY(bob.menu.enabled(MenuId::Compose));
 
     // A second hold with nothing waiting just hides the window.
-    c.bob.context().receivedWindow.show();
+    c.bob.receivedWindow().show();
     c.bob.copy->receivedMessage().hold();
     QVERIFY(c.net.sentFrom(c.bob.address()).isEmpty());
-    QVERIFY(!bob.receivedWindow.isVisible());
+    QVERIFY(!c.bob.receivedWindow().isVisible());
 }
 
 void TestConversation::openSendsOpenConfirmationOnce()
@@ -416,11 +416,11 @@ void TestConversation::openSendsOpenConfirmationOnce()
     c.net.clearLog();
     auto &window = c.bob.copy->receivedMessage();
     window.openOrClose();
-    QCOMPARE(c.bob.context().receivedWindow.view().openCloseCaption, u"CLOSE"_s);
-    QVERIFY(c.bob.context().receivedWindow.view().messageVisible);
+    QCOMPARE(c.bob.receivedWindow().view().openCloseCaption, u"CLOSE"_s);
+    QVERIFY(c.bob.receivedWindow().view().messageVisible);
     window.openOrClose();
-    QCOMPARE(c.bob.context().receivedWindow.view().openCloseCaption, u"OPEN"_s);
-    QVERIFY(!c.bob.context().receivedWindow.view().messageVisible);
+    QCOMPARE(c.bob.receivedWindow().view().openCloseCaption, u"OPEN"_s);
+    QVERIFY(!c.bob.receivedWindow().view().messageVisible);
     window.openOrClose();
     c.net.flush();
     QCOMPARE(c.net.textsFrom(c.bob.address()), QStringList{u"Open確認"_s});
@@ -536,8 +536,8 @@ void TestConversation::lineBreaksTravelAsCrLf()
     Conversation c;
     c.aliceSends(u"line 1\r\nline 2"_s);
     QVERIFY(c.net.sentFrom(c.alice.address())[0].bytes.endsWith("line 1\r\nline 2"));
-    QCOMPARE(c.bob.context().receivedWindow.view().message, u"line 1\r\nline 2"_s);
-    QCOMPARE(text::editorLineBreaks(c.bob.context().receivedWindow.view().message), u"line 1\nline 2"_s);
+    QCOMPARE(c.bob.receivedWindow().view().message, u"line 1\r\nline 2"_s);
+    QCOMPARE(text::editorLineBreaks(c.bob.receivedWindow().view().message), u"line 1\nline 2"_s);
     QCOMPARE(text::wireLineBreaks(u"a\nb\r\nc"_s), u"a\r\nb\r\nc"_s);
 }
 
@@ -549,7 +549,7 @@ void TestConversation::tenThousandMessagesAppendToOneHeldMessage()
     for (int i = 0; i < 10001; ++i)
         sender->send(c.bob.address(), 57979, message);
     c.net.flush();
-    const QString held = c.bob.context().receivedWindow.view().message;
+    const QString held = c.bob.receivedWindow().view().message;
     QCOMPARE(held.count(u" | "_s), 10000);
     QCOMPARE(held.size(), 10001 * 2 + 10000 * 3);
 }
@@ -646,7 +646,7 @@ void TestConversation::senderNamedLikeANotice()
     Conversation::send(c.net, carol, u"just a message"_s);
     QCOMPARE(c.net.textsFrom(c.bob.address()), QStringList{u"送信"_s});
     QVERIFY(c.bob.messageWaiting());
-    QCOMPARE(c.bob.context().receivedWindow.view().message, u"just a message"_s);
+    QCOMPARE(c.bob.receivedWindow().view().message, u"just a message"_s);
     QCOMPARE(carol.context().sentHistory.size(), 1);
 
     // A real notice with that tag is handled as before: a presence answer from the copy just
@@ -662,7 +662,7 @@ void TestConversation::senderNamedLikeANotice()
         QCOMPARE(bob.partnerWindow().caption(), u"ミルトアンヌ　起動時間：10:00"_s);
     else
         QVERIFY(bob.historyWindow.caption().startsWith(u"送受信履歴　（10:00～"_s));
-    QCOMPARE(bob.receivedWindow.view().message, u"just a message"_s);
+    QCOMPARE(c.bob.receivedWindow().view().message, u"just a message"_s);
 }
 
 void TestConversation::tooLongToSendIsSaid()
@@ -684,7 +684,7 @@ void TestConversation::tooLongToSendIsSaid()
     // The longest that fits goes whole.
     c.aliceSends(longest);
     QCOMPARE(c.net.sentFrom(c.alice.address())[0].bytes.size(), 65507);
-    QCOMPARE(c.bob.context().receivedWindow.view().message, longest);
+    QCOMPARE(c.bob.receivedWindow().view().message, longest);
 
     // A reply too long changes nothing: the message still waits, its row stays open.
     c.net.clearLog();
@@ -846,16 +846,16 @@ void TestConversation::floodOfLargeMessagesWhileOneIsHeld()
         flooder->send(c.alice.address(), 57979, text::toCp932(head + newest));
         c.net.flush();
     }
-    const QString held = c.alice.context().receivedWindow.view().message;
-    QVERIFY(held.size() <= protocol::kHeldTextLimit);
-    QVERIFY(held.size() > protocol::kHeldTextLimit / 2);
-    QVERIFY(held.startsWith(protocol::kHeldTextCut));
+    const QString held = c.alice.receivedWindow().view().message;
+    QVERIFY(held.size() <= receive::kHeldTextLimit);
+    QVERIFY(held.size() > receive::kHeldTextLimit / 2);
+    QVERIFY(held.startsWith(receive::kHeldTextCut));
     QVERIFY(held.endsWith(u" | "_s + newest));
     QVERIFY(!held.contains(u"first"_s));
 
     c.alice.copy->receiving().openReceived();
     c.alice.copy->receivedMessage().openOrClose();
-    QVERIFY(c.alice.context().receivedWindow.view().messageVisible);
+    QVERIFY(c.alice.receivedWindow().view().messageVisible);
 }
 
 void TestConversation::sendsBeforeAnyAnswer_data()
@@ -1005,15 +1005,15 @@ void TestConversation::onePersonPerReceivedWindow()
 
     Conversation::send(c.net, first, u"first"_s);
     c.bob.copy->receiving().openReceived();
-    const QString caption = bob.receivedWindow.caption();
+    const QString caption = c.bob.receivedWindow().caption();
     QVERIFY(caption.contains(partnerFirst ? u"alice"_s : u"carol"_s));
     c.bob.copy->receivedMessage().openOrClose();
     Conversation::typeReply(c.bob, u"my answer"_s);
     Conversation::send(c.net, second, u"second"_s);
     // The second person's message waits its turn: the window, its caption and its reply stay.
-    QCOMPARE(bob.receivedWindow.view().message, u"first"_s);
-    QCOMPARE(bob.receivedWindow.caption(), caption);
-    QCOMPARE(bob.receivedWindow.view().reply, u"my answer"_s);
+    QCOMPARE(c.bob.receivedWindow().view().message, u"first"_s);
+    QCOMPARE(c.bob.receivedWindow().caption(), caption);
+    QCOMPARE(c.bob.receivedWindow().view().reply, u"my answer"_s);
     QVERIFY(c.bob.messageWaiting());
     QCOMPARE(IconId::fromHandle(c.bob.tray.current().hIcon), IconId::received(0));
 
@@ -1021,7 +1021,7 @@ void TestConversation::onePersonPerReceivedWindow()
     c.bob.copy->receivedMessage().reply();
     QCOMPARE(c.net.sentFrom(c.bob.address()).last().to, first.address());
     c.net.flush();
-    QCOMPARE(first.context().receivedWindow.view().message, u"my answer"_s);
+    QCOMPARE(first.receivedWindow().view().message, u"my answer"_s);
     QCOMPARE(c.bob.compose().window().view().message, u"a draft"_s);
 
     // Then the second message has the window, named and answered as its writer.
@@ -1030,8 +1030,8 @@ void TestConversation::onePersonPerReceivedWindow()
     c.bob.dialogs.clear();
     c.bob.copy->receiving().openReceived();
     QCOMPARE(c.bob.dialogs.texts().size(), partnerFirst ? 1 : 0); // the stranger warning
-    QVERIFY(bob.receivedWindow.caption().contains(partnerFirst ? u"carol"_s : u"alice"_s));
-    QCOMPARE(bob.receivedWindow.view().message, u"second"_s);
+    QVERIFY(c.bob.receivedWindow().caption().contains(partnerFirst ? u"carol"_s : u"alice"_s));
+    QCOMPARE(c.bob.receivedWindow().view().message, u"second"_s);
     c.net.clearLog();
     c.bob.copy->receivedMessage().close();
     QCOMPARE(c.net.sentFrom(c.bob.address()).last().to, second.address());
@@ -1044,11 +1044,11 @@ void TestConversation::onePersonPerReceivedWindow()
     Conversation::typeReply(c.bob, u"half written"_s);
     Conversation::send(c.net, second, u"fourth"_s);
     c.bob.copy->receiving().openReceived(); // the tray shows something waits: it comes in
-    QCOMPARE(bob.receivedWindow.view().message, u"fourth"_s);
-    QVERIFY(bob.receivedWindow.view().reply.isEmpty());
+    QCOMPARE(c.bob.receivedWindow().view().message, u"fourth"_s);
+    QVERIFY(c.bob.receivedWindow().view().reply.isEmpty());
     c.bob.copy->receivedMessage().close();
     Conversation::send(c.net, first, u"fifth"_s);
-    QCOMPARE(bob.receivedWindow.view().reply, u"half written"_s);
+    QCOMPARE(c.bob.receivedWindow().view().reply, u"half written"_s);
 }
 
 void TestConversation::unconfirmedReplyToAStranger()
@@ -1072,7 +1072,7 @@ void TestConversation::unconfirmedReplyToAStranger()
     QVERIFY(c.bob.compose().window().view().message.isEmpty());
     QVERIFY(bob.menu.enabled(MenuId::ShowReceived));
     c.bob.copy->menuClicked(MenuId::ShowReceived);
-    QCOMPARE(bob.receivedWindow.view().reply, u"yes, and you?"_s);
+    QCOMPARE(c.bob.receivedWindow().view().reply, u"yes, and you?"_s);
     c.net.clearLog();
     c.bob.copy->receivedMessage().reply();
     QCOMPARE(c.net.sentFrom(c.bob.address()).last().to, u"127.0.0.4"_s);
@@ -1114,24 +1114,24 @@ void TestConversation::unreadMessagesWaitAcrossAnEnd()
     core::Context &bob = again.context();
     QVERIFY(again.messageWaiting());
     QCOMPARE(IconId::fromHandle(again.tray.current().hIcon), IconId::received(0));
-    QCOMPARE(bob.receivedWindow.view().message, u"unread one"_s);
-    QCOMPARE(bob.receivedWindow.view().waitingBehind, 1);
+    QCOMPARE(again.receivedWindow().view().message, u"unread one"_s);
+    QCOMPARE(again.receivedWindow().view().waitingBehind, 1);
     QCOMPARE(bob.receivedHistory.size(), 2);
     c.net.clearLog();
     again.tray.pressLeft();
-    QCOMPARE(bob.receivedWindow.caption(), u" From carol  Time 09:05:00"_s);
+    QCOMPARE(again.receivedWindow().caption(), u" From carol  Time 09:05:00"_s);
     again.copy->receivedMessage().close();
     QCOMPARE(c.net.sentFrom(again.address()).last().to, carol.address());
     again.tray.pressLeft();
-    QCOMPARE(bob.receivedWindow.view().message, u"held one | and more"_s);
-    QCOMPARE(bob.receivedWindow.caption(), u" From alice  Time 09:05:00"_s);
+    QCOMPARE(again.receivedWindow().view().message, u"held one | and more"_s);
+    QCOMPARE(again.receivedWindow().caption(), u" From alice  Time 09:05:00"_s);
     c.net.clearLog();
     again.copy->receivedMessage().openOrClose();
     QCOMPARE(c.net.textsFrom(again.address()), QStringList{u"Open確認"_s});
     QCOMPARE(c.net.sentFrom(again.address()).last().to, c.alice.address());
     // Dealt with, nothing is kept any more.
     again.copy->receiving().saveWaiting();
-    QVERIFY(!QFile::exists(QDir(dir).filePath(protocol::Receiving::kWaitingFile)));
+    QVERIFY(!QFile::exists(QDir(dir).filePath(receive::Receiving::kWaitingFile)));
 }
 
 QTEST_MAIN(TestConversation)

@@ -184,7 +184,7 @@ void TestSettings::startUpAppliesIconSetAndLock()
     QVERIFY(alice.start());
     core::Context &c = alice.context();
     QCOMPARE(alice.compose().window().icon(), core::IconId::normal(7));
-    QCOMPARE(c.receivedWindow.icon(), core::IconId::received(7));
+    QCOMPARE(alice.receivedWindow().icon(), core::IconId::received(7));
     QCOMPARE(alice.tray.current().hIcon, core::IconId::normal(7).handle());
     QVERIFY(c.menu.checked(MenuId::Lock));
     QVERIFY(!c.menu.visible(MenuId::Compose));
@@ -202,7 +202,7 @@ void TestSettings::randomIconIsDrawnAndSaved()
     alice.context().random = [](int n) { return n - 1; };
     QVERIFY(alice.start());
     QCOMPARE(alice.opt().iconNo, u"9"_s);
-    QCOMPARE(alice.context().receivedWindow.icon(), core::IconId::received(9));
+    QCOMPARE(alice.receivedWindow().icon(), core::IconId::received(9));
     QVERIFY(settings::writeOptionsFile(alice.context()));
     QVERIFY(alice.readFile(u"optFile.dat"_s).startsWith("\"optFile\"\r\n\"9\"\r\n"));
 }

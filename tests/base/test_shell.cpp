@@ -41,13 +41,13 @@ void TestShell::trayPressInEachState()
     // A message waits: the received window.
     c.aliceSends(u"hi"_s);
     c.bob.tray.pressLeft();
-    QVERIFY(bob.receivedWindow.isVisible());
+    QVERIFY(c.bob.receivedWindow().isVisible());
     QVERIFY(!c.bob.compose().window().isVisible());
-    bob.receivedWindow.hide();
+    c.bob.receivedWindow().hide();
     // Locked: nothing.
     c.bob.copy->menuClicked(MenuId::Lock);
     c.bob.tray.pressLeft();
-    QVERIFY(!bob.receivedWindow.isVisible());
+    QVERIFY(!c.bob.receivedWindow().isVisible());
     QVERIFY(!c.bob.compose().window().isVisible());
 }
 
@@ -68,7 +68,7 @@ void TestShell::lockHidesTheMenuAndAMessageDuringItShowsAfter()
     // The entries themselves are untouched until the lock is lifted.
     QVERIFY(bob.menu.enabled(MenuId::Compose));
     c.aliceSends(u"and more"_s);
-    QCOMPARE(bob.receivedWindow.view().message, u"while locked | and more"_s);
+    QCOMPARE(c.bob.receivedWindow().view().message, u"while locked | and more"_s);
 
     c.bob.copy->menuClicked(MenuId::Lock);
     QVERIFY(!bob.menu.checked(MenuId::Lock));
@@ -93,7 +93,7 @@ void TestShell::clipboardSend()
     c.alice.clipboard.setText(u"from the clipboard\nsecond line"_s);
     c.alice.copy->menuClicked(MenuId::SendClipboard);
     c.net.flush();
-    QCOMPARE(c.bob.context().receivedWindow.view().message, u"from the clipboard\r\nsecond line"_s);
+    QCOMPARE(c.bob.receivedWindow().view().message, u"from the clipboard\r\nsecond line"_s);
     QCOMPARE(alice.sentHistory.at(1).message, u"from the clipboard\r\nsecond line"_s);
     QCOMPARE(c.alice.compose().window().view().message, u"a draft"_s);
     QVERIFY(c.alice.compose().window().isVisible());
@@ -122,7 +122,7 @@ void TestShell::letterArmedEmptyIsDeliveredEmpty()
     QVERIFY(letter.view().statusPanel().contains(u" / "_s));
     // Bob sees it like a message, with no acknowledgement back, and a history row of its own.
     QVERIFY(c.bob.messageWaiting());
-    QCOMPARE(c.bob.context().receivedWindow.view().message, QString());
+    QCOMPARE(c.bob.receivedWindow().view().message, QString());
     QCOMPARE(c.bob.context().receivedHistory.size(), 1);
     // Bob's message was answered by the letter instead of "送信": delivered all the same.
     QCOMPARE(c.bob.context().sentHistory.size(), 1);
@@ -149,7 +149,7 @@ void TestShell::letterGoesToThePartnerOnlyAndOnce()
     Conversation::send(c.net, c.bob, u"one"_s);
     QCOMPARE(c.net.textsFrom(c.alice.address()),
              QStringList{u"LETTER 置き手紙alice       09:05:00出かけています"_s});
-    QCOMPARE(c.bob.context().receivedWindow.view().message, u"出かけています"_s);
+    QCOMPARE(c.bob.receivedWindow().view().message, u"出かけています"_s);
     c.net.clearLog();
     Conversation::send(c.net, c.bob, u"two"_s);
     QCOMPARE(c.net.textsFrom(c.alice.address()), QStringList{u"送信"_s});

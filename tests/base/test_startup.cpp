@@ -80,7 +80,7 @@ void TestStartup::startUpLeavesOnlyTheTrayIcon()
     QVERIFY(!alice.messageWaiting());
     // The font options reach the message boxes.
     QCOMPARE(alice.compose().window().view().messageStyle.fontName, u"ＭＳ Ｐゴシック"_s);
-    QCOMPARE(alice.context().receivedWindow.view().messageStyle.backColor, 0xFFFFFFu);
+    QCOMPARE(alice.receivedWindow().view().messageStyle.backColor, 0xFFFFFFu);
 
     // Without a partner the start notice goes to the empty address: it fails, silently.
     QCOMPARE(net.sent().size(), 1);
@@ -344,7 +344,7 @@ void TestStartup::terminationNeverAsks()
     TestCopy alice(net, kAlice);
     alice.writePartner(u"ぼぶ"_s, kBob);
     QVERIFY(alice.start());
-    alice.trayIcon().show(alice.context().receivedWindow.icon());
+    alice.trayIcon().show(alice.receivedWindow().icon());
     net.clearLog();
     alice.copy->terminate();
     QVERIFY(alice.dialogs.shown().isEmpty());

@@ -89,8 +89,8 @@ const std::vector<WindowKind> &windowKinds()
     static const std::vector<WindowKind> kinds{
         {"FrmSnd", [](Copy &c) { c.compose().window().show(); },
          [](Copy &c) { c.compose().window().hide(); }},
-        {"FrmRecv", [](Copy &c) { c.context().receivedWindow.show(); },
-         [](Copy &c) { c.context().receivedWindow.hide(); }, true},
+        {"FrmRecv", [](Copy &c) { c.receivedWindow().show(); }, [](Copy &c) { c.receivedWindow().hide(); },
+         true},
         {"FrmLetter", [](Copy &c) { c.letters().open(); }, [](Copy &c) { c.letters().cancel(); }},
         {"FrmAddress", [](Copy &c) { c.partner().showWindow(); }, [](Copy &c) { c.partner().close(); }},
         {"FrmSndOK", [](Copy &c) { c.notices().sendResult().show(); },
@@ -192,7 +192,7 @@ void TestIcons::okAppliesTheSetEverywhere()
     QCOMPARE(c.bob.tray.calls().constLast().op, platform::TrayOp::Modify);
     QCOMPARE(c.bob.messageWaiting(), receivedPicture);
     QCOMPARE(c.bob.compose().window().icon(), IconId::normal(7));
-    QCOMPARE(bob.receivedWindow.icon(), IconId::received(7));
+    QCOMPARE(c.bob.receivedWindow().icon(), IconId::received(7));
     QCOMPARE(bob.letterWindow().icon(), IconId::normal(7));
     QCOMPARE(bob.partnerWindow().icon(), IconId::normal(7));
     QCOMPARE(selection.window.icon(), IconId::normal(7));

@@ -206,7 +206,7 @@ void TestOptions::pickedFontOutlivesCancelInMemoryOnly()
     QVERIFY(style.bold);
     QCOMPARE(style.color, 0x0000FFu);
     QCOMPARE(style.backColor, 0x00FFFFu);
-    QCOMPARE(d.copy.context().receivedWindow.view().replyStyle, style);
+    QCOMPARE(d.copy.receivedWindow().view().replyStyle, style);
     QCOMPARE(d.copy.opt().fontSize, u"10.5"_s);
     QVERIFY(d.copy.readFile(u"optFile.dat"_s).isEmpty()); // reaches the file at the next save only
 }

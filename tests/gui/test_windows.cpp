@@ -77,7 +77,7 @@ void TestWindows::everyWindowInItsCorner()
     copy::Copy &alice = *c.alice.copy;
     core::Context &context = alice.context();
     for (core::WindowModel *model : std::initializer_list<core::WindowModel *>{
-             &alice.compose().window(), &context.receivedWindow, &context.historyWindow,
+             &alice.compose().window(), &alice.receivedWindow(), &context.historyWindow,
              &context.partnerWindow(), &alice.notices().sendResult(), &alice.notices().reaction(),
              &alice.notices().small(), &context.letterWindow()})
         model->show();
@@ -144,7 +144,7 @@ void TestWindows::composeTypeAndSend()
     QTest::mouseClick(composeWindow.sendButton, Qt::LeftButton);
     c.net.flush();
     QVERIFY(!composeWindow.isVisible());
-    QCOMPARE(c.bob.context().receivedWindow.view().message, u"first\r\nsecond"_s);
+    QCOMPARE(c.bob.receivedWindow().view().message, u"first\r\nsecond"_s);
     // The buttons keep to the right of the message box whatever the size.
     composeWindow.resize(600, 300);
     QVERIFY(composeWindow.sendButton->geometry().left() > composeWindow.message->geometry().right());
@@ -175,7 +175,7 @@ void TestWindows::receivedWindowOpensAndAnswers()
     QTest::mouseClick(window.replyButton, Qt::LeftButton);
     c.net.flush();
     QVERIFY(!window.isVisible());
-    QCOMPARE(c.alice.context().receivedWindow.view().message, u"thanks"_s);
+    QCOMPARE(c.alice.receivedWindow().view().message, u"thanks"_s);
 
     // The longest name shown (eleven characters and the blank that ends it): the window is as wide
     // as its caption needs, and stays on the screen.

@@ -40,7 +40,7 @@ void Conversation::send(FakeNetwork &net, TestCopy &from, const QString &text)
 
 void Conversation::typeReply(TestCopy &from, const QString &text)
 {
-    from.context().receivedWindow.edit([&](core::ReceivedView &v) { v.reply = text; });
+    from.receivedWindow().edit([&](receive::ReceivedView &v) { v.reply = text; });
 }
 
 } // namespace testkit

@@ -33,6 +33,7 @@ public:
     send::Compose &compose() { return copy->compose(); }
     send::SendNotices &notices() { return copy->notices(); }
     bool messageWaiting() const { return copy->messageWaiting(); }
+    receive::ReceivedWindowModel &receivedWindow() { return copy->receivedWindow(); }
     core::TrayIcon &trayIcon() { return copy->tray(); }
     const core::RegisteredPartner &partner() const { return copy->registeredPartner(); }
     // Registers `address` as the partner, as "登録" does but without the file.

@@ -97,7 +97,7 @@ void TestRealSockets::conversationOverRealSockets()
     alice.compose().window().edit([](send::ComposeView &v) { v.message = u"本物のUDPで～"_s; });
     alice.copy->compose().send();
     QTRY_VERIFY(bob.messageWaiting());
-    QCOMPARE(bob.context().receivedWindow.view().message, u"本物のUDPで～"_s);
+    QCOMPARE(bob.receivedWindow().view().message, u"本物のUDPで～"_s);
     QTRY_COMPARE(alice.context().sentHistory.size(), 1);
     QCOMPARE(alice.notices().sendResult().view().text, u"メッセージは正しく送信されました。"_s);
 

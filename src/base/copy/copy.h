@@ -9,11 +9,11 @@
 #include "base/platform/showrequests.h"
 #include "base/protocol/dispatch.h"
 #include "base/protocol/presence.h"
-#include "base/protocol/receiving.h"
 #include "base/protocol/sending.h"
 #include "base/receive/callsignal.h"
 #include "base/receive/letters.h"
 #include "base/receive/receivedmessage.h"
+#include "base/receive/receiving.h"
 #include "base/receive/usersearch.h"
 #include "base/receive/waitingnotice.h"
 #include "base/send/compose.h"
@@ -57,7 +57,7 @@ public:
     send::Compose &compose() { return m_compose; }
     send::SendNotices &notices() { return m_notices; }
     protocol::Presence &presence() { return m_presence; }
-    protocol::Receiving &receiving() { return m_receiving; }
+    receive::Receiving &receiving() { return m_receiving; }
     receive::ReceivedMessage &receivedMessage() { return m_receivedMessage; }
     receive::Letters &letters() { return m_letters; }
     receive::CallSignal &callSignal() { return m_callSignal; }
@@ -71,7 +71,8 @@ public:
     // A received message waits until it is dealt with: the one in the received window, or one
     // behind it. Whatever picture the tray shows meanwhile (a blink phase, a call frame, a start
     // notice), this is what the end's question goes by.
-    bool messageWaiting() const { return m_context.receivedWindow.anythingWaits(); }
+    bool messageWaiting() const { return m_receiving.window().anythingWaits(); }
+    receive::ReceivedWindowModel &receivedWindow() { return m_receiving.window(); }
 
     // The start-up sequence. False when the copy ended during it (another copy runs, or the port
     // is taken); the reason has been shown to the user.
@@ -119,7 +120,7 @@ private:
     send::SendNotices m_notices;
     send::Compose m_compose;
     protocol::Presence m_presence;
-    protocol::Receiving m_receiving;
+    receive::Receiving m_receiving;
     receive::WaitingNotice m_waitingNotice;
     receive::ReceivedMessage m_receivedMessage;
     receive::Letters m_letters;

@@ -51,7 +51,6 @@ platform::FileResult Context::withDiskRetry(const std::function<platform::FileRe
 
 void Context::applyIconSet(int set)
 {
-    receivedWindow.setIcon(IconId::received(set));
     emit iconSetApplied(set);
 }
 
@@ -87,10 +86,6 @@ void Context::applyTextStyles()
 {
     const TextStyle style = textStyle();
     emit textStylesApplied(style);
-    receivedWindow.edit([&](ReceivedView &v) {
-        v.messageStyle = style;
-        v.replyStyle = style;
-    });
 }
 
 int Context::box(const QString &text, int style, const QString &title)

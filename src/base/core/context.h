@@ -54,7 +54,6 @@ public:
     HistoryList receivedHistory;
 
     // Windows that only hide.
-    ReceivedWindowModel receivedWindow;
     HistoryWindowModel historyWindow;
     // Windows that unload.
     WindowSlot<LetterWindowModel> letterSlot;

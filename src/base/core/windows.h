@@ -69,40 +69,6 @@ private:
     View m_view;
 };
 
-// Where the message in the received window stands.
-enum class ReceivedState {
-    Empty,     // nothing has arrived yet
-    Waiting,   // arrived; not yet replied to, opened, held or closed
-    Held,      // its reply was put off ("返信保留"): no longer waiting, but kept to be answered
-    DealtWith, // replied to, opened or closed
-};
-
-// The received-message window (FrmRecv): the message of one person, whose address its buttons
-// answer and whose name its caption gives. Messages of anyone else wait their turn behind it.
-struct ReceivedView {
-    QString message;            // the received text, line breaks as CR LF
-    QString reply;              // the reply being written
-    bool messageVisible = true; // hidden while the message is closed
-    QString openCloseCaption;   // "OPEN" or "CLOSE"
-    QString weekdayPanel;       // panel 2 of the status bar
-    TextStyle messageStyle;
-    TextStyle replyStyle;
-    QString senderAddress; // who wrote it: every answer of the window goes there
-    QString senderName;    // the name field as captions show it; may be empty
-    QString senderTime;    // the time field of its newest message
-    ReceivedState state = ReceivedState::Empty;
-    int waitingBehind = 0; // other people whose messages wait for the window
-};
-class ReceivedWindowModel final : public ViewModel<ReceivedView> {
-public:
-    ReceivedWindowModel() : ViewModel(QStringLiteral("ミルトアンヌ　受信ﾒｯｾｰｼﾞ"), IconId::received(0)) {}
-
-    // The message in the window has not been dealt with.
-    bool waiting() const { return view().state == ReceivedState::Waiting; }
-    // Something waits: the message in the window, or someone's behind it.
-    bool anythingWaits() const { return waiting() || view().waitingBehind > 0; }
-};
-
 // Where a letter stands.
 enum class LetterState {
     None,      // no letter yet

@@ -5,37 +5,36 @@
 
 namespace receive {
 
-using core::ReceivedState;
 using protocol::Kind;
 
 void ReceivedMessage::answer(Kind kind)
 {
-    m_outbox.send(m_context.receivedWindow.view().senderAddress, protocol::tagOf(kind));
+    m_outbox.send(m_receiving.window().view().senderAddress, protocol::tagOf(kind));
 }
 
 void ReceivedMessage::completeRow(bool discarded)
 {
     history::receivedCompleted(m_context, m_receiving.windowRow(),
                                discarded ? history::Completion::Discard : history::Completion::Reply,
-                               m_context.receivedWindow.view().message);
+                               m_receiving.window().view().message);
 }
 
 void ReceivedMessage::settleHeld()
 {
-    if (m_context.receivedWindow.view().state == ReceivedState::Held)
+    if (m_receiving.window().view().state == ReceivedState::Held)
         m_receiving.dealtWith(ReceivedState::DealtWith);
 }
 
 void ReceivedMessage::hideWindow()
 {
-    m_context.receivedWindow.hide();
+    m_receiving.window().hide();
     m_receiving.windowLeft();
 }
 
 void ReceivedMessage::reply()
 {
     core::Context &c = m_context;
-    const core::ReceivedView &v = c.receivedWindow.view();
+    const ReceivedView &v = m_receiving.window().view();
     const QString reply = v.reply;
     if (reply.isEmpty()) {
         c.box(QStringLiteral("ﾒｯｾｰｼﾞを入力してください。"), platform::box::exclamation);
@@ -48,12 +47,12 @@ void ReceivedMessage::reply()
     // The compose window keeps whatever draft it holds: the ledger has the reply's text.
     if (!m_sending.sendMessage(to, reply, name))
         return;
-    if (c.receivedWindow.waiting())
+    if (m_receiving.window().waiting())
         completeRow(false);
     m_receiving.dealtWith(ReceivedState::DealtWith);
     // Sent, the reply is no draft any more: it could only be sent twice by mistake. Should it go
     // unanswered, it comes back into the box.
-    c.receivedWindow.edit([](core::ReceivedView &view) { view.reply.clear(); });
+    m_receiving.window().edit([](ReceivedView &view) { view.reply.clear(); });
     c.menu.setEnabled(core::MenuId::ShowReceived, false);
     c.menu.setEnabled(core::MenuId::Compose, true);
     hideWindow();
@@ -62,19 +61,19 @@ void ReceivedMessage::reply()
 void ReceivedMessage::openOrClose()
 {
     core::Context &c = m_context;
-    if (c.receivedWindow.view().messageVisible) {
-        c.receivedWindow.edit([](core::ReceivedView &v) {
+    if (m_receiving.window().view().messageVisible) {
+        m_receiving.window().edit([](ReceivedView &v) {
             v.messageVisible = false;
             v.openCloseCaption = QStringLiteral("OPEN");
         });
         return;
     }
-    c.receivedWindow.edit([](core::ReceivedView &v) {
+    m_receiving.window().edit([](ReceivedView &v) {
         v.messageVisible = true;
         v.openCloseCaption = QStringLiteral("CLOSE");
     });
     settleHeld();
-    if (!c.receivedWindow.waiting())
+    if (!m_receiving.window().waiting())
         return;
     // A failing send is passed over here like everywhere else: opening a message never ends
     // the program.
@@ -86,7 +85,7 @@ void ReceivedMessage::openOrClose()
 void ReceivedMessage::hold()
 {
     core::Context &c = m_context;
-    if (!c.receivedWindow.waiting()) {
+    if (!m_receiving.window().waiting()) {
         hideWindow();
         return;
     }
@@ -100,7 +99,7 @@ void ReceivedMessage::close()
     core::Context &c = m_context;
     c.menu.setEnabled(core::MenuId::ShowReceived, false);
     c.menu.setEnabled(core::MenuId::Compose, true);
-    if (c.receivedWindow.waiting()) {
+    if (m_receiving.window().waiting()) {
         m_receiving.dealtWith(ReceivedState::DealtWith);
         answer(Kind::Discarded);
         completeRow(true);

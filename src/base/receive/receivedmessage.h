@@ -1,8 +1,8 @@
 #pragma once
 
 #include "base/core/context.h"
-#include "base/protocol/receiving.h"
 #include "base/protocol/sending.h"
+#include "base/receive/receiving.h"
 
 namespace receive {
 
@@ -11,7 +11,7 @@ namespace receive {
 class ReceivedMessage final {
 public:
     ReceivedMessage(core::Context &context, protocol::Outbox &outbox, protocol::Sending &sending,
-                    protocol::Receiving &receiving)
+                    receive::Receiving &receiving)
         : m_context(context), m_outbox(outbox), m_sending(sending), m_receiving(receiving)
     {
     }
@@ -41,7 +41,7 @@ private:
     core::Context &m_context;
     protocol::Outbox &m_outbox;
     protocol::Sending &m_sending;
-    protocol::Receiving &m_receiving;
+    receive::Receiving &m_receiving;
 };
 
 } // namespace receive

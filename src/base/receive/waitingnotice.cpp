@@ -7,23 +7,23 @@ namespace {
 constexpr platform::NotificationSlot kSlot = platform::NotificationSlot::Waiting;
 } // namespace
 
-WaitingNotice::WaitingNotice(core::Context &context, protocol::Receiving &receiving) : m_context(context)
+WaitingNotice::WaitingNotice(core::Context &context, receive::Receiving &receiving) : m_context(context)
 {
-    connect(&receiving, &protocol::Receiving::messageWaits, this, &WaitingNotice::post);
-    connect(&receiving, &protocol::Receiving::waitingChanged, this, [this](bool waits) {
+    connect(&receiving, &receive::Receiving::messageWaits, this, &WaitingNotice::post);
+    connect(&receiving, &receive::Receiving::waitingChanged, this, [this](bool waits) {
         if (!waits)
             withdraw();
     });
 }
 
-QString WaitingNotice::title(const protocol::WaitingNote &note)
+QString WaitingNotice::title(const receive::WaitingNote &note)
 {
     // The caption keeps a blank after a name; a title stands alone.
     const QString from = note.from.trimmed();
     return from.isEmpty() ? QStringLiteral("受信ﾒｯｾｰｼﾞ") : from;
 }
 
-QString WaitingNotice::body(const protocol::WaitingNote &note, QDate today)
+QString WaitingNotice::body(const receive::WaitingNote &note, QDate today)
 {
     const QDate day = note.arrivedAt.date();
     // One that waited over an earlier day (kept across an end of the program) says which day.
@@ -33,7 +33,7 @@ QString WaitingNotice::body(const protocol::WaitingNote &note, QDate today)
                                : QStringLiteral(" にﾒｯｾｰｼﾞが届きました。"));
 }
 
-void WaitingNotice::post(const protocol::WaitingNote &note)
+void WaitingNotice::post(const receive::WaitingNote &note)
 {
     if (m_on)
         m_context.services.notifications.post(kSlot, title(note), body(note, m_context.now().date()));

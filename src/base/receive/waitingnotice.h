@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/core/context.h"
-#include "base/protocol/receiving.h"
+#include "base/receive/receiving.h"
 
 #include <QObject>
 
@@ -15,11 +15,11 @@ namespace receive {
 class WaitingNotice final : public QObject {
     Q_OBJECT
 public:
-    WaitingNotice(core::Context &context, protocol::Receiving &receiving);
+    WaitingNotice(core::Context &context, receive::Receiving &receiving);
 
     // The title and the text of the notification for `note`, on the day `today`.
-    static QString title(const protocol::WaitingNote &note);
-    static QString body(const protocol::WaitingNote &note, QDate today);
+    static QString title(const receive::WaitingNote &note);
+    static QString body(const receive::WaitingNote &note, QDate today);
 
     bool isOn() const { return m_on; }
     // The user's option. Turned off, the notification shown goes at once and no other comes.
@@ -29,7 +29,7 @@ public:
     void withdraw();
 
 private:
-    void post(const protocol::WaitingNote &note);
+    void post(const receive::WaitingNote &note);
 
     core::Context &m_context;
     bool m_on = true;

@@ -30,8 +30,8 @@ QPushButton *button(QWidget *parent, const QString &caption, const char *name, c
 }
 } // namespace
 
-ReceivedWindow::ReceivedWindow(core::Context &context, ReceivedMessage &handlers)
-    : m_context(context), m_handlers(handlers)
+ReceivedWindow::ReceivedWindow(ReceivedWindowModel &model, core::Context &context, ReceivedMessage &handlers)
+    : m_model(model), m_context(context), m_handlers(handlers)
 {
     setObjectName(QStringLiteral("FrmRecv"));
 
@@ -54,7 +54,7 @@ ReceivedWindow::ReceivedWindow(core::Context &context, ReceivedMessage &handlers
     reply->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     connect(reply, &QPlainTextEdit::textChanged, this, [this] {
         const QString typed = text::wireLineBreaks(reply->toPlainText());
-        m_context.receivedWindow.editQuietly([&](core::ReceivedView &v) { v.reply = typed; });
+        m_model.editQuietly([&](ReceivedView &v) { v.reply = typed; });
     });
 
     openCloseButton = button(this, QString(), "CmdOPCL");
@@ -90,13 +90,13 @@ ReceivedWindow::ReceivedWindow(core::Context &context, ReceivedMessage &handlers
     m_layout = loadReceivedLayout(tw(statusBar->sizeHint().height()), refused);
     resize(px(kReceivedWidth - kit::kFrameWidthTwips), px(kReceivedHeight - kit::kFrameHeightTwips));
     applyLayout();
-    kit::followModel(*this, m_context.receivedWindow, m_context.opt, [this] { refresh(); });
+    kit::followModel(*this, m_model, m_context.opt, [this] { refresh(); });
 }
 
 void ReceivedWindow::refresh()
 {
-    const core::ReceivedWindowModel &m = m_context.receivedWindow;
-    const core::ReceivedView &v = m.view();
+    const ReceivedWindowModel &m = m_model;
+    const ReceivedView &v = m.view();
     if (windowTitle() != m.caption()) {
         setWindowTitle(m.caption());
         // The caption names the sender and the time: the title bar must show it whole. A window

@@ -18,7 +18,7 @@ namespace receive {
 class ReceivedWindow final : public QWidget {
     Q_OBJECT
 public:
-    ReceivedWindow(core::Context &context, ReceivedMessage &handlers);
+    ReceivedWindow(ReceivedWindowModel &model, core::Context &context, ReceivedMessage &handlers);
 
     QPlainTextEdit *message = nullptr;
     QFrame *splitter = nullptr;
@@ -44,6 +44,7 @@ private:
     void applyLayout();
     int innerHeightTwips() const;
 
+    ReceivedWindowModel &m_model;
     core::Context &m_context;
     ReceivedMessage &m_handlers;
     ReceivedLayout m_layout;

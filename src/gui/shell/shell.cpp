@@ -6,7 +6,7 @@ Shell::Shell(copy::Copy &copy, bool newWindowsTakeKeyboard)
     : m_copy(copy),
       m_composeWindow(copy.compose().window(), copy.context().opt, copy.context().services.clock),
       m_menus(copy.context().menu), m_historyWindow(copy.context(), copy.historyViewer()),
-      m_receivedWindow(copy.context(), copy.receivedMessage()),
+      m_receivedWindow(copy.receivedWindow(), copy.context(), copy.receivedMessage()),
       m_noticeRelay(
           copy.notices(), copy.context().services.notifications,
           [&copy] { return copy.waitingNotice().isOn(); }, newWindowsTakeKeyboard),

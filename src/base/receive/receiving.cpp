@@ -1,4 +1,4 @@
-#include "base/protocol/receiving.h"
+#include "base/receive/receiving.h"
 
 #include "base/history/rowsteps.h"
 #include "base/protocol/tags.h"
@@ -6,7 +6,12 @@
 
 #include <algorithm>
 
-namespace protocol {
+namespace receive {
+
+using protocol::Arrival;
+using protocol::Kind;
+using protocol::MessageFields;
+using protocol::WaitingMessage;
 namespace {
 
 // The sender name as the captions show it: up to and including its first blank, or nothing when
@@ -20,9 +25,9 @@ QString senderName(QStringView field)
 }
 
 // A message that arrives is shown closed: its text hidden until OPEN, whatever was shown before.
-void showArrivalClosed(core::ReceivedView &v, const QString &weekday)
+void showArrivalClosed(ReceivedView &v, const QString &weekday)
 {
-    v.state = core::ReceivedState::Waiting;
+    v.state = ReceivedState::Waiting;
     v.weekdayPanel = weekday;
     v.messageVisible = false;
     v.openCloseCaption = QStringLiteral("OPEN");
@@ -50,16 +55,24 @@ void appendToHeld(QString &held, QStringView message)
     held.prepend(kHeldTextCut);
 }
 
-Receiving::Receiving(core::Context &context, Outbox &outbox, core::TrayIcon &tray,
+Receiving::Receiving(core::Context &context, protocol::Outbox &outbox, core::TrayIcon &tray,
                      const core::RegisteredPartner &partner)
     : m_context(context), m_outbox(outbox), m_tray(tray), m_partner(partner)
 {
     context.menu.setAction(core::MenuId::ShowReceived, [this] { openReceived(); });
+    connect(&context, &core::Context::iconSetApplied, this,
+            [this](int set) { m_window.setIcon(core::IconId::received(set)); });
+    connect(&context, &core::Context::textStylesApplied, this, [this](const core::TextStyle &style) {
+        m_window.edit([&](ReceivedView &v) {
+            v.messageStyle = style;
+            v.replyStyle = style;
+        });
+    });
     m_saveTimer.setSingleShot(true);
     connect(&m_saveTimer, &QTimer::timeout, this, &Receiving::saveWaiting);
 }
 
-void Receiving::plugInto(Dispatcher &dispatcher)
+void Receiving::plugInto(protocol::Dispatcher &dispatcher)
 {
     dispatcher.setReceiver([this](const Arrival &a) { return receive(a); },
                            [this](const Arrival &a) { acknowledge(a.sender); });
@@ -83,25 +96,25 @@ bool Receiving::receive(const Arrival &arrival)
     core::Context &c = m_context;
     // A letter is a message behind a tag of its own.
     QStringView message = arrival.text;
-    const bool letter = classify(message.left(kTagWidth)) == Kind::Letter;
+    const bool letter = protocol::classify(message.left(protocol::kTagWidth)) == Kind::Letter;
     if (letter)
-        message = message.mid(kTagWidth);
+        message = message.mid(protocol::kTagWidth);
 
     const bool fromPartner = m_partner.isSender(arrival.sender);
     if (c.opt.refusesOthers() && !fromPartner) {
         answerRefused(arrival.sender);
         return false;
     }
-    const MessageFields fields = splitMessage(message);
+    const MessageFields fields = protocol::splitMessage(message);
     const QDateTime now = c.now();
-    const core::ReceivedView &shown = c.receivedWindow.view();
+    const ReceivedView &shown = m_window.view();
 
-    if (shown.state != core::ReceivedState::Empty && shown.senderAddress == arrival.sender) {
+    if (shown.state != ReceivedState::Empty && shown.senderAddress == arrival.sender) {
         // More from the person in the window: joined to what is held, or in its place.
         const bool addToHeld = c.opt.addsWhileHeld() && c.menu.enabledThroughLock(core::MenuId::ShowReceived);
         // One change: the text is hidden with the OPEN button as it arrives, so an open window
         // never lays out text that nobody can see yet.
-        c.receivedWindow.edit([&](core::ReceivedView &v) {
+        m_window.edit([&](ReceivedView &v) {
             if (addToHeld) {
                 appendToHeld(v.message, fields.text);
             } else {
@@ -113,8 +126,8 @@ bool Receiving::receive(const Arrival &arrival)
             showArrivalClosed(v, m_weekday);
         });
         // The caption names the newest time; opening the window sets it anyway.
-        if (c.receivedWindow.isVisible())
-            c.receivedWindow.setCaption(caption());
+        if (m_window.isVisible())
+            m_window.setCaption(caption());
         m_windowRow = history::messageReceived(c, now);
         m_windowArrivedAt = now;
     } else if (!waitBehind(arrival.sender, fields, fromPartner)) {
@@ -162,10 +175,10 @@ void Receiving::takeIntoWindow(Queued next)
     core::Context &c = m_context;
     WaitingMessage &m = next.message;
     // A reply being written to the person leaving the window waits for their next message.
-    const core::ReceivedView &leaving = c.receivedWindow.view();
-    if (leaving.state != core::ReceivedState::Empty && !leaving.reply.isEmpty())
+    const ReceivedView &leaving = m_window.view();
+    if (leaving.state != ReceivedState::Empty && !leaving.reply.isEmpty())
         m_unsentReplies.insert(leaving.senderAddress, leaving.reply);
-    c.receivedWindow.edit([&](core::ReceivedView &v) {
+    m_window.edit([&](ReceivedView &v) {
         v.message = std::move(m.text);
         v.reply = m_unsentReplies.take(m.from);
         v.senderAddress = m.from;
@@ -173,7 +186,7 @@ void Receiving::takeIntoWindow(Queued next)
         v.senderTime = m.time;
         showArrivalClosed(v, m_weekday);
     });
-    c.receivedWindow.setCaption(caption());
+    m_window.setCaption(caption());
     m_windowRow = std::move(next.row);
     m_windowArrivedAt = m.arrivedAt;
 }
@@ -183,9 +196,9 @@ void Receiving::signalArrival()
     core::Context &c = m_context;
     const int set = c.opt.iconSet();
     m_tray.show(core::IconId::received(set));
-    if (c.opt.blinks() && !c.receivedWindow.isVisible())
+    if (c.opt.blinks() && !m_window.isVisible())
         m_tray.startBlink();
-    c.receivedWindow.setIcon(core::IconId::received(set));
+    m_window.setIcon(core::IconId::received(set));
     enableReceivedEntry();
 }
 
@@ -196,32 +209,32 @@ void Receiving::enableReceivedEntry()
     menu.setEnabledThroughLock(core::MenuId::Compose, false);
 }
 
-void Receiving::dealtWith(core::ReceivedState state)
+void Receiving::dealtWith(ReceivedState state)
 {
     core::Context &c = m_context;
-    c.receivedWindow.edit([&](core::ReceivedView &v) { v.state = state; });
+    m_window.edit([&](ReceivedView &v) { v.state = state; });
     // The tray rests on the normal picture only when nothing else waits either.
-    m_tray.show(c.receivedWindow.anythingWaits() ? core::IconId::received(c.opt.iconSet())
-                                                 : core::IconId::normal(c.opt.iconSet()));
+    m_tray.show(m_window.anythingWaits() ? core::IconId::received(c.opt.iconSet())
+                                         : core::IconId::normal(c.opt.iconSet()));
     changed();
 }
 
 WaitingMessage Receiving::windowMessage() const
 {
-    const core::ReceivedView &v = m_context.receivedWindow.view();
+    const ReceivedView &v = m_window.view();
     return {v.senderAddress, v.senderName, v.senderTime, v.message, m_windowArrivedAt};
 }
 
 bool Receiving::bringNext(bool evenWhileShown)
 {
     core::Context &c = m_context;
-    const core::ReceivedWindowModel &window = c.receivedWindow;
+    const ReceivedWindowModel &window = m_window;
     if (m_behind.empty() || window.waiting() || (window.isVisible() && !evenWhileShown))
         return false;
     // A waiting message first, in order of arrival; a held one only into a window that holds
     // nothing worth keeping.
     auto next = std::find_if(m_behind.begin(), m_behind.end(), [](const Queued &q) { return !q.held; });
-    const bool windowHolds = window.view().state == core::ReceivedState::Held;
+    const bool windowHolds = window.view().state == ReceivedState::Held;
     if (next == m_behind.end() && windowHolds)
         return false;
     if (next == m_behind.end())
@@ -235,7 +248,7 @@ bool Receiving::bringNext(bool evenWhileShown)
     const bool held = coming.held;
     takeIntoWindow(std::move(coming));
     if (held) {
-        c.receivedWindow.edit([](core::ReceivedView &v) { v.state = core::ReceivedState::Held; });
+        m_window.edit([](ReceivedView &v) { v.state = ReceivedState::Held; });
         enableReceivedEntry();
     }
     changed();
@@ -244,21 +257,21 @@ bool Receiving::bringNext(bool evenWhileShown)
 
 void Receiving::windowLeft()
 {
-    if (bringNext(false) && m_context.receivedWindow.waiting())
+    if (bringNext(false) && m_window.waiting())
         signalArrival();
 }
 
 void Receiving::keepUnsentReply(const QString &address, const QString &text)
 {
     core::Context &c = m_context;
-    const core::ReceivedView &v = c.receivedWindow.view();
-    if (v.state == core::ReceivedState::Empty || v.senderAddress != address) {
+    const ReceivedView &v = m_window.view();
+    if (v.state == ReceivedState::Empty || v.senderAddress != address) {
         m_unsentReplies.insert(address, text);
         return;
     }
     // Something typed there since stays, after the text that did not arrive.
     if (!v.reply.contains(text)) {
-        c.receivedWindow.edit([&](core::ReceivedView &view) {
+        m_window.edit([&](ReceivedView &view) {
             view.reply = view.reply.isEmpty() ? text : text + QStringLiteral("\r\n") + view.reply;
         });
     }
@@ -276,7 +289,7 @@ QString Receiving::captionName(const QString &address, const QString &name) cons
 
 QString Receiving::caption() const
 {
-    const core::ReceivedView &v = m_context.receivedWindow.view();
+    const ReceivedView &v = m_window.view();
     const QString from = captionName(v.senderAddress, v.senderName);
     if (from.isEmpty())
         return QStringLiteral("受信ﾒｯｾｰｼﾞ ") + QStringLiteral(" Time : ") + v.senderTime;
@@ -287,9 +300,9 @@ void Receiving::changed()
 {
     const int behind = static_cast<int>(
         std::count_if(m_behind.begin(), m_behind.end(), [](const Queued &q) { return !q.held; }));
-    if (m_context.receivedWindow.view().waitingBehind != behind)
-        m_context.receivedWindow.edit([&](core::ReceivedView &v) { v.waitingBehind = behind; });
-    const bool waits = m_context.receivedWindow.anythingWaits();
+    if (m_window.view().waitingBehind != behind)
+        m_window.edit([&](ReceivedView &v) { v.waitingBehind = behind; });
+    const bool waits = m_window.anythingWaits();
     m_tray.setMessageWaiting(waits);
     if (waits != m_waits) {
         m_waits = waits;
@@ -312,9 +325,9 @@ void Receiving::saveWaiting()
     m_unsaved = false;
     m_sinceSave.start();
     core::Context &c = m_context;
-    const core::ReceivedView &v = c.receivedWindow.view();
+    const ReceivedView &v = m_window.view();
     QList<WaitingMessage> waiting;
-    if (v.state == core::ReceivedState::Waiting || v.state == core::ReceivedState::Held)
+    if (v.state == ReceivedState::Waiting || v.state == ReceivedState::Held)
         waiting << windowMessage();
     for (const Queued &q : m_behind)
         waiting << q.message;
@@ -323,7 +336,7 @@ void Receiving::saveWaiting()
     // end; the next change tries again.
     const platform::FileResult result =
         waiting.isEmpty() ? c.services.files.remove(path)
-                          : c.services.files.replace(path, formatWaitingFile(waiting), true);
+                          : c.services.files.replace(path, protocol::formatWaitingFile(waiting), true);
     if (result != platform::FileResult::Ok && result != platform::FileResult::Missing)
         m_unsaved = true;
 }
@@ -338,12 +351,13 @@ void Receiving::restoreWaiting()
     constexpr qint64 kMostBytes = (kMaxWaitingBehind + 2) * kHeldTextLimit * 6;
     if (c.services.files.read(path, bytes, kMostBytes) != platform::FileResult::Ok)
         return;
-    const QList<WaitingMessage> waiting = parseWaitingFile(bytes, kMaxWaitingBehind + 1, kHeldTextLimit);
+    const QList<WaitingMessage> waiting =
+        protocol::parseWaitingFile(bytes, kMaxWaitingBehind + 1, kHeldTextLimit);
     for (const WaitingMessage &m : waiting) {
         const QDateTime arrived = m.arrivedAt.isValid() ? m.arrivedAt : c.now();
         Queued queued{m, history::messageReceived(c, arrived), false};
         queued.message.arrivedAt = arrived;
-        if (c.receivedWindow.view().state == core::ReceivedState::Empty)
+        if (m_window.view().state == ReceivedState::Empty)
             takeIntoWindow(std::move(queued));
         else
             m_behind.push_back(std::move(queued));
@@ -352,18 +366,18 @@ void Receiving::restoreWaiting()
         return;
     signalArrival();
     changed();
-    const core::ReceivedView &v = c.receivedWindow.view();
+    const ReceivedView &v = m_window.view();
     emit messageWaits({captionName(v.senderAddress, v.senderName), m_windowArrivedAt, false});
 }
 
 void Receiving::answerRefused(const QString &sender)
 {
-    m_outbox.send(sender, tagOf(Kind::Refused));
+    m_outbox.send(sender, protocol::tagOf(Kind::Refused));
 }
 
 void Receiving::acknowledge(const QString &sender)
 {
-    m_outbox.send(sender, tagOf(Kind::Delivered));
+    m_outbox.send(sender, protocol::tagOf(Kind::Delivered));
 }
 
 void Receiving::openReceived()
@@ -375,12 +389,12 @@ void Receiving::openReceived()
     // The window's message was dealt with, even if it is still shown: someone else's that waits
     // comes in, or one that was held.
     bringNext(true);
-    if (c.receivedWindow.waiting()) {
-        if (!m_partner.isSender(c.receivedWindow.view().senderAddress))
+    if (m_window.waiting()) {
+        if (!m_partner.isSender(m_window.view().senderAddress))
             c.box(QStringLiteral("お相手以外からのメッセージです。"), platform::box::exclamation);
-        c.receivedWindow.setCaption(caption());
+        m_window.setCaption(caption());
     }
-    c.receivedWindow.show();
+    m_window.show();
 }
 
-} // namespace protocol
+} // namespace receive

@@ -16,7 +16,43 @@
 #include <deque>
 #include <memory>
 
-namespace protocol {
+namespace receive {
+
+// Where the message in the received window stands.
+enum class ReceivedState {
+    Empty,     // nothing has arrived yet
+    Waiting,   // arrived; not yet replied to, opened, held or closed
+    Held,      // its reply was put off ("返信保留"): no longer waiting, but kept to be answered
+    DealtWith, // replied to, opened or closed
+};
+
+// The received-message window (FrmRecv): the message of one person, whose address its buttons
+// answer and whose name its caption gives. Messages of anyone else wait their turn behind it.
+struct ReceivedView {
+    QString message;            // the received text, line breaks as CR LF
+    QString reply;              // the reply being written
+    bool messageVisible = true; // hidden while the message is closed
+    QString openCloseCaption;   // "OPEN" or "CLOSE"
+    QString weekdayPanel;       // panel 2 of the status bar
+    core::TextStyle messageStyle;
+    core::TextStyle replyStyle;
+    QString senderAddress; // who wrote it: every answer of the window goes there
+    QString senderName;    // the name field as captions show it; may be empty
+    QString senderTime;    // the time field of its newest message
+    ReceivedState state = ReceivedState::Empty;
+    int waitingBehind = 0; // other people whose messages wait for the window
+};
+class ReceivedWindowModel final : public core::ViewModel<ReceivedView> {
+public:
+    ReceivedWindowModel() : ViewModel(QStringLiteral("ミルトアンヌ　受信ﾒｯｾｰｼﾞ"), core::IconId::received(0))
+    {
+    }
+
+    // The message in the window has not been dealt with.
+    bool waiting() const { return view().state == ReceivedState::Waiting; }
+    // Something waits: the message in the window, or someone's behind it.
+    bool anythingWaits() const { return waiting() || view().waitingBehind > 0; }
+};
 
 // How much held text the received window keeps, in characters (1 MiB): anyone on the network can
 // add to a held message, and a text without end would at last be too big to show.
@@ -54,17 +90,19 @@ public:
     static constexpr int kSaveDelayMs = 500;
     static inline const QString kWaitingFile = QStringLiteral("waitFile.json");
 
-    Receiving(core::Context &context, Outbox &outbox, core::TrayIcon &tray,
+    Receiving(core::Context &context, protocol::Outbox &outbox, core::TrayIcon &tray,
               const core::RegisteredPartner &partner);
 
     // The weekday of the start-up day, which the window's status bar shows with every message.
     void setWeekday(const QString &weekday) { m_weekday = weekday; }
+    ReceivedWindowModel &window() { return m_window; }
+    const ReceivedWindowModel &window() const { return m_window; }
     // Takes ordinary messages and letters.
-    void plugInto(Dispatcher &dispatcher);
+    void plugInto(protocol::Dispatcher &dispatcher);
 
     // An ordinary message or a letter arrived. False when it was refused (by the partner-only
     // filter, or because too much waits): its sender then has its whole answer.
-    bool receive(const Arrival &arrival);
+    bool receive(const protocol::Arrival &arrival);
     // "OTHER送信" to the sender: refused.
     void answerRefused(const QString &sender);
     // "送信" to the sender.
@@ -75,7 +113,7 @@ public:
 
     // The received window's message was replied to, opened, held or closed (`state`): it no
     // longer waits, and the tray says whether anything else does.
-    void dealtWith(core::ReceivedState state);
+    void dealtWith(ReceivedState state);
     // The received window was hidden: a message waiting behind it comes in, once the one there
     // was dealt with (or only held).
     void windowLeft();
@@ -96,7 +134,7 @@ public:
 signals:
     // A message or a letter arrived and waits; at start-up, the first of those that waited when
     // the copy last ended.
-    void messageWaits(const protocol::WaitingNote &note);
+    void messageWaits(const receive::WaitingNote &note);
     // Something waits now where nothing did, or the other way round (the window model's
     // anythingWaits).
     void waitingChanged(bool waits);
@@ -104,7 +142,7 @@ signals:
 private:
     // A message waiting behind the window.
     struct Queued {
-        WaitingMessage message;
+        protocol::WaitingMessage message;
         std::shared_ptr<core::HistoryRow> row;
         bool held = false; // held in the window, it gave way to someone else's message
     };
@@ -114,10 +152,10 @@ private:
     bool bringNext(bool evenWhileShown);
     // A message of someone other than the person in the window: it waits behind the window, and
     // comes into it at once when the window is free. False when it was refused: too much waits.
-    bool waitBehind(const QString &sender, const MessageFields &fields, bool fromPartner);
+    bool waitBehind(const QString &sender, const protocol::MessageFields &fields, bool fromPartner);
     void takeIntoWindow(Queued next);
     // The message in the window, as it would wait behind it or in the file.
-    WaitingMessage windowMessage() const;
+    protocol::WaitingMessage windowMessage() const;
     void signalArrival();
     // The received entry of the menu enabled and the compose entry disabled, as while a message
     // waits or is held (kept aside under the operation lock).
@@ -129,10 +167,11 @@ private:
     qsizetype strangersWaitingText() const;
 
     core::Context &m_context;
-    Outbox &m_outbox;
+    protocol::Outbox &m_outbox;
     core::TrayIcon &m_tray;
     const core::RegisteredPartner &m_partner;
     QString m_weekday;
+    ReceivedWindowModel m_window;
     std::deque<Queued> m_behind;
     std::shared_ptr<core::HistoryRow> m_windowRow;
     QDateTime m_windowArrivedAt;
@@ -143,4 +182,4 @@ private:
     bool m_waits = false;
 };
 
-} // namespace protocol
+} // namespace receive
