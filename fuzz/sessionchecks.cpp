@@ -57,7 +57,7 @@ void Session::checkBounds()
             fault(QStringLiteral("%1's compose box holds %2 characters")
                       .arg(who)
                       .arg(t.compose().window().view().message.size()));
-        if (const core::LetterWindowModel *letter = c.letterSlot.ifLoaded()) {
+        if (const receive::LetterWindowModel *letter = t.copy->letters().slot().ifLoaded()) {
             if (letter->view().letter.size() > bounds::kTyped ||
                 letter->view().statusPanel().size() > bounds::kLetterStatus)
                 fault(QStringLiteral("%1's letter holds %2 characters, its status line %3")

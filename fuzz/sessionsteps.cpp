@@ -388,16 +388,16 @@ void Session::userStep(Step action, Side &side)
     case Step::TypeLetterLong: {
         const QString text = typed(action == Step::TypeLetter ? m_program.text() : m_program.longText());
         // Only a window that is there can be typed into.
-        if (core::LetterWindowModel *letter = context.letterSlot.ifLoaded())
-            letter->edit([&](core::LetterView &v) { v.letter = text; });
+        if (receive::LetterWindowModel *letter = t.copy->letters().slot().ifLoaded())
+            letter->edit([&](receive::LetterView &v) { v.letter = text; });
         break;
     }
     case Step::LetterOk:
-        if (context.letterSlot.isLoaded())
+        if (t.copy->letters().slot().isLoaded())
             c.letters().confirm();
         break;
     case Step::LetterCancel:
-        if (context.letterSlot.isLoaded())
+        if (t.copy->letters().slot().isLoaded())
             c.letters().cancel();
         break;
     case Step::Call:
@@ -540,23 +540,23 @@ void Session::settingsStep(Step action, Side &side)
         const QString address = which < 4    ? kSenderAddresses[which]
                                 : which == 4 ? kBroadcast
                                              : typed(m_program.text());
-        if (core::PartnerWindowModel *window = context.partnerSlot.ifLoaded())
-            window->edit([&](core::PartnerView &v) {
+        if (settings::PartnerWindowModel *window = t.copy->partner().slot().ifLoaded())
+            window->edit([&](settings::PartnerView &v) {
                 v.name = name;
                 v.address = address;
             });
         break;
     }
     case Step::PartnerOk:
-        if (context.partnerSlot.isLoaded())
+        if (t.copy->partner().slot().isLoaded())
             partner.registerPartner();
         break;
     case Step::PartnerCheck:
-        if (context.partnerSlot.isLoaded())
+        if (t.copy->partner().slot().isLoaded())
             partner.checkPresence();
         break;
     case Step::PartnerCancel:
-        if (context.partnerSlot.isLoaded())
+        if (t.copy->partner().slot().isLoaded())
             partner.close();
         break;
     case Step::DiskFails: {

@@ -83,7 +83,7 @@ void TestControl::run(const QString &line)
         m_copy.receivedMessage().close();
     } else if (command == u"check") {
         m_copy.partner().showWindow();
-        c.partnerWindow().edit([&](core::PartnerView &v) { v.address = argument; });
+        m_copy.partner().window().edit([&](settings::PartnerView &v) { v.address = argument; });
         m_copy.partner().checkPresence();
     } else if (command == u"search") {
         m_copy.userSearch().search();

@@ -278,7 +278,7 @@ void TestConversation::everyAnswerGoesToTheWriterOfItsMessage()
     // Then the partner writes, a message or a letter.
     if (letter) {
         c.alice.copy->letters().open();
-        c.alice.context().letterWindow().edit([](core::LetterView &v) { v.letter = u"a letter"_s; });
+        c.alice.copy->letters().window().edit([](receive::LetterView &v) { v.letter = u"a letter"_s; });
         c.alice.copy->letters().confirm();
         Conversation::send(c.net, c.bob, u"anyone home?"_s);
     } else {
@@ -315,7 +315,7 @@ void TestConversation::everyAnswerGoesToTheWriterOfItsMessage()
     QVERIFY(c.net.sentTo(carol.address()).isEmpty());
     // The partner's reaction to a letter marks the letter.
     if (letter && button != u"reply")
-        QVERIFY(c.alice.context().letterWindow().view().statusPanel().startsWith(u">"_s));
+        QVERIFY(c.alice.copy->letters().window().view().statusPanel().startsWith(u">"_s));
 }
 
 void TestConversation::desktopNamesTheSenderAsTheCaptionDoes_data()
@@ -654,12 +654,12 @@ void TestConversation::senderNamedLikeANotice()
     core::Context &bob = c.bob.context();
     const bool answer = name.startsWith(u"存在");
     if (answer) {
-        bob.partnerWindow().edit([&](core::PartnerView &v) { v.address = carol.address(); });
+        c.bob.copy->partner().window().edit([&](settings::PartnerView &v) { v.address = carol.address(); });
         c.bob.copy->partner().checkPresence();
     }
     c.bob.copy->dispatcher().arrive(text::toCp932(notice), answer ? carol.address() : c.alice.address());
     if (name.startsWith(u"存在"))
-        QCOMPARE(bob.partnerWindow().caption(), u"ミルトアンヌ　起動時間：10:00"_s);
+        QCOMPARE(c.bob.copy->partner().window().caption(), u"ミルトアンヌ　起動時間：10:00"_s);
     else
         QVERIFY(bob.historyWindow.caption().startsWith(u"送受信履歴　（10:00～"_s));
     QCOMPARE(c.bob.receivedWindow().view().message, u"just a message"_s);
@@ -699,8 +699,8 @@ void TestConversation::tooLongToSendIsSaid()
     // waiting, and the partner's message is acknowledged as usual.
     c.alice.dialogs.clear();
     c.alice.copy->letters().open();
-    core::LetterWindowModel &letter = c.alice.context().letterWindow();
-    letter.edit([&](core::LetterView &v) { v.letter = tooLong; });
+    receive::LetterWindowModel &letter = c.alice.copy->letters().window();
+    letter.edit([&](receive::LetterView &v) { v.letter = tooLong; });
     c.alice.copy->letters().confirm();
     // The letter's tag takes 15 bytes more.
     QCOMPARE(
@@ -714,7 +714,7 @@ void TestConversation::tooLongToSendIsSaid()
     QCOMPARE(letter.view().statusPanel(), u"未確認"_s);
     QCOMPARE(c.alice.dialogs.texts().size(), 1); // no error box for the partner's message
     // Cut down, it goes with the next message.
-    letter.edit([](core::LetterView &v) { v.letter = u"short now"_s; });
+    letter.edit([](receive::LetterView &v) { v.letter = u"short now"_s; });
     c.alice.copy->letters().confirm();
     Conversation::send(c.net, c.bob, u"hello again"_s);
     QVERIFY(c.net.textsFrom(c.alice.address()).last().endsWith(u"short now"_s));
@@ -796,7 +796,7 @@ void TestConversation::onlyThePartnersCopyTellsWhatHappened()
             c.alice.notices().reactionSlot().isLoaded() ? c.alice.notices().reaction().view().text
                                                         : QString(),
             alice.historyWindow.caption(),
-            QString::number(alice.partnerSlot.isLoaded()),
+            QString::number(c.alice.copy->partner().slot().isLoaded()),
             QString::number(c.alice.tray.current().hIcon),
             QString::number(c.alice.copy->sending().answerTimer().isActive())};
     };
@@ -963,7 +963,7 @@ void TestConversation::partnerReachedHoweverItsAddressIsWritten()
     c.bob.host().sendsFromSecond = otherAddress;
     settings::Partner &partner = c.alice.copy->partner();
     partner.showWindow();
-    c.alice.context().partnerWindow().edit([&](core::PartnerView &v) { v.address = registered; });
+    c.alice.copy->partner().window().edit([&](settings::PartnerView &v) { v.address = registered; });
     partner.registerPartner();
     QCOMPARE(c.alice.partner().address, c.bob.address());
 
@@ -981,7 +981,7 @@ void TestConversation::partnerReachedHoweverItsAddressIsWritten()
 
     partner.checkPresence();
     c.net.flush();
-    QCOMPARE(alice.partnerWindow().view().checkResult, u"いるよ～"_s);
+    QCOMPARE(c.alice.copy->partner().window().view().checkResult, u"いるよ～"_s);
 }
 
 void TestConversation::onePersonPerReceivedWindow_data()

@@ -106,21 +106,21 @@ void TestDispatch::arrivalDuringAHandlerWaitsItsTurn()
 
 void TestDispatch::ordinaryMessageIsAnsweredByAckOrLetter_data()
 {
-    QTest::addColumn<core::LetterState>("letter");
+    QTest::addColumn<receive::LetterState>("letter");
     QTest::addColumn<QString>("sender");
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<bool>("letterGoes");
     QTest::addColumn<QStringList>("steps");
     const QString partner = QStringLiteral("127.0.0.3");
-    const core::LetterState armed = core::LetterState::Waiting;
-    QTest::newRow("no letter") << core::LetterState::None << partner << true << true
+    const receive::LetterState armed = receive::LetterState::Waiting;
+    QTest::newRow("no letter") << receive::LetterState::None << partner << true << true
                                << QStringList{u"receive"_s, u"ack"_s};
     QTest::newRow("letter waits, partner writes")
         << armed << partner << true << true << QStringList{u"receive"_s, u"letter"_s};
     QTest::newRow("letter waits, stranger writes")
         << armed << QStringLiteral("127.0.0.4") << true << true << QStringList{u"receive"_s, u"ack"_s};
     QTest::newRow("letter delivered already")
-        << core::LetterState::Delivered << partner << true << true << QStringList{u"receive"_s, u"ack"_s};
+        << receive::LetterState::Delivered << partner << true << true << QStringList{u"receive"_s, u"ack"_s};
     QTest::newRow("letter cannot go: acknowledged instead")
         << armed << partner << true << false << QStringList{u"receive"_s, u"ack"_s};
     QTest::newRow("refused: no acknowledgement, no letter")
@@ -129,7 +129,7 @@ void TestDispatch::ordinaryMessageIsAnsweredByAckOrLetter_data()
 
 void TestDispatch::ordinaryMessageIsAnsweredByAckOrLetter()
 {
-    QFETCH(core::LetterState, letter);
+    QFETCH(receive::LetterState, letter);
     QFETCH(QString, sender);
     QFETCH(bool, accepted);
     QFETCH(bool, letterGoes);
@@ -138,7 +138,7 @@ void TestDispatch::ordinaryMessageIsAnsweredByAckOrLetter()
     TestCopy alice(net, QStringLiteral("127.0.0.2"));
     QVERIFY(alice.start());
     alice.registerPartner(QStringLiteral("127.0.0.3"));
-    alice.context().letterWindow().edit([&](core::LetterView &v) {
+    alice.copy->letters().window().edit([&](receive::LetterView &v) {
         v.state = letter;
         // Too long for one datagram, it cannot go.
         v.letter = letterGoes ? u"置き手紙"_s : QString(protocol::kMaxDatagramBytes, u'x');

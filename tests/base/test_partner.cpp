@@ -76,9 +76,9 @@ void TestPartner::startUpReadsThePartner()
              foreign ? QStringList{u"ミルトアンヌのﾌｧｲﾙではありません"_s} : QStringList{});
     // The window opens with the partner in its boxes.
     alice.copy->partner().showWindow();
-    QVERIFY(alice.context().partnerWindow().isVisible());
-    QCOMPARE(alice.context().partnerWindow().view().name, partnerName);
-    QCOMPARE(alice.context().partnerWindow().view().address, partnerAddress);
+    QVERIFY(alice.copy->partner().window().isVisible());
+    QCOMPARE(alice.copy->partner().window().view().name, partnerName);
+    QCOMPARE(alice.copy->partner().window().view().address, partnerAddress);
 }
 
 void TestPartner::registrationRefusals_data()
@@ -100,7 +100,7 @@ void TestPartner::registrationRefusals()
     QVERIFY(alice.start());
     const QByteArray before = alice.readFile(u"adrFile.dat"_s);
     alice.copy->partner().showWindow();
-    alice.context().partnerWindow().edit([&](core::PartnerView &v) {
+    alice.copy->partner().window().edit([&](settings::PartnerView &v) {
         v.name = u"new"_s;
         v.address = address;
     });
@@ -118,9 +118,9 @@ void TestPartner::registrationSavesAndTakesEffect()
     TestCopy alice(net, kAlice);
     QVERIFY(alice.start());
     alice.copy->menuClicked(core::MenuId::Partner);
-    QVERIFY(alice.context().partnerWindow().isVisible());
-    QVERIFY(alice.context().partnerWindow().view().address.isEmpty());
-    alice.context().partnerWindow().edit([&](core::PartnerView &v) {
+    QVERIFY(alice.copy->partner().window().isVisible());
+    QVERIFY(alice.copy->partner().window().view().address.isEmpty());
+    alice.copy->partner().window().edit([&](settings::PartnerView &v) {
         v.name = QString();
         v.address = u"127.0.0.25"_s; // "25" is no "255"
     });
@@ -129,15 +129,15 @@ void TestPartner::registrationSavesAndTakesEffect()
     QCOMPARE(alice.dialogs.shown()[0].style, 64);
     QCOMPARE(alice.dialogs.shown()[0].title, u"ミルトアンヌ"_s);
     QCOMPARE(alice.partner().address, u"127.0.0.25"_s);
-    QVERIFY(alice.context().partnerWindow().isVisible());
+    QVERIFY(alice.copy->partner().window().isVisible());
     QCOMPARE(alice.readFile(u"adrFile.dat"_s), QByteArray("\"adrFile\"\r\n\"\",\"127.0.0.25\"\r\n"));
 
     // Closing unloads the window; it comes back with its design contents, then the partner.
     alice.copy->partner().close();
-    QVERIFY(!alice.context().partnerSlot.isLoaded());
-    QCOMPARE(alice.context().partnerWindow().view().address, QString());
+    QVERIFY(!alice.copy->partner().slot().isLoaded());
+    QCOMPARE(alice.copy->partner().window().view().address, QString());
     alice.copy->partner().showWindow();
-    QCOMPARE(alice.context().partnerWindow().view().address, u"127.0.0.25"_s);
+    QCOMPARE(alice.copy->partner().window().view().address, u"127.0.0.25"_s);
 }
 
 void TestPartner::registrationOnFullDiskKeepsTheOldPartner()
@@ -148,7 +148,7 @@ void TestPartner::registrationOnFullDiskKeepsTheOldPartner()
     QVERIFY(alice.start());
     const QByteArray before = alice.readFile(u"adrFile.dat"_s);
     alice.copy->partner().showWindow();
-    alice.context().partnerWindow().edit([](core::PartnerView &v) { v.address = u"127.0.0.9"_s; });
+    alice.copy->partner().window().edit([](settings::PartnerView &v) { v.address = u"127.0.0.9"_s; });
     alice.files.failNextWrites(1);
     alice.dialogs.answerNext(2); // Cancel
     alice.copy->partner().registerPartner();
@@ -197,8 +197,8 @@ void TestPartner::presence()
 
     settings::Partner &partner = alice.copy->partner();
     partner.showWindow();
-    core::PartnerWindowModel &window = alice.context().partnerWindow();
-    window.edit([](core::PartnerView &v) {
+    settings::PartnerWindowModel &window = alice.copy->partner().window();
+    window.edit([](settings::PartnerView &v) {
         v.checkResult = u"old result"_s;
         v.address = kBob;
     });
@@ -227,7 +227,7 @@ void TestPartner::presence()
 
     // An empty box asks nobody.
     net.clearLog();
-    window.edit([](core::PartnerView &v) { v.address.clear(); });
+    window.edit([](settings::PartnerView &v) { v.address.clear(); });
     partner.checkPresence();
     QCOMPARE(alice.dialogs.texts(), QStringList{u"IPｱﾄﾞﾚｽは必ず指定してください。"_s});
     QVERIFY(net.sent().isEmpty());
@@ -242,26 +242,26 @@ void TestPartner::lateAnswerReplacesNobodyThere()
     bob.writePartner(u"alice"_s, kAlice);
     QVERIFY(alice.start());
     alice.copy->partner().showWindow();
-    alice.context().partnerWindow().edit([](core::PartnerView &v) { v.address = kBob; });
+    alice.copy->partner().window().edit([](settings::PartnerView &v) { v.address = kBob; });
     alice.copy->partner().checkPresence();
     alice.copy->partner().checkTimeout();
-    QCOMPARE(alice.context().partnerWindow().view().checkResult, u"いないね～！"_s);
+    QCOMPARE(alice.copy->partner().window().view().checkResult, u"いないね～！"_s);
 
     // Bob starts late and answers a second check after the first gave up: the window turns.
     QVERIFY(bob.start());
     alice.copy->partner().checkPresence();
     alice.copy->partner().checkTimeout(); // nothing came yet
     net.flush();
-    QCOMPARE(alice.context().partnerWindow().view().checkResult, u"いるよ～"_s);
-    QVERIFY(alice.context().partnerWindow().view().answeredMutual);
-    QVERIFY(!alice.context().partnerWindow().view().answeredNobody);
+    QCOMPARE(alice.copy->partner().window().view().checkResult, u"いるよ～"_s);
+    QVERIFY(alice.copy->partner().window().view().answeredMutual);
+    QVERIFY(!alice.copy->partner().window().view().answeredNobody);
 
     // An answer that comes long after its check is not heard.
     alice.copy->partner().checkPresence();
     alice.copy->partner().checkTimeout();
     alice.clock.advance(6);
     net.flush();
-    QCOMPARE(alice.context().partnerWindow().view().checkResult, u"いないね～！"_s);
+    QCOMPARE(alice.copy->partner().window().view().checkResult, u"いないね～！"_s);
 }
 
 void TestPartner::startAndEndNotices()

@@ -112,7 +112,7 @@ void TestShell::letterArmedEmptyIsDeliveredEmpty()
 {
     Conversation c;
     c.alice.copy->menuClicked(MenuId::Letter);
-    core::LetterWindowModel &letter = c.alice.context().letterWindow();
+    receive::LetterWindowModel &letter = c.alice.copy->letters().window();
     QVERIFY(letter.isVisible());
     QCOMPARE(letter.view().statusPanel(), u"未確認"_s);
     c.net.clearLog();
@@ -136,14 +136,14 @@ void TestShell::letterGoesToThePartnerOnlyAndOnce()
     carol.writePartner(u"alice"_s, c.alice.address());
     QVERIFY(carol.start());
     c.alice.copy->menuClicked(MenuId::Letter);
-    c.alice.context().letterWindow().edit([](core::LetterView &v) { v.letter = u"出かけています"_s; });
+    c.alice.copy->letters().window().edit([](receive::LetterView &v) { v.letter = u"出かけています"_s; });
     c.alice.copy->letters().confirm();
-    QVERIFY(!c.alice.context().letterWindow().isVisible());
+    QVERIFY(!c.alice.copy->letters().window().isVisible());
 
     c.net.clearLog();
     Conversation::send(c.net, carol, u"stranger"_s);
     QCOMPARE(c.net.textsFrom(c.alice.address()), QStringList{u"送信"_s});
-    QCOMPARE(c.alice.context().letterWindow().view().statusPanel(), u"未確認"_s);
+    QCOMPARE(c.alice.copy->letters().window().view().statusPanel(), u"未確認"_s);
 
     c.net.clearLog();
     Conversation::send(c.net, c.bob, u"one"_s);
@@ -160,31 +160,31 @@ void TestShell::firstReactionAfterALetterMarksIt()
     Conversation c;
     c.alice.copy->menuClicked(MenuId::Letter);
     Conversation::send(c.net, c.bob, u"hi"_s);
-    const QString delivered = c.alice.context().letterWindow().view().statusPanel();
+    const QString delivered = c.alice.copy->letters().window().view().statusPanel();
     // Bob opens the letter: Alice's letter window records it and no notice opens.
     c.bob.copy->receivedMessage().openOrClose();
     c.net.flush();
-    QCOMPARE(c.alice.context().letterWindow().view().statusPanel(), u">"_s + delivered);
+    QCOMPARE(c.alice.copy->letters().window().view().statusPanel(), u">"_s + delivered);
     QVERIFY(!c.alice.notices().reactionSlot().isLoaded());
     // Alice answers; Bob's next reaction opens the usual notice.
     c.aliceSends(u"back"_s);
     c.bob.copy->receivedMessage().openOrClose();
     c.net.flush();
     QVERIFY(c.alice.notices().reaction().isVisible());
-    QCOMPARE(c.alice.context().letterWindow().view().statusPanel(), u">"_s + delivered);
+    QCOMPARE(c.alice.copy->letters().window().view().statusPanel(), u">"_s + delivered);
 }
 
 void TestShell::cancelWithdrawsTheLetter()
 {
     Conversation c;
     c.alice.copy->menuClicked(MenuId::Letter);
-    c.alice.context().letterWindow().edit([](core::LetterView &v) { v.letter = u"never mind"_s; });
+    c.alice.copy->letters().window().edit([](receive::LetterView &v) { v.letter = u"never mind"_s; });
     c.alice.copy->letters().cancel();
-    QVERIFY(!c.alice.context().letterSlot.isLoaded());
+    QVERIFY(!c.alice.copy->letters().slot().isLoaded());
     c.net.clearLog();
     Conversation::send(c.net, c.bob, u"hi"_s);
     QCOMPARE(c.net.textsFrom(c.alice.address()), QStringList{u"送信"_s});
-    QVERIFY(c.alice.context().letterWindow().view().letter.isEmpty());
+    QVERIFY(c.alice.copy->letters().window().view().letter.isEmpty());
 }
 
 void TestShell::letterOkRules()
@@ -195,14 +195,14 @@ void TestShell::letterOkRules()
     letters.confirm();
     QCOMPARE(c.alice.dialogs.texts(), QStringList{u"内容を入力してください。"_s});
     QCOMPARE(c.alice.dialogs.shown()[0].title, u"ｴﾗｰ確認"_s);
-    QVERIFY(c.alice.context().letterWindow().isVisible());
-    QCOMPARE(c.alice.context().letterWindow().view().statusPanel(), u"未確認"_s);
+    QVERIFY(c.alice.copy->letters().window().isVisible());
+    QCOMPARE(c.alice.copy->letters().window().view().statusPanel(), u"未確認"_s);
     // Delivered: OK unloads the window, and the next opening arms a new letter.
     Conversation::send(c.net, c.bob, u"hi"_s);
     letters.confirm();
-    QVERIFY(!c.alice.context().letterSlot.isLoaded());
+    QVERIFY(!c.alice.copy->letters().slot().isLoaded());
     c.alice.copy->menuClicked(MenuId::Letter);
-    QCOMPARE(c.alice.context().letterWindow().view().statusPanel(), u"未確認"_s);
+    QCOMPARE(c.alice.copy->letters().window().view().statusPanel(), u"未確認"_s);
 }
 
 void TestShell::callKindFollowsTheCallMenu()

@@ -66,7 +66,7 @@ void TestStartup::startUpLeavesOnlyTheTrayIcon()
     QCOMPARE(alice.copy->presence().startTime(), u"09:05"_s);
     // 2026-12-08 is a Tuesday.
     QCOMPARE(alice.compose().window().view().weekdayPanel, u"火"_s);
-    QVERIFY(alice.context().letterWindow().view().statusPanel().isEmpty());
+    QVERIFY(alice.copy->letters().window().view().statusPanel().isEmpty());
     QCOMPARE(alice.copy->userSearch().loginName20(), u"a-login-name-longer-"_s);
     QCOMPARE(alice.copy->userSearch().hostName20().trimmed(), u"testhost"_s);
     const core::MenuModel &menu = alice.context().menu;

@@ -193,8 +193,8 @@ void TestIcons::okAppliesTheSetEverywhere()
     QCOMPARE(c.bob.messageWaiting(), receivedPicture);
     QCOMPARE(c.bob.compose().window().icon(), IconId::normal(7));
     QCOMPARE(c.bob.receivedWindow().icon(), IconId::received(7));
-    QCOMPARE(bob.letterWindow().icon(), IconId::normal(7));
-    QCOMPARE(bob.partnerWindow().icon(), IconId::normal(7));
+    QCOMPARE(c.bob.copy->letters().window().icon(), IconId::normal(7));
+    QCOMPARE(c.bob.copy->partner().window().icon(), IconId::normal(7));
     QCOMPARE(selection.window.icon(), IconId::normal(7));
     QCOMPARE(about.window().icon(), IconId::normal(7));
     QCOMPARE(about.window().view().shownPicture, IconId::normal(7));

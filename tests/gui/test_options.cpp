@@ -621,12 +621,12 @@ void TestOptions::registrationBehindThePassword()
         o.password = u"pw"_s;
     });
     d.copy.copy->menuClicked(MenuId::Partner);
-    QVERIFY(!d.copy.context().partnerSlot.isLoaded() || !d.copy.context().partnerWindow().isVisible());
+    QVERIFY(!d.copy.copy->partner().slot().isLoaded() || !d.copy.copy->partner().window().isVisible());
     PasswordPrompt &pw = d.copy.copy->password();
     QCOMPARE(pw.purpose(), PasswordPrompt::Purpose::Registration);
     pw.window().edit([](settings::PasswordView &v) { v.password = u"pw"_s; });
     pw.submit();
-    QVERIFY(d.copy.context().partnerWindow().isVisible());
+    QVERIFY(d.copy.copy->partner().window().isVisible());
 }
 
 void TestOptions::passwordCanAlwaysBeTypedAgainAfterARestart()
@@ -672,7 +672,7 @@ void TestOptions::passwordCanAlwaysBeTypedAgainAfterARestart()
     lockAndUnlock(copy);
     QVERIFY(!copy.context().menu.checked(MenuId::Lock));
     copy.copy->menuClicked(MenuId::Partner);
-    QVERIFY(copy.context().partnerWindow().isVisible());
+    QVERIFY(copy.copy->partner().window().isVisible());
     QVERIFY(!copy.copy->password().slot.isLoaded());
 }
 

@@ -78,8 +78,8 @@ void TestWindows::everyWindowInItsCorner()
     core::Context &context = alice.context();
     for (core::WindowModel *model : std::initializer_list<core::WindowModel *>{
              &alice.compose().window(), &alice.receivedWindow(), &context.historyWindow,
-             &context.partnerWindow(), &alice.notices().sendResult(), &alice.notices().reaction(),
-             &alice.notices().small(), &context.letterWindow()})
+             &alice.partner().window(), &alice.notices().sendResult(), &alice.notices().reaction(),
+             &alice.notices().small(), &alice.letters().window()})
         model->show();
     alice.options().open();
     alice.password().ask(settings::PasswordPrompt::Purpose::Registration);
@@ -289,8 +289,8 @@ void TestWindows::everyWindowGoesWithItsCopy()
         alice.notices().smallSlot().unload();
         QVERIFY(leaving);
         for (core::WindowModel *model : std::initializer_list<core::WindowModel *>{
-                 &context.partnerWindow(), &alice.notices().sendResult(), &alice.notices().reaction(),
-                 &alice.notices().small(), &context.letterWindow()})
+                 &alice.partner().window(), &alice.notices().sendResult(), &alice.notices().reaction(),
+                 &alice.notices().small(), &alice.letters().window()})
             model->show();
         alice.options().open();
         alice.password().ask(settings::PasswordPrompt::Purpose::Registration);

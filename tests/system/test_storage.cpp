@@ -103,7 +103,7 @@ void TestStorage::failedSaveIsToldAndChangesNothing()
 
     copy::Copy &copy = *alice.copy;
     if (action == u"registration") {
-        alice.context().partnerWindow().edit([&](core::PartnerView &v) {
+        alice.copy->partner().window().edit([&](settings::PartnerView &v) {
             v.name = typed;
             v.address = u"127.0.0.4"_s;
         });

@@ -145,7 +145,7 @@ bool Copy::startUp()
         v.weekdayPanel = weekday;
     });
     m_receiving.setWeekday(weekday);
-    c.letterWindow().edit([](core::LetterView &v) { v.state = core::LetterState::None; });
+    m_letters.window().edit([](receive::LetterView &v) { v.state = receive::LetterState::None; });
     // Centring the main window is its widget's business; it is hidden here in any case.
     compose.hide();
     const QString loginName = c.services.identity.loginName().left(kLoginWidth);

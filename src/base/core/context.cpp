@@ -16,8 +16,6 @@ Context::Context(const Services &s)
       random([](int n) { return static_cast<int>(QRandomGenerator::global()->bounded(n)); })
 {
     opt.fontName = s.defaultFontName;
-    for (WindowSlotBase *slot : std::initializer_list<WindowSlotBase *>{&letterSlot, &partnerSlot})
-        followIconSet(*slot);
 }
 
 Context::~Context() = default;

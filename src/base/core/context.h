@@ -55,11 +55,6 @@ public:
 
     // Windows that only hide.
     HistoryWindowModel historyWindow;
-    // Windows that unload.
-    WindowSlot<LetterWindowModel> letterSlot;
-    WindowSlot<PartnerWindowModel> partnerSlot;
-    LetterWindowModel &letterWindow() { return letterSlot.get(); }
-    PartnerWindowModel &partnerWindow() { return partnerSlot.get(); }
 
     // Draws a number from 0 to n - 1 (the random icon); tests may replace it.
     std::function<int(int)> random;

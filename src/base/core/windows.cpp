@@ -33,19 +33,4 @@ void WindowModel::hide()
     emit visibilityChanged(false);
 }
 
-QString LetterView::statusPanel() const
-{
-    switch (state) {
-    case LetterState::None:
-        return {};
-    case LetterState::Waiting:
-        return QStringLiteral("未確認");
-    case LetterState::Delivered:
-        return QStringLiteral("確認されました...  ") + deliveredAt;
-    case LetterState::Answered:
-        return QStringLiteral(">確認されました...  ") + deliveredAt;
-    }
-    return {};
-}
-
 } // namespace core

@@ -69,42 +69,6 @@ private:
     View m_view;
 };
 
-// Where a letter stands.
-enum class LetterState {
-    None,      // no letter yet
-    Waiting,   // waits for the partner's next message, to go with its answer
-    Delivered, // went to the partner in answer to a message
-    Answered,  // and the partner has reacted to it since
-};
-
-// The letter window (FrmLetter). Panel 1 of its status bar tells the letter's state.
-struct LetterView {
-    QString letter; // the letter, line breaks as CR LF
-    LetterState state = LetterState::None;
-    QString deliveredAt; // short date and time of the delivery, "yy/mm/dd / hh:mm"
-    // The status panel's text: empty, "未確認", or when it was delivered (with ">" once answered).
-    QString statusPanel() const;
-};
-class LetterWindowModel final : public ViewModel<LetterView> {
-public:
-    LetterWindowModel() : ViewModel(QStringLiteral("置き手紙作成"), IconId::normal(0)) {}
-};
-
-// The partner registration window (FrmAddress).
-struct PartnerView {
-    QString name;
-    QString address;
-    QString checkResult;
-    bool answeredMutual = false;   // the copy there runs and has me as its partner
-    bool answeredOneSided = false; // it runs, with another partner or none
-    bool answeredNobody = false;   // nobody answered
-    QString checkHint;             // the result's tool tip: what may be wrong when nobody answered
-};
-class PartnerWindowModel final : public ViewModel<PartnerView> {
-public:
-    PartnerWindowModel() : ViewModel(QStringLiteral("ミルトアンヌ"), IconId::normal(0)) {}
-};
-
 // The history viewer (FrmLog): which tab, the lists or one row in the detail pane, panel 3.
 struct HistoryView {
     QString selectedTab = QStringLiteral("tabSnd");

@@ -12,29 +12,30 @@ Letters::Letters(core::Context &context, protocol::Outbox &outbox, protocol::Sen
     : m_context(context), m_outbox(outbox), m_sending(sending), m_partner(partner)
 {
     context.menu.setAction(core::MenuId::Letter, [this] { open(); });
+    context.followIconSet(m_slot);
     // The reaction to a delivered letter marks its status; the letter has no notice of its own.
     connect(&sending, &protocol::Sending::reacted, this, [this](const protocol::SentEntry &entry) {
         if (entry.kind != protocol::SentEntry::Kind::Letter)
             return;
-        core::LetterWindowModel *letter = m_context.letterSlot.ifLoaded();
-        if (letter != nullptr && letter->view().state == core::LetterState::Delivered)
-            letter->edit([](core::LetterView &v) { v.state = core::LetterState::Answered; });
+        LetterWindowModel *letter = m_slot.ifLoaded();
+        if (letter != nullptr && letter->view().state == LetterState::Delivered)
+            letter->edit([](LetterView &v) { v.state = LetterState::Answered; });
     });
 }
 
 void Letters::open()
 {
-    core::LetterWindowModel &window = m_context.letterWindow();
+    LetterWindowModel &window = m_slot.get();
     window.show();
-    if (window.view().state == core::LetterState::None)
-        window.edit([](core::LetterView &v) { v.state = core::LetterState::Waiting; });
+    if (window.view().state == LetterState::None)
+        window.edit([](LetterView &v) { v.state = LetterState::Waiting; });
 }
 
 void Letters::confirm()
 {
-    core::LetterWindowModel &window = m_context.letterWindow();
-    if (window.view().state != core::LetterState::Waiting) {
-        m_context.letterSlot.unload();
+    LetterWindowModel &window = m_slot.get();
+    if (window.view().state != LetterState::Waiting) {
+        m_slot.unload();
         return;
     }
     if (window.view().letter.isEmpty()) {
@@ -55,20 +56,20 @@ void Letters::confirm()
 
 void Letters::cancel()
 {
-    m_context.letterSlot.unload();
+    m_slot.unload();
 }
 
 QString Letters::letterDatagram()
 {
     return protocol::tagOf(protocol::Kind::Letter) +
-           protocol::ordinaryMessage(m_sending.head(), m_context.letterWindow().view().letter);
+           protocol::ordinaryMessage(m_sending.head(), m_slot.get().view().letter);
 }
 
 bool Letters::handOver(const protocol::Arrival &message)
 {
     core::Context &c = m_context;
-    const core::LetterWindowModel *window = c.letterSlot.ifLoaded();
-    if (window == nullptr || window->view().state != core::LetterState::Waiting ||
+    const LetterWindowModel *window = m_slot.ifLoaded();
+    if (window == nullptr || window->view().state != LetterState::Waiting ||
         !m_partner.isSender(message.sender))
         return false;
     const QString datagram = letterDatagram();
@@ -80,12 +81,27 @@ bool Letters::handOver(const protocol::Arrival &message)
     if (const int failure = m_outbox.send(message.sender, datagram))
         throw core::RuntimeError(failure, "letter not sent");
     const QDateTime now = c.now();
-    c.letterWindow().edit([&](core::LetterView &v) {
-        v.state = core::LetterState::Delivered;
+    m_slot.get().edit([&](LetterView &v) {
+        v.state = LetterState::Delivered;
         v.deliveredAt = text::shortDate(now.date()) + QStringLiteral(" / ") + text::shortTime(now.time());
     });
-    m_sending.letterHandedOver(message.sender, c.letterWindow().view().letter);
+    m_sending.letterHandedOver(message.sender, m_slot.get().view().letter);
     return true;
+}
+
+QString LetterView::statusPanel() const
+{
+    switch (state) {
+    case LetterState::None:
+        return {};
+    case LetterState::Waiting:
+        return QStringLiteral("未確認");
+    case LetterState::Delivered:
+        return QStringLiteral("確認されました...  ") + deliveredAt;
+    case LetterState::Answered:
+        return QStringLiteral(">確認されました...  ") + deliveredAt;
+    }
+    return {};
 }
 
 } // namespace receive

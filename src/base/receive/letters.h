@@ -9,6 +9,27 @@
 
 namespace receive {
 
+// Where a letter stands.
+enum class LetterState {
+    None,      // no letter yet
+    Waiting,   // waits for the partner's next message, to go with its answer
+    Delivered, // went to the partner in answer to a message
+    Answered,  // and the partner has reacted to it since
+};
+
+// The letter window (FrmLetter). Panel 1 of its status bar tells the letter's state.
+struct LetterView {
+    QString letter; // the letter, line breaks as CR LF
+    LetterState state = LetterState::None;
+    QString deliveredAt; // short date and time of the delivery, "yy/mm/dd / hh:mm"
+    // The status panel's text: empty, "未確認", or when it was delivered (with ">" once answered).
+    QString statusPanel() const;
+};
+class LetterWindowModel final : public core::ViewModel<LetterView> {
+public:
+    LetterWindowModel() : ViewModel(QStringLiteral("置き手紙作成"), core::IconId::normal(0)) {}
+};
+
 // The letter left for the partner: written in its window, armed the moment the window opens, and
 // handed over by itself in answer to the partner's next message.
 class Letters final : public QObject {
@@ -16,6 +37,10 @@ class Letters final : public QObject {
 public:
     Letters(core::Context &context, protocol::Outbox &outbox, protocol::Sending &sending,
             const core::RegisteredPartner &partner);
+
+    // The letter window, which unloads when it closes, and its letter with it.
+    core::WindowSlot<LetterWindowModel> &slot() { return m_slot; }
+    LetterWindowModel &window() { return m_slot.get(); }
 
     // "置き手紙作成(&W)": shows the window and arms the letter.
     void open();
@@ -39,6 +64,7 @@ private:
     QString letterDatagram();
 
     core::Context &m_context;
+    core::WindowSlot<LetterWindowModel> m_slot;
     protocol::Outbox &m_outbox;
     protocol::Sending &m_sending;
     const core::RegisteredPartner &m_partner;

@@ -47,7 +47,7 @@ void Partner::readFile()
     }
     // Compared with every sender's address, so held in the form senders arrive with.
     m_registered = {partner->name, text::dottedQuad(partner->address)};
-    context.partnerWindow().edit([&](core::PartnerView &v) {
+    m_slot.get().edit([&](PartnerView &v) {
         v.name = m_registered.name;
         v.address = m_registered.address;
     });
@@ -56,6 +56,7 @@ void Partner::readFile()
 Partner::Partner(core::Context &context, protocol::Outbox &outbox) : m_context(context), m_outbox(outbox)
 {
     context.menu.setAction(core::MenuId::Partner, [this] { open(); });
+    context.followIconSet(m_slot);
     m_checkTimer.setSingleShot(true);
     m_checkTimer.setInterval(kCheckWaitMs);
     connect(&m_checkTimer, &QTimer::timeout, this, &Partner::checkTimeout);
@@ -81,8 +82,8 @@ void Partner::plugInto(protocol::Dispatcher &dispatcher)
 
 void Partner::showWindow()
 {
-    core::PartnerWindowModel &window = m_context.partnerWindow();
-    window.edit([&](core::PartnerView &v) {
+    PartnerWindowModel &window = m_slot.get();
+    window.edit([&](PartnerView &v) {
         v.name = m_registered.name;
         v.address = m_registered.address;
     });
@@ -99,7 +100,7 @@ bool Partner::addressTyped(const QString &address)
 
 void Partner::registerPartner()
 {
-    const core::PartnerView &v = m_context.partnerWindow().view();
+    const PartnerView &v = m_slot.get().view();
     if (!addressTyped(v.address))
         return;
     // What is typed is kept as the address it means ("198.18.0.05" is 198.18.0.5); "255" is
@@ -119,18 +120,18 @@ void Partner::registerPartner()
     if (saved != platform::FileResult::Ok)
         return;
     m_registered = {partner.name, partner.address};
-    m_context.partnerWindow().edit([&](core::PartnerView &view) { view.address = partner.address; });
+    m_slot.get().edit([&](PartnerView &view) { view.address = partner.address; });
     // The received window's answers still go to whoever wrote what it holds.
     m_context.box(QStringLiteral("保存しました。"), platform::box::information);
 }
 
 void Partner::checkPresence()
 {
-    core::PartnerWindowModel &window = m_context.partnerWindow();
+    PartnerWindowModel &window = m_slot.get();
     if (!addressTyped(window.view().address))
         return;
     const QString address = text::dottedQuad(window.view().address);
-    window.edit([](core::PartnerView &v) {
+    window.edit([](PartnerView &v) {
         v.checkResult.clear();
         v.checkHint.clear();
     });
@@ -149,8 +150,8 @@ void Partner::presenceAnswered(const protocol::Arrival &answer, bool mutual)
         (m_asked.answered && answer.sender != m_asked.address))
         return;
     m_asked.answered = true;
-    core::PartnerWindowModel &window = m_context.partnerWindow();
-    window.edit([&](core::PartnerView &v) {
+    PartnerWindowModel &window = m_slot.get();
+    window.edit([&](PartnerView &v) {
         v.checkResult = mutual ? QStringLiteral("いるよ～") : QStringLiteral("片想い中");
         v.answeredMutual = mutual;
         v.answeredOneSided = !mutual;
@@ -164,10 +165,10 @@ void Partner::presenceAnswered(const protocol::Arrival &answer, bool mutual)
 void Partner::checkTimeout()
 {
     m_checkTimer.stop();
-    core::PartnerWindowModel *window = m_context.partnerSlot.ifLoaded();
+    PartnerWindowModel *window = m_slot.ifLoaded();
     if (window == nullptr || !window->view().checkResult.isEmpty())
         return;
-    window->edit([](core::PartnerView &v) {
+    window->edit([](PartnerView &v) {
         v.checkResult = QStringLiteral("いないね～！");
         v.answeredMutual = false;
         v.answeredOneSided = false;
@@ -181,7 +182,7 @@ void Partner::checkTimeout()
 void Partner::close()
 {
     m_checkTimer.stop();
-    m_context.partnerSlot.unload();
+    m_slot.unload();
 }
 
 } // namespace settings

@@ -12,6 +12,21 @@
 
 namespace settings {
 
+// The partner registration window (FrmAddress).
+struct PartnerView {
+    QString name;
+    QString address;
+    QString checkResult;
+    bool answeredMutual = false;   // the copy there runs and has me as its partner
+    bool answeredOneSided = false; // it runs, with another partner or none
+    bool answeredNobody = false;   // nobody answered
+    QString checkHint;             // the result's tool tip: what may be wrong when nobody answered
+};
+class PartnerWindowModel final : public core::ViewModel<PartnerView> {
+public:
+    PartnerWindowModel() : ViewModel(QStringLiteral("ミルトアンヌ"), core::IconId::normal(0)) {}
+};
+
 struct AddressFile {
     QString name;
     QString address;
@@ -44,6 +59,10 @@ public:
     // Takes the answers to the presence check.
     void plugInto(protocol::Dispatcher &dispatcher);
 
+    // The registration window, which unloads when it closes.
+    core::WindowSlot<PartnerWindowModel> &slot() { return m_slot; }
+    PartnerWindowModel &window() { return m_slot.get(); }
+
     // "お相手登録(&P)": through the password window when a password guards it.
     void open();
     // Fills the boxes from the partner and shows the window.
@@ -71,6 +90,7 @@ private:
     bool addressTyped(const QString &address);
 
     core::Context &m_context;
+    core::WindowSlot<PartnerWindowModel> m_slot;
     protocol::Outbox &m_outbox;
     core::RegisteredPartner m_registered;
     QTimer m_checkTimer;

@@ -24,8 +24,8 @@ LetterWindow::LetterWindow(core::Context &context, Letters &letters) : m_context
     letter->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     connect(letter, &QPlainTextEdit::textChanged, this, [this] {
         const QString typed = text::wireLineBreaks(letter->toPlainText());
-        if (core::LetterWindowModel *model = m_context.letterSlot.ifLoaded())
-            model->editQuietly([&](core::LetterView &v) { v.letter = typed; });
+        if (LetterWindowModel *model = m_letters.slot().ifLoaded())
+            model->editQuietly([&](LetterView &v) { v.letter = typed; });
     });
     okButton = new QPushButton(QStringLiteral("OK"), this);
     okButton->setObjectName(QStringLiteral("CmdOK"));
@@ -50,12 +50,12 @@ LetterWindow::LetterWindow(core::Context &context, Letters &letters) : m_context
     const QSize client(kit::px(4530), std::max(kit::px(2190), kit::px(1815) + statusHeight));
     statusBar->setGeometry(0, client.height() - statusHeight, client.width(), statusHeight);
     setFixedSize(client);
-    kit::followModel(*this, context.letterWindow(), context.opt, [this] { refresh(); });
+    kit::followModel(*this, letters.window(), context.opt, [this] { refresh(); });
 }
 
 void LetterWindow::refresh()
 {
-    const core::LetterWindowModel &m = m_context.letterWindow();
+    const LetterWindowModel &m = m_letters.window();
     setWindowTitle(m.caption());
     setWindowIcon(kit::pictureFor(m.icon()));
     picture->setPixmap(kit::pictureFor(m.icon()).pixmap(kit::px(480)));

@@ -87,24 +87,24 @@ PartnerWindow::PartnerWindow(core::Context &context, Partner &partner)
     layout->addLayout(check);
 
     connect(name, &QLineEdit::textEdited, this, [this](const QString &t) {
-        m_context.partnerWindow().editQuietly([&](core::PartnerView &v) { v.name = t; });
+        m_partner.window().editQuietly([&](PartnerView &v) { v.name = t; });
     });
     connect(address, &QLineEdit::textEdited, this, [this](const QString &t) {
-        m_context.partnerWindow().editQuietly([&](core::PartnerView &v) { v.address = t; });
+        m_partner.window().editQuietly([&](PartnerView &v) { v.address = t; });
     });
     connect(registerButton, &QPushButton::clicked, this, [this] { m_partner.registerPartner(); });
     connect(closeButton, &QPushButton::clicked, this, [this] { m_partner.close(); });
     connect(checkButton, &QPushButton::clicked, this, [this] { m_partner.checkPresence(); });
 
-    kit::followModel(*this, m_context.partnerWindow(), m_context.opt, [this] { refresh(); });
+    kit::followModel(*this, m_partner.window(), m_context.opt, [this] { refresh(); });
     adjustSize();
     setFixedSize(sizeHint());
 }
 
 void PartnerWindow::refresh()
 {
-    const core::PartnerWindowModel &model = m_context.partnerWindow();
-    const core::PartnerView &v = model.view();
+    const PartnerWindowModel &model = m_partner.window();
+    const PartnerView &v = model.view();
     setWindowTitle(model.caption());
     setWindowIcon(kit::pictureFor(model.icon()));
     picture->setPixmap(kit::pictureFor(model.icon()).pixmap(kPicture));

@@ -10,7 +10,7 @@ Shell::Shell(copy::Copy &copy, bool newWindowsTakeKeyboard)
       m_noticeRelay(
           copy.notices(), copy.context().services.notifications,
           [&copy] { return copy.waitingNotice().isOn(); }, newWindowsTakeKeyboard),
-      m_partnerWindow(copy.context().partnerSlot, *this,
+      m_partnerWindow(copy.partner().slot(), *this,
                       [&copy] { return new settings::PartnerWindow(copy.context(), copy.partner()); }),
       m_sendResultNotice(copy.notices().sendResultSlot(), *this,
                          [this, &copy] {
@@ -30,7 +30,7 @@ Shell::Shell(copy::Copy &copy, bool newWindowsTakeKeyboard)
                                    ? nullptr
                                    : new receive::SmallNotice(copy.notices(), copy.context().opt);
                     }),
-      m_letterWindow(copy.context().letterSlot, *this,
+      m_letterWindow(copy.letters().slot(), *this,
                      [&copy] { return new receive::LetterWindow(copy.context(), copy.letters()); }),
       m_optionsWindow(copy.options().slot, *this,
                       [&copy] { return new settings::OptionsWindow(copy.context(), copy.options()); }),
