@@ -71,15 +71,15 @@ void Session::checkBounds()
         }
         // A row comes from an arrival: an acknowledgement or a message.
         const qint64 arrivals = side.arrivals();
-        if (c.sentHistory.size() > arrivals || c.receivedHistory.size() > arrivals)
+        if (t.history().sent().size() > arrivals || t.history().received().size() > arrivals)
             fault(QStringLiteral("%1 has %2 sent and %3 received rows from %4 arrivals")
                       .arg(who)
-                      .arg(c.sentHistory.size())
-                      .arg(c.receivedHistory.size())
+                      .arg(t.history().sent().size())
+                      .arg(t.history().received().size())
                       .arg(arrivals));
         // The rows being written: the sent one takes a run of texts, the received one the held text.
         for (const protocol::SentEntry &entry : t.copy->sending().ledger().entries()) {
-            const std::shared_ptr<core::HistoryRow> run = t.copy->sentRows().openRow(entry.to);
+            const std::shared_ptr<core::HistoryRow> run = t.history().openRow(entry.to);
             if (run && run->message.size() > bounds::kHistoryRow) {
                 fault(QStringLiteral("%1 has a sent-history row of %2 characters")
                           .arg(who)
@@ -124,7 +124,8 @@ void Session::checkEnd()
         core::Context &c = side.copy->context();
         if (side.copy->copy->hasEnded())
             fault(side.name + QStringLiteral(" ended"));
-        for (const core::HistoryList *list : {&c.sentHistory, &c.receivedHistory}) {
+        for (const core::HistoryList *list :
+             {&side.copy->history().sent(), &side.copy->history().received()}) {
             for (qsizetype position = 1; position <= list->size(); ++position) {
                 const qsizetype size = list->at(position).message.size();
                 if (size > bounds::kHistoryRow)

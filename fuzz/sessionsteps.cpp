@@ -462,9 +462,11 @@ void Session::historyStep(Step action, Side &side)
         break;
     case Step::LogTab: {
         const uchar which = m_program.byte() % 3;
-        viewer.showTab(which == 0   ? history::kSentTab
-                       : which == 1 ? history::kReceivedTab
-                                    : typed(m_program.text()));
+        // Any other key than the sent tab's meant the received tab; the text is still read, so
+        // that the program's later bytes keep their meaning.
+        if (which == 2)
+            typed(m_program.text());
+        viewer.showTab(which == 0 ? history::Which::Sent : history::Which::Received);
         break;
     }
     case Step::LogRow: {
@@ -494,7 +496,7 @@ void Session::historyStep(Step action, Side &side)
         break;
     case Step::LogRender:
         // What the lists' views read: the headers, and the rows at both ends.
-        for (core::HistoryList *list : {&context.sentHistory, &context.receivedHistory}) {
+        for (core::HistoryList *list : {&side.copy->history().sent(), &side.copy->history().received()}) {
             const int rows = list->rowCount();
             for (int section = -1; section <= core::HistoryList::kColumns; ++section)
                 list->headerData(section, Qt::Horizontal, Qt::DisplayRole);

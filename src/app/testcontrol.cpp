@@ -103,10 +103,10 @@ void TestControl::run(const QString &line)
                                    ? m_copy.notices().sendResult().view().text
                                    : QStringLiteral("-");
         print(QStringLiteral("state sent=%1 received=%2 held=%3 notice=%4 caption=%5")
-                  .arg(c.sentHistory.size())
-                  .arg(c.receivedHistory.size())
+                  .arg(m_copy.history().sent().size())
+                  .arg(m_copy.history().received().size())
                   .arg(m_copy.receivedWindow().view().message.size())
-                  .arg(notice, c.historyWindow.caption()));
+                  .arg(notice, m_copy.historyViewer().window().caption()));
     } else if (command == u"windows") {
         QStringList shown;
         for (const QWidget *w : QApplication::topLevelWidgets()) {

@@ -84,12 +84,12 @@ void TestConversation::theRoadOfOneMessage()
     QVERIFY(!c.bob.receivedWindow().isVisible());
     QVERIFY(bob.menu.enabled(MenuId::ShowReceived));
     QVERIFY(!bob.menu.enabled(MenuId::Compose));
-    QCOMPARE(bob.receivedHistory.size(), 1);
+    QCOMPARE(c.bob.history().received().size(), 1);
 
     // Alice learns of the delivery.
     core::Context &alice = c.alice.context();
-    QCOMPARE(alice.sentHistory.size(), 1);
-    QCOMPARE(alice.sentHistory.at(1).message, u"こんにちは"_s);
+    QCOMPARE(c.alice.history().sent().size(), 1);
+    QCOMPARE(c.alice.history().sent().at(1).message, u"こんにちは"_s);
     QVERIFY(c.alice.notices().sendResult().isVisible());
     QCOMPARE(c.alice.notices().sendResult().view().text, u"メッセージは正しく送信されました。"_s);
 
@@ -103,11 +103,11 @@ void TestConversation::theRoadOfOneMessage()
     c.net.flush();
     QCOMPARE(c.net.textsFrom(c.bob.address()), QStringList{u"Open確認"_s});
     QVERIFY(!c.bob.messageWaiting());
-    QCOMPARE(bob.receivedHistory.at(1).recvTime, u"10:02:00"_s);
-    QCOMPARE(bob.receivedHistory.at(1).message, u"こんにちは"_s);
+    QCOMPARE(c.bob.history().received().at(1).shownRecvTime(), u"10:02:00"_s);
+    QCOMPARE(c.bob.history().received().at(1).message, u"こんにちは"_s);
     QVERIFY(c.alice.notices().reaction().isVisible());
     QCOMPARE(c.alice.notices().reaction().view().text, u"メッセージは確認されました。"_s);
-    QCOMPARE(alice.sentHistory.at(1).recvTime, u"10:00:01"_s); // by Alice's clock
+    QCOMPARE(c.alice.history().sent().at(1).shownRecvTime(), u"10:00:01"_s); // by Alice's clock
 
     // And replies; the reply is a message of its own, recorded on Bob's side when it arrives.
     c.net.clearLog();
@@ -118,8 +118,8 @@ void TestConversation::theRoadOfOneMessage()
     QVERIFY(!c.bob.receivedWindow().isVisible());
     QVERIFY(bob.menu.enabled(MenuId::Compose));
     QVERIFY(!bob.menu.enabled(MenuId::ShowReceived));
-    QCOMPARE(bob.sentHistory.size(), 1);
-    QCOMPARE(bob.sentHistory.at(1).message, u"やあ"_s);
+    QCOMPARE(c.bob.history().sent().size(), 1);
+    QCOMPARE(c.bob.history().sent().at(1).message, u"やあ"_s);
     QVERIFY(c.alice.messageWaiting());
 
     // A user who gave no name signs with the login name, as the options page promises.
@@ -151,16 +151,16 @@ void TestConversation::twoSendsBeforeAReactionShareOneRow()
     c.alice.clock.set(QDateTime(QDate(2026, 12, 8), QTime(11, 0, 30)));
     c.aliceSends(u"二"_s);
     core::Context &alice = c.alice.context();
-    QCOMPARE(alice.sentHistory.size(), 1);
-    QCOMPARE(alice.sentHistory.at(1).sendTime, u"11:00:30"_s);
-    QCOMPARE(alice.sentHistory.at(1).message, u"一 | 二"_s);
+    QCOMPARE(c.alice.history().sent().size(), 1);
+    QCOMPARE(c.alice.history().sent().at(1).sendTime, u"11:00:30"_s);
+    QCOMPARE(c.alice.history().sent().at(1).message, u"一 | 二"_s);
 
     c.alice.clock.set(QDateTime(QDate(2026, 12, 8), QTime(11, 5, 0)));
     c.bob.copy->receivedMessage().close();
     c.net.flush();
-    QCOMPARE(alice.sentHistory.at(1).recvTime, u"11:05:00*"_s);
+    QCOMPARE(c.alice.history().sent().at(1).shownRecvTime(), u"11:05:00*"_s);
     QCOMPARE(c.alice.notices().reaction().view().text, u"メッセージは未確認のまま閉じられました。"_s);
-    QCOMPARE(c.bob.context().receivedHistory.at(2).recvTime.right(1), u"*"_s);
+    QCOMPARE(c.bob.history().received().at(2).shownRecvTime().right(1), u"*"_s);
 }
 
 void TestConversation::refusalIsNeverADelivery()
@@ -174,15 +174,15 @@ void TestConversation::refusalIsNeverADelivery()
     core::Context &bob = c.bob.context();
     QVERIFY(!c.bob.messageWaiting());
     QVERIFY(c.bob.receivedWindow().view().message.isEmpty());
-    QCOMPARE(bob.receivedHistory.size(), 0);
+    QCOMPARE(c.bob.history().received().size(), 0);
     QVERIFY(carol.notices().sendResult().isVisible());
     QCOMPARE(carol.notices().sendResult().view().text, u"あなたのﾒｯｾｰｼﾞは拒否されました。"_s);
-    QCOMPARE(carol.context().sentHistory.size(), 0);
+    QCOMPARE(carol.history().sent().size(), 0);
     // The partner's next message opens the first row, which the partner's text completes.
     c.aliceSends(u"from alice"_s);
     c.bob.copy->receivedMessage().openOrClose();
-    QCOMPARE(bob.receivedHistory.size(), 1);
-    QCOMPARE(bob.receivedHistory.at(1).message, u"from alice"_s);
+    QCOMPARE(c.bob.history().received().size(), 1);
+    QCOMPARE(c.bob.history().received().at(1).message, u"from alice"_s);
 
     // A copy on Windows follows its refusal with a "送信" for the same message: the refusal stands.
     auto windowsCopy = c.net.host(u"127.0.0.5"_s);
@@ -192,14 +192,14 @@ void TestConversation::refusalIsNeverADelivery()
         windowsCopy->send(carol.address(), 57979, text::toCp932(answer));
     c.net.flush();
     QCOMPARE(carol.notices().sendResult().view().text, u"あなたのﾒｯｾｰｼﾞは拒否されました。"_s);
-    QCOMPARE(carol.context().sentHistory.size(), 0);
+    QCOMPARE(carol.history().sent().size(), 0);
     // The next message that is delivered counts as delivered.
     Conversation::send(c.net, carol, u"accepted"_s);
     windowsCopy->send(carol.address(), 57979, text::toCp932(u"送信"));
     c.net.flush();
     QCOMPARE(carol.notices().sendResult().view().text, u"メッセージは正しく送信されました。"_s);
-    QCOMPARE(carol.context().sentHistory.size(), 1);
-    QCOMPARE(carol.context().sentHistory.at(1).message, u"accepted"_s);
+    QCOMPARE(carol.history().sent().size(), 1);
+    QCOMPARE(carol.history().sent().at(1).message, u"accepted"_s);
 
     // A refusal is shown even when send notices are off.
     carol.opt().sendConfirm = 0;
@@ -387,7 +387,7 @@ void TestConversation::holdThenClose()
     QVERIFY(!c.bob.receivedWindow().isVisible());
     QVERIFY(!c.bob.messageWaiting());
     QVERIFY(bob.menu.enabled(MenuId::ShowReceived));
-    QVERIFY(bob.receivedHistory.at(1).recvTime.isEmpty()); // a hold completes nothing
+    QVERIFY(c.bob.history().received().at(1).shownRecvTime().isEmpty()); // a hold completes nothing
 
     // "Open確認" while the hold notice is open keeps its text.
     c.alice.notices().reaction().show();
@@ -436,7 +436,7 @@ void TestConversation::replyToAnOpenedMessageLeavesTheRow()
     Conversation::typeReply(c.bob, u"answer"_s);
     c.bob.copy->receivedMessage().reply();
     c.net.flush();
-    QCOMPARE(c.bob.context().receivedHistory.at(1).recvTime, u"12:00:00"_s);
+    QCOMPARE(c.bob.history().received().at(1).shownRecvTime(), u"12:00:00"_s);
     QVERIFY(c.alice.messageWaiting());
 }
 
@@ -647,7 +647,7 @@ void TestConversation::senderNamedLikeANotice()
     QCOMPARE(c.net.textsFrom(c.bob.address()), QStringList{u"送信"_s});
     QVERIFY(c.bob.messageWaiting());
     QCOMPARE(c.bob.receivedWindow().view().message, u"just a message"_s);
-    QCOMPARE(carol.context().sentHistory.size(), 1);
+    QCOMPARE(carol.history().sent().size(), 1);
 
     // A real notice with that tag is handled as before: a presence answer from the copy just
     // asked, a start or end notice from the partner.
@@ -661,7 +661,7 @@ void TestConversation::senderNamedLikeANotice()
     if (name.startsWith(u"存在"))
         QCOMPARE(c.bob.copy->partner().window().caption(), u"ミルトアンヌ　起動時間：10:00"_s);
     else
-        QVERIFY(bob.historyWindow.caption().startsWith(u"送受信履歴　（10:00～"_s));
+        QVERIFY(c.bob.historyWindow().caption().startsWith(u"送受信履歴　（10:00～"_s));
     QCOMPARE(c.bob.receivedWindow().view().message, u"just a message"_s);
 }
 
@@ -693,7 +693,7 @@ void TestConversation::tooLongToSendIsSaid()
     QCOMPARE(c.bob.dialogs.texts(), QStringList{kTooLong});
     QVERIFY(c.net.sent().isEmpty());
     QVERIFY(c.bob.messageWaiting());
-    QVERIFY(c.bob.context().receivedHistory.at(1).recvTime.isEmpty());
+    QVERIFY(c.bob.history().received().at(1).shownRecvTime().isEmpty());
 
     // A letter too long is refused at OK; one that outgrew a datagram while being written keeps
     // waiting, and the partner's message is acknowledged as usual.
@@ -750,8 +750,8 @@ void TestConversation::silenceIsToldAndTheTextKept()
     net.host(u"127.0.0.3"_s)->send(alice.address(), 57979, text::toCp932(u"送信"));
     net.flush();
     QCOMPARE(notice.view().text, u"メッセージは正しく送信されました。"_s);
-    QCOMPARE(alice.context().sentHistory.size(), 1);
-    QCOMPARE(alice.context().sentHistory.at(1).message, u"are you there?"_s);
+    QCOMPARE(alice.history().sent().size(), 1);
+    QCOMPARE(alice.history().sent().at(1).message, u"are you there?"_s);
     // What is being typed stays; opened afresh, the window no longer offers the delivered text.
     alice.compose().open();
     QCOMPARE(alice.compose().window().view().message, u"typing something else"_s);
@@ -789,13 +789,13 @@ void TestConversation::onlyThePartnersCopyTellsWhatHappened()
     auto seen = [&] {
         return QStringList{
             QString::fromLatin1(c.alice.readFile(u"logFile.dat"_s).toHex()),
-            QString::number(alice.sentHistory.size()),
-            alice.sentHistory.isEmpty() ? QString() : alice.sentHistory.at(1).recvTime,
+            QString::number(c.alice.history().sent().size()),
+            c.alice.history().sent().isEmpty() ? QString() : c.alice.history().sent().at(1).shownRecvTime(),
             c.alice.notices().sendResultSlot().isLoaded() ? c.alice.notices().sendResult().view().text
                                                           : QString(),
             c.alice.notices().reactionSlot().isLoaded() ? c.alice.notices().reaction().view().text
                                                         : QString(),
-            alice.historyWindow.caption(),
+            c.alice.historyWindow().caption(),
             QString::number(c.alice.copy->partner().slot().isLoaded()),
             QString::number(c.alice.tray.current().hIcon),
             QString::number(c.alice.copy->sending().answerTimer().isActive())};
@@ -818,7 +818,7 @@ void TestConversation::onlyThePartnersCopyTellsWhatHappened()
     c.net.flush();
     const QStringList told = seen();
     QVERIFY(told != awaiting);
-    QVERIFY(alice.sentHistory.size() <= 1);
+    QVERIFY(c.alice.history().sent().size() <= 1);
     QVERIFY(c.alice.readFile(u"logFile.dat"_s).count("< send ") <= 1);
     forge(u"127.0.0.9"_s);
     QCOMPARE(seen(), told);
@@ -888,8 +888,8 @@ void TestConversation::sendsBeforeAnyAnswer()
     // Every delivered text in the history and the journal, once, in order.
     const QStringList delivered = texts.mid(0, answers);
     core::Context &c = alice.context();
-    QCOMPARE(c.sentHistory.size(), 1);
-    QCOMPARE(c.sentHistory.at(1).message, delivered.join(u" | "_s));
+    QCOMPARE(alice.history().sent().size(), 1);
+    QCOMPARE(alice.history().sent().at(1).message, delivered.join(u" | "_s));
     QByteArray journal;
     for (int i = 1; i <= answers; ++i)
         journal += QByteArray(51, '-') + "< send    2026/12/08 09:05:00>-----\r\n" +
@@ -930,7 +930,7 @@ void TestConversation::reactionAfterAReplyToAStranger()
     Conversation::typeReply(c.bob, u"to carol"_s);
     c.bob.copy->receivedMessage().reply();
     c.net.flush();
-    QCOMPARE(c.bob.context().sentHistory.size(), 2);
+    QCOMPARE(c.bob.history().sent().size(), 2);
 
     // Alice reacts to Bob's earlier message: it is told, and stamped in its own row.
     c.bob.clock.set(QDateTime(QDate(2026, 12, 8), QTime(10, 0, 0)));
@@ -941,9 +941,9 @@ void TestConversation::reactionAfterAReplyToAStranger()
     core::Context &bob = c.bob.context();
     QVERIFY(c.bob.notices().reaction().isVisible());
     QCOMPARE(c.bob.notices().reaction().view().text, notice);
-    QCOMPARE(bob.sentHistory.at(1).message, u"to alice"_s);
-    QCOMPARE(bob.sentHistory.at(1).recvTime, u"10:00:00"_s + mark);
-    QVERIFY(bob.sentHistory.at(2).recvTime.isEmpty());
+    QCOMPARE(c.bob.history().sent().at(1).message, u"to alice"_s);
+    QCOMPARE(c.bob.history().sent().at(1).shownRecvTime(), u"10:00:00"_s + mark);
+    QVERIFY(c.bob.history().sent().at(2).shownRecvTime().isEmpty());
 }
 
 void TestConversation::partnerReachedHoweverItsAddressIsWritten_data()
@@ -976,8 +976,8 @@ void TestConversation::partnerReachedHoweverItsAddressIsWritten()
     core::Context &alice = c.alice.context();
     QCOMPARE(c.alice.notices().sendResult().view().text, u"メッセージは正しく送信されました。"_s);
     QCOMPARE(c.alice.notices().reaction().view().text, u"メッセージは確認されました。"_s);
-    QCOMPARE(alice.sentHistory.size(), 1);
-    QVERIFY(!alice.sentHistory.at(1).recvTime.isEmpty());
+    QCOMPARE(c.alice.history().sent().size(), 1);
+    QVERIFY(!c.alice.history().sent().at(1).shownRecvTime().isEmpty());
 
     partner.checkPresence();
     c.net.flush();
@@ -1116,7 +1116,7 @@ void TestConversation::unreadMessagesWaitAcrossAnEnd()
     QCOMPARE(IconId::fromHandle(again.tray.current().hIcon), IconId::received(0));
     QCOMPARE(again.receivedWindow().view().message, u"unread one"_s);
     QCOMPARE(again.receivedWindow().view().waitingBehind, 1);
-    QCOMPARE(bob.receivedHistory.size(), 2);
+    QCOMPARE(again.history().received().size(), 2);
     c.net.clearLog();
     again.tray.pressLeft();
     QCOMPARE(again.receivedWindow().caption(), u" From carol  Time 09:05:00"_s);

@@ -1,5 +1,5 @@
 #include "base/core/history.h"
-#include "base/history/rowsteps.h"
+#include "base/history/history.h"
 #include "base/text/cp932.h"
 #include "support/testcopy.h"
 
@@ -7,7 +7,7 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-using history::Completion;
+using Completion = history::History::Completion;
 using testkit::FakeNetwork;
 using testkit::TestCopy;
 
@@ -27,18 +27,14 @@ struct Fixture {
         if (!copy.start())
             qFatal("copy did not start");
     }
-    core::Context &c() { return copy.context(); }
+    history::History &h() { return copy.history(); }
     // The rows of messages to one addressee, and the received row last opened.
-    history::SentRows rows;
     std::shared_ptr<core::HistoryRow> receivedRow;
-    void delivered(const QString &text) { rows.delivered(c(), u"127.0.0.3"_s, text); }
-    void reacted(bool discarded) { rows.reacted(c(), u"127.0.0.3"_s, discarded); }
-    bool runOpen() const { return rows.openRow(u"127.0.0.3"_s) != nullptr; }
-    void received() { receivedRow = history::messageReceived(c(), c().now()); }
-    void completed(Completion how, const QString &text)
-    {
-        history::receivedCompleted(c(), receivedRow, how, text);
-    }
+    void delivered(const QString &text) { h().delivered(u"127.0.0.3"_s, text); }
+    void reacted(bool discarded) { h().reacted(u"127.0.0.3"_s, discarded); }
+    bool runOpen() { return h().openRow(u"127.0.0.3"_s) != nullptr; }
+    void received() { receivedRow = h().messageReceived(copy.clock.now()); }
+    void completed(Completion how, const QString &text) { h().receivedCompleted(receivedRow, how, text); }
     QByteArray journal() const { return copy.readFile(u"logFile.dat"_s); }
     void at(int h, int m, int s) { copy.clock.set(QDateTime(QDate(2026, 12, 8), QTime(h, m, s))); }
 };
@@ -70,12 +66,12 @@ void TestHistory::threeSendsBeforeAReaction()
     f.delivered(u"二"_s);
     f.at(9, 10, 3);
     f.delivered(u"三"_s);
-    QCOMPARE(f.c().sentHistory.size(), 1);
-    const core::HistoryRow &row = f.c().sentHistory.at(1);
+    QCOMPARE(f.h().sent().size(), 1);
+    const core::HistoryRow &row = f.h().sent().at(1);
     QCOMPARE(row.date, u"26/12/08"_s);
     QCOMPARE(row.sendTime, u"09:10:03"_s);
     QCOMPARE(row.message, u"一 | 二 | 三"_s);
-    QVERIFY(row.recvTime.isEmpty());
+    QVERIFY(row.shownRecvTime().isEmpty());
     const QByteArray expected =
         kDashes + "< send    2026/12/08 09:10:01>-----\r\n" + text::toCp932(u"一\r\n") + kDashes +
         "< send    2026/12/08 09:10:02>-----\r\n" + text::toCp932(u"一 | 二\r\n") + kDashes +
@@ -85,10 +81,10 @@ void TestHistory::threeSendsBeforeAReaction()
     // The reaction closes the run; the next send opens a new row.
     f.at(9, 11, 0);
     f.reacted(false);
-    QCOMPARE(f.c().sentHistory.at(1).recvTime, u"09:11:00"_s);
+    QCOMPARE(f.h().sent().at(1).shownRecvTime(), u"09:11:00"_s);
     f.delivered(u"四"_s);
-    QCOMPARE(f.c().sentHistory.size(), 2);
-    QCOMPARE(f.c().sentHistory.at(2).message, u"四"_s);
+    QCOMPARE(f.h().sent().size(), 2);
+    QCOMPARE(f.h().sent().at(2).message, u"四"_s);
 }
 
 void TestHistory::discardNoticeStampsOnce()
@@ -97,11 +93,11 @@ void TestHistory::discardNoticeStampsOnce()
     f.delivered(u"hi"_s);
     f.at(12, 0, 5);
     f.reacted(true);
-    QCOMPARE(f.c().sentHistory.at(1).recvTime, u"12:00:05*"_s);
+    QCOMPARE(f.h().sent().at(1).shownRecvTime(), u"12:00:05*"_s);
     QVERIFY(!f.runOpen());
     f.at(12, 30, 0);
     f.reacted(false);
-    QCOMPARE(f.c().sentHistory.at(1).recvTime, u"12:00:05*"_s);
+    QCOMPARE(f.h().sent().at(1).shownRecvTime(), u"12:00:05*"_s);
     QVERIFY(f.journal().isEmpty()); // logSave off
 }
 
@@ -112,8 +108,8 @@ void TestHistory::nothingWhileHistoryIsOff()
     f.reacted(false);
     f.received();
     f.completed(Completion::Open, u"text"_s);
-    QCOMPARE(f.c().sentHistory.size(), 0);
-    QCOMPARE(f.c().receivedHistory.size(), 0);
+    QCOMPARE(f.h().sent().size(), 0);
+    QCOMPARE(f.h().received().size(), 0);
     QVERIFY(!f.runOpen());
     QVERIFY(f.journal().isEmpty());
 }
@@ -127,12 +123,12 @@ void TestHistory::receivedRows()
     f.received(); // a second message before the first was dealt with
     f.at(8, 2, 0);
     f.completed(Completion::Discard, u"二通目"_s);
-    QCOMPARE(f.c().receivedHistory.size(), 2);
-    QVERIFY(f.c().receivedHistory.at(1).recvTime.isEmpty());
-    QVERIFY(f.c().receivedHistory.at(1).message.isEmpty());
-    QCOMPARE(f.c().receivedHistory.at(2).sendTime, u"08:01:00"_s);
-    QCOMPARE(f.c().receivedHistory.at(2).recvTime, u"08:02:00*"_s);
-    QCOMPARE(f.c().receivedHistory.at(2).message, u"二通目"_s);
+    QCOMPARE(f.h().received().size(), 2);
+    QVERIFY(f.h().received().at(1).shownRecvTime().isEmpty());
+    QVERIFY(f.h().received().at(1).message.isEmpty());
+    QCOMPARE(f.h().received().at(2).sendTime, u"08:01:00"_s);
+    QCOMPARE(f.h().received().at(2).shownRecvTime(), u"08:02:00*"_s);
+    QCOMPARE(f.h().received().at(2).message, u"二通目"_s);
     QVERIFY(f.journal().isEmpty()); // a discarded message is never journaled
 
     f.received();
@@ -149,7 +145,7 @@ void TestHistory::journalLinesByteExact()
     f.delivered(u"1行目\r\n2行目～ﾃｽﾄ"_s);
     QCOMPARE(f.journal(), kDashes + "< send    2026/12/08 23:59:59>-----\r\n" +
                               QByteArray::fromHex("318d7396da0d0a32 8d7396da 8160 c3bdc4 0d0a"));
-    QCOMPARE(history::journalHeader(u"other"_s, QDate(2026, 1, 2), u"01:02:03"_s),
+    QCOMPARE(history::journalHeader(history::History::Direction::Receive, QDate(2026, 1, 2), u"01:02:03"_s),
              QString(51, u'-') + u"< receive 2026/01/02 01:02:03>-----"_s);
     // It holds what was said: its owner's alone.
     const QFile::Permissions p = QFile::permissions(f.copy.programDir() + u"/logFile.dat"_s);
@@ -188,7 +184,7 @@ void TestHistory::journalOnFullDisk()
         QCOMPARE(shown.title, u"ﾛｸﾞ書込みｴﾗｰ"_s);
     }
     // The row is entered whatever became of the journal.
-    QCOMPARE(f.c().sentHistory.at(1).message, u"hi"_s);
+    QCOMPARE(f.h().sent().at(1).message, u"hi"_s);
 
     // Any other failure abandons the entry, and says so.
     f.copy.dialogs.clear();
@@ -238,18 +234,18 @@ void TestHistory::stepsAfterTheViewerClearedTheList()
 {
     Fixture f(1, 1);
     f.delivered(u"a"_s);
-    f.c().sentHistory.clear();
+    f.h().sent().clear();
     // The run is still open: the next acknowledgement goes to the detached row and its journal
     // entry still holds the whole run.
     f.delivered(u"b"_s);
-    QCOMPARE(f.c().sentHistory.size(), 0);
+    QCOMPARE(f.h().sent().size(), 0);
     QVERIFY(f.journal().endsWith(text::toCp932(u"a | b\r\n")));
     // With the list empty the reaction closes the run without a stamp.
     f.reacted(false);
     QVERIFY(!f.runOpen());
     f.delivered(u"c"_s);
-    QCOMPARE(f.c().sentHistory.size(), 1);
-    QCOMPARE(f.c().sentHistory.at(1).message, u"c"_s);
+    QCOMPARE(f.h().sent().size(), 1);
+    QCOMPARE(f.h().sent().at(1).message, u"c"_s);
 }
 
 void TestHistory::listsKeepTheNewestWithinBounds()

@@ -275,13 +275,13 @@ void TestPartner::startAndEndNotices()
     bob.writePartner(u"alice"_s, kAlice);
     QVERIFY(bob.start()); // 09:05
     net.flush();
-    QCOMPARE(alice.context().historyWindow.caption(), u"送受信履歴　（09:05～     ）"_s);
+    QCOMPARE(alice.historyWindow().caption(), u"送受信履歴　（09:05～     ）"_s);
     QCOMPARE(alice.tray.current().hIcon, core::IconId::start().handle());
 
     bob.clock.set(QDateTime(QDate(2026, 12, 8), QTime(17, 40)));
     bob.copy->quit();
     net.flush();
-    QCOMPARE(alice.context().historyWindow.caption(), u"送受信履歴　（09:05～17:40）"_s);
+    QCOMPARE(alice.historyWindow().caption(), u"送受信履歴　（09:05～17:40）"_s);
     QCOMPARE(alice.tray.current().hIcon, core::IconId::end().handle());
 }
 
@@ -299,17 +299,17 @@ void TestPartner::startNoticeKeepsAWaitingMessagesPicture()
     QVERIFY(bob.start());
     net.flush();
     QVERIFY(alice.messageWaiting());
-    QCOMPARE(alice.context().historyWindow.caption(), u"送受信履歴　（09:05～     ）"_s);
+    QCOMPARE(alice.historyWindow().caption(), u"送受信履歴　（09:05～     ）"_s);
 
     // With the option off only the caption changes.
     TestCopy carol(net, u"127.0.0.4"_s);
     carol.writePartner(u"bob"_s, kBob);
     QVERIFY(carol.start());
-    carol.context().historyWindow.setCaption(u"x"_s);
+    carol.historyWindow().setCaption(u"x"_s);
     bob.registerPartner(u"127.0.0.4"_s);
     bob.copy->quit();
     net.flush();
-    QCOMPARE(carol.context().historyWindow.caption(), u"送受信履歴　（09:05～09:05）"_s);
+    QCOMPARE(carol.historyWindow().caption(), u"送受信履歴　（09:05～09:05）"_s);
     QCOMPARE(carol.tray.current().hIcon, core::IconId::normal(0).handle());
 }
 

@@ -94,7 +94,7 @@ void TestShell::clipboardSend()
     c.alice.copy->menuClicked(MenuId::SendClipboard);
     c.net.flush();
     QCOMPARE(c.bob.receivedWindow().view().message, u"from the clipboard\r\nsecond line"_s);
-    QCOMPARE(alice.sentHistory.at(1).message, u"from the clipboard\r\nsecond line"_s);
+    QCOMPARE(c.alice.history().sent().at(1).message, u"from the clipboard\r\nsecond line"_s);
     QCOMPARE(c.alice.compose().window().view().message, u"a draft"_s);
     QVERIFY(c.alice.compose().window().isVisible());
     QVERIFY(!c.alice.clipboard.hasText());
@@ -123,9 +123,9 @@ void TestShell::letterArmedEmptyIsDeliveredEmpty()
     // Bob sees it like a message, with no acknowledgement back, and a history row of its own.
     QVERIFY(c.bob.messageWaiting());
     QCOMPARE(c.bob.receivedWindow().view().message, QString());
-    QCOMPARE(c.bob.context().receivedHistory.size(), 1);
+    QCOMPARE(c.bob.history().received().size(), 1);
     // Bob's message was answered by the letter instead of "送信": delivered all the same.
-    QCOMPARE(c.bob.context().sentHistory.size(), 1);
+    QCOMPARE(c.bob.history().sent().size(), 1);
     QVERIFY(!c.bob.copy->sending().answerTimer().isActive());
 }
 

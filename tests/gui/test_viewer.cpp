@@ -10,6 +10,7 @@
 using namespace Qt::StringLiterals;
 using history::Box;
 using history::HistoryViewer;
+using history::Which;
 using testkit::FakeNetwork;
 using testkit::TestCopy;
 
@@ -28,14 +29,16 @@ const QString kSent = u"sent"_s;
 struct Bench {
     FakeNetwork net;
     TestCopy alice{net, u"127.0.0.2"_s};
-    HistoryViewer viewer{alice.context()};
+    HistoryViewer &viewer = alice.copy->historyViewer();
 
     Bench() { QVERIFY(alice.start()); }
     core::Context &context() { return alice.context(); }
-    const core::HistoryView &view() { return alice.context().historyWindow.view(); }
+    history::HistoryWindowModel &historyWindow() { return alice.historyWindow(); }
+    history::History &history() { return alice.history(); }
+    const history::HistoryView &view() { return alice.historyWindow().view(); }
     core::HistoryList &list(const QString &which)
     {
-        return which == kSent ? context().sentHistory : context().receivedHistory;
+        return which == kSent ? alice.history().sent() : alice.history().received();
     }
     // Rows "1" to "n", each field telling its row apart.
     void fill(const QString &which, int from, int to)
@@ -45,7 +48,7 @@ struct Bench {
                                 u"09:00:%1"_s.arg(i, 2, 10, QChar(u'0')),
                                 u"10:00:%1"_s.arg(i, 2, 10, QChar(u'0')), u"%1 %2"_s.arg(which).arg(i)});
     }
-    void selectTabOf(const QString &which) { viewer.showTab(which == kSent ? u"tabSnd"_s : u"tabRcv"_s); }
+    void selectTabOf(const QString &which) { viewer.showTab(which == kSent ? Which::Sent : Which::Received); }
     void clickRow(const QString &which, qint32 position)
     {
         if (which == kSent)
@@ -86,19 +89,19 @@ private slots:
 
 void TestViewer::openingCountsTheSelectedTab_data()
 {
-    QTest::addColumn<QString>("tab");
+    QTest::addColumn<Which>("tab");
     QTest::addColumn<int>("sent");
     QTest::addColumn<int>("received");
     QTest::addColumn<QString>("countPanel");
-    QTest::newRow("no rows, sent tab") << u"tabSnd"_s << 0 << 0 << u"送信件数： 0"_s;
-    QTest::newRow("no rows, received tab left selected") << u"tabRcv"_s << 0 << 0 << u"受信件数： 0"_s;
-    QTest::newRow("sent tab counts the sent list") << u"tabSnd"_s << 2 << 3 << u"送信件数： 2"_s;
-    QTest::newRow("received tab counts the received list") << u"tabRcv"_s << 2 << 3 << u"受信件数： 3"_s;
+    QTest::newRow("no rows, sent tab") << Which::Sent << 0 << 0 << u"送信件数： 0"_s;
+    QTest::newRow("no rows, received tab left selected") << Which::Received << 0 << 0 << u"受信件数： 0"_s;
+    QTest::newRow("sent tab counts the sent list") << Which::Sent << 2 << 3 << u"送信件数： 2"_s;
+    QTest::newRow("received tab counts the received list") << Which::Received << 2 << 3 << u"受信件数： 3"_s;
 }
 
 void TestViewer::openingCountsTheSelectedTab()
 {
-    QFETCH(QString, tab);
+    QFETCH(Which, tab);
     QFETCH(int, sent);
     QFETCH(int, received);
     QFETCH(QString, countPanel);
@@ -108,7 +111,7 @@ void TestViewer::openingCountsTheSelectedTab()
     b.fill(kSent, 1, sent);
     b.fill(u"received"_s, 1, received);
     b.viewer.open();
-    QVERIFY(b.context().historyWindow.isVisible());
+    QVERIFY(b.historyWindow().isVisible());
     QVERIFY(!b.view().detailVisible);
     QCOMPARE(b.view().countPanel, countPanel);
 }
@@ -116,16 +119,16 @@ void TestViewer::openingCountsTheSelectedTab()
 void TestViewer::clickingTheOnlyRow_data()
 {
     QTest::addColumn<QString>("which");
-    QTest::addColumn<QString>("shownList");
+    QTest::addColumn<Which>("shownList");
     QTest::addColumn<QString>("countPanel");
-    QTest::newRow("sent") << kSent << u"1"_s << u"送信履歴： 1/1"_s;
-    QTest::newRow("received") << u"received"_s << u"2"_s << u"受信履歴： 1/1"_s;
+    QTest::newRow("sent") << kSent << Which::Sent << u"送信履歴： 1/1"_s;
+    QTest::newRow("received") << u"received"_s << Which::Received << u"受信履歴： 1/1"_s;
 }
 
 void TestViewer::clickingTheOnlyRow()
 {
     QFETCH(QString, which);
-    QFETCH(QString, shownList);
+    QFETCH(Which, shownList);
     QFETCH(QString, countPanel);
     Bench b;
     b.fill(kSent, 1, 1);
@@ -136,7 +139,7 @@ void TestViewer::clickingTheOnlyRow()
     b.selectTabOf(which);
     b.clickRow(which, 1);
 
-    const core::HistoryView &v = b.view();
+    const history::HistoryView &v = b.view();
     QVERIFY(v.detailVisible);
     QCOMPARE(v.shownList, shownList);
     QCOMPARE(v.detailPosition, 1);
@@ -170,7 +173,7 @@ void TestViewer::stepsStopAtBothEnds()
     b.viewer.open();
     b.selectTabOf(which);
     b.clickRow(which, 1);
-    const core::HistoryView &v = b.view();
+    const history::HistoryView &v = b.view();
     QVERIFY(!v.backEnabled);
     QVERIFY(v.nextEnabled);
 
@@ -185,7 +188,7 @@ void TestViewer::stepsStopAtBothEnds()
     QVERIFY(!v.nextEnabled);
     QCOMPARE(v.detailDate, u"DATE： 26/12/03"_s);
 
-    QSignalSpy changes(&b.context().historyWindow, &core::WindowModel::changed);
+    QSignalSpy changes(&b.historyWindow(), &core::WindowModel::changed);
     b.viewer.next();
     QCOMPARE(v.detailPosition, 3);
     QCOMPARE(changes.size(), 0);
@@ -227,14 +230,14 @@ void TestViewer::okLeavesTheDetailPaneThenHides()
     QCOMPARE(b.list(which).size(), which == kSent ? 2 : 4);
 
     b.viewer.ok();
-    QVERIFY(b.context().historyWindow.isVisible());
+    QVERIFY(b.historyWindow().isVisible());
     QVERIFY(!b.view().detailVisible);
     QVERIFY(b.view().clearEnabled);
     QCOMPARE(b.view().countPanel, count);
 
     b.viewer.ok();
-    QVERIFY(!b.context().historyWindow.isVisible());
-    b.context().historyWindow.edit([](core::HistoryView &v) { v.countPanel = u"stale"_s; });
+    QVERIFY(!b.historyWindow().isVisible());
+    b.historyWindow().edit([](history::HistoryView &v) { v.countPanel = u"stale"_s; });
     b.viewer.open();
     QVERIFY(!b.view().detailVisible);
     QCOMPARE(b.view().countPanel, count);
@@ -264,7 +267,7 @@ void TestViewer::clearEmptiesOnlyTheShownList()
     QCOMPARE(b.list(other).size(), 3);
     QCOMPARE(b.list(other).at(3).message, other + u" 3"_s);
     QVERIFY(b.view().countPanel.isEmpty());
-    QVERIFY(b.context().historyWindow.isVisible());
+    QVERIFY(b.historyWindow().isVisible());
 
     b.selectTabOf(other);
     QCOMPARE(b.view().countPanel, otherCount);
@@ -277,10 +280,10 @@ void TestViewer::closeBoxKeepsTheDetailPane()
     b.viewer.open();
     b.viewer.openSentRow(2);
     b.viewer.closeBox();
-    QVERIFY(!b.context().historyWindow.isVisible());
+    QVERIFY(!b.historyWindow().isVisible());
 
     b.viewer.open();
-    QVERIFY(b.context().historyWindow.isVisible());
+    QVERIFY(b.historyWindow().isVisible());
     QVERIFY(b.view().detailVisible);
     QCOMPARE(b.view().detailPosition, 2);
     QCOMPARE(b.view().detailText, u"sent 2"_s);
@@ -359,7 +362,7 @@ void TestViewer::stepsNeedTheDetailPaneAndItsRow()
     b.fill(which, 1, rowsAfterClear);
     // The pane is left, its row gone: a step (which the hidden buttons do not offer) has no row
     // to land on, and changes nothing.
-    QSignalSpy changes(&b.context().historyWindow, &core::WindowModel::changed);
+    QSignalSpy changes(&b.historyWindow(), &core::WindowModel::changed);
     forward ? b.viewer.next() : b.viewer.back();
     QCOMPARE(changes.size(), 0);
     QVERIFY(!b.view().detailVisible);
@@ -474,7 +477,7 @@ void TestViewer::windowOpensWithManyRows()
     Bench b;
     const int full = core::HistoryList::kMaxRows;
     for (int i = 0; i < full; ++i)
-        b.context().sentHistory.append({u"26/12/08"_s, u"09:05:00"_s, {}, u"message %1"_s.arg(i)});
+        b.history().sent().append({u"26/12/08"_s, u"09:05:00"_s, {}, u"message %1"_s.arg(i)});
     history::HistoryWindow window(b.context(), b.viewer);
     b.viewer.open();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -488,7 +491,7 @@ void TestViewer::windowForwardsClicksAndKeys()
 {
     Bench b;
     b.fill(kSent, 1, 3);
-    b.context().receivedHistory.append({u"26/12/08"_s, u"09:05:00"_s, {}, u"first\r\nsecond"_s});
+    b.history().received().append({u"26/12/08"_s, u"09:05:00"_s, {}, u"first\r\nsecond"_s});
     history::HistoryWindow window(b.context(), b.viewer);
     b.viewer.open();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -529,12 +532,12 @@ void TestViewer::windowForwardsClicksAndKeys()
     QVERIFY(window.sentList->isVisible() && !window.detailPane->isVisible());
 
     window.tabStrip->setCurrentIndex(1);
-    QCOMPARE(b.view().selectedTab, u"tabRcv"_s);
+    QCOMPARE(b.view().selectedTab, Which::Received);
     QVERIFY(window.receivedPage->isVisible() && !window.sentPage->isVisible());
     QCOMPARE(window.findChild<QLabel *>(u"StatusBar1Text"_s)->text(), u"受信件数： 1"_s);
     const QRect only = window.receivedList->visualRect(window.receivedList->model()->index(0, 0));
     QTest::mouseClick(window.receivedList->viewport(), Qt::LeftButton, {}, only.center());
-    QCOMPARE(b.view().shownList, u"2"_s);
+    QCOMPARE(b.view().shownList, Which::Received);
     QCOMPARE(window.detailText->document()->blockCount(), 2);
     QCOMPARE(window.detailText->toPlainText(), u"first\nsecond"_s);
     QTest::mouseClick(window.okButton, Qt::LeftButton);
@@ -547,7 +550,7 @@ void TestViewer::windowForwardsClicksAndKeys()
     QVERIFY(window.layout().okButton.left < 0);
 
     window.close();
-    QVERIFY(!b.context().historyWindow.isVisible());
+    QVERIFY(!b.historyWindow().isVisible());
     QVERIFY(!window.isVisible());
 }
 

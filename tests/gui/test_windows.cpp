@@ -77,7 +77,7 @@ void TestWindows::everyWindowInItsCorner()
     copy::Copy &alice = *c.alice.copy;
     core::Context &context = alice.context();
     for (core::WindowModel *model : std::initializer_list<core::WindowModel *>{
-             &alice.compose().window(), &alice.receivedWindow(), &context.historyWindow,
+             &alice.compose().window(), &alice.receivedWindow(), &alice.historyViewer().window(),
              &alice.partner().window(), &alice.notices().sendResult(), &alice.notices().reaction(),
              &alice.notices().small(), &alice.letters().window()})
         model->show();

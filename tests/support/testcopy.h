@@ -35,6 +35,8 @@ public:
     bool messageWaiting() const { return copy->messageWaiting(); }
     receive::ReceivedWindowModel &receivedWindow() { return copy->receivedWindow(); }
     core::TrayIcon &trayIcon() { return copy->tray(); }
+    history::History &history() { return copy->history(); }
+    history::HistoryWindowModel &historyWindow() { return copy->historyViewer().window(); }
     const core::RegisteredPartner &partner() const { return copy->registeredPartner(); }
     // Registers `address` as the partner, as "登録" does but without the file.
     void registerPartner(const QString &address) { copy->partner().setRegistered({{}, address}); }

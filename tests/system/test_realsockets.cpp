@@ -98,12 +98,12 @@ void TestRealSockets::conversationOverRealSockets()
     alice.copy->compose().send();
     QTRY_VERIFY(bob.messageWaiting());
     QCOMPARE(bob.receivedWindow().view().message, u"本物のUDPで～"_s);
-    QTRY_COMPARE(alice.context().sentHistory.size(), 1);
+    QTRY_COMPARE(alice.history().sent().size(), 1);
     QCOMPARE(alice.notices().sendResult().view().text, u"メッセージは正しく送信されました。"_s);
 
     bob.copy->receiving().openReceived();
     bob.copy->receivedMessage().openOrClose();
-    QTRY_COMPARE(alice.context().sentHistory.at(1).recvTime, u"09:05:00"_s);
+    QTRY_COMPARE(alice.history().sent().at(1).shownRecvTime(), u"09:05:00"_s);
     QVERIFY(alice.notices().reaction().isVisible());
     QVERIFY(!bob.messageWaiting());
 }

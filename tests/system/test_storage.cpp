@@ -1,4 +1,4 @@
-#include "base/history/rowsteps.h"
+#include "base/history/history.h"
 #include "base/platform/programdir.h"
 #include "base/settings/optfile.h"
 #include "support/mountns.h"
@@ -133,7 +133,7 @@ void TestStorage::failedSaveIsToldAndChangesNothing()
         // Not saved, not taken: the lock still opens with the old one.
         QCOMPARE(alice.opt().password, u"old"_s);
     } else {
-        history::SentRows().delivered(alice.context(), u"127.0.0.3"_s, typed);
+        alice.history().delivered(u"127.0.0.3"_s, typed);
     }
 
     // The refusal and nothing else: no word of success.

@@ -34,12 +34,14 @@ QString weekdayOf(QDate date)
 Copy::Copy(const core::Services &services, QObject *parent)
     : QObject(parent), m_context(services), m_tray(services.tray, m_context.opt),
       m_outbox(services.transport), m_dispatcher(services.dialogs), m_guard(services.programDir),
-      m_showRequests(services.programDir), m_partner(m_context, m_outbox), m_historyViewer(m_context),
+      m_showRequests(services.programDir), m_partner(m_context, m_outbox), m_history(m_context),
+      m_historyViewer(m_context, m_history),
       m_sending(m_outbox, services.clock, services.dialogs, m_partner.registered(), m_context.opt),
       m_notices(m_context), m_compose(m_context, m_sending, m_tray),
       m_presence(m_outbox, services.clock, m_partner.registered(), m_context.opt, m_tray),
-      m_receiving(m_context, m_outbox, m_tray, m_partner.registered()),
-      m_waitingNotice(m_context, m_receiving), m_receivedMessage(m_context, m_outbox, m_sending, m_receiving),
+      m_receiving(m_context, m_outbox, m_tray, m_partner.registered(), m_history),
+      m_waitingNotice(m_context, m_receiving),
+      m_receivedMessage(m_context, m_outbox, m_sending, m_receiving, m_history),
       m_letters(m_context, m_outbox, m_sending, m_partner.registered()),
       m_callSignal(m_outbox, m_context.menu, m_partner.registered(), m_tray), m_options(m_context),
       m_password(m_context), m_userSearch(m_context, m_outbox, m_partner.registered()),
@@ -60,13 +62,11 @@ Copy::Copy(const core::Services &services, QObject *parent)
     m_userSearch.plugInto(m_dispatcher);
 
     // What became of a message sent: its history row first, then the notice.
-    connect(&m_sending, &protocol::Sending::delivered, this, [this](const protocol::SentEntry &entry) {
-        m_sentRows.delivered(m_context, entry.to, entry.text);
-    });
+    connect(&m_sending, &protocol::Sending::delivered, this,
+            [this](const protocol::SentEntry &entry) { m_history.delivered(entry.to, entry.text); });
     connect(&m_sending, &protocol::Sending::reacted, this, [this](const protocol::SentEntry &entry) {
         if (entry.kind == protocol::SentEntry::Kind::Message)
-            m_sentRows.reacted(m_context, entry.to,
-                               entry.reaction == protocol::SentEntry::Reaction::ClosedUnread);
+            m_history.reacted(entry.to, entry.reaction == protocol::SentEntry::Reaction::ClosedUnread);
     });
     m_notices.follow(m_sending);
     // A reply to someone other than the partner that was never confirmed goes back into the

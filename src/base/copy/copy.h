@@ -3,8 +3,8 @@
 #include "base/core/about.h"
 #include "base/core/context.h"
 #include "base/core/trayicon.h"
+#include "base/history/history.h"
 #include "base/history/historyviewer.h"
-#include "base/history/rowsteps.h"
 #include "base/platform/instanceguard.h"
 #include "base/platform/showrequests.h"
 #include "base/protocol/dispatch.h"
@@ -52,7 +52,7 @@ public:
     settings::Partner &partner() { return m_partner; }
     const core::RegisteredPartner &registeredPartner() const { return m_partner.registered(); }
     history::HistoryViewer &historyViewer() { return m_historyViewer; }
-    const history::SentRows &sentRows() const { return m_sentRows; }
+    history::History &history() { return m_history; }
     protocol::Sending &sending() { return m_sending; }
     send::Compose &compose() { return m_compose; }
     send::SendNotices &notices() { return m_notices; }
@@ -114,8 +114,8 @@ private:
     platform::InstanceGuard m_guard;
     platform::ShowRequests m_showRequests;
     settings::Partner m_partner;
+    history::History m_history;
     history::HistoryViewer m_historyViewer;
-    history::SentRows m_sentRows;
     protocol::Sending m_sending;
     send::SendNotices m_notices;
     send::Compose m_compose;

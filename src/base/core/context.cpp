@@ -8,12 +8,7 @@
 namespace core {
 
 Context::Context(const Services &s)
-    : services(s),
-      sentHistory({QStringLiteral(" 送信日"), QStringLiteral("送信時間"),
-                   QStringLiteral("受信時間（相手が受信した時間）"), QStringLiteral("送信ﾒｯｾｰｼﾞ")}),
-      receivedHistory({QStringLiteral(" 受信日"), QStringLiteral("送信時間（相手が送信した時間）"),
-                       QStringLiteral("受信時間"), QStringLiteral("受信ﾒｯｾｰｼﾞ")}),
-      random([](int n) { return static_cast<int>(QRandomGenerator::global()->bounded(n)); })
+    : services(s), random([](int n) { return static_cast<int>(QRandomGenerator::global()->bounded(n)); })
 {
     opt.fontName = s.defaultFontName;
 }

@@ -50,11 +50,6 @@ public:
     const Services services;
     Options opt;
     MenuModel menu;
-    HistoryList sentHistory;
-    HistoryList receivedHistory;
-
-    // Windows that only hide.
-    HistoryWindowModel historyWindow;
 
     // Draws a number from 0 to n - 1 (the random icon); tests may replace it.
     std::function<int(int)> random;

@@ -105,7 +105,7 @@ QVariant HistoryList::data(const QModelIndex &index, int role) const
     case 1:
         return row.sendTime;
     case 2:
-        return row.recvTime;
+        return row.shownRecvTime();
     default: {
         if (role == Qt::ToolTipRole)
             return toolTipOf(row.message);

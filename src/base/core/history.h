@@ -14,6 +14,11 @@ struct HistoryRow {
     QString sendTime;
     QString recvTime;
     QString message;
+    // Closed without being read: the list marks its time with "*".
+    bool closedUnread = false;
+
+    // The receive time as the lists and the detail pane show it.
+    QString shownRecvTime() const { return closedUnread ? recvTime + u'*' : recvTime; }
 };
 
 // A history list (sent or received) as the viewer's table shows it. Rows are shared: the current

@@ -69,29 +69,6 @@ private:
     View m_view;
 };
 
-// The history viewer (FrmLog): which tab, the lists or one row in the detail pane, panel 3.
-struct HistoryView {
-    QString selectedTab = QStringLiteral("tabSnd");
-    bool detailVisible = false; // the detail pane with Back and Next; the tabs and lists hidden
-    QString shownList;          // "1" sent, "2" received
-    qint32 detailPosition = 0;
-    QString detailDate;
-    QString detailSendTime;
-    QString detailReceiveTime;
-    QString detailText;
-    bool backEnabled = true;
-    bool nextEnabled = true;
-    bool clearEnabled = true;
-    QString countPanel;
-    // Counts the row clicks: each lays the detail pane out anew, while the step buttons keep the
-    // label positions the click gave them.
-    quint32 detailLayouts = 0;
-};
-class HistoryWindowModel final : public ViewModel<HistoryView> {
-public:
-    HistoryWindowModel() : ViewModel(QStringLiteral("送受信履歴"), IconId::normal(0)) {}
-};
-
 // A window that is unloaded when it closes: touching it loads it again, hidden, with its design
 // contents. Its widget is made when it loads and goes with it.
 class WindowSlotBase : public QObject {

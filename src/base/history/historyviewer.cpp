@@ -4,10 +4,11 @@
 
 namespace history {
 
-HistoryViewer::HistoryViewer(core::Context &context) : m_context(context)
+HistoryViewer::HistoryViewer(core::Context &context, History &history)
+    : m_context(context), m_history(history)
 {
     context.menu.setAction(core::MenuId::History, [this] { open(); });
-    for (const core::HistoryList *list : {&context.sentHistory, &context.receivedHistory}) {
+    for (const core::HistoryList *list : {&history.sent(), &history.received()}) {
         const auto changed = [this, list] { listChanged(*list); };
         QObject::connect(list, &core::HistoryList::rowsInserted, &m_listWatch, changed);
         QObject::connect(list, &core::HistoryList::rowsRemoved, &m_listWatch, changed);
@@ -16,70 +17,68 @@ HistoryViewer::HistoryViewer(core::Context &context) : m_context(context)
 
 void HistoryViewer::showPartnerTimes(const QString &times)
 {
-    m_context.historyWindow.setCaption(QStringLiteral("送受信履歴　（") + times + QStringLiteral("）"));
+    m_window.setCaption(QStringLiteral("送受信履歴　（") + times + QStringLiteral("）"));
 }
 
-core::HistoryList &HistoryViewer::listOf(const QString &shownList) const
+core::HistoryList &HistoryViewer::listOf(Which list) const
 {
-    // Anything but the sent list's mark means the received list.
-    return shownList == kSentList ? m_context.sentHistory : m_context.receivedHistory;
+    return list == Which::Sent ? m_history.sent() : m_history.received();
 }
 
-QString HistoryViewer::countText(const QString &tabKey) const
+QString HistoryViewer::countText(Which tab) const
 {
-    if (tabKey == kSentTab)
-        return QStringLiteral("送信件数： ") + QString::number(m_context.sentHistory.size());
-    return QStringLiteral("受信件数： ") + QString::number(m_context.receivedHistory.size());
+    if (tab == Which::Sent)
+        return QStringLiteral("送信件数： ") + QString::number(m_history.sent().size());
+    return QStringLiteral("受信件数： ") + QString::number(m_history.received().size());
 }
 
-QString HistoryViewer::detailText(const QString &shownList, qint32 position) const
+QString HistoryViewer::detailText(Which list, qint32 position) const
 {
-    const QString label =
-        shownList == kSentList ? QStringLiteral("送信履歴： ") : QStringLiteral("受信履歴： ");
-    return label + QString::number(position) + u'/' + QString::number(listOf(shownList).size());
+    const QString label = list == Which::Sent ? QStringLiteral("送信履歴： ") : QStringLiteral("受信履歴： ");
+    return label + QString::number(position) + u'/' + QString::number(listOf(list).size());
 }
 
-void HistoryViewer::fillDetail(core::HistoryView &view, const core::HistoryList &list)
+void HistoryViewer::fillDetail(HistoryView &view, const core::HistoryList &list)
 {
     m_shownRow = list.dropped() + view.detailPosition;
     const core::HistoryRow &row = list.at(view.detailPosition);
     view.detailDate = QStringLiteral("DATE： ") + row.date;
     view.detailSendTime = QStringLiteral("送信時間： ") + row.sendTime;
-    view.detailReceiveTime = QStringLiteral("受信時間： ") + row.recvTime;
+    view.detailReceiveTime = QStringLiteral("受信時間： ") + row.shownRecvTime();
     view.detailText = row.message;
 }
 
 void HistoryViewer::open()
 {
     m_context.menu.setVisible(core::MenuId::Tray, false);
-    m_context.historyWindow.edit([this](core::HistoryView &v) { v.countPanel = countText(v.selectedTab); });
-    m_context.historyWindow.show();
+    m_window.edit([this](HistoryView &v) { v.countPanel = countText(v.selectedTab); });
+    m_window.show();
 }
 
-void HistoryViewer::showTab(const QString &key)
+void HistoryViewer::showTab(Which tab)
 {
-    m_context.historyWindow.edit([&](core::HistoryView &v) {
-        v.selectedTab = key;
-        v.countPanel = countText(key);
+    m_window.edit([&](HistoryView &v) {
+        v.selectedTab = tab;
+        v.countPanel = countText(tab);
     });
 }
 
 void HistoryViewer::openSentRow(qint32 position)
 {
-    openRow(kSentList, position);
+    openRow(Which::Sent, position);
 }
 
 void HistoryViewer::openReceivedRow(qint32 position)
 {
-    openRow(kReceivedList, position);
+    openRow(Which::Received, position);
 }
 
-void HistoryViewer::openRow(const QString &list, qint32 position)
+void HistoryViewer::openRow(Which list, qint32 position)
 {
     const core::HistoryList &rows = listOf(list);
     if (position < 1 || position > rows.size())
         return;
-    m_context.historyWindow.edit([&](core::HistoryView &v) {
+    m_window.edit([&](HistoryView &v) {
         v.detailPosition = position;
         v.shownList = list;
         fillDetail(v, rows);
@@ -94,7 +93,7 @@ void HistoryViewer::openRow(const QString &list, qint32 position)
 
 void HistoryViewer::listChanged(const core::HistoryList &changed)
 {
-    const core::HistoryView &now = m_context.historyWindow.view();
+    const HistoryView &now = m_window.view();
     const core::HistoryList &rows = listOf(now.shownList);
     if (!now.detailVisible || &rows != &changed || !m_shownRow)
         return;
@@ -104,7 +103,7 @@ void HistoryViewer::listChanged(const core::HistoryList &changed)
     const bool next = position < rows.size();
     if (position == now.detailPosition && back == now.backEnabled && next == now.nextEnabled)
         return;
-    m_context.historyWindow.edit([&](core::HistoryView &v) {
+    m_window.edit([&](HistoryView &v) {
         v.detailPosition = position;
         v.backEnabled = back;
         v.nextEnabled = next;
@@ -112,7 +111,7 @@ void HistoryViewer::listChanged(const core::HistoryList &changed)
     });
 }
 
-bool HistoryViewer::stepsFrom(const core::HistoryView &view) const
+bool HistoryViewer::stepsFrom(const HistoryView &view) const
 {
     // The steps belong to the detail pane, and the row it shows must still be in its list: a list
     // cleared once the pane was left keeps no row for a step to land on. Position 0 lies before
@@ -123,12 +122,12 @@ bool HistoryViewer::stepsFrom(const core::HistoryView &view) const
 
 void HistoryViewer::next()
 {
-    const core::HistoryView &now = m_context.historyWindow.view();
+    const HistoryView &now = m_window.view();
     // The count is read at each press, so rows entered while the pane is open can be reached.
     const core::HistoryList &rows = listOf(now.shownList);
     if (!stepsFrom(now) || now.detailPosition >= rows.size())
         return;
-    m_context.historyWindow.edit([&](core::HistoryView &v) {
+    m_window.edit([&](HistoryView &v) {
         ++v.detailPosition;
         fillDetail(v, rows);
         v.nextEnabled = v.detailPosition != rows.size();
@@ -139,11 +138,11 @@ void HistoryViewer::next()
 
 void HistoryViewer::back()
 {
-    const core::HistoryView &now = m_context.historyWindow.view();
+    const HistoryView &now = m_window.view();
     if (!stepsFrom(now) || now.detailPosition <= 1)
         return;
     const core::HistoryList &rows = listOf(now.shownList);
-    m_context.historyWindow.edit([&](core::HistoryView &v) {
+    m_window.edit([&](HistoryView &v) {
         --v.detailPosition;
         fillDetail(v, rows);
         v.backEnabled = v.detailPosition != 1;
@@ -154,11 +153,11 @@ void HistoryViewer::back()
 
 void HistoryViewer::ok()
 {
-    if (!m_context.historyWindow.view().detailVisible) {
-        m_context.historyWindow.hide();
+    if (!m_window.view().detailVisible) {
+        m_window.hide();
         return;
     }
-    m_context.historyWindow.edit([this](core::HistoryView &v) {
+    m_window.edit([this](HistoryView &v) {
         v.detailVisible = false;
         v.clearEnabled = true;
         v.countPanel = countText(v.selectedTab);
@@ -169,15 +168,15 @@ void HistoryViewer::clear()
 {
     // The button is offered only while the lists show; a press that reaches here otherwise would
     // leave the detail pane pointing into an emptied list, so it is not taken.
-    if (!m_context.historyWindow.view().clearEnabled)
+    if (!m_window.view().clearEnabled)
         return;
-    listOf(m_context.historyWindow.view().selectedTab == kSentTab ? kSentList : kReceivedList).clear();
-    m_context.historyWindow.edit([](core::HistoryView &v) { v.countPanel.clear(); });
+    listOf(m_window.view().selectedTab).clear();
+    m_window.edit([](HistoryView &v) { v.countPanel.clear(); });
 }
 
 void HistoryViewer::closeBox()
 {
-    m_context.historyWindow.hide();
+    m_window.hide();
 }
 
 HistoryLayout designLayout()

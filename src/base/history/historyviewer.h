@@ -2,6 +2,7 @@
 
 #include "base/core/context.h"
 #include "base/core/layout.h"
+#include "base/history/history.h"
 
 #include <QString>
 #include <QStringList>
@@ -10,24 +11,48 @@
 
 namespace history {
 
-inline const QString kSentTab = QStringLiteral("tabSnd");
-inline const QString kReceivedTab = QStringLiteral("tabRcv");
-inline const QString kSentList = QStringLiteral("1");
-inline const QString kReceivedList = QStringLiteral("2");
+// The two lists, and the tabs that show them.
+enum class Which { Sent, Received };
+
+// The history viewer (FrmLog): which tab, the lists or one row in the detail pane, panel 3.
+struct HistoryView {
+    Which selectedTab = Which::Sent;
+    bool detailVisible = false;        // the detail pane with Back and Next; the tabs and lists hidden
+    Which shownList = Which::Received; // the list whose row the detail pane shows
+    qint32 detailPosition = 0;
+    QString detailDate;
+    QString detailSendTime;
+    QString detailReceiveTime;
+    QString detailText;
+    bool backEnabled = true;
+    bool nextEnabled = true;
+    bool clearEnabled = true;
+    QString countPanel;
+    // Counts the row clicks: each lays the detail pane out anew, while the step buttons keep the
+    // label positions the click gave them.
+    quint32 detailLayouts = 0;
+};
+class HistoryWindowModel final : public core::ViewModel<HistoryView> {
+public:
+    HistoryWindowModel() : ViewModel(QStringLiteral("送受信履歴"), core::IconId::normal(0)) {}
+};
 
 // What the history viewer does when its user acts, carried out on the window's model and the two
 // history lists. The widget only forwards presses here and shows the model, so every step can be
 // checked without a display.
 class HistoryViewer final {
 public:
-    explicit HistoryViewer(core::Context &context);
+    HistoryViewer(core::Context &context, History &history);
+
+    HistoryWindowModel &window() { return m_window; }
+    History &history() { return m_history; }
 
     // The tray menu's history entry: a count for the selected tab, then show. Hiding and showing
     // again keeps whichever view (lists or detail pane) was there.
     void open();
     // The partner started or ended: the caption says when, as its notice gave it.
     void showPartnerTimes(const QString &times);
-    void showTab(const QString &key);
+    void showTab(Which tab);
     // A click on a row of the sent or the received list; `position` counts from 1.
     void openSentRow(qint32 position);
     void openReceivedRow(qint32 position);
@@ -39,18 +64,20 @@ public:
     void closeBox();
 
 private:
-    void openRow(const QString &list, qint32 position);
+    void openRow(Which list, qint32 position);
     // Rows entered or pushed out of `changed` while the detail pane shows one of its rows: the
     // position follows the row shown, and the steps are offered as far as the list now goes.
     void listChanged(const core::HistoryList &changed);
     // Whether Back and Next can step from what `view` shows.
-    bool stepsFrom(const core::HistoryView &view) const;
-    core::HistoryList &listOf(const QString &shownList) const;
-    QString countText(const QString &tabKey) const;
-    QString detailText(const QString &shownList, qint32 position) const;
-    void fillDetail(core::HistoryView &view, const core::HistoryList &list);
+    bool stepsFrom(const HistoryView &view) const;
+    core::HistoryList &listOf(Which list) const;
+    QString countText(Which tab) const;
+    QString detailText(Which list, qint32 position) const;
+    void fillDetail(HistoryView &view, const core::HistoryList &list);
 
     core::Context &m_context;
+    History &m_history;
+    HistoryWindowModel m_window;
     // The row the detail pane shows, as the list's dropped() + its position then; none before the
     // first row shown here.
     std::optional<qsizetype> m_shownRow;

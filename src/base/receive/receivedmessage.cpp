@@ -1,6 +1,5 @@
 #include "base/receive/receivedmessage.h"
 
-#include "base/history/rowsteps.h"
 #include "base/protocol/tags.h"
 
 namespace receive {
@@ -14,9 +13,10 @@ void ReceivedMessage::answer(Kind kind)
 
 void ReceivedMessage::completeRow(bool discarded)
 {
-    history::receivedCompleted(m_context, m_receiving.windowRow(),
-                               discarded ? history::Completion::Discard : history::Completion::Reply,
-                               m_receiving.window().view().message);
+    m_history.receivedCompleted(m_receiving.windowRow(),
+                                discarded ? history::History::Completion::Discard
+                                          : history::History::Completion::Reply,
+                                m_receiving.window().view().message);
 }
 
 void ReceivedMessage::settleHeld()

@@ -11,8 +11,8 @@ namespace receive {
 class ReceivedMessage final {
 public:
     ReceivedMessage(core::Context &context, protocol::Outbox &outbox, protocol::Sending &sending,
-                    receive::Receiving &receiving)
-        : m_context(context), m_outbox(outbox), m_sending(sending), m_receiving(receiving)
+                    Receiving &receiving, history::History &history)
+        : m_context(context), m_outbox(outbox), m_sending(sending), m_receiving(receiving), m_history(history)
     {
     }
 
@@ -41,7 +41,8 @@ private:
     core::Context &m_context;
     protocol::Outbox &m_outbox;
     protocol::Sending &m_sending;
-    receive::Receiving &m_receiving;
+    Receiving &m_receiving;
+    history::History &m_history;
 };
 
 } // namespace receive

@@ -1,6 +1,5 @@
 #include "base/receive/receiving.h"
 
-#include "base/history/rowsteps.h"
 #include "base/protocol/tags.h"
 #include "base/protocol/wire.h"
 
@@ -56,8 +55,8 @@ void appendToHeld(QString &held, QStringView message)
 }
 
 Receiving::Receiving(core::Context &context, protocol::Outbox &outbox, core::TrayIcon &tray,
-                     const core::RegisteredPartner &partner)
-    : m_context(context), m_outbox(outbox), m_tray(tray), m_partner(partner)
+                     const core::RegisteredPartner &partner, history::History &history)
+    : m_context(context), m_outbox(outbox), m_tray(tray), m_partner(partner), m_history(history)
 {
     context.menu.setAction(core::MenuId::ShowReceived, [this] { openReceived(); });
     connect(&context, &core::Context::iconSetApplied, this,
@@ -128,7 +127,7 @@ bool Receiving::receive(const Arrival &arrival)
         // The caption names the newest time; opening the window sets it anyway.
         if (m_window.isVisible())
             m_window.setCaption(caption());
-        m_windowRow = history::messageReceived(c, now);
+        m_windowRow = m_history.messageReceived(now);
         m_windowArrivedAt = now;
     } else if (!waitBehind(arrival.sender, fields, fromPartner)) {
         return false;
@@ -164,7 +163,7 @@ bool Receiving::waitBehind(const QString &sender, const MessageFields &fields, b
     same->message.name = senderName(fields.name);
     same->message.time = fields.time.toString();
     same->held = false;
-    same->row = history::messageReceived(c, now);
+    same->row = m_history.messageReceived(now);
     // Into the window at once when it is free.
     bringNext(false);
     return true;
@@ -355,7 +354,7 @@ void Receiving::restoreWaiting()
         protocol::parseWaitingFile(bytes, kMaxWaitingBehind + 1, kHeldTextLimit);
     for (const WaitingMessage &m : waiting) {
         const QDateTime arrived = m.arrivedAt.isValid() ? m.arrivedAt : c.now();
-        Queued queued{m, history::messageReceived(c, arrived), false};
+        Queued queued{m, m_history.messageReceived(arrived), false};
         queued.message.arrivedAt = arrived;
         if (m_window.view().state == ReceivedState::Empty)
             takeIntoWindow(std::move(queued));

@@ -3,6 +3,7 @@
 #include "base/core/context.h"
 #include "base/core/partnerrecord.h"
 #include "base/core/trayicon.h"
+#include "base/history/history.h"
 #include "base/protocol/arrival.h"
 #include "base/protocol/dispatch.h"
 #include "base/protocol/send.h"
@@ -91,7 +92,7 @@ public:
     static inline const QString kWaitingFile = QStringLiteral("waitFile.json");
 
     Receiving(core::Context &context, protocol::Outbox &outbox, core::TrayIcon &tray,
-              const core::RegisteredPartner &partner);
+              const core::RegisteredPartner &partner, history::History &history);
 
     // The weekday of the start-up day, which the window's status bar shows with every message.
     void setWeekday(const QString &weekday) { m_weekday = weekday; }
@@ -170,6 +171,7 @@ private:
     protocol::Outbox &m_outbox;
     core::TrayIcon &m_tray;
     const core::RegisteredPartner &m_partner;
+    history::History &m_history;
     QString m_weekday;
     ReceivedWindowModel m_window;
     std::deque<Queued> m_behind;

@@ -119,7 +119,7 @@ HistoryWindow::HistoryWindow(core::Context &context, HistoryViewer &viewer, QWid
                           sentList->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, sentList);
     resize(px(openingInnerWidth(tw(listWidth))), px(kDesignHeight));
     applyLayout();
-    kit::followModel(*this, m_context.historyWindow, m_context.opt, [this] { refresh(); });
+    kit::followModel(*this, m_viewer.window(), m_context.opt, [this] { refresh(); });
 }
 
 void HistoryWindow::buildLists()
@@ -127,12 +127,10 @@ void HistoryWindow::buildLists()
     tabStrip = new QTabBar(this);
     tabStrip->setObjectName(QStringLiteral("TabStrip1"));
     tabStrip->addTab(QStringLiteral("送信履歴"));
-    tabStrip->setTabData(0, kSentTab);
     tabStrip->addTab(QStringLiteral("受信履歴"));
-    tabStrip->setTabData(1, kReceivedTab);
     tabStrip->setExpanding(false);
     connect(tabStrip, &QTabBar::currentChanged, this,
-            [this](int index) { m_viewer.showTab(tabStrip->tabData(index).toString()); });
+            [this](int index) { m_viewer.showTab(index == 0 ? Which::Sent : Which::Received); });
 
     m_stripFrame = new QFrame(this);
     m_stripFrame->setFrameShape(QFrame::StyledPanel);
@@ -141,11 +139,11 @@ void HistoryWindow::buildLists()
     sentPage->setObjectName(QStringLiteral("Picture1"));
     receivedPage = new QFrame(this);
     receivedPage->setObjectName(QStringLiteral("Picture2"));
-    sentList = makeList(sentPage, m_context.sentHistory, "LvLog", {1095, 1095, 4234, 3528}, 1);
+    sentList = makeList(sentPage, m_viewer.history().sent(), "LvLog", {1095, 1095, 4234, 3528}, 1);
     connect(sentList, &QTreeView::clicked, this,
             [this](const QModelIndex &index) { m_viewer.openSentRow(index.row() + 1); });
     receivedList =
-        makeList(receivedPage, m_context.receivedHistory, "LvrcvLog", {1095, 4233, 1094, 2540}, -1);
+        makeList(receivedPage, m_viewer.history().received(), "LvrcvLog", {1095, 4233, 1094, 2540}, -1);
     connect(receivedList, &QTreeView::clicked, this,
             [this](const QModelIndex &index) { m_viewer.openReceivedRow(index.row() + 1); });
 }
@@ -284,18 +282,18 @@ void HistoryWindow::sizeLabels()
 
 void HistoryWindow::refresh()
 {
-    const core::HistoryWindowModel &m = m_context.historyWindow;
-    const core::HistoryView &v = m.view();
+    const HistoryWindowModel &m = m_viewer.window();
+    const HistoryView &v = m.view();
     setWindowTitle(m.caption());
     setWindowIcon(kit::pictureFor(m.icon()));
 
-    const int tab = v.selectedTab == kSentTab ? 0 : 1;
+    const int tab = v.selectedTab == Which::Sent ? 0 : 1;
     if (tabStrip->currentIndex() != tab) {
         const QSignalBlocker quiet(tabStrip);
         tabStrip->setCurrentIndex(tab);
     }
-    sentPage->setVisible(v.selectedTab == kSentTab);
-    receivedPage->setVisible(v.selectedTab != kSentTab);
+    sentPage->setVisible(v.selectedTab == Which::Sent);
+    receivedPage->setVisible(v.selectedTab != Which::Sent);
     for (QWidget *lists : std::initializer_list<QWidget *>{tabStrip, m_stripFrame, sentList, receivedList})
         lists->setVisible(!v.detailVisible);
     for (QWidget *detail : std::initializer_list<QWidget *>{detailPane, nextButton, backButton})
