@@ -44,7 +44,6 @@ void Session::checkBounds()
         return;
     for (Side &side : m_sides) {
         testkit::TestCopy &t = *side.copy;
-        core::Context &c = t.context();
         const QString &who = side.name;
         const receive::ReceivedView &received = t.receivedWindow().view();
         if (received.message.size() > bounds::kHeldText)
@@ -121,7 +120,6 @@ void Session::checkBounds()
 void Session::checkEnd()
 {
     for (const Side &side : m_sides) {
-        core::Context &c = side.copy->context();
         if (side.copy->copy->hasEnded())
             fault(side.name + QStringLiteral(" ended"));
         for (const core::HistoryList *list :

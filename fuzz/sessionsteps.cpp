@@ -334,7 +334,6 @@ void Session::userStep(Step action, Side &side)
 {
     TestCopy &t = *side.copy;
     copy::Copy &c = *t.copy;
-    core::Context &context = t.context();
     switch (action) {
     case Step::TrayPress:
         t.tray.pressLeft();
@@ -455,7 +454,6 @@ void Session::historyStep(Step action, Side &side)
 {
     copy::Copy &c = *side.copy->copy;
     history::HistoryViewer &viewer = c.historyViewer();
-    core::Context &context = side.copy->context();
     switch (action) {
     case Step::LogOpen:
         viewer.open();
@@ -518,7 +516,6 @@ void Session::settingsStep(Step action, Side &side)
 {
     TestCopy &t = *side.copy;
     copy::Copy &c = *t.copy;
-    core::Context &context = t.context();
     receive::UserSearch &search = c.userSearch();
     settings::Partner &partner = c.partner();
     switch (action) {

@@ -87,7 +87,6 @@ void TestConversation::theRoadOfOneMessage()
     QCOMPARE(c.bob.history().received().size(), 1);
 
     // Alice learns of the delivery.
-    core::Context &alice = c.alice.context();
     QCOMPARE(c.alice.history().sent().size(), 1);
     QCOMPARE(c.alice.history().sent().at(1).message, u"こんにちは"_s);
     QVERIFY(c.alice.notices().sendResult().isVisible());
@@ -150,7 +149,6 @@ void TestConversation::twoSendsBeforeAReactionShareOneRow()
     c.aliceSends(u"一"_s);
     c.alice.clock.set(QDateTime(QDate(2026, 12, 8), QTime(11, 0, 30)));
     c.aliceSends(u"二"_s);
-    core::Context &alice = c.alice.context();
     QCOMPARE(c.alice.history().sent().size(), 1);
     QCOMPARE(c.alice.history().sent().at(1).sendTime, u"11:00:30"_s);
     QCOMPARE(c.alice.history().sent().at(1).message, u"一 | 二"_s);
@@ -171,7 +169,6 @@ void TestConversation::refusalIsNeverADelivery()
     Conversation::send(c.net, carol, u"hello"_s);
     // The refusal is the whole answer: no "送信", no row, nothing waits.
     QCOMPARE(c.net.textsFrom(c.bob.address()), QStringList{u"OTHER送信"_s});
-    core::Context &bob = c.bob.context();
     QVERIFY(!c.bob.messageWaiting());
     QVERIFY(c.bob.receivedWindow().view().message.isEmpty());
     QCOMPARE(c.bob.history().received().size(), 0);
@@ -223,7 +220,6 @@ void TestConversation::strangerIsRefusedOrShownWithAWarning()
     Conversation c({}, [&](core::Options &opt) { opt.rejectOthers = rejectOthers; });
     TestCopy &carol = c.strangerToBob();
     Conversation::send(c.net, carol, u"who am I?"_s);
-    core::Context &bob = c.bob.context();
     QCOMPARE(c.bob.messageWaiting(), rejectOthers == 0);
     if (rejectOthers == 1)
         return;
@@ -263,7 +259,6 @@ void TestConversation::everyAnswerGoesToTheWriterOfItsMessage()
     Conversation c;
     TestCopy &carol = c.strangerToBob();
     receive::ReceivedMessage &window = c.bob.copy->receivedMessage();
-    core::Context &bob = c.bob.context();
 
     // A stranger's message, opened (with a warning) and closed.
     testkit::FakeNotifications &desktop = c.bob.notifications;
@@ -475,7 +470,6 @@ void TestConversation::reactionNoticeClosesByItselfOnlyWithAutoErase()
         c.aliceSends(u"hi"_s);
         c.bob.copy->receivedMessage().openOrClose();
         c.net.flush();
-        core::Context &alice = c.alice.context();
         QVERIFY(c.alice.notices().reactionSlot().isLoaded());
         QCOMPARE(c.alice.copy->notices().reactionTimer().isActive(), autoErase == 1);
         if (autoErase == 1)
@@ -497,7 +491,6 @@ void TestConversation::smallNotices()
     });
     c.alice.clock.set(QDateTime(QDate(2026, 12, 8), QTime(13, 14, 15)));
     c.aliceSends(u"hi"_s);
-    core::Context &alice = c.alice.context();
     QVERIFY(!c.alice.notices().sendResult().isVisible()); // loaded by the dispatch, never shown
     QVERIFY(c.alice.notices().small().isVisible());
     QCOMPARE(c.alice.notices().small().view().time, u"13:14:15"_s);
@@ -519,7 +512,6 @@ void TestConversation::blinkAlternatesUntilOpened()
 {
     Conversation c({}, [](core::Options &opt) { opt.blinkIcon = true; });
     c.aliceSends(u"blink"_s);
-    core::Context &bob = c.bob.context();
     QVERIFY(c.bob.trayIcon().isBlinking());
     c.bob.copy->tray().blinkStep();
     QCOMPARE(c.bob.tray.current().hIcon, IconId::received(0).handle());
@@ -589,7 +581,6 @@ void TestConversation::endAsksWhileAMessageWaits()
     QFETCH(QString, state);
     QFETCH(bool, asks);
     Conversation c({}, [](core::Options &opt) { opt.blinkIcon = true; });
-    core::Context &bob = c.bob.context();
     c.aliceSends(u"hi"_s);
     auto call = [&] {
         c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し1"), c.alice.address());
@@ -651,7 +642,6 @@ void TestConversation::senderNamedLikeANotice()
 
     // A real notice with that tag is handled as before: a presence answer from the copy just
     // asked, a start or end notice from the partner.
-    core::Context &bob = c.bob.context();
     const bool answer = name.startsWith(u"存在");
     if (answer) {
         c.bob.copy->partner().window().edit([&](settings::PartnerView &v) { v.address = carol.address(); });
@@ -782,7 +772,6 @@ void TestConversation::onlyThePartnersCopyTellsWhatHappened()
         opt.notifyStartEnd = 1;
     };
     Conversation c(everything, everything);
-    core::Context &alice = c.alice.context();
     auto forge = [&](const QString &from) {
         c.alice.copy->dispatcher().arrive(text::toCp932(datagram), from);
     };
@@ -887,7 +876,6 @@ void TestConversation::sendsBeforeAnyAnswer()
 
     // Every delivered text in the history and the journal, once, in order.
     const QStringList delivered = texts.mid(0, answers);
-    core::Context &c = alice.context();
     QCOMPARE(alice.history().sent().size(), 1);
     QCOMPARE(alice.history().sent().at(1).message, delivered.join(u" | "_s));
     QByteArray journal;
@@ -938,7 +926,6 @@ void TestConversation::reactionAfterAReplyToAStranger()
     receive::ReceivedMessage &window = c.alice.copy->receivedMessage();
     button == u"open" ? window.openOrClose() : button == u"hold" ? window.hold() : window.close();
     c.net.flush();
-    core::Context &bob = c.bob.context();
     QVERIFY(c.bob.notices().reaction().isVisible());
     QCOMPARE(c.bob.notices().reaction().view().text, notice);
     QCOMPARE(c.bob.history().sent().at(1).message, u"to alice"_s);
@@ -973,7 +960,6 @@ void TestConversation::partnerReachedHoweverItsAddressIsWritten()
     c.net.flush();
     c.alice.clock.set(c.alice.clock.now().addSecs(10));
     c.alice.copy->sending().answerTimeout();
-    core::Context &alice = c.alice.context();
     QCOMPARE(c.alice.notices().sendResult().view().text, u"メッセージは正しく送信されました。"_s);
     QCOMPARE(c.alice.notices().reaction().view().text, u"メッセージは確認されました。"_s);
     QCOMPARE(c.alice.history().sent().size(), 1);
@@ -1111,7 +1097,6 @@ void TestConversation::unreadMessagesWaitAcrossAnEnd()
     // came into the window, the held one gave way and took Alice's next message.
     TestCopy again(c.net, c.bob.address(), dir);
     QVERIFY(again.start());
-    core::Context &bob = again.context();
     QVERIFY(again.messageWaiting());
     QCOMPARE(IconId::fromHandle(again.tray.current().hIcon), IconId::received(0));
     QCOMPARE(again.receivedWindow().view().message, u"unread one"_s);

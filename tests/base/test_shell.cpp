@@ -32,7 +32,6 @@ private slots:
 void TestShell::trayPressInEachState()
 {
     Conversation c;
-    core::Context &bob = c.bob.context();
     // Idle: the compose window.
     c.bob.tray.pressLeft();
     QVERIFY(c.bob.compose().window().isVisible());
@@ -81,7 +80,6 @@ void TestShell::lockHidesTheMenuAndAMessageDuringItShowsAfter()
 void TestShell::clipboardSend()
 {
     Conversation c;
-    core::Context &alice = c.alice.context();
     c.alice.copy->menuClicked(MenuId::SendClipboard);
     QCOMPARE(c.alice.dialogs.texts(), QStringList{u"ｸﾘｯﾌﾟﾎﾞｰﾄﾞ上にﾃｷｽﾄがありません。"_s});
     QCOMPARE(c.alice.dialogs.shown()[0].style, 48);
@@ -308,7 +306,6 @@ void TestShell::callAndBlinkTogetherStayBounded()
 void TestShell::openingAWindowStopsTheCall()
 {
     Conversation c;
-    core::Context &bob = c.bob.context();
     c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し2"), c.alice.address());
     c.bob.copy->tray().callStep();
     c.bob.copy->compose().open();

@@ -75,7 +75,6 @@ void TestWindows::everyWindowInItsCorner()
     });
     shell::Shell aliceShell(*c.alice.copy);
     copy::Copy &alice = *c.alice.copy;
-    core::Context &context = alice.context();
     for (core::WindowModel *model : std::initializer_list<core::WindowModel *>{
              &alice.compose().window(), &alice.receivedWindow(), &alice.historyViewer().window(),
              &alice.partner().window(), &alice.notices().sendResult(), &alice.notices().reaction(),
@@ -282,7 +281,6 @@ void TestWindows::everyWindowGoesWithItsCopy()
         auto c = std::make_unique<Conversation>();
         auto aliceShell = std::make_unique<shell::Shell>(*c->alice.copy);
         copy::Copy &alice = *c->alice.copy;
-        core::Context &context = alice.context();
         // A notice that unloads just before the end is on its way out when the copy goes.
         alice.notices().small().show();
         const QPointer<QWidget> leaving = aliceShell->smallNotice();

@@ -32,7 +32,7 @@ QString weekdayOf(QDate date)
 } // namespace
 
 Copy::Copy(const core::Services &services, QObject *parent)
-    : QObject(parent), m_context(services), m_tray(services.tray, m_context.opt),
+    : QObject(parent), m_context(services, m_optionValues, m_menu), m_tray(services.tray, m_context.opt),
       m_outbox(services.transport), m_dispatcher(services.dialogs), m_guard(services.programDir),
       m_showRequests(services.programDir), m_partner(m_context, m_outbox), m_history(m_context),
       m_historyViewer(m_context, m_history),

@@ -107,6 +107,9 @@ private:
     void endProgram();
     void endAtStartUp();
 
+    // The options and the menu first: every part reads them through the context.
+    core::Options m_optionValues;
+    core::MenuModel m_menu;
     core::Context m_context;
     core::TrayIcon m_tray;
     protocol::Outbox m_outbox;

@@ -7,8 +7,9 @@
 
 namespace core {
 
-Context::Context(const Services &s)
-    : services(s), random([](int n) { return static_cast<int>(QRandomGenerator::global()->bounded(n)); })
+Context::Context(const Services &s, Options &options, MenuModel &menu)
+    : services(s), opt(options), menu(menu),
+      random([](int n) { return static_cast<int>(QRandomGenerator::global()->bounded(n)); })
 {
     opt.fontName = s.defaultFontName;
 }

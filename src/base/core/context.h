@@ -38,18 +38,19 @@ struct Services {
     QString configFile;      // the program's own settings, which optFile.dat has no field for
 };
 
-// What one running copy is given and the windows several parts show: its services, the options,
-// the menu, the history lists and the models of the windows. Two contexts live side by side in one
-// test process; nothing here is global.
+// What every part of one running copy is given: the system services, the options and the menu
+// (each owned by the copy), the boxes, the clock and the data folder, and the announcements that
+// the options' pictures and text styles were applied. It holds no state of its own. Two contexts
+// live side by side in one test process; nothing here is global.
 class Context final : public QObject {
     Q_OBJECT
 public:
-    explicit Context(const Services &services);
+    Context(const Services &services, Options &options, MenuModel &menu);
     ~Context() override;
 
     const Services services;
-    Options opt;
-    MenuModel menu;
+    Options &opt;
+    MenuModel &menu;
 
     // Draws a number from 0 to n - 1 (the random icon); tests may replace it.
     std::function<int(int)> random;

@@ -60,7 +60,6 @@ void ReceivedMessage::reply()
 
 void ReceivedMessage::openOrClose()
 {
-    core::Context &c = m_context;
     if (m_receiving.window().view().messageVisible) {
         m_receiving.window().edit([](ReceivedView &v) {
             v.messageVisible = false;
@@ -84,7 +83,6 @@ void ReceivedMessage::openOrClose()
 
 void ReceivedMessage::hold()
 {
-    core::Context &c = m_context;
     if (!m_receiving.window().waiting()) {
         hideWindow();
         return;

@@ -171,7 +171,6 @@ bool Receiving::waitBehind(const QString &sender, const MessageFields &fields, b
 
 void Receiving::takeIntoWindow(Queued next)
 {
-    core::Context &c = m_context;
     WaitingMessage &m = next.message;
     // A reply being written to the person leaving the window waits for their next message.
     const ReceivedView &leaving = m_window.view();
@@ -226,7 +225,6 @@ WaitingMessage Receiving::windowMessage() const
 
 bool Receiving::bringNext(bool evenWhileShown)
 {
-    core::Context &c = m_context;
     const ReceivedWindowModel &window = m_window;
     if (m_behind.empty() || window.waiting() || (window.isVisible() && !evenWhileShown))
         return false;
