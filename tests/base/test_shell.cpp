@@ -6,6 +6,9 @@
 using namespace Qt::StringLiterals;
 using core::IconId;
 using core::MenuId;
+using testkit::BoxButtons;
+using testkit::BoxIcon;
+using testkit::boxStyle;
 using testkit::Conversation;
 using testkit::TestCopy;
 
@@ -84,7 +87,7 @@ void TestShell::clipboardSend()
     core::Context &alice = c.alice.context();
     c.alice.copy->menuClicked(MenuId::SendClipboard);
     QCOMPARE(c.alice.dialogs.texts(), QStringList{u"ｸﾘｯﾌﾟﾎﾞｰﾄﾞ上にﾃｷｽﾄがありません。"_s});
-    QCOMPARE(c.alice.dialogs.shown()[0].style, 48);
+    QCOMPARE(c.alice.dialogs.shown()[0].look(), boxStyle(BoxButtons::Ok, BoxIcon::Exclamation));
     QVERIFY(c.net.sent().isEmpty());
 
     // A draft in the compose window stays as it was.
@@ -256,14 +259,14 @@ void TestShell::callCycles()
     QList<int> seen;
     for (int i = 0; i < frames.size(); ++i) {
         c.bob.copy->callSignal().tick();
-        seen << static_cast<int>(IconId::fromHandle(c.bob.tray.current().hIcon).index);
+        seen << static_cast<int>(c.bob.tray.picture().index);
     }
     QCOMPARE(seen, frames);
     QCOMPARE(c.bob.state().callCount, 0);
     // Cycles repeat until the user turns up.
     QCOMPARE(c.bob.context().callAnimationTimer.isActive(), byPartner);
     if (!byPartner)
-        QCOMPARE(c.bob.tray.current().hIcon, IconId::normal(0).handle());
+        QCOMPARE(c.bob.tray.picture(), IconId::normal(0));
 }
 
 void TestShell::callKindFollowsTheLastDatagram()
@@ -272,17 +275,17 @@ void TestShell::callKindFollowsTheLastDatagram()
     receive::CallSignal &call = c.bob.copy->callSignal();
     c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し1"), c.alice.address());
     call.tick();
-    QCOMPARE(c.bob.tray.current().hIcon, IconId::callFrame(2).handle());
+    QCOMPARE(c.bob.tray.picture(), IconId::callFrame(2));
     // A message is now the last datagram; its twelfth character (a blank of the name field) says
     // "telephone".
     c.aliceSends(u"hello"_s);
     call.tick();
-    QCOMPARE(c.bob.tray.current().hIcon, IconId::callFrame(6).handle());
+    QCOMPARE(c.bob.tray.picture(), IconId::callFrame(6));
     // A second call does not restart the cycle.
     const int count = c.bob.state().callCount;
     c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し1"), c.alice.address());
     call.tick();
-    QCOMPARE(c.bob.tray.current().hIcon, IconId::callFrame(2).handle());
+    QCOMPARE(c.bob.tray.picture(), IconId::callFrame(2));
     QCOMPARE(c.bob.state().callCount, count + 1);
 }
 
@@ -313,14 +316,14 @@ void TestShell::openingAWindowStopsTheCall()
     c.bob.copy->callSignal().tick();
     c.bob.copy->sending().openCompose();
     QVERIFY(!bob.callAnimationTimer.isActive());
-    QCOMPARE(c.bob.tray.current().hIcon, IconId::normal(0).handle());
+    QCOMPARE(c.bob.tray.picture(), IconId::normal(0));
 
     c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し2"), c.alice.address());
     c.bob.copy->callSignal().tick();
     c.bob.copy->receiving().openReceived();
     QVERIFY(!bob.callAnimationTimer.isActive());
     // Nothing waits, so the tray says so: no received picture, nothing to ask at the end.
-    QCOMPARE(c.bob.tray.current().hIcon, IconId::normal(0).handle());
+    QCOMPARE(c.bob.tray.picture(), IconId::normal(0));
     QVERIFY(!bob.messageWaiting());
 }
 
