@@ -92,7 +92,7 @@ int main(int argc, char *argv[])
 
     QCoreApplication app(argc, argv);
     Settings settings;
-    if (!parse(app.arguments(), settings)) {
+    if (!parse(QCoreApplication::arguments(), settings)) {
         std::fputs("usage: miltoanne_bench [--program EXE] [--peer EXE] [--bare EXE] [--round-trips N]"
                    " [--start-runs N] [--idle-seconds N] [--only 1|2|3|4|6|7]\n",
                    stderr);

@@ -101,11 +101,11 @@ int main(int argc, char *argv[])
     std::unique_ptr<QCoreApplication> application =
         windows ? std::make_unique<QApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication &app = *application;
-    const QStringList args = app.arguments().mid(1);
+    const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.size() < 2)
         return usage();
-    const QString mode = args[0];
-    const QString address = args[1];
+    const QString &mode = args[0];
+    const QString &address = args[1];
     const int secondsArg = mode == u"echo" ? 2 : 3;
     const int seconds = args.size() > secondsArg ? args[secondsArg].toInt() : 300;
     QTimer::singleShot(std::max(1, seconds) * 1000, &app, &QCoreApplication::quit);

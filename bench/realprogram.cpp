@@ -194,7 +194,7 @@ void watchIdle(qint64 pid, int seconds, double &elapsed, double &cpuMs, qint64 &
     const qint64 switchesAfter = contextSwitches(pid);
     if (ticksBefore < 0 || ticksAfter < 0)
         return;
-    cpuMs = static_cast<double>(ticksAfter - ticksBefore) * 1000.0 / ticksPerSecond();
+    cpuMs = static_cast<double>(ticksAfter - ticksBefore) * 1000.0 / static_cast<double>(ticksPerSecond());
     wakeUps = switchesAfter - switchesBefore;
 }
 

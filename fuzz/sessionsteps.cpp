@@ -72,7 +72,7 @@ QByteArray ProgramReader::bytes(qsizetype count)
     count = qMin(count, m_bytes.size() - m_at);
     if (count <= 0)
         return {};
-    const QByteArray out = m_bytes.sliced(m_at, count).toByteArray();
+    QByteArray out = m_bytes.sliced(m_at, count).toByteArray();
     m_at += count;
     return out;
 }

@@ -10,6 +10,10 @@
 using namespace Qt::StringLiterals;
 using core::IconId;
 using core::MenuId;
+using testkit::Answer;
+using testkit::BoxButtons;
+using testkit::BoxIcon;
+using testkit::boxStyle;
 using testkit::Conversation;
 using testkit::TestCopy;
 
@@ -77,7 +81,7 @@ void TestConversation::theRoadOfOneMessage()
     // Bob's copy keeps it out of sight and says so in the tray.
     core::Context &bob = c.bob.context();
     QVERIFY(c.bob.messageWaiting());
-    QCOMPARE(c.bob.tray.current().hIcon, IconId::received(0).handle());
+    QCOMPARE(c.bob.tray.picture(), IconId::received(0));
     QCOMPARE(c.bob.receivedWindow().view().message, u"こんにちは"_s);
     QVERIFY(!c.bob.receivedWindow().view().messageVisible);
     QCOMPARE(c.bob.receivedWindow().view().openCloseCaption, u"OPEN"_s);
@@ -138,7 +142,7 @@ void TestConversation::sendRefusals()
     alone.copy->compose().send();
     QCOMPARE(alone.dialogs.texts(),
              (QStringList{u"ﾒｯｾｰｼﾞを入力してください。"_s, u"お相手登録を行ってください。"_s}));
-    QCOMPARE(alone.dialogs.shown()[0].style, 48);
+    QCOMPARE(alone.dialogs.shown()[0].look(), boxStyle(BoxButtons::Ok, BoxIcon::Exclamation));
     QCOMPARE(net.sent().size(), 1); // the start notice only
 }
 
@@ -514,9 +518,9 @@ void TestConversation::blinkAlternatesUntilOpened()
     c.aliceSends(u"blink"_s);
     QVERIFY(c.bob.trayIcon().isBlinking());
     c.bob.copy->tray().blinkStep();
-    QCOMPARE(c.bob.tray.current().hIcon, IconId::received(0).handle());
+    QCOMPARE(c.bob.tray.picture(), IconId::received(0));
     c.bob.copy->tray().blinkStep();
-    QCOMPARE(c.bob.tray.current().hIcon, IconId::normal(0).handle());
+    QCOMPARE(c.bob.tray.picture(), IconId::normal(0));
     QVERIFY(c.bob.messageWaiting()); // whatever the phase shows
     c.bob.copy->receiving().openReceived();
     QVERIFY(!c.bob.trayIcon().isBlinking());
@@ -585,14 +589,13 @@ void TestConversation::endAsksWhileAMessageWaits()
     auto call = [&] {
         c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し1"), c.alice.address());
         c.bob.copy->tray().callStep();
-        QCOMPARE(IconId::fromHandle(c.bob.tray.current().hIcon).kind, IconId::Kind::CallFrame);
+        QCOMPARE(c.bob.tray.picture().kind, IconId::Kind::CallFrame);
     };
     if (state.startsWith(u"blink")) {
         c.bob.copy->tray().blinkStep();
         if (state == u"blink normal")
             c.bob.copy->tray().blinkStep();
-        QCOMPARE(IconId::fromHandle(c.bob.tray.current().hIcon),
-                 state == u"blink normal" ? IconId::normal(0) : IconId::received(0));
+        QCOMPARE(c.bob.tray.picture(), state == u"blink normal" ? IconId::normal(0) : IconId::received(0));
     } else if (state == u"call") {
         call();
     } else if (state != u"waiting") {
@@ -603,13 +606,13 @@ void TestConversation::endAsksWhileAMessageWaits()
             c.bob.copy->receivedMessage().hold();
         call();
         c.bob.copy->receiving().openReceived();
-        QCOMPARE(c.bob.tray.current().hIcon, IconId::normal(0).handle());
+        QCOMPARE(c.bob.tray.picture(), IconId::normal(0));
         // Closing what was already dealt with tells the sender nothing more.
         c.net.clearLog();
         c.bob.copy->receivedMessage().close();
         QVERIFY(c.net.sentFrom(c.bob.address()).isEmpty());
     }
-    c.bob.dialogs.answerNext(platform::box::no);
+    c.bob.dialogs.answerNext(Answer::No);
     c.bob.copy->quit();
     QCOMPARE(c.bob.dialogs.texts(),
              asks ? QStringList{u"未確認のﾒｯｾｰｼﾞがあります... 終了しますか？"_s} : QStringList{});
@@ -786,7 +789,7 @@ void TestConversation::onlyThePartnersCopyTellsWhatHappened()
                                                         : QString(),
             c.alice.historyWindow().caption(),
             QString::number(c.alice.copy->partner().slot().isLoaded()),
-            QString::number(c.alice.tray.current().hIcon),
+            testkit::describe(c.alice.tray.picture()),
             QString::number(c.alice.copy->sending().answerTimer().isActive())};
     };
 
@@ -1001,7 +1004,7 @@ void TestConversation::onePersonPerReceivedWindow()
     QCOMPARE(c.bob.receivedWindow().caption(), caption);
     QCOMPARE(c.bob.receivedWindow().view().reply, u"my answer"_s);
     QVERIFY(c.bob.messageWaiting());
-    QCOMPARE(IconId::fromHandle(c.bob.tray.current().hIcon), IconId::received(0));
+    QCOMPARE(c.bob.tray.picture(), IconId::received(0));
 
     c.net.clearLog();
     c.bob.copy->receivedMessage().reply();
@@ -1083,7 +1086,7 @@ void TestConversation::unreadMessagesWaitAcrossAnEnd()
     Conversation::send(c.net, carol, u"unread one"_s);
     c.aliceSends(u"and more"_s);
     if (end == u"quit") {
-        c.bob.dialogs.answerNext(platform::box::yes);
+        c.bob.dialogs.answerNext(Answer::Yes);
         c.bob.copy->quit();
     } else {
         c.bob.copy->terminate();
@@ -1098,7 +1101,7 @@ void TestConversation::unreadMessagesWaitAcrossAnEnd()
     TestCopy again(c.net, c.bob.address(), dir);
     QVERIFY(again.start());
     QVERIFY(again.messageWaiting());
-    QCOMPARE(IconId::fromHandle(again.tray.current().hIcon), IconId::received(0));
+    QCOMPARE(again.tray.picture(), IconId::received(0));
     QCOMPARE(again.receivedWindow().view().message, u"unread one"_s);
     QCOMPARE(again.receivedWindow().view().waitingBehind, 1);
     QCOMPARE(again.history().received().size(), 2);

@@ -8,6 +8,9 @@
 using namespace Qt::StringLiterals;
 
 using protocol::Kind;
+using testkit::BoxButtons;
+using testkit::BoxIcon;
+using testkit::boxStyle;
 using testkit::FakeNetwork;
 using testkit::TestCopy;
 
@@ -51,7 +54,7 @@ void TestDispatch::failingHandlerShowsOneBoxAndTheNextDatagramIsHandled()
             QStringLiteral("CALLYOU呼び出し1"));
     QCOMPARE(alice.dialogs.shown().size(), 1);
     QCOMPARE(alice.dialogs.shown()[0].text, QStringLiteral("受信ﾒｯｾｰｼﾞｴﾗｰ！ ｴﾗｰｺｰﾄﾞ:13"));
-    QCOMPARE(alice.dialogs.shown()[0].style, 16);
+    QCOMPARE(alice.dialogs.shown()[0].look(), boxStyle(BoxButtons::Ok, BoxIcon::Critical));
     QCOMPARE(alice.dialogs.shown()[0].title, QStringLiteral("ミルトアンヌ"));
 
     sendRaw(net, QStringLiteral("127.0.0.3"), QStringLiteral("127.0.0.2"),

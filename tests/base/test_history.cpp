@@ -8,6 +8,7 @@
 
 using namespace Qt::StringLiterals;
 using Completion = history::History::Completion;
+using testkit::Answer;
 using testkit::FakeNetwork;
 using testkit::TestCopy;
 
@@ -157,21 +158,21 @@ void TestHistory::journalLinesByteExact()
 void TestHistory::journalOnFullDisk_data()
 {
     QTest::addColumn<int>("failures");
-    QTest::addColumn<QList<int>>("answers");
+    QTest::addColumn<QList<Answer>>("answers");
     QTest::addColumn<QByteArray>("written");
     const QByteArray entry = kDashes + "< send    2026/12/08 09:05:00>-----\r\nhi\r\n";
-    QTest::newRow("retry then the whole entry") << 1 << QList<int>{4} << entry;
-    QTest::newRow("cancel writes nothing") << 1 << QList<int>{2} << QByteArray();
-    QTest::newRow("retry, then cancel") << 2 << QList<int>{4, 2} << QByteArray();
+    QTest::newRow("retry then the whole entry") << 1 << QList<Answer>{Answer::Retry} << entry;
+    QTest::newRow("cancel writes nothing") << 1 << QList<Answer>{Answer::Cancel} << QByteArray();
+    QTest::newRow("retry, then cancel") << 2 << QList<Answer>{Answer::Retry, Answer::Cancel} << QByteArray();
 }
 
 void TestHistory::journalOnFullDisk()
 {
     QFETCH(int, failures);
-    QFETCH(QList<int>, answers);
+    QFETCH(QList<Answer>, answers);
     QFETCH(QByteArray, written);
     Fixture f(1, 1);
-    for (int answer : answers)
+    for (Answer answer : answers)
         f.copy.dialogs.answerNext(answer);
     f.copy.files.failNextWrites(failures);
     f.delivered(u"hi"_s);

@@ -5,6 +5,10 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+using testkit::Answer;
+using testkit::BoxButtons;
+using testkit::BoxIcon;
+using testkit::boxStyle;
 using testkit::FakeNetwork;
 using testkit::TestCopy;
 
@@ -107,7 +111,7 @@ void TestPartner::registrationRefusals()
     alice.copy->partner().registerPartner();
     QCOMPARE(alice.dialogs.texts(), QStringList{message});
     QCOMPARE(alice.dialogs.shown()[0].title, u"ｴﾗｰ確認"_s);
-    QCOMPARE(alice.dialogs.shown()[0].style, 16);
+    QCOMPARE(alice.dialogs.shown()[0].look(), boxStyle(BoxButtons::Ok, BoxIcon::Critical));
     QCOMPARE(alice.readFile(u"adrFile.dat"_s), before);
     QCOMPARE(alice.partner().address, kBob);
 }
@@ -126,7 +130,7 @@ void TestPartner::registrationSavesAndTakesEffect()
     });
     alice.copy->partner().registerPartner();
     QCOMPARE(alice.dialogs.texts(), QStringList{u"保存しました。"_s});
-    QCOMPARE(alice.dialogs.shown()[0].style, 64);
+    QCOMPARE(alice.dialogs.shown()[0].look(), boxStyle(BoxButtons::Ok, BoxIcon::Information));
     QCOMPARE(alice.dialogs.shown()[0].title, u"ミルトアンヌ"_s);
     QCOMPARE(alice.partner().address, u"127.0.0.25"_s);
     QVERIFY(alice.copy->partner().window().isVisible());
@@ -150,7 +154,7 @@ void TestPartner::registrationOnFullDiskKeepsTheOldPartner()
     alice.copy->partner().showWindow();
     alice.copy->partner().window().edit([](settings::PartnerView &v) { v.address = u"127.0.0.9"_s; });
     alice.files.failNextWrites(1);
-    alice.dialogs.answerNext(2); // Cancel
+    alice.dialogs.answerNext(Answer::Cancel);
     alice.copy->partner().registerPartner();
     QCOMPARE(alice.dialogs.texts(), QStringList{u"ディスクの空き容量が不足しています。"_s});
     QCOMPARE(alice.readFile(u"adrFile.dat"_s), before);
@@ -158,7 +162,7 @@ void TestPartner::registrationOnFullDiskKeepsTheOldPartner()
 
     alice.dialogs.clear();
     alice.files.failNextWrites(1);
-    alice.dialogs.answerNext(4); // Retry
+    alice.dialogs.answerNext(Answer::Retry);
     alice.copy->partner().registerPartner();
     QCOMPARE(alice.dialogs.texts(),
              (QStringList{u"ディスクの空き容量が不足しています。"_s, u"保存しました。"_s}));
@@ -276,13 +280,13 @@ void TestPartner::startAndEndNotices()
     QVERIFY(bob.start()); // 09:05
     net.flush();
     QCOMPARE(alice.historyWindow().caption(), u"送受信履歴　（09:05～     ）"_s);
-    QCOMPARE(alice.tray.current().hIcon, core::IconId::start().handle());
+    QCOMPARE(alice.tray.picture(), core::IconId::start());
 
     bob.clock.set(QDateTime(QDate(2026, 12, 8), QTime(17, 40)));
     bob.copy->quit();
     net.flush();
     QCOMPARE(alice.historyWindow().caption(), u"送受信履歴　（09:05～17:40）"_s);
-    QCOMPARE(alice.tray.current().hIcon, core::IconId::end().handle());
+    QCOMPARE(alice.tray.picture(), core::IconId::end());
 }
 
 void TestPartner::startNoticeKeepsAWaitingMessagesPicture()
@@ -310,7 +314,7 @@ void TestPartner::startNoticeKeepsAWaitingMessagesPicture()
     bob.copy->quit();
     net.flush();
     QCOMPARE(carol.historyWindow().caption(), u"送受信履歴　（09:05～09:05）"_s);
-    QCOMPARE(carol.tray.current().hIcon, core::IconId::normal(0).handle());
+    QCOMPARE(carol.tray.picture(), core::IconId::normal(0));
 }
 
 QTEST_MAIN(TestPartner)

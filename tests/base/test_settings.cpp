@@ -14,6 +14,10 @@
 
 using namespace Qt::StringLiterals;
 using core::MenuId;
+using testkit::Answer;
+using testkit::BoxButtons;
+using testkit::BoxIcon;
+using testkit::boxStyle;
 using testkit::FakeNetwork;
 using testkit::TestCopy;
 
@@ -131,7 +135,7 @@ void TestSettings::readers()
     QCOMPARE(alice.dialogs.texts(), foreign ? QStringList{kForeign} : QStringList{});
     if (foreign) {
         QCOMPARE(alice.dialogs.shown()[0].title, u"ｴﾗｰ確認"_s);
-        QCOMPARE(alice.dialogs.shown()[0].style, 0);
+        QCOMPARE(alice.dialogs.shown()[0].look(), boxStyle(BoxButtons::Ok));
     }
     const core::Options &opt = alice.opt();
     QCOMPARE(opt.userName, userName);
@@ -185,7 +189,7 @@ void TestSettings::startUpAppliesIconSetAndLock()
     core::Context &c = alice.context();
     QCOMPARE(alice.compose().window().icon(), core::IconId::normal(7));
     QCOMPARE(alice.receivedWindow().icon(), core::IconId::received(7));
-    QCOMPARE(alice.tray.current().hIcon, core::IconId::normal(7).handle());
+    QCOMPARE(alice.tray.picture(), core::IconId::normal(7));
     QVERIFY(c.menu.checked(MenuId::Lock));
     QVERIFY(!c.menu.visible(MenuId::Compose));
     QVERIFY(!c.menu.visible(MenuId::Quit));
@@ -214,11 +218,11 @@ void TestSettings::fullDiskRetryThenSuccess()
     QVERIFY(alice.start());
     alice.opt().userName = u"ゆうこ"_s;
     alice.files.failNextWrites(1);
-    alice.dialogs.answerNext(4); // Retry
+    alice.dialogs.answerNext(Answer::Retry);
     QVERIFY(settings::writeOptionsFile(alice.context()));
     QCOMPARE(alice.dialogs.texts(), QStringList{u"ﾃﾞｨｽｸの空き容量が不足しています。"_s});
     QCOMPARE(alice.dialogs.shown()[0].title, u"ｴﾗｰ確認"_s);
-    QCOMPARE(alice.dialogs.shown()[0].style & 7, 5);
+    QCOMPARE(alice.dialogs.shown()[0].look().buttons, BoxButtons::RetryCancel);
     QCOMPARE(alice.files.writesAttempted(), 2);
     QCOMPARE(alice.readFile(u"optFile.dat"_s), settings::formatOptions(alice.opt()));
 }
@@ -231,8 +235,8 @@ void TestSettings::fullDiskCancelKeepsTheOldFile()
     QVERIFY(alice.start());
     alice.opt().userName = u"changed"_s;
     alice.files.failNextWrites(3);
-    alice.dialogs.answerNext(4); // Retry: fails again
-    alice.dialogs.answerNext(2); // Cancel
+    alice.dialogs.answerNext(Answer::Retry); // fails again
+    alice.dialogs.answerNext(Answer::Cancel);
     QVERIFY(!settings::writeOptionsFile(alice.context()));
     QCOMPARE(alice.dialogs.shown().size(), 2);
     QCOMPARE(alice.readFile(u"optFile.dat"_s), exampleFile());
@@ -246,7 +250,7 @@ void TestSettings::fullDiskCancelKeepsTheOldFile()
                          QDir::toNativeSeparators(alice.programDir() + u"/optFile.dat"_s) +
                          u"\r(ﾌｧｲﾙまたはﾌｫﾙﾀﾞに書き込めません)"_s});
     QCOMPARE(alice.dialogs.shown()[0].title, u"ｴﾗｰ確認"_s);
-    QCOMPARE(alice.dialogs.shown()[0].style, platform::box::critical);
+    QCOMPARE(alice.dialogs.shown()[0].look(), boxStyle(BoxButtons::Ok, BoxIcon::Critical));
     QCOMPARE(alice.readFile(u"optFile.dat"_s), exampleFile());
 }
 

@@ -6,6 +6,9 @@
 using namespace Qt::StringLiterals;
 using core::IconId;
 using core::MenuId;
+using testkit::BoxButtons;
+using testkit::BoxIcon;
+using testkit::boxStyle;
 using testkit::Conversation;
 using testkit::TestCopy;
 
@@ -82,7 +85,7 @@ void TestShell::clipboardSend()
     Conversation c;
     c.alice.copy->menuClicked(MenuId::SendClipboard);
     QCOMPARE(c.alice.dialogs.texts(), QStringList{u"ｸﾘｯﾌﾟﾎﾞｰﾄﾞ上にﾃｷｽﾄがありません。"_s});
-    QCOMPARE(c.alice.dialogs.shown()[0].style, 48);
+    QCOMPARE(c.alice.dialogs.shown()[0].look(), boxStyle(BoxButtons::Ok, BoxIcon::Exclamation));
     QVERIFY(c.net.sent().isEmpty());
 
     // A draft in the compose window stays as it was.
@@ -254,14 +257,14 @@ void TestShell::callCycles()
     QList<int> seen;
     for (int i = 0; i < frames.size(); ++i) {
         c.bob.copy->tray().callStep();
-        seen << static_cast<int>(IconId::fromHandle(c.bob.tray.current().hIcon).index);
+        seen << static_cast<int>(c.bob.tray.picture().index);
     }
     QCOMPARE(seen, frames);
     QCOMPARE(c.bob.trayIcon().callCount(), 0);
     // Cycles repeat until the user turns up.
     QCOMPARE(c.bob.trayIcon().isCalling(), byPartner);
     if (!byPartner)
-        QCOMPARE(c.bob.tray.current().hIcon, IconId::normal(0).handle());
+        QCOMPARE(c.bob.tray.picture(), IconId::normal(0));
 }
 
 void TestShell::callKindFollowsTheLastDatagram()
@@ -270,17 +273,17 @@ void TestShell::callKindFollowsTheLastDatagram()
     core::TrayIcon &call = c.bob.trayIcon();
     c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し1"), c.alice.address());
     call.callStep();
-    QCOMPARE(c.bob.tray.current().hIcon, IconId::callFrame(2).handle());
+    QCOMPARE(c.bob.tray.picture(), IconId::callFrame(2));
     // A message is now the last datagram; its twelfth character (a blank of the name field) says
     // "telephone".
     c.aliceSends(u"hello"_s);
     call.callStep();
-    QCOMPARE(c.bob.tray.current().hIcon, IconId::callFrame(6).handle());
+    QCOMPARE(c.bob.tray.picture(), IconId::callFrame(6));
     // A second call does not restart the cycle.
     const int count = c.bob.trayIcon().callCount();
     c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し1"), c.alice.address());
     call.callStep();
-    QCOMPARE(c.bob.tray.current().hIcon, IconId::callFrame(2).handle());
+    QCOMPARE(c.bob.tray.picture(), IconId::callFrame(2));
     QCOMPARE(c.bob.trayIcon().callCount(), count + 1);
 }
 
@@ -310,14 +313,14 @@ void TestShell::openingAWindowStopsTheCall()
     c.bob.copy->tray().callStep();
     c.bob.copy->compose().open();
     QVERIFY(!c.bob.trayIcon().isCalling());
-    QCOMPARE(c.bob.tray.current().hIcon, IconId::normal(0).handle());
+    QCOMPARE(c.bob.tray.picture(), IconId::normal(0));
 
     c.bob.copy->dispatcher().arrive(text::toCp932(u"CALLYOU呼び出し2"), c.alice.address());
     c.bob.copy->tray().callStep();
     c.bob.copy->receiving().openReceived();
     QVERIFY(!c.bob.trayIcon().isCalling());
     // Nothing waits, so the tray says so: no received picture, nothing to ask at the end.
-    QCOMPARE(c.bob.tray.current().hIcon, IconId::normal(0).handle());
+    QCOMPARE(c.bob.tray.picture(), IconId::normal(0));
     QVERIFY(!c.bob.messageWaiting());
 }
 

@@ -9,10 +9,17 @@
 #include <QSysInfo>
 #include <QTest>
 
+#include <optional>
+
 using namespace Qt::StringLiterals;
 using core::IconId;
 using core::MenuId;
 using platform::TrayOp;
+using testkit::Answer;
+using testkit::BoxButtons;
+using testkit::BoxFocus;
+using testkit::BoxIcon;
+using testkit::boxStyle;
 using testkit::FakeNetwork;
 using testkit::TestCopy;
 
@@ -56,7 +63,7 @@ void TestStartup::startUpLeavesOnlyTheTrayIcon()
 
     QCOMPARE(alice.tray.calls().size(), 1);
     QCOMPARE(alice.tray.calls()[0].op, TrayOp::Add);
-    QCOMPARE(alice.tray.current().hIcon, IconId::normal(0).handle());
+    QCOMPARE(alice.tray.picture(), IconId::normal(0));
     QCOMPARE(alice.tray.current().szTip, text::toCp932(u"ミルトアンヌ"));
     QCOMPARE(alice.tray.current().cbSize, 89);
     QCOMPARE(alice.tray.current().uCallbackMessage, 512);
@@ -164,7 +171,7 @@ void TestStartup::secondCopyIsRefusedAndTheFirstRunsOn()
     QCOMPARE(ended.size(), 1);
     QCOMPARE(second.dialogs.shown().size(), 1);
     QCOMPARE(second.dialogs.shown()[0].text, kAlreadyRunning);
-    QCOMPARE(second.dialogs.shown()[0].style, 48);
+    QCOMPARE(second.dialogs.shown()[0].look(), boxStyle(BoxButtons::Ok, BoxIcon::Exclamation));
     QCOMPARE(second.dialogs.shown()[0].title, u"ミルトアンヌ"_s);
     QVERIFY(second.tray.calls().isEmpty());
     QVERIFY(net.sent().isEmpty());
@@ -238,7 +245,7 @@ void TestStartup::portTakenEndsWithPortNoError()
     QCOMPARE(ended.size(), 1);
     QCOMPARE(alice.dialogs.shown().size(), 1);
     QCOMPARE(alice.dialogs.shown()[0].text, kAlreadyRunning + u"\r(PortNo Error!)"_s);
-    QCOMPARE(alice.dialogs.shown()[0].style, 48);
+    QCOMPARE(alice.dialogs.shown()[0].look(), boxStyle(BoxButtons::Ok, BoxIcon::Exclamation));
     QVERIFY(alice.tray.calls().isEmpty());
     QVERIFY(net.sent().isEmpty());
 }
@@ -294,19 +301,19 @@ void TestStartup::endWithoutWaitingMessage()
 void TestStartup::endWithWaitingMessageAsksFirst_data()
 {
     QTest::addColumn<int>("way");
-    QTest::addColumn<int>("answer"); // 0: the box's default button
+    QTest::addColumn<std::optional<Answer>>("answer"); // none: the box's default button
     QTest::addColumn<bool>("ends");
-    QTest::newRow("menu, No") << 0 << 7 << false;
-    QTest::newRow("menu, default button is No") << 0 << 0 << false;
-    QTest::newRow("menu, Yes") << 0 << 6 << true;
-    QTest::newRow("task list, No") << 3 << 7 << false;
-    QTest::newRow("session end, Yes") << 2 << 6 << true;
+    QTest::newRow("menu, No") << 0 << std::optional(Answer::No) << false;
+    QTest::newRow("menu, default button is No") << 0 << std::optional<Answer>() << false;
+    QTest::newRow("menu, Yes") << 0 << std::optional(Answer::Yes) << true;
+    QTest::newRow("task list, No") << 3 << std::optional(Answer::No) << false;
+    QTest::newRow("session end, Yes") << 2 << std::optional(Answer::Yes) << true;
 }
 
 void TestStartup::endWithWaitingMessageAsksFirst()
 {
     QFETCH(int, way);
-    QFETCH(int, answer);
+    QFETCH(std::optional<Answer>, answer);
     QFETCH(bool, ends);
     FakeNetwork net;
     TestCopy alice(net, kAlice);
@@ -316,8 +323,8 @@ void TestStartup::endWithWaitingMessageAsksFirst()
     net.host(kBob)->send(kAlice, 57979, text::toCp932(u"bob         09:05:00hi"));
     net.flush();
     QVERIFY(alice.messageWaiting());
-    if (answer != 0)
-        alice.dialogs.answerNext(answer);
+    if (answer)
+        alice.dialogs.answerNext(*answer);
     net.clearLog();
 
     bool cancelled = false;
@@ -328,7 +335,8 @@ void TestStartup::endWithWaitingMessageAsksFirst()
 
     QCOMPARE(alice.dialogs.shown().size(), 1);
     QCOMPARE(alice.dialogs.shown()[0].text, kEndQuestion);
-    QCOMPARE(alice.dialogs.shown()[0].style, 292);
+    QCOMPARE(alice.dialogs.shown()[0].look(),
+             boxStyle(BoxButtons::YesNo, BoxIcon::Question, BoxFocus::Second));
     QCOMPARE(alice.dialogs.shown()[0].title, u"ミルトアンヌ"_s);
     QCOMPARE(alice.copy->hasEnded(), ends);
     QCOMPARE(cancelled, !ends && way != 0);

@@ -17,7 +17,11 @@
 using namespace Qt::StringLiterals;
 using core::IconId;
 using core::MenuId;
+using testkit::BoxButtons;
+using testkit::BoxIcon;
+using testkit::boxStyle;
 using testkit::Conversation;
+using testkit::describe;
 using testkit::TestCopy;
 
 namespace {
@@ -52,26 +56,6 @@ double differingShare(const QImage &a, const QImage &b)
         }
     }
     return static_cast<double>(differing) / (x.width() * x.height());
-}
-
-QString describe(IconId id)
-{
-    using Kind = IconId::Kind;
-    switch (id.kind) {
-    case Kind::Normal:
-        return u"normal %1"_s.arg(id.index);
-    case Kind::Received:
-        return u"received %1"_s.arg(id.index);
-    case Kind::CallFrame:
-        return u"call frame %1"_s.arg(id.index);
-    case Kind::Start:
-        return u"start"_s;
-    case Kind::End:
-        return u"end"_s;
-    case Kind::None:
-        break;
-    }
-    return u"none"_s;
 }
 
 // A window as the user opens and closes it; `bothPictures` when it shows the received picture of
@@ -188,7 +172,7 @@ void TestIcons::okAppliesTheSetEverywhere()
     selection.apply();
 
     const IconId expected = receivedPicture ? IconId::received(7) : IconId::normal(7);
-    QCOMPARE(IconId::fromHandle(c.bob.tray.current().hIcon), expected);
+    QCOMPARE(c.bob.tray.picture(), expected);
     QCOMPARE(c.bob.tray.calls().constLast().op, platform::TrayOp::Modify);
     QCOMPARE(c.bob.messageWaiting(), receivedPicture);
     QCOMPARE(c.bob.compose().window().icon(), IconId::normal(7));
@@ -205,12 +189,12 @@ void TestIcons::okAppliesTheSetEverywhere()
     QCOMPARE(c.bob.dialogs.shown().size(), 1);
     QCOMPARE(c.bob.dialogs.shown().constLast().text, u"ｱｲｺﾝ変更完了！"_s);
     QCOMPARE(c.bob.dialogs.shown().constLast().title, u"確認"_s);
-    QCOMPARE(c.bob.dialogs.shown().constLast().style, platform::box::information);
+    QCOMPARE(c.bob.dialogs.shown().constLast().look(), boxStyle(BoxButtons::Ok, BoxIcon::Information));
     QVERIFY(selection.window.isVisible());
     // The blink goes on with the new set.
     if (state == BobState::WaitingBlinkOff) {
         c.bob.copy->tray().blinkStep();
-        QCOMPARE(IconId::fromHandle(c.bob.tray.current().hIcon).index, 7);
+        QCOMPARE(c.bob.tray.picture().index, 7);
     }
 }
 
@@ -292,7 +276,7 @@ void TestIcons::closeKeepsTheUnappliedChoice()
     // Nothing was applied or saved.
     QCOMPARE(context.opt.iconNo, u"2"_s);
     QCOMPARE(copy.compose().window().icon(), IconId::normal(2));
-    QCOMPARE(IconId::fromHandle(copy.tray.current().hIcon), IconId::normal(2));
+    QCOMPARE(copy.tray.picture(), IconId::normal(2));
     QCOMPARE(copy.files.writesAttempted(), writesBefore);
     QCOMPARE(copy.readFile(u"optFile.dat"_s), optionsBefore);
     QVERIFY(copy.dialogs.shown().isEmpty());
@@ -342,7 +326,7 @@ void TestIcons::startUpSelectsTheSetItApplies()
 
     QCOMPARE(selection.window.view().selectedSet, expected);
     QCOMPARE(selection.window.icon(), IconId::normal(expected));
-    QCOMPARE(IconId::fromHandle(copy.tray.current().hIcon), IconId::normal(expected));
+    QCOMPARE(copy.tray.picture(), IconId::normal(expected));
     QVERIFY(!about.slot.isLoaded());
     copy.copy->menuClicked(MenuId::About);
     QCOMPARE(about.window().view().receivedFrame, IconId::received(expected));

@@ -21,6 +21,11 @@ using core::MenuId;
 using settings::OptionsCheck;
 using settings::OptionsView;
 using settings::PasswordPrompt;
+using testkit::Answer;
+using testkit::answerOf;
+using testkit::BoxButtons;
+using testkit::BoxIcon;
+using testkit::boxStyle;
 using testkit::Conversation;
 using testkit::FakeNetwork;
 using testkit::TestCopy;
@@ -309,7 +314,7 @@ void TestOptions::startAtLoginFailureIsTold()
     QCOMPARE(shown.text.section(u"\r\n"_s, 0, 0), message);
     QVERIFY(shown.text.contains(d.copy.autostartFile()));
     QCOMPARE(shown.title, u"ｴﾗｰ確認"_s);
-    QCOMPARE(shown.style, platform::box::critical);
+    QCOMPARE(shown.look(), boxStyle(BoxButtons::Ok, BoxIcon::Critical));
     // The box shows what is so.
     QCOMPARE(QFile::exists(d.copy.autostartFile()), !turnOn);
     QCOMPARE(d.v().startAtLogin, turnOn ? 0 : 1);
@@ -497,8 +502,8 @@ void TestOptions::boxesCloseWhenTheProgramEnds()
         QVERIFY(qobject_cast<QMessageBox *>(QApplication::activeModalWidget()) != nullptr);
         dialogs.closeAll();
     });
-    QCOMPARE(dialogs.messageBox(u"?"_s, platform::box::yesNo, u"t"_s), platform::box::cancel);
-    QCOMPARE(dialogs.messageBox(u"!"_s, platform::box::okOnly, u"t"_s), platform::box::ok);
+    QCOMPARE(answerOf(dialogs.messageBox(u"?"_s, platform::box::yesNo, u"t"_s)), Answer::Cancel);
+    QCOMPARE(answerOf(dialogs.messageBox(u"!"_s, platform::box::okOnly, u"t"_s)), Answer::Ok);
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
 }
 
@@ -601,7 +606,7 @@ void TestOptions::lockWithAndWithoutPassword()
     pw.submit();
     QCOMPARE(c.bob.dialogs.texts(),
              (QStringList{u"ﾊﾟｽﾜｰﾄﾞを入力してください。"_s, u"ﾊﾟｽﾜｰﾄﾞが違います。"_s}));
-    QCOMPARE(c.bob.dialogs.shown()[1].style & 0x70, 16);
+    QCOMPARE(c.bob.dialogs.shown()[1].look().icon, BoxIcon::Critical);
     QVERIFY(pw.window().isVisible());
     QCOMPARE(pw.window().view().password, u"secret"_s); // the wrong text stays
     QVERIFY(bob.menu.checked(MenuId::Lock));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/core/icons.h"
 #include "base/platform/clipboard.h"
 #include "base/platform/clock.h"
 #include "base/platform/dialogs.h"
@@ -30,6 +31,8 @@ public:
     const QList<Call> &calls() const { return m_calls; }
     bool shown() const { return m_shown; }
     const platform::TrayRecord &current() const { return m_current; }
+    // The picture the tray shows now, as the icon id its handle stands for.
+    core::IconId picture() const { return core::IconId::fromHandle(m_current.hIcon); }
     void pressLeft() { emit leftPressed(); }
     void pressRight(QPoint pos = {}) { emit rightPressed(pos); }
 
@@ -65,6 +68,76 @@ private:
     QList<platform::NotificationSlot> m_shown;
 };
 
+// A box's style number read as what the user sees: its buttons, its icon and the button that has
+// the focus when it opens. Each part keeps its bits, so two of these are equal exactly when the
+// numbers are, and a failing comparison prints names ("OK, critical") rather than a sum (16).
+enum class BoxButtons {
+    Ok = platform::box::okOnly,
+    OkCancel = platform::box::okCancel,
+    AbortRetryIgnore = platform::box::abortRetryIgnore,
+    YesNoCancel = platform::box::yesNoCancel,
+    YesNo = platform::box::yesNo,
+    RetryCancel = platform::box::retryCancel,
+};
+enum class BoxIcon {
+    None = 0,
+    Critical = platform::box::critical,
+    Question = platform::box::question,
+    Exclamation = platform::box::exclamation,
+    Information = platform::box::information,
+};
+enum class BoxFocus {
+    First = 0,
+    Second = platform::box::defaultButton2,
+    Third = platform::box::defaultButton3,
+};
+
+struct BoxStyle {
+    BoxButtons buttons = BoxButtons::Ok;
+    BoxIcon icon = BoxIcon::None;
+    BoxFocus focus = BoxFocus::First;
+    int otherBits = 0; // whatever else the number holds; the program sets nothing else
+
+    static constexpr int kFocusBits = platform::box::defaultButton2 | platform::box::defaultButton3;
+    static constexpr BoxStyle of(int style)
+    {
+        return {static_cast<BoxButtons>(platform::box::buttonsOf(style)),
+                static_cast<BoxIcon>(platform::box::iconOf(style)), static_cast<BoxFocus>(style & kFocusBits),
+                style & ~(7 | 0x70 | kFocusBits)};
+    }
+    friend bool operator==(const BoxStyle &, const BoxStyle &) = default;
+};
+
+constexpr BoxStyle boxStyle(BoxButtons buttons, BoxIcon icon = BoxIcon::None,
+                            BoxFocus focus = BoxFocus::First)
+{
+    return {buttons, icon, focus};
+}
+
+// The answer of the button a box's user pressed.
+enum class Answer {
+    Ok = platform::box::ok,
+    Cancel = platform::box::cancel,
+    Abort = platform::box::abort,
+    Retry = platform::box::retry,
+    Ignore = platform::box::ignore,
+    Yes = platform::box::yes,
+    No = platform::box::no,
+};
+constexpr Answer answerOf(int answer)
+{
+    return static_cast<Answer>(answer);
+}
+
+// For QTest's messages. A value outside the names prints as its number.
+char *toString(BoxButtons buttons);
+char *toString(BoxIcon icon);
+char *toString(BoxFocus focus);
+char *toString(const BoxStyle &style);
+char *toString(Answer answer);
+// "normal 7", "call frame 2", "none".
+QString describe(core::IconId id);
+
 // Answers boxes from a queue (the default button when the queue is empty) and keeps every box shown.
 class ScriptedDialogs final : public platform::Dialogs {
 public:
@@ -72,6 +145,8 @@ public:
         QString text;
         int style;
         QString title;
+
+        BoxStyle look() const { return BoxStyle::of(style); }
     };
     int messageBox(const QString &text, int style, const QString &title) override;
     std::optional<platform::FontChoice> chooseFont(const platform::FontChoice &initial) override;
@@ -80,6 +155,8 @@ public:
     void closeAll() override { m_closed = true; }
     bool closedAll() const { return m_closed; }
 
+    void answerNext(Answer answer) { m_answers.push_back(static_cast<int>(answer)); }
+    // The same as the program's number, for callers that pick answers as numbers (the fuzzer).
     void answerNext(int answer) { m_answers.push_back(answer); }
     // Runs while each box is up, before it is answered: what a modal box's own event loop lets
     // happen meanwhile, such as datagrams arriving.
@@ -169,3 +246,8 @@ public:
 };
 
 } // namespace testkit
+
+namespace core {
+// Found by QTest through the argument's namespace, so that QCOMPARE prints pictures by name.
+char *toString(IconId id);
+} // namespace core

@@ -10,6 +10,10 @@
 
 using namespace Qt::StringLiterals;
 using core::MenuId;
+using testkit::Answer;
+using testkit::BoxButtons;
+using testkit::BoxIcon;
+using testkit::boxStyle;
 using testkit::FakeNetwork;
 using testkit::ScratchMount;
 using testkit::TestCopy;
@@ -99,7 +103,7 @@ void TestStorage::failedSaveIsToldAndChangesNothing()
     const QByteArray before = alice.readFile(file);
     QVERIFY(!before.isEmpty());
     QVERIFY(readOnly ? disk.makeReadOnly() : disk.fill(leaveFree));
-    alice.dialogs.answerNext(platform::box::cancel);
+    alice.dialogs.answerNext(Answer::Cancel);
 
     copy::Copy &copy = *alice.copy;
     if (action == u"registration") {
@@ -175,7 +179,7 @@ void TestStorage::lockFileThatCannotBeWritten()
     QCOMPARE(ended.size(), 1);
     QCOMPARE(alice.dialogs.texts(), QStringList{u"ﾛｯｸﾌｧｲﾙを書き込めません。\r"_s +
                                                 QDir::toNativeSeparators(disk.path()) + u"\r"_s + reason});
-    QCOMPARE(alice.dialogs.shown()[0].style, platform::box::critical);
+    QCOMPARE(alice.dialogs.shown()[0].look(), boxStyle(BoxButtons::Ok, BoxIcon::Critical));
     QCOMPARE(alice.dialogs.shown()[0].title, u"ｴﾗｰ確認"_s);
     QVERIFY(alice.tray.calls().isEmpty());
     QVERIFY(net.sent().isEmpty());

@@ -11,7 +11,7 @@ QString dataDirectory(const QString &programDir)
     if (QFileInfo(programDir).isWritable())
         return programDir;
     // Named after the program's file, as it always was, whatever name the application shows.
-    const QString userData =
+    QString userData =
         QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/miltoanne");
     // The folder holds the password and the journal: one the program makes is its user's alone.
     // The folders above it are the system's shared ones and keep their usual permissions; a folder

@@ -12,8 +12,8 @@ constexpr int kReceiveBufferBytes = 8 * 1024 * 1024;
 
 } // namespace
 
-UdpTransport::UdpTransport(QHostAddress bindAddress, QObject *parent)
-    : Transport(parent), m_bindAddress(std::move(bindAddress))
+UdpTransport::UdpTransport(const QHostAddress &bindAddress, QObject *parent)
+    : Transport(parent), m_bindAddress(bindAddress)
 {
     // Datagrams go straight to the partner on the local network. Without this, Qt asks the
     // system proxy configuration (libproxy) on every bind, which costs far more than a send.

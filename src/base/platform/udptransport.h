@@ -12,7 +12,7 @@ namespace platform {
 class UdpTransport final : public Transport {
     Q_OBJECT
 public:
-    explicit UdpTransport(QHostAddress bindAddress = QHostAddress(QHostAddress::AnyIPv4),
+    explicit UdpTransport(const QHostAddress &bindAddress = QHostAddress(QHostAddress::AnyIPv4),
                           QObject *parent = nullptr);
 
     int bindReceiver(quint16 port) override;

@@ -127,8 +127,8 @@ QString fromCp932(QByteArrayView bytes)
             const auto t = static_cast<uchar>(bytes[i + 1]);
             if (t >= kTrailFirst && t <= kTrailLast) {
                 // A well-formed pair is one character, even where the code page leaves it unassigned.
-                const char16_t ch = kDoubleByteDecode[static_cast<std::size_t>(leadIndex(b) * kTrailCount +
-                                                                               (t - kTrailFirst))];
+                const int index = leadIndex(b) * kTrailCount + (t - kTrailFirst);
+                const char16_t ch = kDoubleByteDecode[static_cast<std::size_t>(index)];
                 *p++ = ch != 0 ? ch : kReplacement;
                 ++i;
             } else {

@@ -17,10 +17,10 @@ struct ComposeLayout {
 constexpr int kFrameWidthTwips = 120;
 constexpr int kFrameHeightTwips = 510;
 
-// The compose window's layout after a resize to the outer size `width` x `height`, with the
+// The compose window's `layout` after a resize to the outer size `width` x `height`, with the
 // status bar `statusHeight` high. The message box fills the left, the buttons keep to the right
 // above the status bar; a size that would be negative is left out.
-ComposeLayout layOutCompose(ComposeLayout current, int width, int height, int statusHeight,
+ComposeLayout layOutCompose(ComposeLayout layout, int width, int height, int statusHeight,
                             QStringList &refused);
 
 } // namespace kit

@@ -45,7 +45,7 @@ private:
 } // namespace
 
 void followModel(QWidget &window, core::WindowModel &model, const core::Options &opt,
-                 std::function<void()> refresh)
+                 const std::function<void()> &refresh)
 {
     QObject::connect(&model, &core::WindowModel::changed, &window, [&window, refresh] {
         if (window.isVisible())

@@ -14,6 +14,6 @@ namespace kit {
 // by the placement rule, raises and activates it (a window made to show without activating, as a
 // notice is, leaves the keyboard where it was); hiding hides it.
 void followModel(QWidget &window, core::WindowModel &model, const core::Options &opt,
-                 std::function<void()> refresh);
+                 const std::function<void()> &refresh);
 
 } // namespace kit
