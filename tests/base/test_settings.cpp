@@ -391,7 +391,7 @@ void TestSettings::autostartEntryIsValid()
     QCOMPARE(made.has_value(), !exec.isEmpty());
     if (!made)
         return;
-    const QByteArray entry = *made;
+    const QByteArray &entry = *made;
     const QStringList lines = QString::fromUtf8(entry).split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.filter(QRegularExpression(u"^Exec="_s)), QStringList{exec});
     for (const QString &line :

@@ -69,8 +69,9 @@ public slots:
     }
 
 signals:
-    void NotificationClosed(uint id, uint reason);
-    void ActionInvoked(uint id, const QString &action);
+    // Unnamed, as moc names them in its definitions.
+    void NotificationClosed(uint, uint);
+    void ActionInvoked(uint, const QString &);
 
 private:
     uint m_lastId = 0;

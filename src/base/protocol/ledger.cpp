@@ -1,5 +1,7 @@
 #include "base/protocol/ledger.h"
 
+#include <algorithm>
+
 namespace protocol {
 
 SentEntry &SentLedger::add(SentEntry entry)
@@ -38,11 +40,8 @@ template <typename Pick> SentEntry *SentLedger::oldestAwaitingWhere(Pick &&pick)
 
 template <typename Pick> SentEntry *SentLedger::newest(Pick &&pick)
 {
-    for (auto it = m_entries.rbegin(); it != m_entries.rend(); ++it) {
-        if (pick(*it))
-            return &*it;
-    }
-    return nullptr;
+    const auto it = std::find_if(m_entries.rbegin(), m_entries.rend(), std::forward<Pick>(pick));
+    return it == m_entries.rend() ? nullptr : &*it;
 }
 
 SentEntry *SentLedger::answeredBy(const QString &sender)

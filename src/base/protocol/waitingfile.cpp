@@ -31,7 +31,7 @@ QList<WaitingMessage> parseWaitingFile(const QByteArray &bytes, qsizetype maxMes
 {
     QList<WaitingMessage> messages;
     const QJsonArray list = QJsonDocument::fromJson(bytes).object().value(kList).toArray();
-    for (const QJsonValue &value : list) {
+    for (const auto &value : list) {
         if (messages.size() >= maxMessages)
             break;
         const QJsonObject m = value.toObject();

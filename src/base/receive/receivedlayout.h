@@ -27,12 +27,12 @@ constexpr int kSplitBottomRoom = 900;
 // The first layout, for the outer size 4540 x 3540 and a status bar `statusHeight` high.
 ReceivedLayout loadReceivedLayout(int statusHeight, QStringList &refused);
 // The layout after a resize to the outer size `width` x `height`.
-ReceivedLayout layOutReceived(ReceivedLayout current, int width, int height, int statusHeight,
+ReceivedLayout layOutReceived(ReceivedLayout l, int width, int height, int statusHeight,
                               QStringList &refused);
 // Where the splitter goes when the mouse proposes `proposedTop`, in a client area `innerHeight`
 // high: not above 500, not below 900 from the bottom (which wins in a very low window).
 int splitterTop(double proposedTop, int innerHeight);
 // The message above the splitter and the reply below it; a refused size stops the rest.
-ReceivedLayout applySplit(ReceivedLayout current, int innerHeight, QStringList &refused);
+ReceivedLayout applySplit(ReceivedLayout l, int innerHeight, QStringList &refused);
 
 } // namespace receive

@@ -46,7 +46,7 @@ constexpr int kUserClientHeight = 3435;
 // The layout after a resize of the client area to `innerWidth` x `innerHeight` twips: the list
 // fills the left and leaves room for the status bar, the buttons and the pictures keep to the
 // right. A negative list size is left out and the rest still runs.
-UserLayout layOutUser(UserLayout current, int innerWidth, int innerHeight, QStringList &refused);
+UserLayout layOutUser(UserLayout l, int innerWidth, int innerHeight, QStringList &refused);
 
 // Finding the other copies on the network: this copy's answer to anyone's search, its own
 // broadcast, and the list of the answers it gets.
