@@ -39,9 +39,9 @@ void Sending::plugInto(Dispatcher &dispatcher)
     dispatcher.addHandler(Kind::Letter, [this](const Arrival &a) { letterArrived(a.sender); });
 }
 
-MessageHead Sending::head() const
+MessageHead Sending::head(std::optional<QTime> time) const
 {
-    return messageHead(signature(m_options.userName, m_loginName), m_clock.now().time());
+    return messageHead(signature(m_options.userName, m_loginName), time.value_or(m_clock.now().time()));
 }
 
 bool Sending::sendToPartner(const QString &text)
@@ -62,7 +62,7 @@ bool Sending::sendToPartner(const QString &text)
 bool Sending::sendMessage(const QString &address, const QString &text, const QString &name)
 {
     const QDateTime now = m_clock.now();
-    const MessageHead head = messageHead(signature(m_options.userName, m_loginName), now.time());
+    const MessageHead head = this->head(now.time());
     const QString datagram = ordinaryMessage(head, text);
     if (!fitsOneDatagram(datagram)) {
         m_dialogs.messageBox(

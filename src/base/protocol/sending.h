@@ -13,6 +13,8 @@
 #include <QObject>
 #include <QTimer>
 
+#include <optional>
+
 namespace protocol {
 
 // The sender's side of a message: it goes out, and for every message sent, what comes back for it
@@ -33,8 +35,8 @@ public:
 
     // Who this copy is on the wire: the login name that signs its messages when no user name is set.
     void setLoginName(const QString &loginName) { m_loginName = loginName; }
-    // The head the copy's messages and letters carry, written now.
-    MessageHead head() const;
+    // The head the copy's messages and letters carry, written at `time` (now when not given).
+    MessageHead head(std::optional<QTime> time = {}) const;
 
     // Sends `text` as an ordinary message to `address` and enters it in the ledger; refused with
     // a word, and nothing sent, when it does not fit one datagram. `name` says who that is when
