@@ -1,5 +1,6 @@
 #include "app/testcontrol.h"
 
+#include "base/protocol/seal.h"
 #include "base/protocol/send.h"
 #include "base/protocol/wire.h"
 #include "base/text/cp932.h"
@@ -16,6 +17,10 @@ TestControl::TestControl(copy::Copy &copy) : m_copy(copy), m_input(STDIN_FILENO,
     connect(&m_input, &QSocketNotifier::activated, this, &TestControl::readCommand);
     connect(&copy.context().services.transport, &platform::Transport::datagramArrived, this,
             [](const QByteArray &bytes, const QString &sender) {
+                if (protocol::isSealed(bytes)) {
+                    print(QStringLiteral("rx ") + sender + QStringLiteral(" (sealed)"));
+                    return;
+                }
                 QString text = text::fromCp932(bytes);
                 text.replace(QStringLiteral("\r\n"), QStringLiteral("\\n"));
                 // Only the head of a long datagram: a flood must not fill the pipe to the test.
@@ -91,13 +96,13 @@ void TestControl::run(const QString &line)
         m_copy.receiving().openReceived();
         m_copy.receivedMessage().hold();
     } else if (command == u"forge") {
-        m_copy.outbox().send(argument.section(u' ', 0, 0), argument.section(u' ', 1));
+        m_copy.outbox().send(core::Peer(argument.section(u' ', 0, 0)), argument.section(u' ', 1));
     } else if (command == u"flood") {
         // The largest messages one datagram carries, one after the other.
         const QString head = QStringLiteral("flood       ") + text::hhmmss(c.now().time());
         const QString filler(protocol::kMaxDatagramBytes - head.size(), u'x');
         for (int i = argument.section(u' ', 1).toInt(); i > 0; --i)
-            m_copy.outbox().send(argument.section(u' ', 0, 0), head + filler);
+            m_copy.outbox().send(core::Peer(argument.section(u' ', 0, 0)), head + filler);
     } else if (command == u"state") {
         const QString notice = m_copy.notices().sendResultSlot().isLoaded()
                                    ? m_copy.notices().sendResult().view().text
@@ -124,6 +129,11 @@ void TestControl::run(const QString &line)
             if (QString::fromUtf16(entry.name) == argument)
                 m_copy.menuClicked(entry.id);
         }
+    } else if (command == u"pair") {
+        // As if the code had been shown on one copy and typed on the other: both sides run this.
+        m_copy.pairing().pairWith(argument);
+    } else if (command == u"unpair") {
+        m_copy.pairing().unpair();
     } else if (command == u"quit") {
         m_copy.terminate();
     }

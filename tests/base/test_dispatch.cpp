@@ -84,10 +84,10 @@ void TestDispatch::arrivalDuringAHandlerWaitsItsTurn()
         order << QStringLiteral("hold begins");
         // A datagram that arrives while this handler still runs (as during a modal box).
         dispatcher.arrive(text::toCp932(u"破棄"), QStringLiteral("127.0.0.4"));
-        order << QStringLiteral("hold ends with ") + arrival.text + u' ' + arrival.sender;
+        order << QStringLiteral("hold ends with ") + arrival.text + u' ' + arrival.sender.address;
     });
     dispatcher.setHandler(Kind::Discarded, [&](const protocol::Arrival &arrival) {
-        order << QStringLiteral("discard ") + arrival.sender;
+        order << QStringLiteral("discard ") + arrival.sender.address;
     });
 
     dispatcher.arrive(text::toCp932(u"保留"), QStringLiteral("127.0.0.3"));
@@ -151,7 +151,7 @@ void TestDispatch::ordinaryMessageIsAnsweredByAckOrLetter()
     alice.copy->dispatcher().setReceiver(
         [&](const protocol::Arrival &arrival) {
             seen << QStringLiteral("receive");
-            senderDuringReceive = arrival.sender;
+            senderDuringReceive = arrival.sender.address;
             return accepted;
         },
         [&](const protocol::Arrival &) { seen << QStringLiteral("ack"); });
@@ -204,7 +204,7 @@ void TestDispatch::sendToABadAddressIsSkippedSilently()
     QVERIFY(alice.start());
     QVERIFY(bob.start());
     net.clearLog();
-    const int result = alice.copy->outbox().send(address, QStringLiteral("破棄"));
+    const int result = alice.copy->outbox().send(core::Peer(address), QStringLiteral("破棄"));
     QVERIFY(result != 0);
     QVERIFY(alice.dialogs.shown().isEmpty());
     QCOMPARE(net.flush(), 0);
@@ -212,7 +212,7 @@ void TestDispatch::sendToABadAddressIsSkippedSilently()
     // The copy goes on: the next send to a good address arrives.
     bool held = false;
     bob.copy->dispatcher().setHandler(Kind::Discarded, [&](const protocol::Arrival &) { held = true; });
-    QCOMPARE(alice.copy->outbox().send(QStringLiteral("127.0.0.3"), QStringLiteral("破棄")), 0);
+    QCOMPARE(alice.copy->outbox().send(core::Peer(QStringLiteral("127.0.0.3")), QStringLiteral("破棄")), 0);
     net.flush();
     QVERIFY(held);
 }
@@ -231,7 +231,7 @@ void TestDispatch::replyGoesToPort57979OfTheSender()
     alice.copy->dispatcher().setHandler(Kind::PresenceOneSided,
                                         [&](const protocol::Arrival &arrival) { answer = arrival.text; });
     net.clearLog();
-    alice.copy->outbox().send(QStringLiteral("127.0.0.3"), QStringLiteral("存在確認"));
+    alice.copy->outbox().send(core::Peer(QStringLiteral("127.0.0.3")), QStringLiteral("存在確認"));
     net.flush();
     QCOMPARE(answer, QStringLiteral("存在OK?      09:05"));
     QCOMPARE(net.sent().size(), 2);
@@ -254,11 +254,11 @@ void TestDispatch::oversizedDatagramFailsAndNothingBreaks()
         },
         {});
     const QString largest(65507, u'a');
-    QCOMPARE(alice.copy->outbox().send(QStringLiteral("127.0.0.3"), largest), 0);
+    QCOMPARE(alice.copy->outbox().send(core::Peer(QStringLiteral("127.0.0.3")), largest), 0);
     net.flush();
     QCOMPARE(received, 65507);
     received = -1;
-    QCOMPARE(alice.copy->outbox().send(QStringLiteral("127.0.0.3"), largest + u'a'), 10040);
+    QCOMPARE(alice.copy->outbox().send(core::Peer(QStringLiteral("127.0.0.3")), largest + u'a'), 10040);
     net.flush();
     QCOMPARE(received, -1);
     QVERIFY(alice.dialogs.shown().isEmpty());

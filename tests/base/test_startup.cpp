@@ -106,7 +106,7 @@ void TestStartup::startNoticeReachesThePartner()
     QString from;
     bob.copy->dispatcher().setHandler(protocol::Kind::Start, [&](const protocol::Arrival &arrival) {
         seen = arrival.text;
-        from = arrival.sender;
+        from = arrival.sender.address;
     });
     alice.writePartner(u"ぼぶ"_s, kBob);
     alice.clock.set(QDateTime(QDate(2026, 12, 8), QTime(8, 7, 30)));

@@ -66,7 +66,7 @@ struct SearchingCopy {
         search.buildIdentity(who.login.left(20), who.host);
         copy.copy->dispatcher().setHandler(
             protocol::Kind::SearchRequest,
-            [this](const protocol::Arrival &arrival) { search.answerSearch(arrival.sender); });
+            [this](const protocol::Arrival &arrival) { search.answerSearch(arrival.sender.address); });
         copy.copy->dispatcher().setHandler(
             protocol::Kind::SearchResult,
             [this](const protocol::Arrival &arrival) { search.takeAnswer(arrival); });
@@ -313,7 +313,7 @@ void TestUserSearch::failingBroadcastIsPassedOver()
     TestCopy unstarted(net, u"127.0.0.2"_s); // no port yet: the send step fails
     receive::UserSearch search(unstarted.context(), unstarted.copy->outbox(), unstarted.partner());
     search.window().show();
-    search.takeAnswer({kAnswerTag + u"bob"_s, u"127.0.0.3"_s});
+    search.takeAnswer({kAnswerTag + u"bob"_s, core::Peer(u"127.0.0.3"_s)});
     QCOMPARE(search.window().view().rows.size(), 1);
 
     search.open();

@@ -40,7 +40,7 @@ void TestRealSockets::startNoticeCrossesARealSocket()
     QString from;
     bob.copy->dispatcher().setHandler(protocol::Kind::Start, [&](const protocol::Arrival &arrival) {
         seen = arrival.text;
-        from = arrival.sender;
+        from = arrival.sender.address;
     });
     TestCopy alice(u"127.0.0.2"_s);
     alice.writePartner(u"bob"_s, u"127.0.0.3"_s);
@@ -65,10 +65,10 @@ void TestRealSockets::largestDatagramArrivesWhole()
         {});
     // 65 507 bytes: a 23-byte header, kanji of two bytes each and two ASCII letters.
     const QString text = u"ゆうこ         12:00:00"_s + QString(32741, QChar(u'漢')) + u"!!"_s;
-    QCOMPARE(alice.copy->outbox().send(u"127.0.0.3"_s, text), 0);
+    QCOMPARE(alice.copy->outbox().send(core::Peer(u"127.0.0.3"_s), text), 0);
     QTRY_COMPARE(received.size(), text.size());
     QCOMPARE(received, text);
-    QVERIFY(alice.copy->outbox().send(u"127.0.0.3"_s, text + u'!') != 0);
+    QVERIFY(alice.copy->outbox().send(core::Peer(u"127.0.0.3"_s), text + u'!') != 0);
 
     // Many small ones sent at once are all read, a batch at a time.
     int count = 0;
@@ -79,7 +79,7 @@ void TestRealSockets::largestDatagramArrivesWhole()
         },
         {});
     for (int i = 0; i < 300; ++i)
-        alice.copy->outbox().send(u"127.0.0.3"_s, u"ゆうこ         12:00:00 small"_s);
+        alice.copy->outbox().send(core::Peer(u"127.0.0.3"_s), u"ゆうこ         12:00:00 small"_s);
     QTRY_COMPARE(count, 300);
 }
 
@@ -130,26 +130,26 @@ void TestRealSockets::sendingSocketOutlivesFailuresAndStrays()
         return peer.receiveDatagram();
     };
 
-    QCOMPARE(alice.copy->outbox().send(u"127.0.0.3"_s, u"一通目"_s), 0);
+    QCOMPARE(alice.copy->outbox().send(core::Peer(u"127.0.0.3"_s), u"一通目"_s), 0);
     const QNetworkDatagram first = next();
     QCOMPARE(text::fromCp932(first.data()), u"一通目"_s);
     QCOMPARE(first.senderAddress(), QHostAddress(u"127.0.0.2"_s));
     const int sendingPort = first.senderPort();
     QVERIFY(sendingPort > 0 && sendingPort != 57979);
 
-    QCOMPARE(alice.copy->outbox().send(u"127.0.0.3"_s, QString(70000, u'a')), 10040);
-    QCOMPARE(alice.copy->outbox().send(u"not an address"_s, u"x"_s), 11001);
-    QCOMPARE(alice.copy->outbox().send(QString(), u"x"_s), 11001);
+    QCOMPARE(alice.copy->outbox().send(core::Peer(u"127.0.0.3"_s), QString(70000, u'a')), 10040);
+    QCOMPARE(alice.copy->outbox().send(core::Peer(u"not an address"_s), u"x"_s), 11001);
+    QCOMPARE(alice.copy->outbox().send(core::Peer(QString()), u"x"_s), 11001);
     for (int i = 0; i < 200; ++i)
         peer.writeDatagram("stray", QHostAddress(u"127.0.0.2"_s), static_cast<quint16>(sendingPort));
     QTest::qWait(50);
 
     QUdpSocket other;
     QVERIFY(other.bind(QHostAddress(u"127.0.0.4"_s), 57979, QAbstractSocket::DontShareAddress));
-    QCOMPARE(alice.copy->outbox().send(u"127.0.0.4"_s, u"別の宛先"_s), 0);
+    QCOMPARE(alice.copy->outbox().send(core::Peer(u"127.0.0.4"_s), u"別の宛先"_s), 0);
     QVERIFY(other.waitForReadyRead(2000));
     QCOMPARE(text::fromCp932(other.receiveDatagram().data()), u"別の宛先"_s);
-    QCOMPARE(alice.copy->outbox().send(u"127.0.0.3"_s, u"二通目"_s), 0);
+    QCOMPARE(alice.copy->outbox().send(core::Peer(u"127.0.0.3"_s), u"二通目"_s), 0);
     const QNetworkDatagram second = next();
     QCOMPARE(text::fromCp932(second.data()), u"二通目"_s);
     QCOMPARE(second.senderPort(), sendingPort);

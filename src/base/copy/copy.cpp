@@ -34,8 +34,8 @@ QString weekdayOf(QDate date)
 Copy::Copy(const core::Services &services, QObject *parent)
     : QObject(parent), m_context(services, m_optionValues, m_menu), m_tray(services.tray, m_context.opt),
       m_outbox(services.transport), m_dispatcher(services.dialogs), m_guard(services.programDir),
-      m_showRequests(services.programDir), m_partner(m_context, m_outbox), m_history(m_context),
-      m_historyViewer(m_context, m_history),
+      m_showRequests(services.programDir), m_partner(m_context, m_outbox),
+      m_pairing(m_context, m_partner, m_outbox), m_history(m_context), m_historyViewer(m_context, m_history),
       m_sending(m_outbox, services.clock, services.dialogs, m_partner.registered(), m_context.opt),
       m_notices(m_context), m_compose(m_context, m_sending, m_tray),
       m_presence(m_outbox, services.clock, m_partner.registered(), m_context.opt, m_tray),
@@ -53,6 +53,8 @@ Copy::Copy(const core::Services &services, QObject *parent)
     // What arrives: each part takes the kinds that are its business.
     connect(&services.transport, &platform::Transport::datagramArrived, this,
             [this](const QByteArray &bytes, const QString &sender) { m_dispatcher.arrive(bytes, sender); });
+    // Sealed datagrams are opened first, before anyone looks at them.
+    m_pairing.plugInto(m_dispatcher);
     m_sending.plugInto(m_dispatcher);
     m_receiving.plugInto(m_dispatcher);
     m_letters.plugInto(m_dispatcher);
@@ -63,10 +65,11 @@ Copy::Copy(const core::Services &services, QObject *parent)
 
     // What became of a message sent: its history row first, then the notice.
     connect(&m_sending, &protocol::Sending::delivered, this,
-            [this](const protocol::SentEntry &entry) { m_history.delivered(entry.to, entry.text); });
+            [this](const protocol::SentEntry &entry) { m_history.delivered(entry.to.address, entry.text); });
     connect(&m_sending, &protocol::Sending::reacted, this, [this](const protocol::SentEntry &entry) {
         if (entry.kind == protocol::SentEntry::Kind::Message)
-            m_history.reacted(entry.to, entry.reaction == protocol::SentEntry::Reaction::ClosedUnread);
+            m_history.reacted(entry.to.address,
+                              entry.reaction == protocol::SentEntry::Reaction::ClosedUnread);
     });
     m_notices.follow(m_sending);
     // A reply to someone other than the partner that was never confirmed goes back into the
@@ -123,6 +126,7 @@ bool Copy::startUp()
     // start still ends with its box; nothing else depends on it.
     m_showRequests.listen();
     m_partner.readFile();
+    m_pairing.readFile();
     settings::readOptionsFile(c);
     m_waitingNotice.setOn(settings::desktopNotificationsOn(c.services.configFile));
     c.applyTextStyles();
@@ -242,6 +246,7 @@ void Copy::endProgram()
     m_receiving.saveWaiting();
     m_waitingNotice.withdraw();
     m_presence.endNotice();
+    m_pairing.saveNow();
     m_tray.remove();
     m_ended = true;
     emit ended(0);

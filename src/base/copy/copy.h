@@ -20,6 +20,7 @@
 #include "base/send/notices.h"
 #include "base/settings/iconselection.h"
 #include "base/settings/optionseditor.h"
+#include "base/settings/pairing.h"
 #include "base/settings/partner.h"
 #include "base/settings/passwordprompt.h"
 
@@ -50,6 +51,7 @@ public:
     protocol::Outbox &outbox() { return m_outbox; }
     protocol::Dispatcher &dispatcher() { return m_dispatcher; }
     settings::Partner &partner() { return m_partner; }
+    settings::Pairing &pairing() { return m_pairing; }
     const core::RegisteredPartner &registeredPartner() const { return m_partner.registered(); }
     history::HistoryViewer &historyViewer() { return m_historyViewer; }
     history::History &history() { return m_history; }
@@ -117,6 +119,7 @@ private:
     platform::InstanceGuard m_guard;
     platform::ShowRequests m_showRequests;
     settings::Partner m_partner;
+    settings::Pairing m_pairing;
     history::History m_history;
     history::HistoryViewer m_historyViewer;
     protocol::Sending m_sending;

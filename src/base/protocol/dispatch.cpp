@@ -3,6 +3,7 @@
 #include "base/core/errors.h"
 #include "base/core/product.h"
 #include "base/platform/dialogs.h"
+#include "base/protocol/seal.h"
 #include "base/text/cp932.h"
 
 #include <new>
@@ -53,8 +54,18 @@ void Dispatcher::handle(const Datagram &datagram)
 {
     int number = 0;
     try {
-        const Arrival arrival{text::fromCp932(datagram.bytes), datagram.sender};
-        run(m_watcher, arrival);
+        // A sealed datagram that does not open is nobody's: not shown, not answered.
+        const bool sealed = isSealed(datagram.bytes);
+        std::optional<QByteArray> plain;
+        if (sealed && (m_sealer == nullptr || !(plain = m_sealer->open(datagram.bytes)))) {
+            if (m_sealer == nullptr)
+                ++m_unopened;
+            return;
+        }
+        const Arrival arrival{text::fromCp932(sealed ? *plain : datagram.bytes),
+                              core::Peer(datagram.sender, sealed)};
+        for (const Handler &watcher : m_watchers)
+            run(watcher, arrival);
         const Kind kind = classify(arrival.text);
         if (kind == Kind::Message)
             handleMessage(arrival);

@@ -2,6 +2,7 @@
 
 #include "base/platform/dialogs.h"
 #include "base/protocol/arrival.h"
+#include "base/protocol/send.h"
 #include "base/protocol/tags.h"
 
 #include <QByteArray>
@@ -36,8 +37,10 @@ public:
     // (false when none went) or the receipt acknowledgement.
     void setReceiver(Step receive, Handler acknowledge);
     void setHandOver(Step handOver) { m_letterSend = std::move(handOver); }
-    // Sees every arrival, of every kind, before its handler.
-    void setWatcher(Handler watcher) { m_watcher = std::move(watcher); }
+    // Sees every arrival, of every kind, before its handler; watchers run in the order added.
+    void addWatcher(Handler watcher) { m_watchers.push_back(std::move(watcher)); }
+    // Opens the sealed arrivals; without one they are dropped (and counted as unopened).
+    void setSealer(Sealer *sealer) { m_sealer = sealer; }
 
     // At most this many arrivals wait while a handler runs (a box may stay open for hours, and
     // anyone may send); later ones are dropped and counted, as a full socket buffer would drop them.
@@ -46,6 +49,8 @@ public:
     void arrive(const QByteArray &bytes, const QString &sender);
     // How many arrivals were dropped because too many waited.
     quint64 droppedArrivals() const { return m_dropped; }
+    // How many sealed arrivals came while there was nothing to open them with.
+    quint64 unopenedArrivals() const { return m_unopened; }
     // Arrivals waiting for the handler in progress to finish.
     qsizetype waiting() const { return static_cast<qsizetype>(m_queue.size()); }
 
@@ -64,10 +69,12 @@ private:
     Step m_receive;
     Handler m_recvAck;
     Step m_letterSend;
-    Handler m_watcher;
+    Handlers m_watchers;
+    Sealer *m_sealer = nullptr;
     std::deque<Datagram> m_queue;
     bool m_busy = false;
     quint64 m_dropped = 0;
+    quint64 m_unopened = 0;
 };
 
 } // namespace protocol

@@ -44,34 +44,37 @@ template <typename Pick> SentEntry *SentLedger::newest(Pick &&pick)
     return it == m_entries.rend() ? nullptr : &*it;
 }
 
-SentEntry *SentLedger::answeredBy(const QString &sender)
+SentEntry *SentLedger::answeredBy(const core::Peer &sender)
 {
     if (SentEntry *own = oldestAwaitingWhere([&](const SentEntry &e) { return e.to == sender; }))
         return own;
-    return oldestAwaitingWhere([](const SentEntry &e) { return e.toPartner; });
+    // A sealed answer is the partner's wherever it came from, and matched above; a plain one never
+    // stands for a sealed entry.
+    return oldestAwaitingWhere(
+        [&](const SentEntry &e) { return e.toPartner && e.to.sealed == sender.sealed; });
 }
 
-SentEntry *SentLedger::reactedToBy(const QString &sender)
+SentEntry *SentLedger::reactedToBy(const core::Peer &sender)
 {
     auto open = [](const SentEntry &e) {
         return e.delivery == SentEntry::Delivery::Delivered && e.reaction == SentEntry::Reaction::None;
     };
     if (SentEntry *own = newest([&](const SentEntry &e) { return open(e) && e.to == sender; }))
         return own;
-    return newest([&](const SentEntry &e) { return open(e) && e.toPartner; });
+    return newest([&](const SentEntry &e) { return open(e) && e.toPartner && e.to.sealed == sender.sealed; });
 }
 
-void SentLedger::expectRefusalTrailer(const QString &sender, const QDateTime &now)
+void SentLedger::expectRefusalTrailer(const core::Peer &sender, const QDateTime &now)
 {
     m_refusalTrailerFrom = sender;
     m_refusedAt = now;
 }
 
-bool SentLedger::takeRefusalTrailer(const QString &sender, const QDateTime &now)
+bool SentLedger::takeRefusalTrailer(const core::Peer &sender, const QDateTime &now)
 {
-    if (m_refusalTrailerFrom.isEmpty() || m_refusalTrailerFrom != sender)
+    if (!m_refusalTrailerFrom || *m_refusalTrailerFrom != sender)
         return false;
-    m_refusalTrailerFrom.clear();
+    m_refusalTrailerFrom.reset();
     return qAbs(m_refusedAt.msecsTo(now)) <= kRefusalTrailerMs;
 }
 

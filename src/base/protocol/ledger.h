@@ -1,9 +1,12 @@
 #pragma once
 
+#include "base/core/partnerrecord.h"
+
 #include <QDateTime>
 #include <QString>
 
 #include <deque>
+#include <optional>
 
 namespace protocol {
 
@@ -23,7 +26,7 @@ struct SentEntry {
 
     quint64 id = 0;
     Kind kind = Kind::Message;
-    QString to;             // the address it went to
+    core::Peer to;          // who it went to, and where
     QString toName;         // who that is to the user; empty for the partner
     bool toPartner = false; // it went to the registered partner
     QString text;
@@ -53,18 +56,18 @@ public:
     // entry to that address. The partner's PC may answer from another of its addresses, so an
     // answer from an address that no entry awaits counts for the oldest awaiting entry to the
     // partner; never for anyone else's. Null when there is none.
-    SentEntry *answeredBy(const QString &sender);
+    SentEntry *answeredBy(const core::Peer &sender);
     // The entry a reaction ("Open確認", "保留", "破棄") from `sender` is about: the newest
     // delivered entry to that address without a reaction yet, or failing that the partner's.
-    SentEntry *reactedToBy(const QString &sender);
+    SentEntry *reactedToBy(const core::Peer &sender);
 
     // A copy on Windows follows its "OTHER送信" with a "送信" for the same message, at once. After
     // a refusal from `sender`, a "送信" from there within kRefusalTrailerMs is that trailer and
     // stands for nothing; copies like this one send no trailer, so a later one is a real answer.
     static constexpr qint64 kRefusalTrailerMs = 2000;
-    void expectRefusalTrailer(const QString &sender, const QDateTime &now);
+    void expectRefusalTrailer(const core::Peer &sender, const QDateTime &now);
     // True, once, when a "送信" from `sender` arriving `now` is the trailer of its refusal.
-    bool takeRefusalTrailer(const QString &sender, const QDateTime &now);
+    bool takeRefusalTrailer(const core::Peer &sender, const QDateTime &now);
 
     // The oldest entry still waiting for its first answer, not yet told as unconfirmed.
     SentEntry *oldestAwaiting();
@@ -82,7 +85,7 @@ private:
     std::deque<SentEntry> m_entries;
     std::size_t m_awaiting = 0; // entries for which awaits() holds
     quint64 m_nextId = 1;
-    QString m_refusalTrailerFrom;
+    std::optional<core::Peer> m_refusalTrailerFrom;
     QDateTime m_refusedAt;
 };
 

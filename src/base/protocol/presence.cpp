@@ -32,12 +32,12 @@ void Presence::answer(const Arrival &request)
 
 void Presence::announce()
 {
-    m_outbox.send(m_partner.address, startNoticeText(m_startTime));
+    m_outbox.send(m_partner.peer(), startNoticeText(m_startTime));
 }
 
 void Presence::endNotice()
 {
-    m_outbox.send(m_partner.address, endNoticeText(m_startTime, text::hhmm(m_clock.now().time())));
+    m_outbox.send(m_partner.peer(), endNoticeText(m_startTime, text::hhmm(m_clock.now().time())));
 }
 
 void Presence::noticeArrived(const Arrival &notice, bool started)

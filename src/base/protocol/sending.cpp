@@ -56,23 +56,23 @@ bool Sending::sendToPartner(const QString &text)
                              core::kProductName);
         return false;
     }
-    return sendMessage(m_partner.address, text);
+    return sendMessage(m_partner.peer(), text);
 }
 
-bool Sending::sendMessage(const QString &address, const QString &text, const QString &name)
+bool Sending::sendMessage(const core::Peer &to, const QString &text, const QString &name)
 {
     const QDateTime now = m_clock.now();
     const MessageHead head = this->head(now.time());
     const QString datagram = ordinaryMessage(head, text);
-    if (!fitsOneDatagram(datagram)) {
-        m_dialogs.messageBox(
-            tooLongText(QStringLiteral("ﾒｯｾｰｼﾞが長すぎて送信できません。"), head.headName + head.headTime),
-            platform::box::exclamation, core::kProductName);
+    if (!fitsOneDatagram(datagram, Outbox::room(to))) {
+        m_dialogs.messageBox(tooLongText(QStringLiteral("ﾒｯｾｰｼﾞが長すぎて送信できません。"),
+                                         head.headName + head.headTime, Outbox::room(to)),
+                             platform::box::exclamation, core::kProductName);
         return false;
     }
     SentEntry entry;
-    entry.to = address;
-    entry.toPartner = address == m_partner.address;
+    entry.to = to;
+    entry.toPartner = to == m_partner.peer();
     entry.toName = entry.toPartner ? QString() : name;
     entry.text = text;
     entry.sentAt = now;
@@ -82,12 +82,12 @@ bool Sending::sendMessage(const QString &address, const QString &text, const QSt
     return true;
 }
 
-void Sending::letterHandedOver(const QString &address, const QString &text)
+void Sending::letterHandedOver(const core::Peer &to, const QString &text)
 {
     SentEntry entry;
     entry.kind = SentEntry::Kind::Letter;
-    entry.to = address;
-    entry.toPartner = address == m_partner.address;
+    entry.to = to;
+    entry.toPartner = to == m_partner.peer();
     entry.text = text;
     entry.sentAt = m_clock.now();
     entry.delivery = SentEntry::Delivery::Delivered;
@@ -109,7 +109,7 @@ void Sending::armAnswerTimer()
     m_answerTimer.start(static_cast<int>(qBound<qint64>(0, qint64{kAnswerMs} - waited, qint64{kAnswerMs})));
 }
 
-void Sending::deliveredBy(const QString &sender)
+void Sending::deliveredBy(const core::Peer &sender)
 {
     // Copies on Windows follow their refusal with a "送信" for the same message; the refusal stands.
     if (m_ledger.takeRefusalTrailer(sender, m_clock.now()))
@@ -123,7 +123,7 @@ void Sending::deliveredBy(const QString &sender)
     emit delivered(settled, false);
 }
 
-void Sending::refusedBy(const QString &sender)
+void Sending::refusedBy(const core::Peer &sender)
 {
     SentEntry *entry = m_ledger.answeredBy(sender);
     if (entry == nullptr)
@@ -135,7 +135,7 @@ void Sending::refusedBy(const QString &sender)
     emit refused(settled);
 }
 
-void Sending::letterArrived(const QString &sender)
+void Sending::letterArrived(const core::Peer &sender)
 {
     SentEntry *entry = m_ledger.answeredBy(sender);
     if (entry == nullptr)
@@ -160,7 +160,7 @@ void Sending::answerTimeout()
     armAnswerTimer();
 }
 
-void Sending::reactionFrom(Kind kind, const QString &sender)
+void Sending::reactionFrom(Kind kind, const core::Peer &sender)
 {
     SentEntry *entry = m_ledger.reactedToBy(sender);
     if (entry == nullptr)

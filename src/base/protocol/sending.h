@@ -41,25 +41,25 @@ public:
     // Sends `text` as an ordinary message to `address` and enters it in the ledger; refused with
     // a word, and nothing sent, when it does not fit one datagram. `name` says who that is when
     // it is not the partner (a reply to someone else).
-    bool sendMessage(const QString &address, const QString &text, const QString &name = {});
+    bool sendMessage(const core::Peer &to, const QString &text, const QString &name = {});
     // The same to the partner; refused with a word when the text is empty or nobody is registered.
     bool sendToPartner(const QString &text);
     // A letter went to `address` in answer to its message: an entry that the next reaction from
     // there is about.
-    void letterHandedOver(const QString &address, const QString &text);
+    void letterHandedOver(const core::Peer &to, const QString &text);
 
     // What comes back; `sender` is where it came from. Each answers the entry the ledger names,
     // and changes nothing when there is none.
 
     // "送信" arrived.
-    void deliveredBy(const QString &sender);
+    void deliveredBy(const core::Peer &sender);
     // "OTHER送信" arrived.
-    void refusedBy(const QString &sender);
+    void refusedBy(const core::Peer &sender);
     // A letter arrived: it stands for the "送信" of the message it answers, which a copy sends
     // no more once it has answered with its letter.
-    void letterArrived(const QString &sender);
+    void letterArrived(const core::Peer &sender);
     // "Open確認", "保留" or "破棄" arrived.
-    void reactionFrom(Kind kind, const QString &sender);
+    void reactionFrom(Kind kind, const core::Peer &sender);
     // Runs when the oldest message without an answer has waited kAnswerMs: every message that
     // has waited that long by the copy's clock is told as unconfirmed.
     QTimer &answerTimer() { return m_answerTimer; }

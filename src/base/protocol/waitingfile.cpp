@@ -8,6 +8,8 @@ namespace protocol {
 namespace {
 const QString kList = QStringLiteral("waiting");
 const QString kFrom = QStringLiteral("from");
+// Only there for a message that came sealed, so that an unpaired copy writes what it always wrote.
+const QString kSealed = QStringLiteral("sealed");
 const QString kName = QStringLiteral("name");
 const QString kTime = QStringLiteral("time");
 const QString kText = QStringLiteral("text");
@@ -18,11 +20,14 @@ QByteArray formatWaitingFile(const QList<WaitingMessage> &messages)
 {
     QJsonArray list;
     for (const WaitingMessage &m : messages) {
-        list.append(QJsonObject{{kFrom, m.from},
-                                {kName, m.name},
-                                {kTime, m.time},
-                                {kText, m.text},
-                                {kArrived, m.arrivedAt.toString(Qt::ISODate)}});
+        QJsonObject entry{{kFrom, m.from.address},
+                          {kName, m.name},
+                          {kTime, m.time},
+                          {kText, m.text},
+                          {kArrived, m.arrivedAt.toString(Qt::ISODate)}};
+        if (m.from.sealed)
+            entry.insert(kSealed, true);
+        list.append(entry);
     }
     return QJsonDocument(QJsonObject{{kList, list}}).toJson(QJsonDocument::Compact);
 }
@@ -35,11 +40,12 @@ QList<WaitingMessage> parseWaitingFile(const QByteArray &bytes, qsizetype maxMes
         if (messages.size() >= maxMessages)
             break;
         const QJsonObject m = value.toObject();
-        WaitingMessage message{m.value(kFrom).toString(), m.value(kName).toString(),
-                               m.value(kTime).toString(), m.value(kText).toString().right(maxText),
+        WaitingMessage message{core::Peer(m.value(kFrom).toString(), m.value(kSealed).toBool()),
+                               m.value(kName).toString(), m.value(kTime).toString(),
+                               m.value(kText).toString().right(maxText),
                                QDateTime::fromString(m.value(kArrived).toString(), Qt::ISODate)};
         // Without a sender there is nobody to answer: such an entry is not a message.
-        if (message.from.isEmpty())
+        if (message.from.address.isEmpty())
             continue;
         messages << message;
     }

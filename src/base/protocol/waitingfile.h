@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/core/partnerrecord.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
@@ -10,7 +12,7 @@ namespace protocol {
 // A received message that was still waiting (or held) when the copy ended, as the file of waiting
 // messages keeps it for the next start.
 struct WaitingMessage {
-    QString from;        // the sender's address
+    core::Peer from;     // who sent it, and where answers go
     QString name;        // the sender's name as captions show it
     QString time;        // the time field of its newest message
     QString text;        // its text, messages of one person joined as the received window joins them

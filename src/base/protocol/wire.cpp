@@ -18,22 +18,24 @@ QString signature(const QString &userName, const QString &loginName)
     return userName.isEmpty() ? loginName : userName;
 }
 
-QString tooLongText(const QString &what, QStringView prefix)
+QString tooLongText(const QString &what, QStringView prefix, qsizetype datagramRoom)
 {
     // A line break takes two bytes (CR LF) like a full-width character.
-    const qsizetype room = kMaxDatagramBytes - text::toCp932(prefix).size();
+    const qsizetype room = datagramRoom - text::toCp932(prefix).size();
     const QLocale japanese(QLocale::Japanese);
     return what + QChar(u'\n') +
            QStringLiteral("送信できるのは全角%1文字（半角%2文字）までです。")
-               .arg(japanese.toString(room / 2), japanese.toString(room));
+               .arg(japanese.toString(room / 2), japanese.toString(room)) +
+           (datagramRoom < kMaxDatagramBytes ? QStringLiteral("（暗号化する分、少し短くなります。）")
+                                             : QString());
 }
 
-bool fitsOneDatagram(QStringView datagram)
+bool fitsOneDatagram(QStringView datagram, qsizetype room)
 {
     // Every character takes one or two bytes, so most texts are answered without encoding them.
-    if (datagram.size() * 2 <= kMaxDatagramBytes)
+    if (datagram.size() * 2 <= room)
         return true;
-    return datagram.size() <= kMaxDatagramBytes && text::toCp932(datagram).size() <= kMaxDatagramBytes;
+    return datagram.size() <= room && text::toCp932(datagram).size() <= room;
 }
 
 QString ordinaryMessage(const MessageHead &head, const QString &text)

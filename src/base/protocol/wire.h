@@ -14,8 +14,8 @@ inline const QString kWaveDash = QStringLiteral("～");  // U+FF5E, 81 60 on the
 // The most one UDP datagram over IPv4 can carry; the wire has no way to split a longer text.
 constexpr qsizetype kMaxDatagramBytes = 65507;
 
-// Whether `datagram` fits one datagram once it is in CP932.
-bool fitsOneDatagram(QStringView datagram);
+// Whether `datagram` fits `room` bytes (one datagram, less any envelope) once it is in CP932.
+bool fitsOneDatagram(QStringView datagram, qsizetype room = kMaxDatagramBytes);
 
 // The header of an outgoing message or letter: two fixed-width fields.
 struct MessageHead {
@@ -30,8 +30,9 @@ QString signature(const QString &userName, const QString &loginName);
 // headName + headTime + text.
 QString ordinaryMessage(const MessageHead &head, const QString &text);
 // What the user is told when a text does not fit one datagram behind `prefix` (the header, and
-// a letter's tag): `what`, then how many characters fit, full-width and half-width.
-QString tooLongText(const QString &what, QStringView prefix);
+// a letter's tag): `what`, then how many characters fit, full-width and half-width, in `room` bytes
+// (less than a whole datagram when an envelope goes round it, which the text then says).
+QString tooLongText(const QString &what, QStringView prefix, qsizetype room = kMaxDatagramBytes);
 
 // The three fields of an ordinary message as it arrived (after any letter tag is taken off).
 struct MessageFields {

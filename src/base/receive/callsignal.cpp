@@ -19,13 +19,13 @@ CallSignal::CallSignal(protocol::Outbox &outbox, core::MenuModel &menu,
 void CallSignal::plugInto(protocol::Dispatcher &dispatcher)
 {
     dispatcher.addHandler(protocol::Kind::Call, [this](const protocol::Arrival &a) { callArrived(a); });
-    dispatcher.setWatcher([this](const protocol::Arrival &a) { noteArrival(a); });
+    dispatcher.addWatcher([this](const protocol::Arrival &a) { noteArrival(a); });
 }
 
 void CallSignal::sendCall()
 {
     const bool person = m_menu.checked(core::MenuId::CallPerson);
-    m_outbox.send(m_partner.address, protocol::tagOf(protocol::Kind::Call) + (person ? u'1' : u'2'));
+    m_outbox.send(m_partner.peer(), protocol::tagOf(protocol::Kind::Call) + (person ? u'1' : u'2'));
 }
 
 void CallSignal::noteArrival(const protocol::Arrival &arrival)

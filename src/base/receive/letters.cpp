@@ -44,10 +44,11 @@ void Letters::confirm()
         return;
     }
     const QString datagram = letterDatagram();
-    if (!protocol::fitsOneDatagram(datagram)) {
+    const qsizetype room = protocol::Outbox::room(m_partner.peer());
+    if (!protocol::fitsOneDatagram(datagram, room)) {
         // Everything but the letter's own text is the tag and the header in front of it.
         const QString prefix = datagram.left(datagram.size() - window.view().letter.size());
-        m_context.box(protocol::tooLongText(QStringLiteral("内容が長すぎて送信できません。"), prefix),
+        m_context.box(protocol::tooLongText(QStringLiteral("内容が長すぎて送信できません。"), prefix, room),
                       platform::box::exclamation, core::kErrorTitle);
         return;
     }
@@ -74,7 +75,7 @@ bool Letters::handOver(const protocol::Arrival &message)
         return false;
     const QString datagram = letterDatagram();
     // A letter still being written can outgrow a datagram; it waits until it is cut down.
-    if (!protocol::fitsOneDatagram(datagram))
+    if (!protocol::fitsOneDatagram(datagram, protocol::Outbox::room(message.sender)))
         return false;
     // Unlike every other send, a failure here is reported: the letter must not be marked as
     // delivered when it never left.

@@ -8,7 +8,7 @@ using protocol::Kind;
 
 void ReceivedMessage::answer(Kind kind)
 {
-    m_outbox.send(m_receiving.window().view().senderAddress, protocol::tagOf(kind));
+    m_outbox.send(m_receiving.window().view().sender, protocol::tagOf(kind));
 }
 
 void ReceivedMessage::completeRow(bool discarded)
@@ -41,7 +41,7 @@ void ReceivedMessage::reply()
         return;
     }
     // Copies: hiding the window below may bring the next person's message into it.
-    const QString to = v.senderAddress;
+    const core::Peer to = v.sender;
     const QString name = v.senderName;
     // A reply too long to send changes nothing: the message still waits, the row stays open.
     // The compose window keeps whatever draft it holds: the ledger has the reply's text.

@@ -108,7 +108,7 @@ bool Receiving::receive(const Arrival &arrival)
     const QDateTime now = c.now();
     const ReceivedView &shown = m_window.view();
 
-    if (shown.state != ReceivedState::Empty && shown.senderAddress == arrival.sender) {
+    if (shown.state != ReceivedState::Empty && shown.sender == arrival.sender) {
         // More from the person in the window: joined to what is held, or in its place.
         const bool addToHeld = c.opt.addsWhileHeld() && c.menu.enabledThroughLock(core::MenuId::ShowReceived);
         // One change: the text is hidden with the OPEN button as it arrives, so an open window
@@ -138,7 +138,7 @@ bool Receiving::receive(const Arrival &arrival)
     return true;
 }
 
-bool Receiving::waitBehind(const QString &sender, const MessageFields &fields, bool fromPartner)
+bool Receiving::waitBehind(const core::Peer &sender, const MessageFields &fields, bool fromPartner)
 {
     core::Context &c = m_context;
     // A person's messages that nobody has seen yet are all kept, joined; one held is treated as
@@ -175,11 +175,11 @@ void Receiving::takeIntoWindow(Queued next)
     // A reply being written to the person leaving the window waits for their next message.
     const ReceivedView &leaving = m_window.view();
     if (leaving.state != ReceivedState::Empty && !leaving.reply.isEmpty())
-        m_unsentReplies.insert(leaving.senderAddress, leaving.reply);
+        m_unsentReplies.insert(leaving.sender, leaving.reply);
     m_window.edit([&](ReceivedView &v) {
         v.message = std::move(m.text);
         v.reply = m_unsentReplies.take(m.from);
-        v.senderAddress = m.from;
+        v.sender = m.from;
         v.senderName = m.name;
         v.senderTime = m.time;
         showArrivalClosed(v, m_weekday);
@@ -220,7 +220,7 @@ void Receiving::dealtWith(ReceivedState state)
 WaitingMessage Receiving::windowMessage() const
 {
     const ReceivedView &v = m_window.view();
-    return {v.senderAddress, v.senderName, v.senderTime, v.message, m_windowArrivedAt};
+    return {v.sender, v.senderName, v.senderTime, v.message, m_windowArrivedAt};
 }
 
 bool Receiving::bringNext(bool evenWhileShown)
@@ -258,12 +258,12 @@ void Receiving::windowLeft()
         signalArrival();
 }
 
-void Receiving::keepUnsentReply(const QString &address, const QString &text)
+void Receiving::keepUnsentReply(const core::Peer &to, const QString &text)
 {
     core::Context &c = m_context;
     const ReceivedView &v = m_window.view();
-    if (v.state == ReceivedState::Empty || v.senderAddress != address) {
-        m_unsentReplies.insert(address, text);
+    if (v.state == ReceivedState::Empty || v.sender != to) {
+        m_unsentReplies.insert(to, text);
         return;
     }
     // Something typed there since stays, after the text that did not arrive.
@@ -276,18 +276,18 @@ void Receiving::keepUnsentReply(const QString &address, const QString &text)
     c.menu.setEnabledThroughLock(core::MenuId::ShowReceived, true);
 }
 
-QString Receiving::captionName(const QString &address, const QString &name) const
+QString Receiving::captionName(const core::Peer &sender, const QString &name) const
 {
     const core::Context &c = m_context;
-    if (m_partner.isSender(address) && c.opt.passwordProtected())
+    if (m_partner.isSender(sender) && c.opt.passwordProtected())
         return {};
-    return name.isEmpty() ? address : name;
+    return name.isEmpty() ? sender.address : name;
 }
 
 QString Receiving::caption() const
 {
     const ReceivedView &v = m_window.view();
-    const QString from = captionName(v.senderAddress, v.senderName);
+    const QString from = captionName(v.sender, v.senderName);
     if (from.isEmpty())
         return QStringLiteral("受信ﾒｯｾｰｼﾞ ") + QStringLiteral(" Time : ") + v.senderTime;
     return QStringLiteral(" From ") + from + QStringLiteral(" Time ") + v.senderTime;
@@ -364,15 +364,15 @@ void Receiving::restoreWaiting()
     signalArrival();
     changed();
     const ReceivedView &v = m_window.view();
-    emit messageWaits({captionName(v.senderAddress, v.senderName), m_windowArrivedAt, false});
+    emit messageWaits({captionName(v.sender, v.senderName), m_windowArrivedAt, false});
 }
 
-void Receiving::answerRefused(const QString &sender)
+void Receiving::answerRefused(const core::Peer &sender)
 {
     m_outbox.send(sender, protocol::tagOf(Kind::Refused));
 }
 
-void Receiving::acknowledge(const QString &sender)
+void Receiving::acknowledge(const core::Peer &sender)
 {
     m_outbox.send(sender, protocol::tagOf(Kind::Delivered));
 }
@@ -387,7 +387,7 @@ void Receiving::openReceived()
     // comes in, or one that was held.
     bringNext(true);
     if (m_window.waiting()) {
-        if (!m_partner.isSender(m_window.view().senderAddress))
+        if (!m_partner.isSender(m_window.view().sender))
             c.box(QStringLiteral("お相手以外からのメッセージです。"), platform::box::exclamation);
         m_window.setCaption(caption());
     }

@@ -37,9 +37,9 @@ struct ReceivedView {
     QString weekdayPanel;       // panel 2 of the status bar
     core::TextStyle messageStyle;
     core::TextStyle replyStyle;
-    QString senderAddress; // who wrote it: every answer of the window goes there
-    QString senderName;    // the name field as captions show it; may be empty
-    QString senderTime;    // the time field of its newest message
+    core::Peer sender;  // who wrote it: every answer of the window goes there
+    QString senderName; // the name field as captions show it; may be empty
+    QString senderTime; // the time field of its newest message
     ReceivedState state = ReceivedState::Empty;
     int waitingBehind = 0; // other people whose messages wait for the window
 };
@@ -105,9 +105,9 @@ public:
     // filter, or because too much waits): its sender then has its whole answer.
     bool receive(const protocol::Arrival &arrival);
     // "OTHER送信" to the sender: refused.
-    void answerRefused(const QString &sender);
+    void answerRefused(const core::Peer &sender);
     // "送信" to the sender.
-    void acknowledge(const QString &sender);
+    void acknowledge(const core::Peer &sender);
     // Opens the received-message window, naming the sender while a message waits; when the one
     // there was dealt with and someone else's waits, that one comes in first.
     void openReceived();
@@ -123,7 +123,7 @@ public:
     // A reply to `address` was never confirmed: its text goes back into the reply box of that
     // person's message, now or when one of theirs next comes into the window (as a reply being
     // written does when someone else's message takes the window).
-    void keepUnsentReply(const QString &address, const QString &text);
+    void keepUnsentReply(const core::Peer &to, const QString &text);
 
     // Start-up: the messages that waited when the copy last ended wait again.
     void restoreWaiting();
@@ -153,7 +153,7 @@ private:
     bool bringNext(bool evenWhileShown);
     // A message of someone other than the person in the window: it waits behind the window, and
     // comes into it at once when the window is free. False when it was refused: too much waits.
-    bool waitBehind(const QString &sender, const protocol::MessageFields &fields, bool fromPartner);
+    bool waitBehind(const core::Peer &sender, const protocol::MessageFields &fields, bool fromPartner);
     void takeIntoWindow(Queued next);
     // The message in the window, as it would wait behind it or in the file.
     protocol::WaitingMessage windowMessage() const;
@@ -163,7 +163,7 @@ private:
     void enableReceivedEntry();
     QString caption() const;
     // The sender of a message as captions name them (see WaitingNote::from).
-    QString captionName(const QString &address, const QString &name) const;
+    QString captionName(const core::Peer &sender, const QString &name) const;
     void changed();
     qsizetype strangersWaitingText() const;
 
@@ -177,7 +177,7 @@ private:
     std::deque<Queued> m_behind;
     std::shared_ptr<core::HistoryRow> m_windowRow;
     QDateTime m_windowArrivedAt;
-    QHash<QString, QString> m_unsentReplies;
+    QHash<core::Peer, QString> m_unsentReplies;
     QTimer m_saveTimer;
     QElapsedTimer m_sinceSave;
     bool m_unsaved = false;

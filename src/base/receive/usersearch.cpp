@@ -45,7 +45,7 @@ UserSearch::UserSearch(core::Context &context, protocol::Outbox &outbox,
 void UserSearch::plugInto(protocol::Dispatcher &dispatcher)
 {
     dispatcher.addHandler(protocol::Kind::SearchRequest,
-                          [this](const protocol::Arrival &a) { answerSearch(a.sender); });
+                          [this](const protocol::Arrival &a) { answerSearch(a.sender.address); });
     dispatcher.addHandler(protocol::Kind::SearchResult,
                           [this](const protocol::Arrival &a) { takeAnswer(a); });
 }
@@ -65,14 +65,15 @@ void UserSearch::buildIdentity(const QString &loginName, const QString &hostName
 void UserSearch::answerSearch(const QString &asker)
 {
     const QString partner = text::fixedField(m_partner.address, kFieldWidth);
-    m_outbox.send(asker, protocol::tagOf(protocol::Kind::SearchResult) + m_loginName20 + m_hostName20 +
-                             partner + m_context.opt.userName);
+    // The search is the one exchange that always stays plain: it goes to anyone who asks.
+    m_outbox.send(core::Peer(asker), protocol::tagOf(protocol::Kind::SearchResult) + m_loginName20 +
+                                         m_hostName20 + partner + m_context.opt.userName);
 }
 
 int UserSearch::search()
 {
     window().edit([](UserView &v) { v.rows.clear(); });
-    return m_outbox.send(kBroadcast, protocol::tagOf(protocol::Kind::SearchRequest));
+    return m_outbox.send(core::Peer(kBroadcast), protocol::tagOf(protocol::Kind::SearchRequest));
 }
 
 void UserSearch::takeAnswer(const protocol::Arrival &answer)
@@ -89,7 +90,7 @@ void UserSearch::takeAnswer(const protocol::Arrival &answer)
     const UserRow row{
         m_answerLogin,
         upToFirstBlank(m_answerHost),
-        answer.sender,
+        answer.sender.address,
         upToFirstBlank(m_answerPartner),
         text::charsBetween(m_answerDatagram, 72, 91).toString(),
     };

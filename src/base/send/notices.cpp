@@ -83,9 +83,9 @@ void SendNotices::unconfirmed(const SentEntry &entry)
         showSendResult(kUnconfirmedText + kPartnerAbsentText, entry.id);
         return;
     }
-    const QString who = entry.toName.trimmed().isEmpty()
-                            ? entry.to
-                            : entry.toName.trimmed() + QStringLiteral("（") + entry.to + QStringLiteral("）");
+    const QString who = entry.toName.trimmed().isEmpty() ? entry.to.address
+                                                         : entry.toName.trimmed() + QStringLiteral("（") +
+                                                               entry.to.address + QStringLiteral("）");
     showSendResult(kUnconfirmedText + who + QStringLiteral("が起動していない可能性があります。"), entry.id);
 }
 

@@ -120,9 +120,16 @@ void Partner::registerPartner()
     if (saved != platform::FileResult::Ok)
         return;
     m_registered = {partner.name, partner.address};
+    emit registeredChanged();
     m_slot.get().edit([&](PartnerView &view) { view.address = partner.address; });
     // The received window's answers still go to whoever wrote what it holds.
     m_context.box(QStringLiteral("保存しました。"), platform::box::information);
+}
+
+void Partner::setRegistered(core::RegisteredPartner partner)
+{
+    m_registered = std::move(partner);
+    emit registeredChanged();
 }
 
 void Partner::checkPresence()
@@ -136,8 +143,11 @@ void Partner::checkPresence()
         v.checkHint.clear();
     });
     // Only asked: the partner, and where messages go, change with "登録" alone.
-    m_outbox.send(address, protocol::tagOf(protocol::Kind::PresenceRequest));
-    m_asked = {address, m_context.now(), false};
+    // Asked sealed when it is the paired partner's address: only then can the partner answer that
+    // it has us as its partner.
+    const core::Peer asked(address, m_registered.paired && address == m_registered.address);
+    m_outbox.send(asked, protocol::tagOf(protocol::Kind::PresenceRequest));
+    m_asked = {asked, m_context.now(), false};
     m_checkTimer.start();
 }
 
@@ -147,7 +157,7 @@ void Partner::presenceAnswered(const protocol::Arrival &answer, bool mutual)
     // may answer from the one that was not asked, so the first answer from anywhere counts; after
     // it, only the asked address still speaks (a late answer after "いないね～！").
     if (!m_asked.at.isValid() || qAbs(m_asked.at.msecsTo(m_context.now())) > kAnswerMs ||
-        (m_asked.answered && answer.sender != m_asked.address))
+        (m_asked.answered && answer.sender != m_asked.peer))
         return;
     m_asked.answered = true;
     PartnerWindowModel &window = m_slot.get();

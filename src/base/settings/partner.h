@@ -55,7 +55,9 @@ public:
     // not shown). What a save cut off by a crash left beside the file is removed first.
     void readFile();
     // Takes `partner` as registered, as "登録" does but without writing the file.
-    void setRegistered(core::RegisteredPartner partner) { m_registered = std::move(partner); }
+    void setRegistered(core::RegisteredPartner partner);
+    // Whether the partner's copy and this one are paired (the pairing part says so).
+    void setPaired(bool paired) { m_registered.paired = paired; }
     // Takes the answers to the presence check.
     void plugInto(protocol::Dispatcher &dispatcher);
 
@@ -74,6 +76,8 @@ public:
     // "存在OK       " (`mutual`: we are its partner too, "いるよ～") or "存在OK?      " ("片想い中")
     // arrived.
     void presenceAnswered(const protocol::Arrival &answer, bool mutual);
+    // "暗号化…".
+    void requestPairing() { emit pairingRequested(); }
     // "閉じる" and the close box: the window unloads, nothing is saved.
     void close();
     // The presence check's wait ran out.
@@ -84,6 +88,10 @@ public:
 signals:
     // The registration waits for the password.
     void passwordNeeded();
+    // Another partner may be registered: a pairing made with the one before no longer holds.
+    void registeredChanged();
+    // "暗号化…" was pressed.
+    void pairingRequested();
 
 private:
     // False, after saying so, when the address box is empty.
@@ -96,7 +104,7 @@ private:
     QTimer m_checkTimer;
     // The last check: the address it asked, when, and whether an answer was heard.
     struct Asked {
-        QString address;
+        core::Peer peer;
         QDateTime at;
         bool answered = false;
     } m_asked;

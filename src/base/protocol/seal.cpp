@@ -1,0 +1,169 @@
+#include "base/protocol/seal.h"
+
+#include <sodium.h>
+
+#include <QtEndian>
+
+#include <cstring>
+
+namespace protocol {
+namespace {
+
+constexpr std::array<unsigned char, 3> kHeader{0xFF, 0xFD, 0x01};
+constexpr qsizetype kNonceBytes = crypto_aead_xchacha20poly1305_ietf_NPUBBYTES;
+constexpr qsizetype kNumberBytes = 8;
+constexpr qsizetype kInnerHead = 2 * kNumberBytes; // the copy's number and the count
+constexpr qsizetype kTagBytes = crypto_aead_xchacha20poly1305_ietf_ABYTES;
+static_assert(kSealOverhead == qsizetype{kHeader.size()} + kNonceBytes + kInnerHead + kTagBytes);
+static_assert(kPairKeyBytes == crypto_aead_xchacha20poly1305_ietf_KEYBYTES);
+constexpr int kCodeDigits = 20;
+// The same on every copy: both sides must derive the same key from the code alone. The code's 66
+// bits, not the salt, are what makes the key hard to guess.
+constexpr std::array<unsigned char, crypto_pwhash_SALTBYTES> kSalt{'m', 'i', 'l', 't', 'o', 'a', 'n', 'n',
+                                                                   'e', ' ', 'p', 'a', 'i', 'r', ' ', '1'};
+static_assert(kSalt.size() == 16);
+// How far behind the newest count a datagram may still arrive (UDP may reorder a little).
+constexpr quint64 kWindow = 64;
+
+bool ready()
+{
+    // sodium_init is safe to call again; after the first success it only says so.
+    static const bool initialised = sodium_init() >= 0;
+    return initialised;
+}
+
+auto *bytes(QByteArray &array)
+{
+    return reinterpret_cast<unsigned char *>(array.data());
+}
+const auto *bytes(const QByteArray &array)
+{
+    return reinterpret_cast<const unsigned char *>(array.constData());
+}
+
+} // namespace
+
+bool isSealed(const QByteArray &datagram)
+{
+    return datagram.size() >= 2 && static_cast<unsigned char>(datagram[0]) == kHeader[0] &&
+           static_cast<unsigned char>(datagram[1]) == kHeader[1];
+}
+
+QString newPairCode()
+{
+    ready();
+    QString code;
+    for (int i = 0; i < kCodeDigits; ++i) {
+        if (i > 0 && i % 4 == 0)
+            code += u'-';
+        code += QChar(u'0' + static_cast<char16_t>(randombytes_uniform(10)));
+    }
+    return code;
+}
+
+std::optional<QByteArray> pairCodeDigits(QStringView typed)
+{
+    QByteArray digits;
+    for (const QChar c : typed) {
+        const char16_t u = c.unicode();
+        if (u >= u'0' && u <= u'9')
+            digits += static_cast<char>(u);
+        else if (u >= u'０' && u <= u'９')
+            digits += static_cast<char>('0' + (u - u'０'));
+        else if (u != u' ' && u != u'　' && u != u'-' && u != u'－' && u != u'‐' && u != u'ー')
+            return std::nullopt;
+        if (digits.size() > kCodeDigits)
+            return std::nullopt;
+    }
+    if (digits.size() != kCodeDigits)
+        return std::nullopt;
+    return digits;
+}
+
+std::optional<PairKey> derivePairKey(const QByteArray &digits)
+{
+    if (!ready())
+        return std::nullopt;
+    PairKey key{};
+    if (crypto_pwhash(key.data(), key.size(), digits.constData(),
+                      static_cast<unsigned long long>(digits.size()), kSalt.data(),
+                      crypto_pwhash_OPSLIMIT_INTERACTIVE, crypto_pwhash_MEMLIMIT_INTERACTIVE,
+                      crypto_pwhash_ALG_ARGON2ID13) != 0)
+        return std::nullopt;
+    return key;
+}
+
+quint64 newSealerNumber()
+{
+    ready();
+    quint64 number = 0;
+    while (number == 0)
+        randombytes_buf(&number, sizeof number);
+    return number;
+}
+
+QByteArray seal(SealState &state, const QByteArray &plain)
+{
+    ready();
+    QByteArray inner(kInnerHead + plain.size(), Qt::Uninitialized);
+    qToLittleEndian(state.self, bytes(inner));
+    qToLittleEndian(state.nextCount++, bytes(inner) + kNumberBytes);
+    std::memcpy(inner.data() + kInnerHead, plain.constData(), static_cast<std::size_t>(plain.size()));
+
+    const auto headerSize = static_cast<qsizetype>(kHeader.size());
+    QByteArray out(headerSize + kNonceBytes + inner.size() + kTagBytes, Qt::Uninitialized);
+    std::memcpy(out.data(), kHeader.data(), kHeader.size());
+    unsigned char *nonce = bytes(out) + headerSize;
+    randombytes_buf(nonce, kNonceBytes);
+    unsigned long long written = 0;
+    crypto_aead_xchacha20poly1305_ietf_encrypt(nonce + kNonceBytes, &written, bytes(inner),
+                                               static_cast<unsigned long long>(inner.size()), kHeader.data(),
+                                               kHeader.size(), nullptr, nonce, state.key.data());
+    sodium_memzero(inner.data(), static_cast<std::size_t>(inner.size()));
+    return out;
+}
+
+OpenResult open(SealState &state, const QByteArray &sealed, QByteArray &plain)
+{
+    const auto headerSize = static_cast<qsizetype>(kHeader.size());
+    if (!ready() || sealed.size() < kSealOverhead ||
+        std::memcmp(sealed.constData(), kHeader.data(), kHeader.size()) != 0)
+        return OpenResult::Damaged;
+    const unsigned char *nonce = bytes(sealed) + headerSize;
+    const qsizetype cipherSize = sealed.size() - headerSize - kNonceBytes;
+    QByteArray inner(cipherSize - kTagBytes, Qt::Uninitialized);
+    unsigned long long length = 0;
+    if (crypto_aead_xchacha20poly1305_ietf_decrypt(
+            bytes(inner), &length, nullptr, nonce + kNonceBytes, static_cast<unsigned long long>(cipherSize),
+            kHeader.data(), kHeader.size(), nonce, state.key.data()) != 0)
+        return OpenResult::Damaged;
+    const auto sender = qFromLittleEndian<quint64>(bytes(inner));
+    const auto count = qFromLittleEndian<quint64>(bytes(inner) + kNumberBytes);
+    if (sender == state.self)
+        return OpenResult::Reflected;
+    if (sender != state.partner) {
+        // The partner's first datagram, or the first after it paired again with the same code.
+        state.partner = sender;
+        state.highest = count;
+        state.recentMask = 0;
+    } else if (count > state.highest) {
+        const quint64 ahead = count - state.highest;
+        state.recentMask =
+            ahead > kWindow
+                ? 0
+                : ((ahead == kWindow ? 0 : state.recentMask << ahead) | (quint64{1} << (ahead - 1)));
+        state.highest = count;
+    } else {
+        const quint64 behind = state.highest - count; // 0: the newest one itself
+        if (behind == 0 || behind > kWindow)
+            return OpenResult::Replayed;
+        const quint64 bit = quint64{1} << (behind - 1);
+        if ((state.recentMask & bit) != 0)
+            return OpenResult::Replayed;
+        state.recentMask |= bit;
+    }
+    plain = inner.mid(kInnerHead);
+    return OpenResult::Opened;
+}
+
+} // namespace protocol
