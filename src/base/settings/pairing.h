@@ -74,6 +74,7 @@ public:
 
     bool paired() const { return m_state.has_value(); }
     const Counts &counts() const { return m_counts; }
+    QTimer &confirmTimer() { return m_confirmTimer; }
 
     core::WindowSlot<PairingWindowModel> &slot() { return m_slot; }
     PairingWindowModel &window() { return m_slot.get(); }

@@ -55,6 +55,8 @@ PartnerWindow::PartnerWindow(core::Context &context, Partner &partner)
     closeButton->setObjectName(QStringLiteral("CmdCancel"));
     checkButton = new QPushButton(QStringLiteral("存在確認"), this);
     checkButton->setObjectName(QStringLiteral("CmdCheck"));
+    pairButton = new QPushButton(QStringLiteral("暗号化…"), this);
+    pairButton->setObjectName(QStringLiteral("CmdPair"));
     checkResult = new QLabel(this);
     checkResult->setObjectName(QStringLiteral("LblCheck"));
     checkResult->setMinimumWidth(
@@ -69,6 +71,7 @@ PartnerWindow::PartnerWindow(core::Context &context, Partner &partner)
     buttons->addWidget(registerButton);
     buttons->addWidget(closeButton);
     buttons->addStretch();
+    buttons->addWidget(pairButton);
     auto *top = new QHBoxLayout;
     top->addWidget(picture, 0, Qt::AlignTop);
     top->addWidget(frame, 1);
@@ -95,6 +98,7 @@ PartnerWindow::PartnerWindow(core::Context &context, Partner &partner)
     connect(registerButton, &QPushButton::clicked, this, [this] { m_partner.registerPartner(); });
     connect(closeButton, &QPushButton::clicked, this, [this] { m_partner.close(); });
     connect(checkButton, &QPushButton::clicked, this, [this] { m_partner.checkPresence(); });
+    connect(pairButton, &QPushButton::clicked, this, [this] { m_partner.requestPairing(); });
 
     kit::followModel(*this, m_partner.window(), m_context.opt, [this] { refresh(); });
     adjustSize();

@@ -25,6 +25,7 @@ public:
     QPushButton *registerButton = nullptr;
     QPushButton *closeButton = nullptr;
     QPushButton *checkButton = nullptr;
+    QPushButton *pairButton = nullptr;
     QLabel *checkResult = nullptr;
     QLabel *picture = nullptr;
     QLabel *mutualPicture = nullptr;

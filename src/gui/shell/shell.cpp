@@ -12,6 +12,8 @@ Shell::Shell(copy::Copy &copy, bool newWindowsTakeKeyboard)
           [&copy] { return copy.waitingNotice().isOn(); }, newWindowsTakeKeyboard),
       m_partnerWindow(copy.partner().slot(), *this,
                       [&copy] { return new settings::PartnerWindow(copy.context(), copy.partner()); }),
+      m_pairingWindow(copy.pairing().slot(), *this,
+                      [&copy] { return new settings::PairingWindow(copy.context(), copy.pairing()); }),
       m_sendResultNotice(copy.notices().sendResultSlot(), *this,
                          [this, &copy] {
                              return m_noticeRelay.relays()

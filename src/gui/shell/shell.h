@@ -10,6 +10,7 @@
 #include "gui/receive/usersearchwindow.h"
 #include "gui/settings/iconselectionwindow.h"
 #include "gui/settings/optionswindow.h"
+#include "gui/settings/pairingwindow.h"
 #include "gui/settings/partnerwindow.h"
 #include "gui/settings/passwordwindow.h"
 #include "gui/shell/aboutwindow.h"
@@ -35,6 +36,7 @@ public:
     TrayMenus &menus() { return m_menus; }
     // The widgets of windows that unload, while they are loaded.
     settings::PartnerWindow *partnerWindow() const { return m_partnerWindow.get(); }
+    settings::PairingWindow *pairingWindow() const { return m_pairingWindow.get(); }
     receive::SendResultNotice *sendResultNotice() const { return m_sendResultNotice.get(); }
     receive::ReactionNotice *reactionNotice() const { return m_reactionNotice.get(); }
     receive::SmallNotice *smallNotice() const { return m_smallNotice.get(); }
@@ -55,6 +57,7 @@ private:
     receive::ReceivedWindow m_receivedWindow;
     NoticeRelay m_noticeRelay; // before the notices, whose windows it may take the place of
     kit::SlotWidget<settings::PartnerWindow> m_partnerWindow;
+    kit::SlotWidget<settings::PairingWindow> m_pairingWindow;
     kit::SlotWidget<receive::SendResultNotice> m_sendResultNotice;
     kit::SlotWidget<receive::ReactionNotice> m_reactionNotice;
     kit::SlotWidget<receive::SmallNotice> m_smallNotice;
