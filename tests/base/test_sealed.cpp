@@ -94,6 +94,7 @@ void TestSealed::pairingByCode()
         QVERIFY(types.window().view().status.contains(u"暗号化されています"_s));
         QVERIFY(shows.window().view().status.contains(u"暗号化されています"_s));
         QVERIFY(shower.partner().paired && typer.partner().paired);
+        QVERIFY(shows.window().view().code.isEmpty()); // a code pairs once
         // The key is kept for its owner alone.
         const QString file = shower.programDir() + u"/pairKey.json"_s;
         QCOMPARE(QFile::permissions(file) &

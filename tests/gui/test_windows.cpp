@@ -270,6 +270,16 @@ void TestWindows::registrationWindowGoesWithItsCloseButton()
     QVERIFY(window != nullptr);
     QVERIFY(window->isVisible());
     QCOMPARE(window->address->text(), c.bob.address());
+    // "暗号化…" opens the pairing window, which shows a code to type on the other side.
+    QTest::mouseClick(window->pairButton, Qt::LeftButton);
+    settings::PairingWindow *pairing = aliceShell.pairingWindow();
+    QVERIFY(pairing != nullptr && pairing->isVisible());
+    QVERIFY(pairing->status->text().contains(u"暗号化されていません"_s));
+    QVERIFY(!pairing->unpairButton->isEnabled());
+    QTest::mouseClick(pairing->showButton, Qt::LeftButton);
+    QCOMPARE(pairing->code->text().size(), 24);
+    QTest::mouseClick(pairing->closeButton, Qt::LeftButton);
+    QTRY_VERIFY(aliceShell.pairingWindow() == nullptr);
     QTest::mouseClick(window->closeButton, Qt::LeftButton);
     QTRY_VERIFY(aliceShell.partnerWindow() == nullptr);
 }

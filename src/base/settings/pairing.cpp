@@ -220,7 +220,10 @@ bool Pairing::take(protocol::SealState state)
                       platform::box::critical, core::kErrorTitle);
         return false;
     }
+    // A shown code has done its work, or is overtaken by the one typed: it pairs nobody else.
     m_shown.reset();
+    if (PairingWindowModel *window = m_slot.ifLoaded())
+        window->edit([](PairingView &v) { v.code.clear(); });
     m_partner.setPaired(true);
     refresh();
     return true;
@@ -239,8 +242,9 @@ bool Pairing::pairWith(const QString &code)
 
 void Pairing::open()
 {
+    PairingWindowModel &loaded = window();
     refresh();
-    window().show();
+    loaded.show();
 }
 
 void Pairing::showCode()
