@@ -78,7 +78,7 @@ void Session::checkBounds()
                       .arg(arrivals));
         // The rows being written: the sent one takes a run of texts, the received one the held text.
         for (const protocol::SentEntry &entry : t.copy->sending().ledger().entries()) {
-            const std::shared_ptr<core::HistoryRow> run = t.history().openRow(entry.to.address);
+            const std::shared_ptr<core::HistoryRow> run = t.history().openRow(entry.to);
             if (run && run->message.size() > bounds::kHistoryRow) {
                 fault(QStringLiteral("%1 has a sent-history row of %2 characters")
                           .arg(who)

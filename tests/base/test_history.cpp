@@ -31,9 +31,9 @@ struct Fixture {
     history::History &h() { return copy.history(); }
     // The rows of messages to one addressee, and the received row last opened.
     std::shared_ptr<core::HistoryRow> receivedRow;
-    void delivered(const QString &text) { h().delivered(u"127.0.0.3"_s, text); }
-    void reacted(bool discarded) { h().reacted(u"127.0.0.3"_s, discarded); }
-    bool runOpen() { return h().openRow(u"127.0.0.3"_s) != nullptr; }
+    void delivered(const QString &text) { h().delivered(core::Peer(u"127.0.0.3"_s), text); }
+    void reacted(bool discarded) { h().reacted(core::Peer(u"127.0.0.3"_s), discarded); }
+    bool runOpen() { return h().openRow(core::Peer(u"127.0.0.3"_s)) != nullptr; }
     void received() { receivedRow = h().messageReceived(copy.clock.now()); }
     void completed(Completion how, const QString &text) { h().receivedCompleted(receivedRow, how, text); }
     QByteArray journal() const { return copy.readFile(u"logFile.dat"_s); }

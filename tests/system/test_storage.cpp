@@ -137,7 +137,7 @@ void TestStorage::failedSaveIsToldAndChangesNothing()
         // Not saved, not taken: the lock still opens with the old one.
         QCOMPARE(alice.opt().password, u"old"_s);
     } else {
-        alice.history().delivered(u"127.0.0.3"_s, typed);
+        alice.history().delivered(core::Peer(u"127.0.0.3"_s), typed);
     }
 
     // The refusal and nothing else: no word of success.

@@ -65,11 +65,10 @@ Copy::Copy(const core::Services &services, QObject *parent)
 
     // What became of a message sent: its history row first, then the notice.
     connect(&m_sending, &protocol::Sending::delivered, this,
-            [this](const protocol::SentEntry &entry) { m_history.delivered(entry.to.address, entry.text); });
+            [this](const protocol::SentEntry &entry) { m_history.delivered(entry.to, entry.text); });
     connect(&m_sending, &protocol::Sending::reacted, this, [this](const protocol::SentEntry &entry) {
         if (entry.kind == protocol::SentEntry::Kind::Message)
-            m_history.reacted(entry.to.address,
-                              entry.reaction == protocol::SentEntry::Reaction::ClosedUnread);
+            m_history.reacted(entry.to, entry.reaction == protocol::SentEntry::Reaction::ClosedUnread);
     });
     m_notices.follow(m_sending);
     // A reply to someone other than the partner that was never confirmed goes back into the

@@ -37,7 +37,7 @@ QByteArray History::lineStartFor(const QString &path)
     return tail.endsWith('\r') ? QByteArray("\n") : QByteArray("\r\n");
 }
 
-void History::delivered(const QString &to, const QString &text)
+void History::delivered(const core::Peer &to, const QString &text)
 {
     if (!m_context.opt.keepsHistory())
         return;
@@ -52,7 +52,7 @@ void History::delivered(const QString &to, const QString &text)
     journal(Direction::Send, *row, row->sendTime);
 }
 
-void History::reacted(const QString &to, bool discarded)
+void History::reacted(const core::Peer &to, bool discarded)
 {
     if (!m_context.opt.keepsHistory())
         return;

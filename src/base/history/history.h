@@ -2,6 +2,7 @@
 
 #include "base/core/context.h"
 #include "base/core/history.h"
+#include "base/core/partnerrecord.h"
 
 #include <QHash>
 
@@ -25,12 +26,12 @@ public:
 
     // A message to `to` whose text is `text` was delivered: the open run takes it, or a new run
     // begins. Journals the run so far.
-    void delivered(const QString &to, const QString &text);
+    void delivered(const core::Peer &to, const QString &text);
     // `to` opened, held or discarded what we sent: its run is closed with the time, marked as
     // closed unread for a discard. A second reaction for the same run changes nothing.
-    void reacted(const QString &to, bool discarded);
+    void reacted(const core::Peer &to, bool discarded);
     // The row the next delivery to `to` joins; null when no run is open there.
-    std::shared_ptr<core::HistoryRow> openRow(const QString &to) const { return m_openRuns.value(to); }
+    std::shared_ptr<core::HistoryRow> openRow(const core::Peer &to) const { return m_openRuns.value(to); }
 
     // A message arrived at `at`: a new received row; null while history is off.
     std::shared_ptr<core::HistoryRow> messageReceived(const QDateTime &at);
@@ -52,7 +53,7 @@ private:
     core::HistoryList m_sent;
     core::HistoryList m_received;
     // Closed runs are dropped, so only addresses with something unanswered are held.
-    QHash<QString, std::shared_ptr<core::HistoryRow>> m_openRuns;
+    QHash<core::Peer, std::shared_ptr<core::HistoryRow>> m_openRuns;
 };
 
 // The header line of a journal entry, without its line end.

@@ -156,8 +156,9 @@ void Partner::presenceAnswered(const protocol::Arrival &answer, bool mutual)
     // Anyone can send an answer: only one to a check just made is heard. A PC with two addresses
     // may answer from the one that was not asked, so the first answer from anywhere counts; after
     // it, only the asked address still speaks (a late answer after "いないね～！").
+    // A sealed question is answered sealed: a plain answer to it is anyone's.
     if (!m_asked.at.isValid() || qAbs(m_asked.at.msecsTo(m_context.now())) > kAnswerMs ||
-        (m_asked.answered && answer.sender != m_asked.peer))
+        (m_asked.answered && answer.sender != m_asked.peer) || (m_asked.peer.sealed && !answer.sender.sealed))
         return;
     m_asked.answered = true;
     PartnerWindowModel &window = m_slot.get();
