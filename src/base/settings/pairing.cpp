@@ -200,12 +200,12 @@ std::optional<protocol::PairKey> Pairing::keyOf(const QString &code)
     return key;
 }
 
-bool Pairing::take(protocol::SealState state)
+bool Pairing::take(const protocol::SealState &state)
 {
     const std::optional<protocol::SealState> before = m_state;
     const QString beforeAddress = m_pairedAddress;
     const quint64 beforeReserved = m_reservedTo;
-    m_state = std::move(state);
+    m_state = state;
     m_pairedAddress = m_partner.registered().address;
     m_reservedTo = 0;
     const platform::FileResult saved = m_context.withDiskRetry(

@@ -98,7 +98,7 @@ public:
 private:
     std::optional<protocol::PairKey> keyOf(const QString &code);
     // Takes `state` as the pair and keeps it in the file; false when the file could not be written.
-    bool take(protocol::SealState state);
+    bool take(const protocol::SealState &state);
     bool writeFile();
     void forget();
     void confirmTimeout();
