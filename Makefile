@@ -113,7 +113,7 @@ bench: deps
 # an input that breaks one is copied into fuzz/found/<fuzzer>/ and the target fails.
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZERS := fuzz_datagram fuzz_optfile fuzz_adrfile fuzz_session
+FUZZERS := fuzz_datagram fuzz_optfile fuzz_adrfile fuzz_session fuzz_sealed
 .PHONY: fuzz
 fuzz: deps
 	@$(MAKE) --no-print-directory deps PACKAGES="clang-14 libclang-rt-14-dev"
