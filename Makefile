@@ -5,11 +5,13 @@ SANITIZE_BUILD ?= build-sanitize
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-# Debian packages: compiler, build tools, Qt and its Japanese translations, a Japanese font, and the
-# virtual display, Wayland compositor and Qt's Wayland plugin, message bus, session-management
-# library and tools the tests use.
-PACKAGES := g++ cmake ninja-build make qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic xvfb xauth \
-	weston qt6-wayland dbus-daemon iproute2 clang-format clang-tidy desktop-file-utils libsm-dev
+# Debian packages: compiler, build tools, Qt and its Japanese translations, libsodium (the sealing
+# of paired copies' datagrams) with pkg-config to find it, a Japanese font, and the virtual display,
+# Wayland compositor and Qt's Wayland plugin, message bus, session-management library, packet
+# capture and tools the tests use.
+PACKAGES := g++ cmake ninja-build make pkg-config qt6-base-dev qt6-translations-l10n libsodium-dev \
+	fonts-ipafont-gothic xvfb xauth weston qt6-wayland dbus-daemon iproute2 tcpdump clang-format clang-tidy \
+	desktop-file-utils libsm-dev
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
 .PHONY: deps build run test sanitize format format-check werror install package package-check clean
@@ -111,7 +113,7 @@ bench: deps
 # an input that breaks one is copied into fuzz/found/<fuzzer>/ and the target fails.
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZERS := fuzz_datagram fuzz_optfile fuzz_adrfile fuzz_session
+FUZZERS := fuzz_datagram fuzz_optfile fuzz_adrfile fuzz_session fuzz_sealed
 .PHONY: fuzz
 fuzz: deps
 	@$(MAKE) --no-print-directory deps PACKAGES="clang-14 libclang-rt-14-dev"

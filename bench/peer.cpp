@@ -1,5 +1,7 @@
 // A partner for the bench in a process of its own, on a loopback address and port 57979:
-//   miltoanne_bench_peer copy ADDRESS PARTNER [SECONDS]   a whole copy on real sockets
+//   miltoanne_bench_peer copy ADDRESS PARTNER [SECONDS] [CODE]
+//                                                         a whole copy on real sockets, paired with
+//                                                         the partner by CODE when one is given
 //   miltoanne_bench_peer window ADDRESS PARTNER [SECONDS] the same with its windows (offscreen); the
 //                                                         line "open" on its input opens the received
 //                                                         message and prints "opened MS" once it is
@@ -38,7 +40,7 @@ void announceReady()
 
 int usage()
 {
-    std::fputs("usage: miltoanne_bench_peer copy ADDRESS PARTNER [SECONDS] | echo ADDRESS [SECONDS]\n",
+    std::fputs("usage: miltoanne_bench_peer copy ADDRESS PARTNER [SECONDS] [CODE] | echo ADDRESS [SECONDS]\n",
                stderr);
     return 2;
 }
@@ -122,6 +124,10 @@ int main(int argc, char *argv[])
         copy->writeOptions([](core::Options &opt) { opt.userName = u"bob"_s; });
         if (!copy->start()) {
             std::fputs("the copy did not start (port taken?)\n", stderr);
+            return 1;
+        }
+        if (args.size() > 4 && !copy->copy->pairing().pairWith(args[4])) {
+            std::fputs("the copy did not pair with the code\n", stderr);
             return 1;
         }
         if (windows) {

@@ -19,6 +19,10 @@ const QString kSender = u"127.0.0.2"_s;
 const QString kAnswerer = u"127.0.0.3"_s;
 const QString kEcho = u"127.0.0.4"_s;
 const QString kEchoClient = u"127.0.0.5"_s;
+const QString kSealedSender = u"127.0.0.6"_s;
+const QString kSealedAnswerer = u"127.0.0.7"_s;
+// Any code does: both sealed copies are given the same one.
+const QString kPairCode = u"2026-1209-0000-5797-9000"_s;
 
 // One way of sending a message and learning that its answer is in.
 struct Pinger {
@@ -42,6 +46,45 @@ void pingBlock(Pinger &p, EventWaiter &waiter, int count, bool keep)
             p.samples->push_back(microsBetween(sentAt, p.answeredAt));
     }
 }
+
+// A copy in this process that sends as alice to `partner`, and its send button in a Pinger. The
+// answer is in once the copy has handled it: its "送信" marked the message delivered, and the
+// handler of the datagram that brought it returned. The copy's own handler was connected first,
+// so the time includes it.
+struct Sender {
+    Sender(const QString &address, const QString &partner) : copy(address)
+    {
+        copy.writePartner(u"bob"_s, partner);
+        copy.writeOptions([](core::Options &opt) { opt.userName = u"alice"_s; });
+    }
+    bool start(const QString &code, Pinger &pinger, double &sendingUs, QString &why)
+    {
+        if (!copy.start() || (!code.isEmpty() && !copy.copy->pairing().pairWith(code))) {
+            why = u"the sending copy did not start (or pair) on "_s + copy.address();
+            return false;
+        }
+        pinger.send = [this, &sendingUs] {
+            // What the compose window does when the send button is pressed.
+            const Clock::time_point pressed = Clock::now();
+            copy.compose().window().edit([&](send::ComposeView &v) { v.message = messageText(); });
+            copy.copy->compose().send();
+            sendingUs += microsBetween(pressed, Clock::now());
+        };
+        QObject::connect(&copy.copy->sending(), &protocol::Sending::delivered, copy.transport.get(),
+                         [this] { delivered = true; });
+        QObject::connect(copy.transport.get(), &platform::Transport::datagramArrived, copy.transport.get(),
+                         [this, &pinger] {
+                             if (!delivered)
+                                 return;
+                             delivered = false;
+                             pinger.answeredAt = Clock::now();
+                             pinger.answered = true;
+                         });
+        return true;
+    }
+    testkit::TestCopy copy;
+    bool delivered = false;
+};
 
 } // namespace
 
@@ -84,51 +127,37 @@ RoundTrip measureRoundTrip(const Programs &programs, int messages, int warmUp, i
         }
     });
 
-    // Two copies: this process sends as alice, the helper answers as bob.
+    // Two copies: this process sends as alice, the helper answers as bob; and two more, paired.
     Helper bob;
     if (!bob.start(programs.peer, {u"copy"_s, kAnswerer, kSender, u"300"_s}, result.error, answerer))
         return result;
-    testkit::TestCopy alice(kSender);
-    alice.writePartner(u"bob"_s, kAnswerer);
-    alice.writeOptions([](core::Options &opt) { opt.userName = u"alice"_s; });
-    if (!alice.start()) {
-        result.error = u"the sending copy did not start on "_s + kSender;
+    Helper sealedBob;
+    if (!sealedBob.start(programs.peer, {u"copy"_s, kSealedAnswerer, kSealedSender, u"300"_s, kPairCode},
+                         result.error, answerer))
         return result;
-    }
-    const QString text = messageText();
     double sendingUs = 0;
-    Pinger copies{[&] {
-                      // What the compose window does when the send button is pressed.
-                      const Clock::time_point pressed = Clock::now();
-                      alice.compose().window().edit([&](send::ComposeView &v) { v.message = text; });
-                      alice.copy->compose().send();
-                      sendingUs += microsBetween(pressed, Clock::now());
-                  },
-                  false,
-                  {},
-                  &result.copyUs,
-                  &result.copyLost};
-    const QByteArray ack = deliveredDatagram();
-    // Connected after the copy's own handler: the time includes the copy handling its "送信".
-    QObject::connect(alice.transport.get(), &platform::Transport::datagramArrived, alice.transport.get(),
-                     [&](const QByteArray &bytes, const QString &) {
-                         if (bytes == ack) {
-                             copies.answeredAt = Clock::now();
-                             copies.answered = true;
-                         }
-                     });
+    double sealedSendingUs = 0;
+    Pinger copies{{}, false, {}, &result.copyUs, &result.copyLost};
+    Pinger sealed{{}, false, {}, &result.sealedUs, &result.sealedLost};
+    Sender alice(kSender, kAnswerer);
+    Sender sealedAlice(kSealedSender, kSealedAnswerer);
+    if (!alice.start({}, copies, sendingUs, result.error) ||
+        !sealedAlice.start(kPairCode, sealed, sealedSendingUs, result.error))
+        return result;
 
     EventWaiter waiter;
     result.echoUs.reserve(static_cast<std::size_t>(messages));
     result.copyUs.reserve(static_cast<std::size_t>(messages));
-    pingBlock(bare, waiter, warmUp, false);
-    pingBlock(copies, waiter, warmUp, false);
+    result.sealedUs.reserve(static_cast<std::size_t>(messages));
+    for (Pinger *p : {&bare, &copies, &sealed})
+        pingBlock(*p, waiter, warmUp, false);
     for (int done = 0; done < messages; done += kBlock) {
         const int count = std::min(kBlock, messages - done);
-        pingBlock(bare, waiter, count, true);
-        pingBlock(copies, waiter, count, true);
+        for (Pinger *p : {&bare, &copies, &sealed})
+            pingBlock(*p, waiter, count, true);
     }
     result.sendUs = sendingUs / (messages + warmUp);
+    result.sealedSendUs = sealedSendingUs / (messages + warmUp);
     return result;
 }
 

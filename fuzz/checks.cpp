@@ -1,12 +1,15 @@
 #include "checks.h"
 
+#include "base/protocol/seal.h"
 #include "base/protocol/tags.h"
 #include "base/protocol/wire.h"
 #include "base/settings/optfile.h"
 #include "base/settings/partner.h"
 #include "base/text/cp932.h"
 
+#include <algorithm>
 #include <cstring>
+#include <set>
 
 namespace fuzzcheck {
 namespace {
@@ -291,6 +294,185 @@ QStringList DispatchRig::arrive(const QByteArray &bytes)
                           .arg(d.text().left(40));
     }
     m_net.clearLog();
+    return broken;
+}
+
+namespace {
+
+// How far behind the newest count a datagram of the partner still opens (UDP reorders a little).
+constexpr quint64 kReorderWindow = 64;
+// The datagrams a script keeps to send again, changed or not.
+constexpr qsizetype kKeptDatagrams = 64;
+constexpr quint64 kHere = 0x0123456789ABCDEF;
+constexpr quint64 kThere = 0xFEDCBA9876543210;
+
+protocol::SealState sealState(quint64 self, unsigned char keyByte)
+{
+    protocol::SealState s;
+    for (std::size_t i = 0; i < s.key.size(); ++i)
+        s.key[i] = static_cast<unsigned char>(keyByte + i * 7);
+    s.self = self;
+    return s;
+}
+
+bool sameState(const protocol::SealState &a, const protocol::SealState &b)
+{
+    return a.key == b.key && a.self == b.self && a.nextCount == b.nextCount && a.partner == b.partner &&
+           a.highest == b.highest && a.recentMask == b.recentMask;
+}
+
+// The script's bytes, one after the other; zeros past its end.
+class Script {
+public:
+    explicit Script(const QByteArray &bytes) : m_bytes(bytes) {}
+    bool more() const { return m_at < m_bytes.size(); }
+    uchar byte() { return more() ? static_cast<uchar>(m_bytes[m_at++]) : 0; }
+    int word()
+    {
+        // Two statements: the operands of | may be read in either order.
+        const int high = byte();
+        return high << 8 | byte();
+    }
+    QByteArray take(qsizetype n)
+    {
+        QByteArray out = m_bytes.mid(m_at, n);
+        m_at += out.size();
+        return out;
+    }
+
+private:
+    const QByteArray &m_bytes;
+    qsizetype m_at = 1; // the first byte chose the script
+};
+
+// The receiving copy and what it must answer to each datagram of its partner.
+struct Receiver {
+    protocol::SealState state = sealState(kHere, 0x5A);
+    std::set<quint64> opened;
+    quint64 highest = 0;
+
+    protocol::OpenResult expected(quint64 count) const
+    {
+        if (opened.empty())
+            return protocol::OpenResult::Opened;
+        if (opened.count(count) > 0 || (count < highest && highest - count > kReorderWindow))
+            return protocol::OpenResult::Replayed;
+        return protocol::OpenResult::Opened;
+    }
+    // Opens `datagram`; says what broke when the result is not `want`, when anything but an
+    // Opened changed the state, or when what opened is not `plain`.
+    void open(const QByteArray &datagram, protocol::OpenResult want, const QByteArray &plain,
+              const QString &what, QStringList &broken)
+    {
+        const protocol::SealState before = state;
+        QByteArray opened;
+        const protocol::OpenResult got = protocol::open(state, datagram, opened);
+        if (got != want)
+            broken << QStringLiteral("%1 gave result %2, not %3: %4")
+                          .arg(what)
+                          .arg(static_cast<int>(got))
+                          .arg(static_cast<int>(want))
+                          .arg(hex(datagram.left(48)));
+        if (got != protocol::OpenResult::Opened && !sameState(before, state))
+            broken << what + QStringLiteral(" changed the state without opening");
+        if (got == protocol::OpenResult::Opened && opened != plain)
+            broken << what + QStringLiteral(" opened to other bytes: ") + hex(opened.left(48));
+    }
+};
+
+// A datagram the partner sealed, and what it sealed.
+struct Sealed {
+    QByteArray datagram;
+    QByteArray plain;
+    quint64 count = 0;
+};
+
+QStringList checkSealedScript(Script &script)
+{
+    QStringList broken;
+    Receiver here;
+    protocol::SealState there = sealState(kThere, 0x5A);
+    protocol::SealState stranger = sealState(kThere, 0xA5);
+    std::vector<Sealed> kept;
+    for (int step = 0; script.more() && broken.isEmpty(); ++step) {
+        const uchar op = script.byte() % 8;
+        const QString what = QStringLiteral("step %1 (%2)").arg(step).arg(op);
+        if (op == 0 || op == 5 || op == 7) {
+            // The partner seals; this copy seals (and someone sends it back); another pair seals.
+            const QByteArray plain = script.take(script.byte());
+            protocol::SealState &sealer = op == 0 ? there : op == 5 ? here.state : stranger;
+            const quint64 count = sealer.nextCount;
+            const QByteArray datagram = protocol::seal(sealer, plain);
+            if (!protocol::isSealed(datagram) || datagram.size() != plain.size() + protocol::kSealOverhead ||
+                sealer.nextCount != count + 1)
+                broken << what + QStringLiteral(": sealed %1 bytes into %2")
+                                     .arg(plain.size())
+                                     .arg(hex(datagram.left(48)));
+            if (op == 5)
+                here.open(datagram, protocol::OpenResult::Reflected, {}, what, broken);
+            else if (op == 7)
+                here.open(datagram, protocol::OpenResult::Damaged, {}, what, broken);
+            else if (static_cast<qsizetype>(kept.size()) < kKeptDatagrams)
+                kept.push_back({datagram, plain, count});
+            continue;
+        }
+        if (op == 6) {
+            // Lost on the way: counts the receiver never sees.
+            there.nextCount += script.byte() + 1u;
+            continue;
+        }
+        if (kept.empty())
+            continue;
+        const Sealed &d = kept[script.byte() % kept.size()];
+        QByteArray changed = d.datagram;
+        if (op == 2) {
+            const qsizetype at = script.word() % changed.size();
+            changed[at] = static_cast<char>(changed[at] ^ (script.byte() % 255 + 1));
+        } else if (op == 3) {
+            changed.truncate(script.word() % changed.size());
+        } else if (op == 4) {
+            changed += script.take(script.byte() % 16 + 1);
+            if (changed.size() == d.datagram.size())
+                changed += '\0';
+        }
+        if (op != 1) {
+            here.open(changed, protocol::OpenResult::Damaged, {}, what + QStringLiteral(", changed"), broken);
+            continue;
+        }
+        const protocol::OpenResult want = here.expected(d.count);
+        here.open(d.datagram, want, d.plain, what + QStringLiteral(", count %1").arg(d.count), broken);
+        if (want == protocol::OpenResult::Opened) {
+            here.opened.insert(d.count);
+            here.highest = std::max(here.highest, d.count);
+        }
+    }
+    return broken;
+}
+
+} // namespace
+
+QStringList checkSealed(const QByteArray &input)
+{
+    if (!input.isEmpty() && (static_cast<uchar>(input[0]) & 1) != 0) {
+        Script script(input);
+        return checkSealedScript(script);
+    }
+    QStringList broken;
+    const QByteArray datagram = input.mid(1);
+    // Without the key nothing opens, whatever the receiver has seen of its partner before.
+    Receiver fresh;
+    fresh.open(datagram, protocol::OpenResult::Damaged, {}, QStringLiteral("a datagram from anyone"), broken);
+    Receiver seen;
+    seen.state.partner = kThere;
+    seen.state.highest = 1000;
+    seen.state.recentMask = 0x5555;
+    seen.open(datagram, protocol::OpenResult::Damaged, {},
+              QStringLiteral("a datagram from anyone, after the partner's"), broken);
+    // The same bytes typed as a pairing code: read only as exactly 20 ASCII digits.
+    const std::optional<QByteArray> digits = protocol::pairCodeDigits(QString::fromUtf8(datagram));
+    if (digits && (digits->size() != 20 ||
+                   std::any_of(digits->begin(), digits->end(), [](char c) { return c < '0' || c > '9'; })))
+        broken << QStringLiteral("a typed code read as %1").arg(hex(*digits));
     return broken;
 }
 

@@ -23,6 +23,14 @@ QStringList checkOptionsFile(const QByteArray &bytes);
 // The address file: the same round trip.
 QStringList checkAddressFile(const QByteArray &bytes);
 
+// Sealing and opening with one pair key. An input whose first byte is even is a datagram from
+// anyone, handed to the opening as it is (and to the pairing code's reader as typed text). An odd
+// one is a script: the partner's copy seals plain bytes of the input, and the way between loses,
+// repeats, changes, cuts or lengthens what it carries, brings a datagram of another pair, or sends
+// this copy's own back to it. Nothing but a new, whole datagram of the partner may open, and it
+// opens to what was sealed.
+QStringList checkSealed(const QByteArray &input);
+
 // Two whole copies on a fake network: one with no partner, one whose partner is the sender. Every
 // arrival goes to both. Needs a QApplication.
 class DispatchRig final {

@@ -107,10 +107,12 @@ void TestControl::run(const QString &line)
         const QString notice = m_copy.notices().sendResultSlot().isLoaded()
                                    ? m_copy.notices().sendResult().view().text
                                    : QStringLiteral("-");
-        print(QStringLiteral("state sent=%1 received=%2 held=%3 notice=%4 caption=%5")
+        // dropped: what arrived sealed, or plain in the partner's name, and was not taken.
+        print(QStringLiteral("state sent=%1 received=%2 held=%3 dropped=%4 notice=%5 caption=%6")
                   .arg(m_copy.history().sent().size())
                   .arg(m_copy.history().received().size())
                   .arg(m_copy.receivedWindow().view().message.size())
+                  .arg(m_copy.pairing().counts().total())
                   .arg(notice, m_copy.historyViewer().window().caption()));
     } else if (command == u"windows") {
         QStringList shown;

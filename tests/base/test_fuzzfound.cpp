@@ -21,6 +21,8 @@ private slots:
     void optionsFile();
     void addressFile_data();
     void addressFile();
+    void sealed_data();
+    void sealed();
     void session_data();
     void session();
 
@@ -59,8 +61,9 @@ void TestFuzzFound::addRows(const QList<Input> &found, const QString &target)
 void TestFuzzFound::seedsAreThere()
 {
     // Without its seeds a table below would be empty and prove nothing.
-    for (const QString &target : {QStringLiteral("fuzz_datagram"), QStringLiteral("fuzz_optfile"),
-                                  QStringLiteral("fuzz_adrfile"), QStringLiteral("fuzz_session")})
+    for (const QString &target :
+         {QStringLiteral("fuzz_datagram"), QStringLiteral("fuzz_optfile"), QStringLiteral("fuzz_adrfile"),
+          QStringLiteral("fuzz_session"), QStringLiteral("fuzz_sealed")})
         QVERIFY2(seeds(target).size() >= 3, qPrintable(target));
 }
 
@@ -117,6 +120,18 @@ void TestFuzzFound::addressFile()
 {
     QFETCH(QByteArray, bytes);
     const QStringList broken = fuzzcheck::checkAddressFile(bytes);
+    QVERIFY2(broken.isEmpty(), qPrintable(broken.join(QStringLiteral("; "))));
+}
+
+void TestFuzzFound::sealed_data()
+{
+    addRows({}, QStringLiteral("fuzz_sealed"));
+}
+
+void TestFuzzFound::sealed()
+{
+    QFETCH(QByteArray, bytes);
+    const QStringList broken = fuzzcheck::checkSealed(bytes);
     QVERIFY2(broken.isEmpty(), qPrintable(broken.join(QStringLiteral("; "))));
 }
 

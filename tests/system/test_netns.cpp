@@ -1,8 +1,13 @@
+#include "base/text/cp932.h"
+
 #include <QDir>
 #include <QFile>
+#include <QHostAddress>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 #include <csignal>
 
@@ -102,6 +107,84 @@ private:
     QString m_output;
 };
 
+// tcpdump in the switch's namespace on one port of the switch: everything to and from the copy
+// behind it, as the pcap bytes tcpdump writes to its standard output.
+class Capture {
+public:
+    Capture(const QString &ns, const QString &port) : m_ns(ns), m_port(port) {}
+    ~Capture()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished(3000);
+        }
+    }
+    // Starts it and waits until it listens.
+    bool start()
+    {
+        m_process.start(u"ip"_s,
+                        {u"netns"_s, u"exec"_s, m_ns, u"tcpdump"_s, u"-Z"_s, u"root"_s, u"--immediate-mode"_s,
+                         u"-U"_s, u"-n"_s, u"-s"_s, u"0"_s, u"-w"_s, u"-"_s, u"-i"_s, m_port, u"ip"_s});
+        QByteArray said;
+        QDeadlineTimer deadline(10000);
+        while (!deadline.hasExpired() && !said.contains("listening on") &&
+               m_process.state() != QProcess::NotRunning) {
+            m_process.waitForReadyRead(100);
+            said += m_process.readAllStandardError();
+        }
+        return said.contains("listening on");
+    }
+    // Ends it (it writes out what it holds on SIGTERM) and returns the capture.
+    QByteArray stop()
+    {
+        m_process.terminate();
+        m_process.waitForFinished(5000);
+        return m_process.readAllStandardOutput();
+    }
+
+private:
+    QString m_ns;
+    QString m_port;
+    QProcess m_process;
+};
+
+struct Datagram {
+    QString from;
+    QString to;
+    QByteArray bytes;
+};
+
+// The UDP datagrams to or from port 57979 in a pcap capture of Ethernet frames (the head of each:
+// the datagrams here are far smaller than a frame).
+QList<Datagram> datagramsIn(const QByteArray &pcap)
+{
+    QList<Datagram> out;
+    const auto *p = reinterpret_cast<const uchar *>(pcap.constData());
+    if (pcap.size() < 24 || qFromLittleEndian<quint32>(p) != 0xA1B2C3D4 ||
+        qFromLittleEndian<quint32>(p + 20) != 1)
+        return out;
+    for (qsizetype at = 24; at + 16 <= pcap.size();) {
+        const qsizetype length = qFromLittleEndian<quint32>(p + at + 8);
+        const uchar *frame = p + at + 16;
+        at += 16 + length;
+        if (at > pcap.size() || length < 14 + 20 + 8 || qFromBigEndian<quint16>(frame + 12) != 0x0800)
+            continue;
+        const uchar *ip = frame + 14;
+        const qsizetype head = (ip[0] & 0x0F) * 4;
+        const qsizetype total = std::min<qsizetype>(qFromBigEndian<quint16>(ip + 2), length - 14);
+        const bool firstPart = (qFromBigEndian<quint16>(ip + 6) & 0x1FFF) == 0;
+        if (ip[9] != 17 || !firstPart || head + 8 > total)
+            continue;
+        const uchar *udp = ip + head;
+        if (qFromBigEndian<quint16>(udp) != 57979 && qFromBigEndian<quint16>(udp + 2) != 57979)
+            continue;
+        out.append({QHostAddress(qFromBigEndian<quint32>(ip + 12)).toString(),
+                    QHostAddress(qFromBigEndian<quint32>(ip + 16)).toString(),
+                    QByteArray(reinterpret_cast<const char *>(udp + 8), total - head - 8)});
+    }
+    return out;
+}
+
 } // namespace
 
 // The built program three times over, each copy in a network namespace of its own with an
@@ -113,6 +196,7 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void messageNoticesPresenceAndSearch();
+    void pairedCopiesSealWhatTheySay();
 
 private:
     QString name(const char *role) const { return QString::fromLatin1(role) + QString::number(::getpid()); }
@@ -254,6 +338,68 @@ void TestNetns::messageNoticesPresenceAndSearch()
     QVERIFY(::kill(static_cast<pid_t>(alice->process.processId()), SIGTERM) == 0);
     QVERIFY(alice->process.waitForFinished(5000));
     for (Host *h : {&bob, &carol}) {
+        h->command(u"quit"_s);
+        QVERIFY(h->process.waitForFinished(5000));
+    }
+}
+
+void TestNetns::pairedCopiesSealWhatTheySay()
+{
+    if (QStandardPaths::findExecutable(u"tcpdump"_s).isEmpty())
+        QSKIP("tcpdump is missing (make deps installs it); skipping the capture of a sealed conversation");
+    const QString exe = qEnvironmentVariable("MILTOANNE_TESTABLE_EXE");
+    QVERIFY2(QFile::exists(exe), "MILTOANNE_TESTABLE_EXE must name the test build of the program");
+    Host alice(name("mta"), u"198.18.0.2"_s);
+    Host bob(name("mtb"), u"198.18.0.3"_s);
+    QVERIFY(bob.start(exe, alice.address));
+    QVERIFY(alice.start(exe, bob.address));
+    QVERIFY(bob.waitFor(u"rx 198.18.0.2 START送信    "_s));
+    for (Host *h : {&alice, &bob}) {
+        QVERIFY(!h->ask(u"pair 0123-4567-8901-2345-6789"_s, u"done pair"_s).isEmpty());
+        QVERIFY2(h->lines().filter(u"box "_s).isEmpty(), qPrintable(h->lines().join(u'|')));
+    }
+    // Everything to and from Alice's copy passes her port of the switch.
+    const QString text = u"秘密の合言葉は Swordfish-42 です"_s;
+    const QList<QByteArray> encodings{text::toCp932(text), text.toUtf8()};
+    Capture wire(name("mtsw"), u"pmta"_s);
+    QVERIFY(wire.start());
+
+    // A message, its "送信" and the reaction to it, each sealed, and the conversation works.
+    alice.command(u"send "_s + text);
+    QVERIFY(bob.waitFor(u"rx 198.18.0.2 (sealed)"_s));
+    QVERIFY(alice.waitFor(u"rx 198.18.0.3 (sealed)"_s));
+    QVERIFY(!bob.ask(u"open"_s, u"done open"_s).isEmpty());
+    QVERIFY(alice.waitFor(u"rx 198.18.0.3 (sealed)"_s, 10000, 2));
+    // Every sealed datagram opened: Bob has the message, Alice the "送信" and the reaction.
+    QCOMPARE(bob.ask(u"state"_s, u"state "_s).section(u' ', 1, 4),
+             u"sent=0 received=1 held=%1 dropped=0"_s.arg(text.size()));
+    QCOMPARE(alice.ask(u"state"_s, u"state "_s).section(u' ', 1, 5),
+             u"sent=1 received=0 held=0 dropped=0 notice=メッセージは正しく送信されました。"_s);
+    const QByteArray sealed = wire.stop();
+    const QList<Datagram> datagrams = datagramsIn(sealed);
+    QStringList ways;
+    for (const Datagram &d : datagrams) {
+        ways << d.from + u'>' + d.to;
+        QVERIFY2(d.bytes.startsWith("\xFF\xFD\x01"), d.bytes.left(40).toHex(' ').constData());
+    }
+    QVERIFY2(ways.count(u"198.18.0.2>198.18.0.3"_s) >= 1 && ways.count(u"198.18.0.3>198.18.0.2"_s) >= 2,
+             qPrintable(ways.join(u' ')));
+    for (const QByteArray &encoded : encodings)
+        QVERIFY(!sealed.contains(encoded));
+
+    // Unpaired again, the same text crosses the same port in clear: the capture would have seen it.
+    for (Host *h : {&alice, &bob})
+        QVERIFY(!h->ask(u"unpair"_s, u"done unpair"_s).isEmpty());
+    QVERIFY(wire.start());
+    alice.command(u"send "_s + text);
+    QVERIFY2(bob.waitFor(text), qPrintable(bob.lines().join(u'|')));
+    QVERIFY(alice.waitFor(u"rx 198.18.0.3 送信"_s));
+    const QByteArray plain = wire.stop();
+    QVERIFY(plain.contains(encodings[0]));
+    QVERIFY(!datagramsIn(plain).isEmpty());
+    for (const Datagram &d : datagramsIn(plain))
+        QVERIFY2(!d.bytes.startsWith("\xFF\xFD"), qPrintable(d.from + u'>' + d.to));
+    for (Host *h : {&alice, &bob}) {
         h->command(u"quit"_s);
         QVERIFY(h->process.waitForFinished(5000));
     }
