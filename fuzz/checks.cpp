@@ -317,8 +317,7 @@ protocol::SealState sealState(quint64 self, unsigned char keyByte)
 
 bool sameState(const protocol::SealState &a, const protocol::SealState &b)
 {
-    return a.key == b.key && a.self == b.self && a.nextCount == b.nextCount && a.partner == b.partner &&
-           a.highest == b.highest && a.recentMask == b.recentMask;
+    return a.key == b.key && a.self == b.self && a.nextCount == b.nextCount && a.seen == b.seen;
 }
 
 // The script's bytes, one after the other; zeros past its end.
@@ -463,9 +462,7 @@ QStringList checkSealed(const QByteArray &input)
     Receiver fresh;
     fresh.open(datagram, protocol::OpenResult::Damaged, {}, QStringLiteral("a datagram from anyone"), broken);
     Receiver seen;
-    seen.state.partner = kThere;
-    seen.state.highest = 1000;
-    seen.state.recentMask = 0x5555;
+    seen.state.seen[0] = {kThere, 1000, 0x5555};
     seen.open(datagram, protocol::OpenResult::Damaged, {},
               QStringLiteral("a datagram from anyone, after the partner's"), broken);
     // The same bytes typed as a pairing code: read only as exactly 20 ASCII digits.

@@ -106,7 +106,11 @@ void TestSealed::pairingByCode()
     // and goes back to plain when its wait runs out.
     QCOMPARE(shows.counts().unpaired, quint64{1});
     QVERIFY(types.paired());
-    QMetaObject::invokeMethod(&types.confirmTimer(), "timeout");
+    for (int ask = 1; ask <= settings::Pairing::kConfirmAsks; ++ask) {
+        QMetaObject::invokeMethod(&types.confirmTimer(), "timeout");
+        c.net.flush();
+    }
+    QCOMPARE(shows.counts().unpaired, quint64{settings::Pairing::kConfirmAsks});
     QVERIFY(!types.paired());
     QVERIFY(!typer.partner().paired);
     QVERIFY(!QFile::exists(typer.programDir() + u"/pairKey.json"_s));
@@ -200,6 +204,15 @@ void TestSealed::whatDoesNotOpenIsDroppedAndCounted()
     const QByteArray reaction = c.net.sentFrom(c.bob.address()).first().bytes;
     bob.arrive(reaction, c.alice.address());
     QCOMPARE(c.bob.copy->pairing().counts().reflected, quint64{1});
+
+    // Paired again with the same code, Alice seals under a new number; what she sealed under the
+    // old one still never opens twice.
+    c.alice.copy->pairing().unpair();
+    QVERIFY(c.alice.copy->pairing().pairWith(kCode));
+    c.aliceSends(u"新しい番号で"_s);
+    QVERIFY(c.bob.receivedWindow().view().message.endsWith(u"新しい番号で"_s));
+    bob.arrive(captured, c.alice.address());
+    QCOMPARE(c.bob.copy->pairing().counts().replayed, quint64{2});
 
     // An unpaired copy drops a sealed datagram too, rather than show it as a stranger's text.
     c.alice.copy->pairing().unpair();

@@ -4,6 +4,7 @@
 
 #include <QtEndian>
 
+#include <algorithm>
 #include <cstring>
 
 namespace protocol {
@@ -27,8 +28,12 @@ constexpr quint64 kWindow = 64;
 
 bool ready()
 {
-    // sodium_init is safe to call again; after the first success it only says so.
-    static const bool initialised = sodium_init() >= 0;
+    // A nonce for every datagram: libsodium's own generator, seeded once from the system, draws
+    // them without a system call each.
+    static const bool initialised = [] {
+        randombytes_set_implementation(&randombytes_internal_implementation);
+        return sodium_init() >= 0;
+    }();
     return initialised;
 }
 
@@ -104,7 +109,8 @@ quint64 newSealerNumber()
 
 QByteArray seal(SealState &state, const QByteArray &plain)
 {
-    ready();
+    if (!ready())
+        return {};
     QByteArray inner(kInnerHead + plain.size(), Qt::Uninitialized);
     qToLittleEndian(state.self, bytes(inner));
     qToLittleEndian(state.nextCount++, bytes(inner) + kNumberBytes);
@@ -141,27 +147,34 @@ OpenResult open(SealState &state, const QByteArray &sealed, QByteArray &plain)
     const auto count = qFromLittleEndian<quint64>(bytes(inner) + kNumberBytes);
     if (sender == state.self)
         return OpenResult::Reflected;
-    if (sender != state.partner) {
-        // The partner's first datagram, or the first after it paired again with the same code.
-        state.partner = sender;
-        state.highest = count;
-        state.recentMask = 0;
-    } else if (count > state.highest) {
-        const quint64 ahead = count - state.highest;
-        state.recentMask =
+    auto known = std::find_if(state.seen.begin(), state.seen.end(),
+                              [&](const SealState::Seen &s) { return s.number == sender; });
+    SealState::Seen from;
+    if (known == state.seen.end()) {
+        // The partner's first datagram, or the first of a new pairing with the same code.
+        from = {sender, count, 0};
+        known = state.seen.end() - 1;
+    } else if (count > known->highest) {
+        from = *known;
+        const quint64 ahead = count - from.highest;
+        from.recentMask =
             ahead > kWindow
                 ? 0
-                : ((ahead == kWindow ? 0 : state.recentMask << ahead) | (quint64{1} << (ahead - 1)));
-        state.highest = count;
+                : ((ahead == kWindow ? 0 : from.recentMask << ahead) | (quint64{1} << (ahead - 1)));
+        from.highest = count;
     } else {
-        const quint64 behind = state.highest - count; // 0: the newest one itself
+        from = *known;
+        const quint64 behind = from.highest - count; // 0: the newest one itself
         if (behind == 0 || behind > kWindow)
             return OpenResult::Replayed;
         const quint64 bit = quint64{1} << (behind - 1);
-        if ((state.recentMask & bit) != 0)
+        if ((from.recentMask & bit) != 0)
             return OpenResult::Replayed;
-        state.recentMask |= bit;
+        from.recentMask |= bit;
     }
+    // The one heard from now goes first.
+    std::move_backward(state.seen.begin(), known, known + 1);
+    state.seen.front() = from;
     plain = inner.mid(kInnerHead);
     return OpenResult::Opened;
 }

@@ -48,14 +48,28 @@ quint64 newSealerNumber();
 // counts must never go back, or a datagram would be sealed twice with one count (and dropped as a
 // replay) or an old one taken again.
 struct SealState {
+    // What opened from one sealing copy.
+    struct Seen {
+        quint64 number = 0;  // the copy's number; 0: nobody
+        quint64 highest = 0; // the highest count that opened from it
+        // Bit n: count `highest - 1 - n` opened too. Read back from the file it is all ones, since
+        // which of the counts below the highest came is not kept.
+        quint64 recentMask = 0;
+        friend bool operator==(const Seen &, const Seen &) = default;
+    };
+    // The partner copy gets a new number each time it pairs, and pairing again with the same code
+    // gives the same key: the copies seen are kept apart, each with its own counts, so that what an
+    // earlier number sealed never opens twice. The one heard from last comes first; a fifth number
+    // pushes out the one heard from longest ago.
+    static constexpr std::size_t kSendersKept = 4;
+
     PairKey key{};
     quint64 self = 0;      // this copy's own number
     quint64 nextCount = 1; // the count the next datagram is sealed with
-    quint64 partner = 0;   // the partner copy's number, 0 until something of it opened
-    quint64 highest = 0;   // the highest count that opened from it
-    // Bit n: count `highest - 1 - n` opened too. Read back from the file it is all ones, since
-    // which of the counts below the highest came is not kept.
-    quint64 recentMask = 0;
+    std::array<Seen, kSendersKept> seen{};
+
+    // Something sealed by the partner has opened.
+    bool heardFromPartner() const { return seen[0].number != 0; }
 };
 
 enum class OpenResult {

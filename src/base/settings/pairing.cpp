@@ -3,6 +3,7 @@
 #include "base/core/product.h"
 #include "base/protocol/tags.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -15,7 +16,8 @@ const QString kAddress = QStringLiteral("partner");
 const QString kKey = QStringLiteral("key");
 const QString kSelf = QStringLiteral("self");
 const QString kSealFrom = QStringLiteral("sealFrom");
-const QString kFrom = QStringLiteral("from");
+const QString kHeard = QStringLiteral("heard");
+const QString kNumber = QStringLiteral("number");
 const QString kSeen = QStringLiteral("seen");
 // A key file is a few hundred bytes; anything much bigger is not one.
 constexpr qint64 kMostBytes = 4096;
@@ -36,9 +38,8 @@ Pairing::Pairing(core::Context &context, Partner &partner, protocol::Outbox &out
     : m_context(context), m_partner(partner), m_outbox(outbox)
 {
     context.followIconSet(m_slot);
-    m_confirmTimer.setSingleShot(true);
-    m_confirmTimer.setInterval(kConfirmWaitMs);
-    connect(&m_confirmTimer, &QTimer::timeout, this, &Pairing::confirmTimeout);
+    m_confirmTimer.setInterval(kConfirmAskMs);
+    connect(&m_confirmTimer, &QTimer::timeout, this, &Pairing::askPartner);
     m_saveTimer.setSingleShot(true);
     m_saveTimer.setInterval(kSaveDelayMs);
     connect(&m_saveTimer, &QTimer::timeout, this, [this] { writeFile(); });
@@ -72,10 +73,13 @@ void Pairing::readFile()
     protocol::SealState state;
     state.self = numberOf(o, kSelf);
     state.nextCount = numberOf(o, kSealFrom);
-    state.partner = numberOf(o, kFrom);
-    state.highest = numberOf(o, kSeen);
-    // Which of the counts just below the highest came is not kept: none of them is taken again.
-    state.recentMask = ~quint64{0};
+    const QJsonArray heard = o.value(kHeard).toArray();
+    for (qsizetype i = 0; i < heard.size() && i < qsizetype{protocol::SealState::kSendersKept}; ++i) {
+        const QJsonObject from = heard.at(i).toObject();
+        // Which of the counts just below the highest came is not kept: none of them is taken again.
+        state.seen.at(static_cast<std::size_t>(i)) = {numberOf(from, kNumber), numberOf(from, kSeen),
+                                                      ~quint64{0}};
+    }
     const QString address = o.value(kAddress).toString();
     // A key for someone else (the address file was changed without us) is no key.
     if (key.size() != protocol::kPairKeyBytes || state.self == 0 || state.nextCount == 0 ||
@@ -101,12 +105,16 @@ bool Pairing::writeFile()
         m_reservedTo = m_state->nextCount + kCountStep;
     const QByteArray key =
         QByteArray(reinterpret_cast<const char *>(m_state->key.data()), protocol::kPairKeyBytes);
+    QJsonArray heard;
+    for (const protocol::SealState::Seen &from : m_state->seen) {
+        if (from.number != 0)
+            heard.append(QJsonObject{{kNumber, number(from.number)}, {kSeen, number(from.highest)}});
+    }
     QByteArray bytes = QJsonDocument(QJsonObject{{kAddress, m_pairedAddress},
                                                  {kKey, QString::fromLatin1(key.toBase64())},
                                                  {kSelf, number(m_state->self)},
                                                  {kSealFrom, number(m_reservedTo)},
-                                                 {kFrom, number(m_state->partner)},
-                                                 {kSeen, number(m_state->highest)}})
+                                                 {kHeard, heard}})
                            .toJson();
     const platform::FileResult result =
         m_context.services.files.replace(m_context.dataFile(kFileName), bytes, true);
@@ -135,10 +143,11 @@ std::optional<QByteArray> Pairing::open(const QByteArray &sealed)
     QByteArray plain;
     protocol::OpenResult result = protocol::OpenResult::Damaged;
     if (m_state) {
-        const bool firstFromPartner = m_state->partner == 0;
+        const protocol::SealState::Seen before = m_state->seen.front();
         result = protocol::open(*m_state, sealed, plain);
         if (result == protocol::OpenResult::Opened) {
-            if (firstFromPartner || m_unconfirmed) {
+            const bool newNumber = m_state->seen.front().number != before.number;
+            if (newNumber || m_unconfirmed) {
                 m_unconfirmed.reset();
                 m_confirmTimer.stop();
                 if (PairingWindowModel *window = m_slot.ifLoaded())
@@ -146,7 +155,10 @@ std::optional<QByteArray> Pairing::open(const QByteArray &sealed)
                         v.result = QStringLiteral("お相手と暗号化して話せることを確かめました。");
                     });
             }
-            if (!m_saveTimer.isActive())
+            // A number not heard before is written at once: after a crash it must not be new again.
+            if (newNumber)
+                writeFile();
+            else if (!m_saveTimer.isActive())
                 m_saveTimer.start();
             refresh();
             return plain;
@@ -234,6 +246,9 @@ bool Pairing::pairWith(const QString &code)
     const std::optional<protocol::PairKey> key = keyOf(code);
     if (!key)
         return false;
+    // The same code again (typed twice, say) goes on with the same key and counts.
+    if (m_state && m_state->key == *key && m_pairedAddress == m_partner.registered().address)
+        return take(*m_state);
     protocol::SealState state;
     state.key = *key;
     state.self = protocol::newSealerNumber();
@@ -269,8 +284,8 @@ void Pairing::enterCode()
     if (!pairWith(window().view().typed))
         return;
     m_unconfirmed = std::move(before);
-    // The partner's answer, sealed with the same key, confirms the code.
-    m_outbox.send(m_partner.registered().peer(), protocol::tagOf(protocol::Kind::PresenceRequest));
+    m_asks = 0;
+    askPartner();
     m_confirmTimer.start();
     window().edit([](PairingView &v) {
         v.typed.clear();
@@ -278,8 +293,19 @@ void Pairing::enterCode()
     });
 }
 
+void Pairing::askPartner()
+{
+    if (m_asks++ >= kConfirmAsks) {
+        confirmTimeout();
+        return;
+    }
+    // The partner's answer, sealed with the same key, confirms the code.
+    m_outbox.send(m_partner.registered().peer(), protocol::tagOf(protocol::Kind::PresenceRequest));
+}
+
 void Pairing::confirmTimeout()
 {
+    m_confirmTimer.stop();
     if (!m_unconfirmed)
         return;
     const Before before = std::move(*m_unconfirmed);
@@ -347,7 +373,7 @@ void Pairing::refresh()
     const QString who = partner.name.trimmed().isEmpty() ? partner.address : partner.name.trimmed();
     window->edit([&](PairingView &v) {
         v.sealed = m_state.has_value();
-        v.confirmed = m_state && m_state->partner != 0;
+        v.confirmed = m_state && m_state->heardFromPartner();
         if (partner.address.isEmpty())
             v.status = QStringLiteral("お相手が登録されていません。");
         else if (!v.sealed)

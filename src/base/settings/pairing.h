@@ -46,8 +46,10 @@ class Pairing final : public QObject, public protocol::Sealer {
     Q_OBJECT
 public:
     static inline const QString kFileName = QStringLiteral("pairKey.json");
-    // How long the typing side waits for the partner's sealed answer.
-    static constexpr int kConfirmWaitMs = 5000;
+    // The typing side asks the partner once a second, so that one lost datagram does not leave the
+    // two sides apart, and gives up after this many asks without a sealed answer.
+    static constexpr int kConfirmAskMs = 1000;
+    static constexpr int kConfirmAsks = 5;
     // Seal counts written ahead to the file: after a crash the next start goes on above them.
     static constexpr quint64 kCountStep = 1 << 16;
     // How soon after a datagram opened the file learns its count (a burst writes it once).
@@ -101,6 +103,7 @@ private:
     bool take(const protocol::SealState &state);
     bool writeFile();
     void forget();
+    void askPartner();
     void confirmTimeout();
     void partnerChanged();
     void refresh();
@@ -122,6 +125,7 @@ private:
     };
     std::optional<Before> m_unconfirmed;
     QTimer m_confirmTimer;
+    int m_asks = 0;
     QTimer m_saveTimer;
     Counts m_counts;
 };
