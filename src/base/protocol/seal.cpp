@@ -28,13 +28,26 @@ constexpr quint64 kWindow = 64;
 
 bool ready()
 {
-    // A nonce for every datagram: libsodium's own generator, seeded once from the system, draws
-    // them without a system call each.
-    static const bool initialised = [] {
-        randombytes_set_implementation(&randombytes_internal_implementation);
-        return sodium_init() >= 0;
-    }();
+    // sodium_init is safe to call again; after the first success it only says so.
+    static const bool initialised = sodium_init() >= 0;
     return initialised;
+}
+
+// A new random nonce. Nonces travel in the clear, so drawing them from the system many at a time
+// gives nothing away, and spares a system call for each datagram.
+void drawNonce(unsigned char *nonce)
+{
+    constexpr std::size_t kAtOnce = 64;
+    thread_local std::array<unsigned char, kNonceBytes * kAtOnce> pool{};
+    thread_local std::size_t used = kAtOnce;
+    if (used == kAtOnce) {
+        randombytes_buf(pool.data(), pool.size());
+        used = 0;
+    }
+    unsigned char *next = pool.data() + used++ * kNonceBytes;
+    std::memcpy(nonce, next, kNonceBytes);
+    // Each is used once.
+    sodium_memzero(next, kNonceBytes);
 }
 
 auto *bytes(QByteArray &array)
@@ -111,21 +124,21 @@ QByteArray seal(SealState &state, const QByteArray &plain)
 {
     if (!ready())
         return {};
-    QByteArray inner(kInnerHead + plain.size(), Qt::Uninitialized);
-    qToLittleEndian(state.self, bytes(inner));
-    qToLittleEndian(state.nextCount++, bytes(inner) + kNumberBytes);
-    std::memcpy(inner.data() + kInnerHead, plain.constData(), static_cast<std::size_t>(plain.size()));
-
+    // One buffer: the sealed part is laid out where it goes, and encrypted in place.
     const auto headerSize = static_cast<qsizetype>(kHeader.size());
-    QByteArray out(headerSize + kNonceBytes + inner.size() + kTagBytes, Qt::Uninitialized);
+    const qsizetype innerSize = kInnerHead + plain.size();
+    QByteArray out(headerSize + kNonceBytes + innerSize + kTagBytes, Qt::Uninitialized);
     std::memcpy(out.data(), kHeader.data(), kHeader.size());
     unsigned char *nonce = bytes(out) + headerSize;
-    randombytes_buf(nonce, kNonceBytes);
+    drawNonce(nonce);
+    unsigned char *inner = nonce + kNonceBytes;
+    qToLittleEndian(state.self, inner);
+    qToLittleEndian(state.nextCount++, inner + kNumberBytes);
+    std::memcpy(inner + kInnerHead, plain.constData(), static_cast<std::size_t>(plain.size()));
     unsigned long long written = 0;
-    crypto_aead_xchacha20poly1305_ietf_encrypt(nonce + kNonceBytes, &written, bytes(inner),
-                                               static_cast<unsigned long long>(inner.size()), kHeader.data(),
+    crypto_aead_xchacha20poly1305_ietf_encrypt(inner, &written, inner,
+                                               static_cast<unsigned long long>(innerSize), kHeader.data(),
                                                kHeader.size(), nullptr, nonce, state.key.data());
-    sodium_memzero(inner.data(), static_cast<std::size_t>(inner.size()));
     return out;
 }
 
