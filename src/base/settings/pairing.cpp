@@ -52,10 +52,11 @@ void Pairing::plugInto(protocol::Dispatcher &dispatcher)
 {
     dispatcher.setSealer(this);
     dispatcher.addWatcher([this](const protocol::Arrival &a) {
-        const protocol::Kind kind = protocol::classify(a.text);
+        if (!m_state || a.sender.sealed || a.sender.address != m_pairedAddress)
+            return;
         // The user search is plain between paired copies too.
-        if (m_state && !a.sender.sealed && a.sender.address == m_pairedAddress &&
-            kind != protocol::Kind::SearchRequest && kind != protocol::Kind::SearchResult)
+        const protocol::Kind kind = protocol::classify(a.text);
+        if (kind != protocol::Kind::SearchRequest && kind != protocol::Kind::SearchResult)
             count(&Counts::plain);
     });
 }
